@@ -1,0 +1,28 @@
+// Gauss-Legendre quadrature with 2 to 6 nodes, one row per node count.
+#pragma once
+
+#include "quadrature/integrand.h"
+#include "quadrature/results_panel.h"
+#include "runtime/variant.h"
+#include "runtime/variant_array.h"
+
+namespace integral {
+
+// The abscissae and weights of the current node count, indices 0 to 10. They outlive a run:
+// a completed run leaves the six-node set in entries 1 to 6; entries 0 and 7 to 10 are never
+// written.
+struct GaussNodes {
+    VariantArray node{0, 10};
+    VariantArray weight{0, 10};
+};
+
+// Fills entries 1 to m of `nodes` for m = 2 to 6 from the eight-digit table.
+void setGaussNodes(int m, GaussNodes& nodes);
+
+// Appends five rows (counter and estimate in the plain conversion) and the summary of the
+// six-node estimate. A fault propagates as RuntimeError with the rows made before it left in
+// `panel` and no summary.
+void gaussTable(Integrand f, const Variant& x1, const Variant& x2, GaussNodes& nodes,
+                ResultsPanel& panel);
+
+}  // namespace integral

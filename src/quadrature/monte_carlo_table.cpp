@@ -1,0 +1,37 @@
+#include "quadrature/monte_carlo_table.h"
+
+#include "quadrature/number_format.h"
+
+namespace integral {
+
+// Per sample: x = (r * (x2 - x1)) + x1 with r widened to a double, then y = r' * ymax as a
+// single product, a hit when y < f(x) strictly. The estimate is ((hits / N) * ymax) * (x2 - x1)
+// in that order. x2 - x1 is the same value for every sample, so it is formed once per row,
+// before the row's first sample, where a fault in it would arise anyway.
+void monteCarloTable(Integrand f, const Variant& x1, const Variant& x2, const Variant& ymax,
+                     Variant& hits, RandomGenerator& random, ResultsPanel& panel,
+                     const SampleCounts& counts) {
+    const Variant one = Variant::integer(1);
+    Variant estimate;
+    // 64-bit so that a count near the top of the range cannot wrap the loop around.
+    const std::int64_t step = counts.step < 1 ? 1 : counts.step;
+    for (std::int64_t n = counts.first; n <= counts.last; n += step) {
+        const Variant width = x2 - x1;
+        hits = Variant::integer(0);
+        for (std::int64_t k = 1; k <= n; ++k) {
+            const Variant x = (Variant::single(random.next()) * width) + x1;
+            const Variant y = Variant::single(random.next()) * ymax;
+            if (y < f(x)) {
+                hits = hits + one;
+            }
+        }
+        const Variant samples = n <= INT16_MAX ? Variant::integer(static_cast<std::int16_t>(n))
+                                               : Variant::longInteger(static_cast<std::int32_t>(n));
+        estimate = ((hits / samples) * ymax) * width;
+        panel.addRow(formatNumber(static_cast<double>(n), NumberPattern::Counter),
+                     formatNumber(estimate.toDouble(), NumberPattern::Estimate));
+    }
+    panel.setSummary(estimate.toDouble());
+}
+
+}  // namespace integral

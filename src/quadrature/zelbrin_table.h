@@ -1,0 +1,15 @@
+// The composite parabolic rule ("Zelbrin") for 2, 4, ..., 20 panels, one row per panel count.
+#pragma once
+
+#include "quadrature/integrand.h"
+#include "quadrature/results_panel.h"
+#include "runtime/variant.h"
+
+namespace integral {
+
+// Appends ten rows ("######" counter, "###.#####" estimate) and the summary of the 20-panel
+// estimate. A fault propagates as RuntimeError with the rows made before it left in `panel`
+// and no summary.
+void zelbrinTable(Integrand f, const Variant& x1, const Variant& x2, ResultsPanel& panel);
+
+}  // namespace integral

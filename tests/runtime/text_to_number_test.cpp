@@ -1,0 +1,95 @@
+#include "runtime/text_to_number.h"
+
+#include <gtest/gtest.h>
+
+#include <cfloat>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "runtime/runtime_error.h"
+
+namespace integral {
+namespace {
+
+struct ValueCase {
+    std::string text;
+    double expected;
+};
+
+TEST(NumericValueTest, ReadsTheLeadingNumberAndIgnoresTheRest) {
+    const std::vector<ValueCase> cases = {
+        {"3.25", 3.25},
+        {"1 2", 12},
+        {"1.5e2", 150},
+        {"1.5E+2", 150},
+        {" -\t.5x", -0.5},
+        {"+7", 7},
+        {"- 1 2 . 5", -12.5},
+        {"4\n2", 42},
+        {"abc", 0},
+        {"", 0},
+        {"x1", 0},
+        {"-", 0},
+        {".", 0},
+        {"1e", 1},
+        {"1e+", 1},
+        {"1e 3", 1000},
+        {"2e-3", 0.002},
+        {"--1", 0},
+        {"2.5.1", 2.5},
+        {"12abc", 12},
+        {"1,5", 1},
+        {"0x10", 0},
+        {"1e-400", 0},
+        {"-0", 0},
+        {"0.1", 0.1},
+        {"1.7976931348623157e308", DBL_MAX},
+        {"000000000000000000000000001", 1},
+        {"0.000000000000000000000000001e27", 1},
+    };
+    for (const ValueCase& c : cases) {
+        SCOPED_TRACE("text: \"" + c.text + "\"");
+        EXPECT_EQ(numericValue(c.text), c.expected);
+    }
+}
+
+TEST(NumericValueTest, NumbersBeyondTheDoubleRangeRaiseOverflow) {
+    for (const std::string& text : std::vector<std::string>{
+             "1e400", "-1e309", "1e99999999999999999999999", std::string(400, '9'), "0.001e312"}) {
+        SCOPED_TRACE(text);
+        try {
+            numericValue(text);
+            ADD_FAILURE() << "no fault raised";
+        } catch (const RuntimeError& error) {
+            EXPECT_EQ(error.fault(), Fault::Overflow);
+        }
+    }
+    EXPECT_EQ(numericValue("1e-99999999999999999999999"), 0.0);
+}
+
+TEST(ParseCompleteNumberTest, AcceptsOnlyOneWholeNumber) {
+    const std::vector<std::pair<std::string, std::optional<double>>> cases = {
+        {"-1.5e3", -1500},
+        {"0", 0},
+        {"+2", 2},
+        {".5", 0.5},
+        {"5.", 5},
+        {"1 2", std::nullopt},
+        {".", std::nullopt},
+        {"1e", std::nullopt},
+        {"", std::nullopt},
+        {"1x", std::nullopt},
+        {" 1", std::nullopt},
+        {"1e400", std::nullopt},
+        {"nan", std::nullopt},
+        {"inf", std::nullopt},
+    };
+    for (const auto& [text, expected] : cases) {
+        SCOPED_TRACE("text: \"" + text + "\"");
+        EXPECT_EQ(parseCompleteNumber(text), expected);
+    }
+}
+
+}  // namespace
+}  // namespace integral

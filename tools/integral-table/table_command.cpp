@@ -1,0 +1,204 @@
+#include "table_command.h"
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <optional>
+#include <string>
+#include <utility>
+
+#include "integrands/integrand_catalogue.h"
+#include "quadrature/gauss_table.h"
+#include "quadrature/monte_carlo_table.h"
+#include "quadrature/results_panel.h"
+#include "quadrature/zelbrin_table.h"
+#include "runtime/random_generator.h"
+#include "runtime/runtime_error.h"
+#include "runtime/text_to_number.h"
+#include "runtime/variant.h"
+
+namespace integral {
+
+namespace {
+
+constexpr std::string_view kUsage =
+    "usage: integral-table --method zelbrin|gauss|montecarlo [--integrand 1-5]\n"
+    "                      [--lower A] [--upper B] [--ymax Y]\n"
+    "\n"
+    "Prints the rows the chosen method shows, one per line, then the summary \"S = ...\".\n"
+    "  --method     zelbrin (parabolic rule), gauss (Gauss-Legendre) or montecarlo\n"
+    "  --integrand  1 y = x*Exp(-x)   2 y = 4 / (x*x + 1)   3 y = x*x - 2\n"
+    "               4 y = x*sin(x)    5 y = Exp(-x*x/2)10/sqrt(2pi)\n"
+    "               (none: no integrand is chosen and every value is 0)\n"
+    "  --lower, --upper  the limits (put in order; a missing one counts as 0)\n"
+    "  --ymax       the height of the Monte Carlo box (missing: 0)\n"
+    "Numbers are written with a point: 1, -0.5, 2.5e-3.\n"
+    "Exit status: 0 done, 1 run-time error (rows made before it are printed), 2 usage error.\n";
+
+enum class Method { Zelbrin, Gauss, MonteCarlo };
+
+struct Request {
+    Method method = Method::Zelbrin;
+    Variant fnum;
+    Variant x1;
+    Variant x2;
+    Variant ymax;
+};
+
+class UsageError {
+  public:
+    explicit UsageError(std::string message) : message_(std::move(message)) {}
+    const std::string& message() const { return message_; }
+
+  private:
+    std::string message_;
+};
+
+std::string lowered(std::string_view text) {
+    std::string result(text);
+    for (char& c : result) {
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
+        }
+    }
+    return result;
+}
+
+Method parseMethod(std::string_view text) {
+    const std::string name = lowered(text);
+    if (name == "zelbrin") {
+        return Method::Zelbrin;
+    }
+    if (name == "gauss") {
+        return Method::Gauss;
+    }
+    if (name == "montecarlo") {
+        return Method::MonteCarlo;
+    }
+    throw UsageError("unknown method '" + std::string(text) +
+                     "' (expected zelbrin, gauss or montecarlo)");
+}
+
+double parseNumber(std::string_view option, std::string_view text) {
+    const std::optional<double> value = parseCompleteNumber(text);
+    if (!value) {
+        throw UsageError(std::string(option) + " needs a number within the double range, not '" +
+                         std::string(text) + "'");
+    }
+    return *value;
+}
+
+Request parseRequest(std::span<const std::string_view> args) {
+    std::map<std::string, std::string_view> values;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        std::string_view arg = args[i];
+        std::string name(arg);
+        std::optional<std::string_view> value;
+        if (const std::size_t equals = arg.find('='); equals != std::string_view::npos) {
+            name = std::string(arg.substr(0, equals));
+            value = arg.substr(equals + 1);
+        }
+        if (name != "--method" && name != "--integrand" && name != "--lower" && name != "--upper" &&
+            name != "--ymax") {
+            throw UsageError("unknown option '" + std::string(arg) + "'");
+        }
+        if (!value) {
+            if (i + 1 >= args.size()) {
+                throw UsageError(name + " needs a value");
+            }
+            value = args[++i];
+        }
+        if (!values.emplace(name, *value).second) {
+            throw UsageError(name + " is given more than once");
+        }
+    }
+
+    Request request;
+    if (!values.contains("--method")) {
+        throw UsageError("--method is required");
+    }
+    request.method = parseMethod(values["--method"]);
+    if (values.contains("--integrand")) {
+        const std::string_view text = values["--integrand"];
+        if (text.size() != 1 || text[0] < '1' || text[0] > '5') {
+            throw UsageError("--integrand must be 1, 2, 3, 4 or 5, not '" + std::string(text) +
+                             "'");
+        }
+        request.fnum = Variant::integer(static_cast<std::int16_t>(text[0] - '0'));
+    }
+    if (values.contains("--lower")) {
+        request.x1 = Variant::real(parseNumber("--lower", values["--lower"]));
+    }
+    if (values.contains("--upper")) {
+        request.x2 = Variant::real(parseNumber("--upper", values["--upper"]));
+    }
+    if (values.contains("--ymax")) {
+        const double ymax = parseNumber("--ymax", values["--ymax"]);
+        try {
+            request.ymax = Variant::single(Variant::real(ymax).toSingle());
+        } catch (const RuntimeError&) {
+            throw UsageError("--ymax is beyond the single-precision range");
+        }
+    }
+    // The limits are put in order as the window does when the upper limit is entered.
+    if (request.x2 < request.x1) {
+        std::swap(request.x1, request.x2);
+    }
+    return request;
+}
+
+void runMethod(const Request& request, ResultsPanel& panel) {
+    auto f = [&request](const Variant& x) { return evaluateIntegrand(request.fnum, x); };
+    switch (request.method) {
+        case Method::Zelbrin:
+            zelbrinTable(f, request.x1, request.x2, panel);
+            break;
+        case Method::Gauss: {
+            GaussNodes nodes;
+            gaussTable(f, request.x1, request.x2, nodes, panel);
+            break;
+        }
+        case Method::MonteCarlo: {
+            RandomGenerator random;
+            Variant hits;
+            monteCarloTable(f, request.x1, request.x2, request.ymax, hits, random, panel);
+            break;
+        }
+    }
+}
+
+}  // namespace
+
+int runTableCommand(std::span<const std::string_view> args, std::ostream& out, std::ostream& err) {
+    if (std::find(args.begin(), args.end(), "--help") != args.end()) {
+        out << kUsage;
+        return 0;
+    }
+    Request request;
+    try {
+        request = parseRequest(args);
+    } catch (const UsageError& error) {
+        err << "integral-table: " << error.message() << "\n"
+            << "Try 'integral-table --help'.\n";
+        return 2;
+    }
+
+    ResultsPanel panel;
+    std::optional<Fault> fault;
+    try {
+        runMethod(request, panel);
+    } catch (const RuntimeError& error) {
+        fault = error.fault();
+    }
+    for (const std::string& row : panel.rows()) {
+        out << row << "\n";
+    }
+    if (fault) {
+        err << "integral-table: run-time error: " << faultName(*fault) << "\n";
+        return 1;
+    }
+    out << *panel.summary() << "\n";
+    return 0;
+}
+
+}  // namespace integral

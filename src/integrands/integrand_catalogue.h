@@ -22,4 +22,8 @@ inline constexpr std::array<std::string_view, 5> kIntegrandLabels = {
 // Raises RuntimeError when the value overflows (integrand 1 far left of the origin).
 Variant evaluateIntegrand(const Variant& fnum, const Variant& x);
 
+// The same formulas written wholly in variant arithmetic: the reference the fast double path
+// of evaluateIntegrand() must match bit for bit.
+Variant evaluateIntegrandVariant(const Variant& fnum, const Variant& x);
+
 }  // namespace integral

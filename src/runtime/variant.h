@@ -64,18 +64,13 @@ class Variant {
 
     // Exact for every type; Empty gives 0.
     double toDouble() const noexcept {
-        switch (type_) {
-            case Type::Double:
-                return d_;
-            case Type::Single:
-                return s_;
-            case Type::Integer:
-            case Type::Long:
-                return l_;
-            case Type::Empty:
-                break;
+        if (type_ == Type::Double) {
+            return d_;
         }
-        return 0.0;
+        if (type_ == Type::Single) {
+            return s_;
+        }
+        return type_ == Type::Empty ? 0.0 : l_;
     }
     // The nearest single; a magnitude that rounds beyond the single range raises Overflow.
     float toSingle() const;
@@ -87,6 +82,9 @@ class Variant {
         if (a.type_ == Type::Single && b.type_ == Type::Single) {
             return single(a.s_ + b.s_);
         }
+        if (a.type_ == Type::Integer && b.type_ == Type::Integer) {
+            return fromInteger(a.l_ + b.l_);
+        }
         return arithmetic(Op::Add, a, b);
     }
     friend Variant operator-(const Variant& a, const Variant& b) {
@@ -95,6 +93,9 @@ class Variant {
         }
         if (a.type_ == Type::Single && b.type_ == Type::Single) {
             return single(a.s_ - b.s_);
+        }
+        if (a.type_ == Type::Integer && b.type_ == Type::Integer) {
+            return fromInteger(a.l_ - b.l_);
         }
         return arithmetic(Op::Subtract, a, b);
     }
@@ -132,6 +133,12 @@ class Variant {
     bool identical(const Variant& other) const noexcept;
 
   private:
+    // The sum or difference of two 16-bit integers: 16 bits when it fits, else 32.
+    static constexpr Variant fromInteger(std::int32_t value) noexcept {
+        return value >= INT16_MIN && value <= INT16_MAX ? integer(static_cast<std::int16_t>(value))
+                                                        : longInteger(value);
+    }
+
     enum class Op : std::uint8_t { Add, Subtract, Multiply, Divide };
 
     [[noreturn]] static void raiseNonFinite(double value);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -65,6 +66,41 @@ TEST(IntegrandCatalogueTest, LabelsReadExactlyAsListed) {
     EXPECT_EQ(kIntegrandLabels[2], "y = x*x - 2");
     EXPECT_EQ(kIntegrandLabels[3], "y = x*sin(x)");
     EXPECT_EQ(kIntegrandLabels[4], "y = Exp(-x*x/2)10/\xE2\x88\x9A(2\xCF\x80)");
+}
+
+}  // namespace
+}  // namespace integral
+
+namespace integral {
+namespace {
+
+// The double fast path must give the bits (or the fault) of the variant arithmetic.
+TEST(IntegrandCatalogueTest, DoublePathMatchesTheVariantArithmetic) {
+    const std::vector<double> points = {0.0,   -0.0,   1e-300, 0.1,    -0.7745966692414834,
+                                        3.5,   -10.0,  700.0,  -700.0, -710.0,
+                                        1e154, -2e154, 1e200,  -1e308, 1.7976931348623157e308};
+    for (int fnum = 0; fnum <= 6; ++fnum) {
+        for (const double x : points) {
+            SCOPED_TRACE("fnum " + std::to_string(fnum) + " x " + std::to_string(x));
+            const Variant n = Variant::integer(static_cast<std::int16_t>(fnum));
+            std::optional<Fault> fastFault;
+            std::optional<Fault> referenceFault;
+            Variant fast;
+            Variant reference;
+            try {
+                fast = evaluateIntegrand(n, Variant::real(x));
+            } catch (const RuntimeError& error) {
+                fastFault = error.fault();
+            }
+            try {
+                reference = evaluateIntegrandVariant(n, Variant::real(x));
+            } catch (const RuntimeError& error) {
+                referenceFault = error.fault();
+            }
+            EXPECT_EQ(fastFault, referenceFault);
+            EXPECT_TRUE(fast.identical(reference));
+        }
+    }
 }
 
 }  // namespace

@@ -287,3 +287,22 @@ TEST(MonteCarloTableTest, NegativeBoxHeightGivesNegativeEstimates) {
 
 }  // namespace
 }  // namespace integral
+
+namespace integral {
+namespace {
+
+// A Long lower limit takes the general per-sample arithmetic; its values equal those of the
+// double 0, so both paths must draw the same samples and count the same hits.
+TEST(MonteCarloTableTest, TypedAndGeneralSamplePathsAgree) {
+    for (const std::int16_t fnum : {1, 2, 4, 5}) {
+        SCOPED_TRACE(fnum);
+        const TableRun typed = run(Method::MonteCarlo, {I(fnum), D(0), D(1.5), S(0.75f)});
+        const TableRun general =
+            run(Method::MonteCarlo, {I(fnum), Variant::longInteger(0), D(1.5), S(0.75f)});
+        EXPECT_EQ(typed.panel.rows(), general.panel.rows());
+        EXPECT_EQ(typed.panel.summary(), general.panel.summary());
+    }
+}
+
+}  // namespace
+}  // namespace integral

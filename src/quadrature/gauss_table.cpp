@@ -42,35 +42,35 @@ std::vector<NodeWeight> storedHalf(int m) {
 
 }  // namespace
 
-void setGaussNodes(int m, GaussNodes& nodes) {
+void setGaussNodes(int m, VariantArray& node, VariantArray& weight) {
     const std::vector<NodeWeight> half = storedHalf(m);
     const int stored = static_cast<int>(half.size());
     for (int i = 1; i <= m; ++i) {
         const Variant index = Variant::integer(static_cast<std::int16_t>(i));
         if (i <= stored) {
-            nodes.node[index] = half[i - 1].node;
-            nodes.weight[index] = half[i - 1].weight;
+            node[index] = half[i - 1].node;
+            weight[index] = half[i - 1].weight;
         } else {
             const Variant mirror = Variant::integer(static_cast<std::int16_t>(m + 1 - i));
-            nodes.node[index] = -nodes.node[mirror];
-            nodes.weight[index] = nodes.weight[mirror];
+            node[index] = -node[mirror];
+            weight[index] = weight[mirror];
         }
     }
 }
 
 // t = ((((x2 - x1) * node) + x2) + x1) / 2 and S = S + weight * f(t) from the most negative
 // node up, then S * (x2 - x1) / 2: the grouping fixes the last digits of the rows.
-void gaussTable(Integrand f, const Variant& x1, const Variant& x2, GaussNodes& nodes,
-                ResultsPanel& panel) {
+void gaussTable(Integrand f, const Variant& x1, const Variant& x2, VariantArray& node,
+                VariantArray& weight, ResultsPanel& panel) {
     const Variant two = Variant::integer(2);
     Variant sum;
     for (std::int16_t m = 2; m <= 6; ++m) {
-        setGaussNodes(m, nodes);
+        setGaussNodes(m, node, weight);
         sum = Variant::integer(0);
         for (std::int16_t i = 1; i <= m; ++i) {
             const Variant index = Variant::integer(i);
-            const Variant t = ((((x2 - x1) * nodes.node[index]) + x2) + x1) / two;
-            sum = sum + (nodes.weight[index] * f(t));
+            const Variant t = ((((x2 - x1) * node[index]) + x2) + x1) / two;
+            sum = sum + (weight[index] * f(t));
         }
         sum = (sum * (x2 - x1)) / two;
         panel.addRow(plainText(Variant::integer(m)), plainText(sum));

@@ -8,21 +8,20 @@
 
 namespace integral {
 
-// The abscissae and weights of the current node count, indices 0 to 10. They outlive a run:
-// a completed run leaves the six-node set in entries 1 to 6; entries 0 and 7 to 10 are never
-// written.
-struct GaussNodes {
-    VariantArray node{0, 10};
-    VariantArray weight{0, 10};
-};
+// `node` and `weight` hold the abscissae and weights of the current node count, indices 0 to
+// 10 (see makeGaussArray). They outlive a run: a completed run leaves the six-node set in
+// entries 1 to 6; entries 0 and 7 to 10 are never written.
+inline VariantArray makeGaussArray() {
+    return VariantArray(0, 10);
+}
 
-// Fills entries 1 to m of `nodes` for m = 2 to 6 from the eight-digit table.
-void setGaussNodes(int m, GaussNodes& nodes);
+// Fills entries 1 to m of `node` and `weight` for m = 2 to 6 from the eight-digit table.
+void setGaussNodes(int m, VariantArray& node, VariantArray& weight);
 
 // Appends five rows (counter and estimate in the plain conversion) and the summary of the
 // six-node estimate. A fault propagates as RuntimeError with the rows made before it left in
 // `panel` and no summary.
-void gaussTable(Integrand f, const Variant& x1, const Variant& x2, GaussNodes& nodes,
-                ResultsPanel& panel);
+void gaussTable(Integrand f, const Variant& x1, const Variant& x2, VariantArray& node,
+                VariantArray& weight, ResultsPanel& panel);
 
 }  // namespace integral

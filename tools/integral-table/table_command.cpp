@@ -154,8 +154,9 @@ void runMethod(const Request& request, ResultsPanel& panel) {
             zelbrinTable(f, request.x1, request.x2, panel);
             break;
         case Method::Gauss: {
-            GaussNodes nodes;
-            gaussTable(f, request.x1, request.x2, nodes, panel);
+            VariantArray node = makeGaussArray();
+            VariantArray weight = makeGaussArray();
+            gaussTable(f, request.x1, request.x2, node, weight, panel);
             break;
         }
         case Method::MonteCarlo: {

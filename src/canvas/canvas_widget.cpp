@@ -1,0 +1,142 @@
+#include "canvas/canvas_widget.h"
+
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QString>
+#include <algorithm>
+#include <cmath>
+
+namespace integral {
+
+namespace {
+
+QColor toQColor(Colour c) {
+    return QColor(c.red, c.green, c.blue);
+}
+
+constexpr double kFrameWidth = 20.0;  // canvas units across and down
+
+}  // namespace
+
+CanvasWidget::CanvasWidget(int side, QWidget* parent)
+    : QWidget(parent), image_(side - 2 * kBorder, side - 2 * kBorder, QImage::Format_RGB32) {
+    setAttribute(Qt::WA_StaticContents);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::StrongFocus);
+    resize(side, side);
+    image_.fill(toQColor(kCanvasBack));
+}
+
+QPointF CanvasWidget::toPixels(CanvasPoint p) const {
+    const double scaleX = image_.width() / kFrameWidth;
+    const double scaleY = image_.height() / kFrameWidth;
+    return {(static_cast<double>(p.x) + 10.0) * scaleX, (10.0 - static_cast<double>(p.y)) * scaleY};
+}
+
+float CanvasWidget::canvasY(int widgetY) const {
+    const double y = 10.0 - (widgetY - kBorder) * kFrameWidth / image_.height();
+    return static_cast<float>(y);
+}
+
+void CanvasWidget::clear() {
+    image_.fill(toQColor(kCanvasBack));
+    update();
+}
+
+// Clipped to just outside the image first (Liang-Barsky): a curve value near the single range
+// lands ~10^40 pixels away, far beyond what the rasteriser's fixed-point arithmetic can hold.
+void CanvasWidget::drawClippedLine(QPointF from, QPointF to, Colour colour) {
+    const double low = -2.0;
+    const double highX = image_.width() + 2.0;
+    const double highY = image_.height() + 2.0;
+    const double dx = to.x() - from.x();
+    const double dy = to.y() - from.y();
+    double enter = 0.0;
+    double leave = 1.0;
+    const double p[4] = {-dx, dx, -dy, dy};
+    const double q[4] = {from.x() - low, highX - from.x(), from.y() - low, highY - from.y()};
+    for (int i = 0; i < 4; ++i) {
+        if (p[i] == 0.0) {
+            if (q[i] < 0.0) {
+                return;
+            }
+            continue;
+        }
+        const double t = q[i] / p[i];
+        if (p[i] < 0.0) {
+            enter = std::max(enter, t);
+        } else {
+            leave = std::min(leave, t);
+        }
+    }
+    if (enter > leave) {
+        return;
+    }
+    const QPointF a(from.x() + enter * dx, from.y() + enter * dy);
+    const QPointF b(from.x() + leave * dx, from.y() + leave * dy);
+    QPainter painter(&image_);
+    painter.setPen(QPen(toQColor(colour), 0));
+    painter.drawLine(a, b);
+    update();
+}
+
+void CanvasWidget::segment(CanvasPoint from, CanvasPoint to, Colour colour) {
+    drawClippedLine(toPixels(from), toPixels(to), colour);
+}
+
+void CanvasWidget::point(CanvasPoint at, Colour colour) {
+    const QPointF p = toPixels(at);
+    const double x = std::floor(p.x());
+    const double y = std::floor(p.y());
+    if (x >= 0 && y >= 0 && x < image_.width() && y < image_.height()) {
+        image_.setPixel(static_cast<int>(x), static_cast<int>(y), toQColor(colour).rgb());
+        update();
+    }
+}
+
+void CanvasWidget::rectangle(CanvasPoint corner, CanvasPoint opposite, Colour colour) {
+    const QPointF a = toPixels(corner);
+    const QPointF b = toPixels(opposite);
+    drawClippedLine(a, {b.x(), a.y()}, colour);
+    drawClippedLine({b.x(), a.y()}, b, colour);
+    drawClippedLine(b, {a.x(), b.y()}, colour);
+    drawClippedLine({a.x(), b.y()}, a, colour);
+}
+
+void CanvasWidget::printTitle(std::string_view text) {
+    QPainter painter(&image_);
+    painter.setFont(font());
+    painter.setPen(toQColor(kCanvasFore));
+    painter.drawText(QRect(0, 0, image_.width(), image_.height()), Qt::AlignLeft | Qt::AlignTop,
+                     QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    update();
+}
+
+void CanvasWidget::paintEvent(QPaintEvent* event) {
+    QPainter painter(this);
+    const QRect exposed = event->rect();
+    painter.drawImage(exposed, image_, exposed.translated(-kBorder, -kBorder));
+    // A sunken two-pixel border, as a picture box has by default.
+    const int w = width();
+    const int h = height();
+    painter.setPen(QColor(0x80, 0x80, 0x80));
+    painter.drawLine(0, 0, w - 1, 0);
+    painter.drawLine(0, 0, 0, h - 1);
+    painter.setPen(QColor(0x40, 0x40, 0x40));
+    painter.drawLine(1, 1, w - 2, 1);
+    painter.drawLine(1, 1, 1, h - 2);
+    painter.setPen(QColor(0xFF, 0xFF, 0xFF));
+    painter.drawLine(0, h - 1, w - 1, h - 1);
+    painter.drawLine(w - 1, 0, w - 1, h - 1);
+    painter.setPen(QColor(0xD4, 0xD0, 0xC8));
+    painter.drawLine(1, h - 2, w - 2, h - 2);
+    painter.drawLine(w - 2, 1, w - 2, h - 2);
+}
+
+void CanvasWidget::mousePressEvent(QMouseEvent* event) {
+    emit mousePressed(canvasY(static_cast<int>(event->position().y())));
+    QWidget::mousePressEvent(event);
+}
+
+}  // namespace integral

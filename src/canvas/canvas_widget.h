@@ -1,0 +1,51 @@
+// The plot canvas on screen: a retained image that every drawing goes into and that painting
+// only copies, so the drawing survives covering and exists before the window is first shown.
+// The canvas frame (-10..10 across, 10..-10 down) maps onto the drawing area inside the
+// border in one transform.
+#pragma once
+
+#include <QImage>
+#include <QPointF>
+#include <QWidget>
+
+#include "canvas/canvas_surface.h"
+
+namespace integral {
+
+class CanvasWidget : public QWidget, public CanvasSurface {
+    Q_OBJECT
+
+  public:
+    // `side` is the whole widget, border included, in device-independent pixels.
+    CanvasWidget(int side, QWidget* parent);
+
+    static constexpr int kBorder = 2;
+
+    void clear() override;
+    void segment(CanvasPoint from, CanvasPoint to, Colour colour) override;
+    void point(CanvasPoint at, Colour colour) override;
+    void rectangle(CanvasPoint corner, CanvasPoint opposite, Colour colour) override;
+    void printTitle(std::string_view text) override;
+
+    // The retained drawing, without the border.
+    const QImage& image() const { return image_; }
+    // Where a canvas point lands inside the drawing area.
+    QPointF toPixels(CanvasPoint p) const;
+    // The canvas's vertical coordinate of a pixel row of the widget, as a single.
+    float canvasY(int widgetY) const;
+
+  signals:
+    // Any mouse button pressed on the canvas; y in canvas units.
+    void mousePressed(float y);
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+
+  private:
+    void drawClippedLine(QPointF from, QPointF to, Colour colour);
+
+    QImage image_;
+};
+
+}  // namespace integral

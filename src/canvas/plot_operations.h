@@ -1,0 +1,41 @@
+// Everything drawn on the plot canvas: the frame's axes and ticks, the curve, the shading
+// between the limits and the Monte Carlo box. Values are rounded to singles on the way to the
+// surface; one beyond the single range raises RuntimeError(Overflow) before it is drawn, and
+// so does a fault of the integrand, so everything drawn before a fault stays.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "canvas/canvas_surface.h"
+#include "quadrature/integrand.h"
+#include "runtime/variant.h"
+
+namespace integral {
+
+inline constexpr std::string_view kCanvasTitle = " Integral by Zelbrin's Formula";
+
+// x-axis in `xAxisColour`, then the y-axis and 19 tick pairs at -9..9 in the fore colour.
+void DrawAxes(CanvasSurface& surface, Colour xAxisColour);
+
+// 2001 light-red points from x = -10 by repeated addition of 0.01 while x <= 10.
+void PlotCurve(CanvasSurface& surface, Integrand f);
+
+// Vertical fore-colour lines from (x, 0) to (x, f(x)) for x = x1, x1 + 0.1, ... while x <= x2,
+// the counter accumulated by repeated addition (0..1 gives 11 lines, 0..2 gives 20). Returns
+// the number of lines drawn. Stops early when the addition no longer moves the counter or
+// after kMaxShadingLines lines, so that no range can hang the window; both are far beyond any
+// range that fits the canvas.
+std::int64_t ShadeArea(CanvasSurface& surface, Integrand f, const Variant& x1, const Variant& x2);
+inline constexpr std::int64_t kMaxShadingLines = 1 << 20;
+
+// The blue outline from (x1, ymax) to (x2, 0).
+void DrawBox(CanvasSurface& surface, const Variant& x1, const Variant& x2, const Variant& ymax);
+
+// The empty canvas at start-up: the title, then the axes with a magenta x-axis.
+void drawStartupCanvas(CanvasSurface& surface);
+
+// Graph's drawing: clear, fore-colour axes, the curve.
+void drawGraph(CanvasSurface& surface, Integrand f);
+
+}  // namespace integral

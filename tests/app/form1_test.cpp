@@ -1,0 +1,291 @@
+#include "app/form1.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <memory>
+#include <vector>
+
+#include "canvas/canvas_widget.h"
+
+namespace integral {
+namespace {
+
+class Form1Test : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        form = std::make_unique<Form1>();
+        form->setErrorReporter([this](Fault fault) { faults.push_back(fault); });
+        form->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+        form->activateWindow();
+        QApplication::setActiveWindow(form.get());
+    }
+    void TearDown() override { form.reset(); }
+
+    template <typename T>
+    T* child(const char* name) {
+        T* found = form->findChild<T*>(QString::fromLatin1(name));
+        EXPECT_NE(found, nullptr) << name;
+        return found;
+    }
+    QListWidget* list(const char* name) { return child<QListWidget>(name); }
+    QLineEdit* box(const char* name) { return child<QLineEdit>(name); }
+    CanvasWidget* canvas() { return child<CanvasWidget>("Picture1"); }
+
+    void click(const char* button) {
+        QTest::mouseClick(child<QPushButton>(button), Qt::LeftButton);
+    }
+    void chooseIntegrand(int row) {
+        QListWidget* integrands = list("List1");
+        const QRect item = integrands->visualItemRect(integrands->item(row));
+        QTest::mouseClick(integrands->viewport(), Qt::LeftButton, {}, item.center());
+    }
+    void enter(const char* name, const QString& text) {
+        QLineEdit* edit = box(name);
+        edit->setFocus();
+        edit->selectAll();
+        QTest::keyClicks(edit, text);
+        QTest::keyClick(edit, Qt::Key_Return);
+    }
+    QPoint canvasPixel(float x, float y) {
+        const QPointF p = canvas()->toPixels({x, y});
+        return {static_cast<int>(p.x()) + CanvasWidget::kBorder,
+                static_cast<int>(p.y()) + CanvasWidget::kBorder};
+    }
+    void clickCanvas(float y, Qt::MouseButton button = Qt::LeftButton) {
+        QTest::mouseClick(canvas(), button, {}, canvasPixel(1.0f, y));
+    }
+    std::vector<QString> rows() {
+        std::vector<QString> result;
+        for (int i = 0; i < list("List2")->count(); ++i) {
+            result.push_back(list("List2")->item(i)->text());
+        }
+        return result;
+    }
+    // Whether `colour` is within `radius` pixels of `at` in the widget's picture.
+    static bool colourNear(const QImage& image, QPoint at, QColor colour, int radius = 1) {
+        for (int dy = -radius; dy <= radius; ++dy) {
+            for (int dx = -radius; dx <= radius; ++dx) {
+                const QPoint p = at + QPoint(dx, dy);
+                if (image.valid(p) && image.pixelColor(p).rgb() == colour.rgb()) {
+                    return true;
+                }
+            }
+        }
+        return false;
+    }
+
+    std::unique_ptr<Form1> form;
+    std::vector<Fault> faults;
+};
+
+TEST_F(Form1Test, StartsWithTheGivenCaptionTextsAndState) {
+    const QString caption = form->windowTitle();
+    EXPECT_EQ(caption.size(), 27);
+    EXPECT_TRUE(caption.startsWith(QStringLiteral("Ｉｎｔｅｇｒａｌ")));
+    EXPECT_EQ(caption.count(QChar(0x3000)), 19);
+    EXPECT_EQ(box("Text1")->text(), "x1");
+    EXPECT_EQ(box("Text2")->text(), "x2");
+    EXPECT_EQ(box("Text3")->text(), "");
+    EXPECT_EQ(child<QLabel>("Label3")->text(), " n      S");
+    EXPECT_EQ(child<QLabel>("Label4")->text(), "Numerical  Integration");
+    EXPECT_FALSE(child<QPlainTextEdit>("Text4")->isVisible());
+    EXPECT_FALSE(child<QLabel>("Label5")->isVisible());
+    ASSERT_EQ(list("List1")->count(), 5);
+    EXPECT_EQ(list("List1")->item(1)->text(), "y = 4 / (x*x + 1)");
+    EXPECT_EQ(list("List2")->count(), 0);
+    EXPECT_EQ(QApplication::focusWidget(), canvas());
+    for (const Variant* member : {&form->fnum, &form->x1, &form->x2, &form->ymax, &form->hits}) {
+        EXPECT_TRUE(member->isEmpty());
+    }
+}
+
+TEST_F(Form1Test, ControlsStandWhereTheLayoutPutsThemAndStayOnResize) {
+    const std::vector<std::pair<const char*, QRect>> places = {
+        {"Command6", {592, 416, 97, 25}}, {"Command1", {592, 144, 89, 33}},
+        {"List1", {552, 88, 169, 52}},    {"Text2", {648, 216, 49, 22}},
+        {"Picture1", {8, 40, 545, 545}},  {"Label2", {576, 216, 73, 25}},
+        {"Label3", {568, 256, 137, 25}},
+    };
+    form->resize(900, 700);
+    for (const auto& [name, rect] : places) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(child<QWidget>(name)->geometry(), rect);
+    }
+    // Auto-sized labels take their caption's extent, from the stored corner.
+    EXPECT_EQ(child<QLabel>("Label1")->pos(), QPoint(576, 184));
+    EXPECT_NE(child<QLabel>("Label1")->size(), QSize(71, 28));
+    EXPECT_EQ(child<QPlainTextEdit>("Text4")->geometry(), QRect(2, 410, 153, 105));
+}
+
+TEST_F(Form1Test, TypicalUseFillsTheResultsPanel) {
+    chooseIntegrand(1);
+    EXPECT_TRUE(form->fnum.identical(Variant::integer(2)));
+    click("Command1");
+    EXPECT_EQ(QApplication::focusWidget(), box("Text1"));
+    enter("Text1", "0");
+    EXPECT_EQ(QApplication::focusWidget(), box("Text2"));
+    enter("Text2", "1");
+    EXPECT_TRUE(form->x1.identical(Variant::real(0)));
+    EXPECT_TRUE(form->x2.identical(Variant::real(1)));
+
+    click("Command4");
+    const std::vector<QString> zelbrin = rows();
+    ASSERT_EQ(zelbrin.size(), 10u);
+    EXPECT_EQ(zelbrin.front(), "2   3.14157");
+    EXPECT_EQ(zelbrin.back(), "20   3.14159");
+    EXPECT_EQ(box("Text3")->text(), "S = 3.14159");
+
+    click("Command5");
+    ASSERT_EQ(rows().size(), 5u);
+    EXPECT_EQ(rows().front(), "2   3.14754098343455");
+
+    clickCanvas(4.0f);
+    EXPECT_EQ(form->ymax.type(), Variant::Type::Single);
+    EXPECT_NEAR(form->ymax.toDouble(), 4.0, 0.05);
+    click("Command6");
+    EXPECT_EQ(rows().size(), 25u);
+    EXPECT_EQ(rows().back().left(8), "50000   ");
+    EXPECT_TRUE(box("Text3")->text().startsWith("S = 3.1"));
+    EXPECT_TRUE(faults.empty());
+}
+
+TEST_F(Form1Test, LimitsAreOrderedWithoutRewritingTheBoxes) {
+    enter("Text1", "3");
+    enter("Text2", "1");
+    EXPECT_EQ(form->x1.toDouble(), 1.0);
+    EXPECT_EQ(form->x2.toDouble(), 3.0);
+    EXPECT_EQ(box("Text1")->text(), "3");
+    EXPECT_EQ(box("Text2")->text(), "1");
+}
+
+TEST_F(Form1Test, UpperLimitAloneUsesAnEmptyLowerLimit) {
+    enter("Text2", "-2");
+    EXPECT_TRUE(form->x1.identical(Variant::real(-2)));
+    EXPECT_TRUE(form->x2.isEmpty());
+    enter("Text1", "junk");
+    EXPECT_TRUE(form->x1.identical(Variant::real(0)));
+}
+
+TEST_F(Form1Test, GraphEmptiesTheBoxesButKeepsTheMembers) {
+    chooseIntegrand(2);
+    enter("Text1", "0");
+    enter("Text2", "1");
+    click("Command4");
+    clickCanvas(-3.0f, Qt::RightButton);
+    EXPECT_LT(form->ymax.toDouble(), 0.0);
+    click("Command1");
+    EXPECT_EQ(list("List2")->count(), 0);
+    for (const char* name : {"Text1", "Text2", "Text3"}) {
+        EXPECT_EQ(box(name)->text(), "") << name;
+    }
+    EXPECT_EQ(form->x2.toDouble(), 1.0);
+    EXPECT_TRUE(form->fnum.identical(Variant::integer(3)));
+    EXPECT_LT(form->ymax.toDouble(), 0.0);
+}
+
+TEST_F(Form1Test, TabCyclesThroughTheFocusableControls) {
+    const std::vector<const char*> cycle = {"Text1",    "Text2",    "Text3",    "List1",
+                                            "Command1", "List2",    "Command2", "Command3",
+                                            "Command4", "Command5", "Command6", "Picture1"};
+    canvas()->setFocus();
+    for (const char* name : cycle) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget()->objectName(), name);
+    }
+    click("Command3");
+    child<QPushButton>("Command3")->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget()->objectName(), "Text4");
+}
+
+TEST_F(Form1Test, HelpAndHintShowTheirTexts) {
+    click("Command3");
+    auto* help = child<QPlainTextEdit>("Text4");
+    EXPECT_TRUE(help->isVisible());
+    EXPECT_EQ(help->toPlainText().size(), 73);
+    EXPECT_EQ(help->toPlainText(),
+              QStringLiteral("関数を選ぶ      Graph をクリック      Initial に入力Enter   "
+                             "Finalに入力Enter   黄色ボタンをクリック"));
+
+    auto* hint = child<QLabel>("Label5");
+    QTest::mouseMove(child<QPushButton>("Command6"));
+    QTest::mouseMove(child<QPushButton>("Command6"), QPoint(5, 5));
+    ASSERT_TRUE(hint->isVisible());
+    EXPECT_EQ(hint->text(), QStringLiteral("MonteCarlo では Max y を指定せよ"));
+    EXPECT_EQ(hint->pos(), QPoint(26, 26));
+    EXPECT_GE(hint->width(), hint->sizeHint().width());
+    enter("Text1", "0");
+    enter("Text2", "1");
+    EXPECT_FALSE(hint->isVisible());
+}
+
+TEST_F(Form1Test, RunTimeErrorIsReportedAndTheWindowGoesOn) {
+    chooseIntegrand(0);
+    enter("Text1", "-1000");
+    enter("Text2", "0");
+    ASSERT_EQ(faults, std::vector<Fault>{Fault::Overflow});
+    EXPECT_EQ(form->x1.toDouble(), -1000.0);
+
+    box("Text3")->setText("S = 7.");
+    click("Command4");
+    EXPECT_EQ(faults.size(), 2u);
+    EXPECT_EQ(list("List2")->count(), 0);
+    EXPECT_EQ(box("Text3")->text(), "S = 7.");
+
+    enter("Text1", "1e999");
+    EXPECT_EQ(faults.back(), Fault::Overflow);
+    EXPECT_EQ(form->x1.toDouble(), -1000.0);
+
+    enter("Text1", "0");
+    enter("Text2", "1");
+    click("Command4");
+    EXPECT_EQ(faults.size(), 3u);
+    EXPECT_EQ(rows().size(), 10u);
+    EXPECT_EQ(box("Text3")->text(), "S = 0.26424");
+}
+
+TEST_F(Form1Test, CanvasShowsItsColours) {
+    const QColor back(0x80, 0xFF, 0xFF);
+    const QColor fore(0x40, 0x40, 0x40);
+    const QColor magenta(0x80, 0x00, 0x80);
+    QImage window = form->grab().toImage();
+    EXPECT_EQ(window.pixelColor(700, 560).rgb(), QColor(0xFF, 0xC0, 0xC0).rgb());
+    const QPoint canvasAt = canvas()->pos();
+    QImage picture = canvas()->grab().toImage();
+    EXPECT_EQ(picture.pixelColor(canvasPixel(-5.5f, -5.5f)).rgb(), back.rgb());
+    EXPECT_TRUE(colourNear(picture, canvasPixel(5.5f, 0), magenta));
+    EXPECT_EQ(window.pixelColor(canvasAt + canvasPixel(-5.5f, -5.5f)).rgb(), back.rgb());
+
+    chooseIntegrand(1);
+    click("Command1");
+    enter("Text1", "0");
+    enter("Text2", "1");
+    clickCanvas(6.0f);
+    picture = canvas()->grab().toImage();
+    EXPECT_TRUE(colourNear(picture, canvasPixel(5.5f, 0), fore));
+    EXPECT_FALSE(colourNear(picture, canvasPixel(5.5f, 0), magenta));
+    EXPECT_TRUE(colourNear(picture, canvasPixel(-3, 0.4f), QColor(0xFF, 0, 0)));
+    EXPECT_TRUE(colourNear(picture, canvasPixel(0.5f, 6.0f), QColor(0, 0, 0xFF)));
+    EXPECT_TRUE(colourNear(picture, canvasPixel(0.5f, 1.0f), fore));  // a shading line
+}
+
+}  // namespace
+}  // namespace integral
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication app(argc, argv);
+    QApplication::setStyle(QStringLiteral("Fusion"));
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -6,6 +6,7 @@ integral_packages=(
     libgtest-dev libbenchmark-dev
     qt6-base-dev
     fonts-ipafont-gothic fonts-ipafont-mincho fonts-urw-base35
+    desktop-file-utils dpkg-dev
 )
 
 # Installs whatever of the arguments is not installed yet, as root or through sudo.

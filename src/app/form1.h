@@ -75,6 +75,7 @@ class Form1 : public QWidget {
     void setupControls();
     void setupStacking();
     void setupTabOrder();
+    void setupAccessibility();
     void setupConnections();
 
     // Runs a handler body; a run-time error stops it and is reported.

@@ -8,6 +8,8 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QSet>
 #include <QTest>
 #include <memory>
 #include <vector>
@@ -123,6 +125,22 @@ TEST_F(Form1Test, ControlsStandWhereTheLayoutPutsThemAndStayOnResize) {
     EXPECT_EQ(child<QLabel>("Label1")->pos(), QPoint(576, 184));
     EXPECT_NE(child<QLabel>("Label1")->size(), QSize(71, 28));
     EXPECT_EQ(child<QPlainTextEdit>("Text4")->geometry(), QRect(2, 410, 153, 105));
+}
+
+TEST_F(Form1Test, EveryControlHasAnAccessibleNameAndDescription) {
+    const QList<QWidget*> controls = form->findChildren<QWidget*>(
+        QRegularExpression(QStringLiteral("^(Command|Text|Label|List)[0-9]$|^Picture1$")));
+    EXPECT_EQ(controls.size(), 18);
+    QSet<QString> names;
+    for (QWidget* control : controls) {
+        SCOPED_TRACE(control->objectName().toStdString());
+        EXPECT_FALSE(control->accessibleName().isEmpty());
+        EXPECT_FALSE(control->accessibleDescription().isEmpty());
+        names.insert(control->accessibleName());
+    }
+    EXPECT_EQ(names.size(), 18);
+    EXPECT_EQ(box("Text1")->accessibleName(), "Lower limit");
+    EXPECT_EQ(child<QPushButton>("Command4")->text(), "Zelbrin");
 }
 
 TEST_F(Form1Test, TypicalUseFillsTheResultsPanel) {

@@ -1,0 +1,35 @@
+# Installs the build into a staging prefix and checks what a user would get: both programs,
+# the desktop entry (valid) and the icon, and an installed integral-table that works.
+foreach(variable BUILD_DIR STAGE)
+    if(NOT DEFINED ${variable})
+        message(FATAL_ERROR "${variable} is not set")
+    endif()
+endforeach()
+
+file(REMOVE_RECURSE "${STAGE}")
+execute_process(COMMAND "${CMAKE_COMMAND}" --install "${BUILD_DIR}" --prefix "${STAGE}"
+                RESULT_VARIABLE status OUTPUT_QUIET)
+if(NOT status EQUAL 0)
+    message(FATAL_ERROR "cmake --install failed: ${status}")
+endif()
+
+foreach(file bin/integral bin/integral-table share/applications/integral.desktop
+        share/icons/hicolor/scalable/apps/integral.svg)
+    if(NOT EXISTS "${STAGE}/${file}")
+        message(FATAL_ERROR "not installed: ${file}")
+    endif()
+endforeach()
+
+execute_process(COMMAND "${STAGE}/bin/integral-table" --method gauss --integrand 2 --lower 0
+                        --upper 1
+                OUTPUT_VARIABLE table RESULT_VARIABLE status)
+if(NOT status EQUAL 0 OR NOT table MATCHES "^2   3\\.14754098343455\n.*S = 3\\.14159\n$")
+    message(FATAL_ERROR "installed integral-table printed (${status}):\n${table}")
+endif()
+
+find_program(DESKTOP_FILE_VALIDATE desktop-file-validate REQUIRED)
+execute_process(COMMAND "${DESKTOP_FILE_VALIDATE}" "${STAGE}/share/applications/integral.desktop"
+                OUTPUT_VARIABLE complaints ERROR_VARIABLE complaints RESULT_VARIABLE status)
+if(NOT status EQUAL 0 OR NOT complaints STREQUAL "")
+    message(FATAL_ERROR "desktop-file-validate: ${complaints}")
+endif()

@@ -1,0 +1,264 @@
+// A seeded random walk over the window: list clicks, Graph, any text typed into the limit
+// boxes, Enter, canvas clicks with any button, the method buttons, mouse moves over
+// "MonteCarlo" and Help. After every step the window must be alive and show only what its
+// inputs imply. INTEGRAL_MONKEY_EVENTS and INTEGRAL_MONKEY_SEED change the walk; a failure
+// prints the seed and the step.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTest>
+#include <memory>
+#include <optional>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "app/form1.h"
+#include "canvas/canvas_widget.h"
+#include "runtime/text_to_number.h"
+
+namespace integral {
+namespace {
+
+std::uint64_t environmentNumber(const char* name, std::uint64_t fallback) {
+    const QByteArray value = qgetenv(name);
+    bool ok = false;
+    const qulonglong number = value.toULongLong(&ok);
+    return ok ? number : fallback;
+}
+
+enum class Shown { Nothing, Zelbrin, Gauss, MonteCarlo };
+
+// What the members must hold after the inputs so far.
+struct Model {
+    Variant fnum;
+    Variant x1;
+    Variant x2;
+    Variant ymax;
+};
+
+class Monkey {
+  public:
+    explicit Monkey(std::uint64_t seed) : random_(seed) {
+        form_ = std::make_unique<Form1>();
+        form_->setErrorReporter([this](Fault) { ++faults_; });
+        form_->show();
+        (void)QTest::qWaitForWindowExposed(form_.get());
+        List1_ = find<QListWidget>("List1");
+        List2_ = find<QListWidget>("List2");
+        Text1_ = find<QLineEdit>("Text1");
+        Text2_ = find<QLineEdit>("Text2");
+        Text3_ = find<QLineEdit>("Text3");
+        canvas_ = find<CanvasWidget>("Picture1");
+    }
+
+    void step() {
+        const int faultsBefore = faults_;
+        std::optional<Shown> method;
+        switch (pick(12)) {
+            case 0:
+                clickIntegrand(pick(5));
+                break;
+            case 1:
+                click("Command1");
+                shown_ = Shown::Nothing;
+                break;
+            case 2:
+                type(Text1_);
+                break;
+            case 3:
+                type(Text2_);
+                break;
+            case 4:
+                enterLower();
+                break;
+            case 5:
+                enterUpper();
+                break;
+            case 6:
+                clickCanvas();
+                break;
+            case 7:
+                method = Shown::Zelbrin;
+                click("Command4");
+                break;
+            case 8:
+                method = Shown::Gauss;
+                click("Command5");
+                break;
+            case 9:
+                method = Shown::MonteCarlo;
+                click("Command6");
+                break;
+            case 10:
+                QTest::mouseMove(find<QPushButton>("Command6"), QPoint(1 + pick(90), 1 + pick(22)));
+                ASSERT_TRUE(find<QLabel>("Label5")->isVisible());
+                break;
+            default:
+                click("Command3");
+                ASSERT_EQ(find<QPlainTextEdit>("Text4")->toPlainText().size(), 73);
+                break;
+        }
+        if (method) {
+            shown_ = *method;
+            const int full = fullRows(*method);
+            if (faults_ == faultsBefore) {
+                ASSERT_EQ(List2_->count(), full);
+            } else {
+                ASSERT_LT(List2_->count(), full);
+            }
+        }
+        checkInvariants();
+    }
+
+    int faults() const { return faults_; }
+
+  private:
+    template <typename T>
+    T* find(const char* name) {
+        return form_->findChild<T*>(QString::fromLatin1(name));
+    }
+    int pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(random_); }
+
+    void click(const char* name) { QTest::mouseClick(find<QPushButton>(name), Qt::LeftButton); }
+
+    void clickIntegrand(int row) {
+        List1_->scrollToItem(List1_->item(row));
+        QTest::mouseClick(List1_->viewport(), Qt::LeftButton, {},
+                          List1_->visualItemRect(List1_->item(row)).center());
+        model_.fnum = Variant::integer(static_cast<std::int16_t>(row + 1));
+    }
+
+    QString junk() {
+        static const char* const pieces[] = {
+            "0",     "1",    "2",   "7",     "-",      "+",       ".",           "e",
+            "E",     " ",    "x",   "1e308", "1e400",  "-1e-400", "99999999999", "3.25",
+            "-0.5",  "e-3",  "abc", "1e15",  "-700",   "1000",    "..",          "1e6",
+            "0.001", "2e-5", "--",  "1 2",   "-1e300", ",5"};
+        QString text;
+        const int count = pick(5);
+        for (int i = 0; i < count; ++i) {
+            text += QString::fromLatin1(pieces[pick(static_cast<int>(std::size(pieces)))]);
+        }
+        return text;
+    }
+
+    void type(QLineEdit* box) {
+        box->setFocus();
+        box->selectAll();
+        const QString text = junk();
+        if (text.isEmpty()) {
+            QTest::keyClick(box, Qt::Key_Backspace);
+        } else {
+            QTest::keyClicks(box, text);
+        }
+    }
+
+    // The value Enter reads, or nothing where the text is beyond the double range.
+    static std::optional<double> valueOf(const QLineEdit* box) {
+        try {
+            return numericValue(box->text().toUtf8().toStdString());
+        } catch (const RuntimeError&) {
+            return std::nullopt;
+        }
+    }
+
+    void enterLower() {
+        if (const std::optional<double> value = valueOf(Text1_)) {
+            model_.x1 = Variant::real(*value);
+        }
+        QTest::keyClick(Text1_, Qt::Key_Return);
+    }
+
+    void enterUpper() {
+        if (const std::optional<double> value = valueOf(Text2_)) {
+            model_.x2 = Variant::real(*value);
+            if (model_.x2 < model_.x1) {
+                std::swap(model_.x1, model_.x2);
+            }
+        }
+        QTest::keyClick(Text2_, Qt::Key_Return);
+    }
+
+    void clickCanvas() {
+        static const Qt::MouseButton buttons[] = {Qt::LeftButton, Qt::RightButton,
+                                                  Qt::MiddleButton};
+        const QPoint at(pick(canvas_->width()), pick(canvas_->height()));
+        QTest::mouseClick(canvas_, buttons[pick(3)], {}, at);
+        model_.ymax = Variant::single(canvas_->canvasY(at.y()));
+    }
+
+    static int fullRows(Shown method) {
+        return method == Shown::Zelbrin ? 10 : method == Shown::Gauss ? 5 : 25;
+    }
+
+    void checkInvariants() {
+        ASSERT_TRUE(form_->isVisible());
+        ASSERT_TRUE(form_->fnum.identical(model_.fnum));
+        ASSERT_TRUE(form_->x1.identical(model_.x1));
+        ASSERT_TRUE(form_->x2.identical(model_.x2));
+        ASSERT_TRUE(form_->ymax.identical(model_.ymax));
+
+        static const QRegularExpression patternRow(
+            QStringLiteral(R"(^[1-9][0-9]*   -?([1-9][0-9]*)?\.([0-9]{0,4}[1-9])?$)"));
+        static const QRegularExpression plainRow(
+            QStringLiteral(R"(^[2-6]   -?(0|[1-9][0-9]*)(\.[0-9]*[1-9])?(E[+-][0-9]{2,3})?$)"));
+        static const QRegularExpression summary(
+            QStringLiteral(R"(^(S = -?(0|[1-9][0-9]*)\.([0-9]{0,4}[1-9])?)?$)"));
+        if (shown_ == Shown::Nothing) {
+            ASSERT_EQ(List2_->count(), 0);
+        }
+        for (int i = 0; i < List2_->count(); ++i) {
+            const QString row = List2_->item(i)->text();
+            const auto& shape = shown_ == Shown::Gauss ? plainRow : patternRow;
+            ASSERT_TRUE(shape.match(row).hasMatch()) << row.toStdString();
+        }
+        ASSERT_TRUE(summary.match(Text3_->text()).hasMatch()) << Text3_->text().toStdString();
+    }
+
+    std::mt19937_64 random_;
+    std::unique_ptr<Form1> form_;
+    QListWidget* List1_ = nullptr;
+    QListWidget* List2_ = nullptr;
+    QLineEdit* Text1_ = nullptr;
+    QLineEdit* Text2_ = nullptr;
+    QLineEdit* Text3_ = nullptr;
+    CanvasWidget* canvas_ = nullptr;
+    Model model_;
+    Shown shown_ = Shown::Nothing;
+    int faults_ = 0;
+};
+
+TEST(MonkeyTest, RandomWalkKeepsTheWindowConsistent) {
+    const std::uint64_t seed = environmentNumber("INTEGRAL_MONKEY_SEED", 20261208);
+    const std::uint64_t events = environmentNumber("INTEGRAL_MONKEY_EVENTS", 5000);
+    Monkey monkey(seed);
+    for (std::uint64_t i = 0; i < events; ++i) {
+        monkey.step();
+        if (::testing::Test::HasFatalFailure()) {
+            FAIL() << "seed " << seed << ", step " << i;
+        }
+    }
+    std::printf("monkey: %llu events, seed %llu, %d faults reported\n",
+                static_cast<unsigned long long>(events), static_cast<unsigned long long>(seed),
+                monkey.faults());
+}
+
+}  // namespace
+}  // namespace integral
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication app(argc, argv);
+    QApplication::setStyle(QStringLiteral("Fusion"));
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -293,13 +293,11 @@ void Form1::DrawAxes(Colour xAxisColour) {
 }
 
 void Form1::PlotCurve() {
-    auto integrand = [this](const Variant& x) { return f(x); };
-    integral::PlotCurve(*Picture1, integrand);
+    integral::PlotCurve(*Picture1, integrand_);
 }
 
 void Form1::ShadeArea() {
-    auto integrand = [this](const Variant& x) { return f(x); };
-    integral::ShadeArea(*Picture1, integrand, x1, x2);
+    integral::ShadeArea(*Picture1, integrand_, x1, x2);
 }
 
 void Form1::DrawBox() {
@@ -350,22 +348,19 @@ void Form1::showMethodRun(const std::function<void(ResultsPanel&)>& table) {
 
 void Form1::Command4_Click() {
     showMethodRun([this](ResultsPanel& panel) {
-        auto integrand = [this](const Variant& x) { return f(x); };
-        zelbrinTable(integrand, x1, x2, panel);
+        zelbrinTable(integrand_, x1, x2, panel);
     });
 }
 
 void Form1::Command5_Click() {
     showMethodRun([this](ResultsPanel& panel) {
-        auto integrand = [this](const Variant& x) { return f(x); };
-        gaussTable(integrand, x1, x2, node, weight, panel);
+        gaussTable(integrand_, x1, x2, node, weight, panel);
     });
 }
 
 void Form1::Command6_Click() {
     showMethodRun([this](ResultsPanel& panel) {
-        auto integrand = [this](const Variant& x) { return f(x); };
-        monteCarloTable(integrand, x1, x2, ymax, hits, random_, panel);
+        monteCarloTable(integrand_, x1, x2, ymax, hits, random_, panel);
     });
 }
 

@@ -83,6 +83,13 @@ class Form1 : public QWidget {
     // Runs a method table and shows its rows, and its summary when it completed.
     void showMethodRun(const std::function<void(ResultsPanel&)>& table);
 
+    // f as the tables and the canvas take it.
+    struct FormIntegrand {
+        const Form1* form;
+        Variant operator()(const Variant& x) const { return form->f(x); }
+    };
+
+    FormIntegrand integrand_{this};
     ErrorReporter reportError_;
     RandomGenerator random_;  // one sequence for the window's whole life
 

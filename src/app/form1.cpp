@@ -347,15 +347,12 @@ void Form1::showMethodRun(const std::function<void(ResultsPanel&)>& table) {
 }
 
 void Form1::Command4_Click() {
-    showMethodRun([this](ResultsPanel& panel) {
-        zelbrinTable(integrand_, x1, x2, panel);
-    });
+    showMethodRun([this](ResultsPanel& panel) { zelbrinTable(integrand_, x1, x2, panel); });
 }
 
 void Form1::Command5_Click() {
-    showMethodRun([this](ResultsPanel& panel) {
-        gaussTable(integrand_, x1, x2, node, weight, panel);
-    });
+    showMethodRun(
+        [this](ResultsPanel& panel) { gaussTable(integrand_, x1, x2, node, weight, panel); });
 }
 
 void Form1::Command6_Click() {

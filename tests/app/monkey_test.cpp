@@ -96,10 +96,14 @@ class Monkey {
                 method = Shown::MonteCarlo;
                 click("Command6");
                 break;
-            case 10:
-                QTest::mouseMove(find<QPushButton>("Command6"), QPoint(1 + pick(90), 1 + pick(22)));
+            case 10: {
+                // Two distinct points: a move to where the cursor already is is no move.
+                const QPoint at(1 + pick(90), 1 + pick(22));
+                QTest::mouseMove(find<QPushButton>("Command6"), at);
+                QTest::mouseMove(find<QPushButton>("Command6"), at + QPoint(1, 1));
                 ASSERT_TRUE(find<QLabel>("Label5")->isVisible());
                 break;
+            }
             default:
                 click("Command3");
                 ASSERT_EQ(find<QPlainTextEdit>("Text4")->toPlainText().size(), 73);

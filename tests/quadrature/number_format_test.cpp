@@ -118,7 +118,8 @@ TEST(ResultsPanelTest, RowsJoinWithThreeSpacesAndTheSummaryComesOnlyWhenSet) {
     EXPECT_FALSE(panel.summary().has_value());
     panel.addRow(formatNumber(2, NumberPattern::Counter),
                  formatNumber(2.0 / 3.0, NumberPattern::Estimate));
-    panel.addRow(formatNumber(20, NumberPattern::Counter), formatNumber(0, NumberPattern::Estimate));
+    panel.addRow(formatNumber(20, NumberPattern::Counter),
+                 formatNumber(0, NumberPattern::Estimate));
     EXPECT_EQ(panel.rows(), (std::vector<std::string>{"2   .66667", "20   ."}));
     panel.setSummary(3.14159265);
     EXPECT_EQ(panel.summary(), "S = 3.14159");

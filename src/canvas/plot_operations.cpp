@@ -34,22 +34,34 @@ void PlotCurve(CanvasSurface& surface, Integrand f) {
     }
 }
 
-std::int64_t ShadeArea(CanvasSurface& surface, Integrand f, const Variant& x1, const Variant& x2) {
+std::int64_t ShadeArea(CanvasSurface& surface, Integrand f, const Variant& x1, const Variant& x2,
+                       std::int64_t maxLines) {
     const double step = 0.1;
+    Variant from = x1;
+    Variant to = x2;
+    // In plain doubles, so that even limits near the largest double only give an infinite
+    // count here rather than a fault.
+    const double lines = x2.toDouble() / step - x1.toDouble() / step;
+    if (lines > static_cast<double>(maxLines)) {
+        const Variant left = Variant::real(-10.0);
+        const Variant right = Variant::real(10.0);
+        from = from < left ? left : from;
+        to = to > right ? right : to;
+    }
     const Variant zero;
-    std::int64_t lines = 0;
-    Variant x = x1;
-    while (x <= x2 && lines < kMaxShadingLines) {
+    std::int64_t drawn = 0;
+    Variant x = from;
+    while (x <= to) {
         const Variant y = f(x);
         surface.segment(at(x, zero), at(x, y), kCanvasFore);
-        ++lines;
+        ++drawn;
         const Variant next = x + Variant::real(step);
         if (next == x) {
             break;  // beyond about 2^50 adding 0.1 leaves the counter where it is
         }
         x = next;
     }
-    return lines;
+    return drawn;
 }
 
 void DrawBox(CanvasSurface& surface, const Variant& x1, const Variant& x2, const Variant& ymax) {

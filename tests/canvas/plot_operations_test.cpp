@@ -103,8 +103,7 @@ TEST(PlotOperationsTest, ShadingCountsFollowTheAccumulatedCounter) {
         {Variant::real(-1), Variant::real(1), 21, std::nullopt},
         {Variant::real(0), Variant::real(10), 101, std::nullopt},
         {Variant(), Variant(), 1, 0.0f},
-        {Variant::real(1e17), Variant::real(2e17), 1, 1e17f},  // 0.1 no longer moves it
-        {Variant::real(0), Variant::real(1e15), kMaxShadingLines, std::nullopt},
+        {Variant::real(0x1p52), Variant::real(0x1p52 + 1000), 1, 0x1p52f},  // 0.1 moves it no more
     };
     for (const ShadingCase& c : cases) {
         SCOPED_TRACE(std::to_string(c.x1.toDouble()) + " to " + std::to_string(c.x2.toDouble()));
@@ -119,6 +118,30 @@ TEST(PlotOperationsTest, ShadingCountsFollowTheAccumulatedCounter) {
             EXPECT_EQ(canvas.segments.back().from.x, *c.lastX);
         }
     }
+}
+
+TEST(PlotOperationsTest, RangesTooLongToDrawShadeOnlyTheCanvas) {
+    EXPECT_GT(kMaxShadingLines, 1'000'000);  // a hundred thousand units still draw in full
+    const std::vector<ShadingCase> cases = {
+        {Variant::real(0), Variant::real(1e15), 101, std::nullopt},
+        {Variant::real(-1e308), Variant::real(1e308), 201, std::nullopt},
+        {Variant::real(5), Variant::real(1e9), 51, std::nullopt},
+        {Variant::real(20), Variant::real(1e9), 0, std::nullopt},
+    };
+    for (const ShadingCase& c : cases) {
+        SCOPED_TRACE(std::to_string(c.x1.toDouble()) + " to " + std::to_string(c.x2.toDouble()));
+        Recorder canvas;
+        Chosen f{Variant::integer(2)};
+        EXPECT_EQ(ShadeArea(canvas, f, c.x1, c.x2), c.lines);
+        for (const Recorder::Segment& line : canvas.segments) {
+            ASSERT_GE(line.from.x, -10.0f);
+            ASSERT_LE(line.from.x, 10.0f);
+        }
+    }
+    // Below the bound the range is drawn line by line, wherever it lies.
+    Recorder canvas;
+    Chosen f{Variant::integer(2)};
+    EXPECT_EQ(ShadeArea(canvas, f, Variant::real(-1000), Variant::real(1000), 30000), 20000);
 }
 
 TEST(PlotOperationsTest, ValuesBeyondTheSingleRangeStopBeforeDrawing) {

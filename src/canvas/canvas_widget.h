@@ -27,8 +27,6 @@ class CanvasWidget : public QWidget, public CanvasSurface {
     void rectangle(CanvasPoint corner, CanvasPoint opposite, Colour colour) override;
     void printTitle(std::string_view text) override;
 
-    // The retained drawing, without the border.
-    const QImage& image() const { return image_; }
     // Where a canvas point lands inside the drawing area.
     QPointF toPixels(CanvasPoint p) const;
     // The canvas's vertical coordinate of a pixel row of the widget, as a single.

@@ -60,7 +60,6 @@ class Variant {
 
     Type type() const noexcept { return type_; }
     bool isEmpty() const noexcept { return type_ == Type::Empty; }
-    bool isInteger() const noexcept { return type_ == Type::Integer || type_ == Type::Long; }
 
     // Exact for every type; Empty gives 0.
     double toDouble() const noexcept {

@@ -234,8 +234,10 @@ void Form1::setupConnections() {
     connect(Command4, &QPushButton::clicked, this, &Form1::Command4_Click);
     connect(Command5, &QPushButton::clicked, this, &Form1::Command5_Click);
     connect(Command6, &QPushButton::clicked, this, &Form1::Command6_Click);
-    connect(List1, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (row >= 0) {
+    // Selection, not the current row: the list makes its first row current when it merely
+    // gains the focus, and passing through with Tab must not choose an integrand.
+    connect(List1, &QListWidget::itemSelectionChanged, this, [this] {
+        if (!List1->selectedItems().isEmpty()) {
             List1_Click();
         }
     });
@@ -368,7 +370,8 @@ void Form1::Command6_MouseMove() {
 }
 
 void Form1::List1_Click() {
-    fnum = Variant::integer(static_cast<std::int16_t>(List1->currentRow() + 1));
+    const int row = List1->row(List1->selectedItems().constFirst());
+    fnum = Variant::integer(static_cast<std::int16_t>(row + 1));
 }
 
 void Form1::Picture1_MouseDown(float y) {

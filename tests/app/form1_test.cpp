@@ -218,6 +218,8 @@ TEST_F(Form1Test, TabCyclesThroughTheFocusableControls) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         EXPECT_EQ(QApplication::focusWidget()->objectName(), name);
     }
+    // Passing through the integrand list chooses nothing.
+    EXPECT_TRUE(form->fnum.isEmpty());
     click("Command3");
     child<QPushButton>("Command3")->setFocus();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);

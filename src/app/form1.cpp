@@ -149,6 +149,7 @@ void Form1::setupControls() {
                                   windowFont(Face::ProportionalMincho, 12, false, false));
     Text4->setPlainText(QStringLiteral("Text4"));
     Text4->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    Text4->setTabChangesFocus(true);  // a text box passes Tab on, multi-line or not
     Text4->hide();
     Label5 = label(Picture1, "Label5", "Label5", twips(360, 360, 780, 285).translated(inside),
                    gothic1125Bold, Qt::white, true);

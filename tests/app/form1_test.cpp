@@ -224,6 +224,8 @@ TEST_F(Form1Test, TabCyclesThroughTheFocusableControls) {
     child<QPushButton>("Command3")->setFocus();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     EXPECT_EQ(QApplication::focusWidget()->objectName(), "Text4");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget()->objectName(), "Command4");
 }
 
 TEST_F(Form1Test, HelpAndHintShowTheirTexts) {

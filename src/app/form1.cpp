@@ -291,14 +291,6 @@ void Form1::Form_Load() {
     }
 }
 
-void Form1::DrawAxes(Colour xAxisColour) {
-    integral::DrawAxes(*Picture1, xAxisColour);
-}
-
-void Form1::PlotCurve() {
-    integral::PlotCurve(*Picture1, integrand_);
-}
-
 void Form1::ShadeArea() {
     integral::ShadeArea(*Picture1, integrand_, x1, x2);
 }
@@ -309,9 +301,7 @@ void Form1::DrawBox() {
 
 void Form1::Command1_Click() {
     guarded([this] {
-        Picture1->clear();
-        DrawAxes(kCanvasFore);
-        PlotCurve();
+        drawGraph(*Picture1, integrand_);
         List2->clear();
         Text1->setText(QString());
         Text1->setFocus();

@@ -62,8 +62,6 @@ class Form1 : public QWidget {
     void Text2_KeyPress(int keyAscii);
 
     // Canvas operations.
-    void DrawAxes(Colour xAxisColour);
-    void PlotCurve();
     void ShadeArea();
     void DrawBox();
 

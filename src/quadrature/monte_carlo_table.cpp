@@ -44,8 +44,8 @@ void monteCarloTable(Integrand f, const Variant& x1, const Variant& x2, const Va
                      const SampleCounts& counts) {
     const Variant one = Variant::integer(1);
     Variant estimate;
-    // 64-bit so that a count near the top of the range cannot wrap the loop around.
     const std::int64_t step = counts.step < 1 ? 1 : counts.step;
+    // 64-bit so that a count near the top of the range cannot wrap the loop around.
     for (std::int64_t n = counts.first; n <= counts.last; n += step) {
         const Variant width = x2 - x1;
         hits = Variant::integer(0);

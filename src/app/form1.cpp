@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "app/fonts.h"
+#include "app/text_only_box.h"
 #include "app/window_texts.h"
 #include "canvas/canvas_widget.h"
 #include "canvas/plot_operations.h"
@@ -145,8 +146,8 @@ void Form1::setupControls() {
 
     // The canvas's two children stand in its client area, inside the border.
     const QPoint inside(CanvasWidget::kBorder, CanvasWidget::kBorder);
-    Text4 = place<QPlainTextEdit>(Picture1, "Text4", twips(0, 6120, 2295, 1575).translated(inside),
-                                  windowFont(Face::ProportionalMincho, 12, false, false));
+    Text4 = place<TextOnlyBox>(Picture1, "Text4", twips(0, 6120, 2295, 1575).translated(inside),
+                               windowFont(Face::ProportionalMincho, 12, false, false));
     Text4->setPlainText(QStringLiteral("Text4"));
     Text4->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     Text4->setTabChangesFocus(true);  // a text box passes Tab on, multi-line or not

@@ -134,8 +134,11 @@ void CanvasWidget::paintEvent(QPaintEvent* event) {
     painter.drawLine(w - 2, 1, w - 2, h - 2);
 }
 
+// A press that a child (the help box, the hint) let through is not a press on the canvas.
 void CanvasWidget::mousePressEvent(QMouseEvent* event) {
-    emit mousePressed(canvasY(static_cast<int>(event->position().y())));
+    if (childAt(event->position().toPoint()) == nullptr) {
+        emit mousePressed(canvasY(static_cast<int>(event->position().y())));
+    }
     QWidget::mousePressEvent(event);
 }
 

@@ -155,16 +155,25 @@ double numericValue(std::string_view text) {
     return value;
 }
 
-std::optional<double> parseCompleteNumber(std::string_view text) {
+CompleteNumber readCompleteNumber(std::string_view text) {
+    using Status = CompleteNumber::Status;
     const Scanned s = Scanner(text, false).scan();
     if (!s.hasDigits() || s.end != text.size()) {
-        return std::nullopt;
+        return {Status::NotANumber};
     }
     double value = 0.0;
     if (convert(s, value) == Conversion::TooLarge) {
+        return {Status::BeyondRange};
+    }
+    return {Status::Number, value};
+}
+
+std::optional<double> parseCompleteNumber(std::string_view text) {
+    const CompleteNumber number = readCompleteNumber(text);
+    if (number.status != CompleteNumber::Status::Number) {
         return std::nullopt;
     }
-    return value;
+    return number.value;
 }
 
 }  // namespace integral

@@ -12,10 +12,14 @@
 // A number beyond the double range raises RuntimeError(Overflow); one too small for a double
 // reads as 0 (or the nearest subnormal).
 //
-// parseCompleteNumber() is the strict reading for command-line options: the whole text must be
+// readCompleteNumber() is the strict reading for command-line options: the whole text must be
 // one number (sign, digits, point, exponent) with no blanks and at least one digit before any
-// exponent; it returns nothing for anything else, including a number beyond the double range.
-//   "-1.5e3" -> -1500    "1 2" -> nothing    "." -> nothing    "1e" -> nothing
+// exponent. It tells a text that is no number from a number beyond the double range; a number
+// too small for a double reads as 0 (or the nearest subnormal), as in a limit box.
+//   "-1.5e3" -> -1500          "1e-400" -> 0
+//   "1 2", ".", "1e", "1,5", "0x10", "nan", "inf" -> NotANumber
+//   "1e309", "-1e400"                             -> BeyondRange
+// parseCompleteNumber() is the same reading with both failures as nothing.
 #pragma once
 
 #include <optional>
@@ -24,6 +28,14 @@
 namespace integral {
 
 double numericValue(std::string_view text);
+
+struct CompleteNumber {
+    enum class Status { Number, NotANumber, BeyondRange };
+    Status status = Status::NotANumber;
+    double value = 0.0;  // only for Number
+};
+
+CompleteNumber readCompleteNumber(std::string_view text);
 
 std::optional<double> parseCompleteNumber(std::string_view text);
 

@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QClipboard>
+#include <QDropEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -15,6 +18,7 @@
 #include <vector>
 
 #include "canvas/canvas_widget.h"
+#include "support/clipboard_contents.h"
 
 namespace integral {
 namespace {
@@ -297,6 +301,36 @@ TEST_F(Form1Test, CanvasShowsItsColours) {
     EXPECT_TRUE(colourNear(picture, canvasPixel(-3, 0.4f), QColor(0xFF, 0, 0)));
     EXPECT_TRUE(colourNear(picture, canvasPixel(0.5f, 6.0f), QColor(0, 0, 0xFF)));
     EXPECT_TRUE(colourNear(picture, canvasPixel(0.5f, 1.0f), fore));  // a shading line
+}
+
+// Whatever the clipboard or the selection holds, pasting it into a control, middle-clicking
+// or dropping it there never ends the program.
+TEST_F(Form1Test, PasteAndDropOfAnyClipboardLeaveTheWindowRunning) {
+    click("Command3");
+    for (const char* name : {"Text1", "Text2", "Text3", "Text4", "List1", "List2"}) {
+        for (int kind = 0; kind < test::kClipboardKinds; ++kind) {
+            SCOPED_TRACE(std::string(name) + ", clipboard kind " + std::to_string(kind));
+            auto* control = child<QWidget>(name);
+            QApplication::clipboard()->setMimeData(test::clipboardContents(kind));
+            if (QApplication::clipboard()->supportsSelection()) {
+                QApplication::clipboard()->setMimeData(test::clipboardContents(kind),
+                                                       QClipboard::Selection);
+            }
+            control->setFocus();
+            QTest::keyClick(control, Qt::Key_V, Qt::ControlModifier);
+            QTest::keyClick(control, Qt::Key_Insert, Qt::ShiftModifier);
+            auto* area = qobject_cast<QAbstractScrollArea*>(control);
+            QWidget* target = area ? area->viewport() : control;
+            QTest::mouseClick(target, Qt::MiddleButton, {}, QPoint(5, 5));
+            std::unique_ptr<QMimeData> dropped(test::clipboardContents(kind));
+            QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, dropped.get(), Qt::LeftButton, {});
+            QApplication::sendEvent(target, &enter);
+            QDropEvent drop(QPointF(5, 5), Qt::CopyAction, dropped.get(), Qt::LeftButton, {});
+            QApplication::sendEvent(target, &drop);
+            ASSERT_TRUE(form->isVisible());
+        }
+    }
+    EXPECT_TRUE(faults.empty());
 }
 
 }  // namespace

@@ -1,14 +1,18 @@
 // A seeded random walk over the window: list clicks, Graph, any text typed into the limit
 // boxes, Enter, canvas clicks with any button, the method buttons, mouse moves over
-// "MonteCarlo" and Help. After every step the window must be alive and show only what its
-// inputs imply. INTEGRAL_MONKEY_EVENTS and INTEGRAL_MONKEY_SEED change the walk; a failure
-// prints the seed and the step.
+// "MonteCarlo", Help, pastes, middle clicks and drops of anything. After every step the window must
+// be alive and show only what its inputs imply. INTEGRAL_MONKEY_EVENTS and INTEGRAL_MONKEY_SEED
+// change the walk; a failure prints the seed and the step.
 #include <gtest/gtest.h>
 
+#include <QAbstractScrollArea>
 #include <QApplication>
+#include <QClipboard>
+#include <QDropEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -22,6 +26,7 @@
 #include "app/form1.h"
 #include "canvas/canvas_widget.h"
 #include "runtime/text_to_number.h"
+#include "support/clipboard_contents.h"
 
 namespace integral {
 namespace {
@@ -61,7 +66,7 @@ class Monkey {
     void step() {
         const int faultsBefore = faults_;
         std::optional<Shown> method;
-        switch (pick(12)) {
+        switch (pick(14)) {
             case 0:
                 clickIntegrand(pick(5));
                 break;
@@ -104,6 +109,12 @@ class Monkey {
                 ASSERT_TRUE(find<QLabel>("Label5")->isVisible());
                 break;
             }
+            case 11:
+                paste();
+                break;
+            case 12:
+                drop();
+                break;
             default:
                 click("Command3");
                 ASSERT_EQ(find<QPlainTextEdit>("Text4")->toPlainText().size(), 73);
@@ -114,6 +125,11 @@ class Monkey {
             const int full = fullRows(*method);
             if (faults_ == faultsBefore) {
                 ASSERT_EQ(List2_->count(), full);
+                // The user may have typed or pasted anything into the summary box before.
+                static const QRegularExpression summary(
+                    QStringLiteral(R"(^S = -?(0|[1-9][0-9]*)\.([0-9]{0,4}[1-9])?$)"));
+                ASSERT_TRUE(summary.match(Text3_->text()).hasMatch())
+                    << Text3_->text().toStdString();
             } else {
                 ASSERT_LT(List2_->count(), full);
             }
@@ -195,7 +211,61 @@ class Monkey {
                                                   Qt::MiddleButton};
         const QPoint at(pick(canvas_->width()), pick(canvas_->height()));
         QTest::mouseClick(canvas_, buttons[pick(3)], {}, at);
-        model_.ymax = Variant::single(canvas_->canvasY(at.y()));
+        // The help box and the hint lie over the canvas: a press on them is none on the canvas.
+        if (canvas_->childAt(at) == nullptr) {
+            model_.ymax = Variant::single(canvas_->canvasY(at.y()));
+        }
+    }
+
+    QWidget* anyControl() {
+        static const char* const names[] = {"Text1", "Text2",  "Text3",    "Text4",   "List1",
+                                            "List2", "Label5", "Command4", "Picture1"};
+        QWidget* control = find<QWidget>(names[pick(static_cast<int>(std::size(names)))]);
+        auto* area = qobject_cast<QAbstractScrollArea*>(control);
+        return area ? area->viewport() : control;
+    }
+
+    // Ctrl+V, Shift+Insert or a middle click, with anything on the clipboard or the selection.
+    void paste() {
+        QClipboard* clipboard = QApplication::clipboard();
+        const int kind = pick(test::kClipboardKinds);
+        clipboard->setMimeData(test::clipboardContents(kind));
+        if (clipboard->supportsSelection()) {
+            clipboard->setMimeData(test::clipboardContents(kind), QClipboard::Selection);
+        }
+        QWidget* target = anyControl();
+        switch (pick(3)) {
+            case 0:
+                QTest::keyClick(target, Qt::Key_V, Qt::ControlModifier);
+                break;
+            case 1:
+                QTest::keyClick(target, Qt::Key_Insert, Qt::ShiftModifier);
+                break;
+            default:
+                // A press on the canvas sets the box height; a hidden control takes no press.
+                if (target != canvas_ && target->isVisible()) {
+                    QTest::mouseClick(target, Qt::MiddleButton, {}, QPoint(3, 3));
+                    if (target == List1_->viewport()) {  // any button chooses an integrand
+                        if (const QListWidgetItem* item = List1_->itemAt(QPoint(3, 3))) {
+                            model_.fnum =
+                                Variant::integer(static_cast<std::int16_t>(List1_->row(item) + 1));
+                        }
+                    }
+                }
+                break;
+        }
+    }
+
+    void drop() {
+        const std::unique_ptr<QMimeData> data(test::clipboardContents(pick(test::kClipboardKinds)));
+        QWidget* target = anyControl();
+        const QPoint at(2, 2);
+        QDragEnterEvent enter(at, Qt::CopyAction, data.get(), Qt::LeftButton, {});
+        QApplication::sendEvent(target, &enter);
+        QDragMoveEvent move(at, Qt::CopyAction, data.get(), Qt::LeftButton, {});
+        QApplication::sendEvent(target, &move);
+        QDropEvent dropped(QPointF(at), Qt::CopyAction, data.get(), Qt::LeftButton, {});
+        QApplication::sendEvent(target, &dropped);
     }
 
     static int fullRows(Shown method) {
@@ -213,8 +283,6 @@ class Monkey {
             QStringLiteral(R"(^[1-9][0-9]*   -?([1-9][0-9]*)?\.([0-9]{0,4}[1-9])?$)"));
         static const QRegularExpression plainRow(
             QStringLiteral(R"(^[2-6]   -?(0|[1-9][0-9]*)(\.[0-9]*[1-9])?(E[+-][0-9]{2,3})?$)"));
-        static const QRegularExpression summary(
-            QStringLiteral(R"(^(S = -?(0|[1-9][0-9]*)\.([0-9]{0,4}[1-9])?)?$)"));
         if (shown_ == Shown::Nothing) {
             ASSERT_EQ(List2_->count(), 0);
         }
@@ -223,7 +291,6 @@ class Monkey {
             const auto& shape = shown_ == Shown::Gauss ? plainRow : patternRow;
             ASSERT_TRUE(shape.match(row).hasMatch()) << row.toStdString();
         }
-        ASSERT_TRUE(summary.match(Text3_->text()).hasMatch()) << Text3_->text().toStdString();
     }
 
     std::mt19937_64 random_;

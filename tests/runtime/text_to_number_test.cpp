@@ -5,6 +5,7 @@
 #include <cfloat>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "runtime/runtime_error.h"
@@ -68,26 +69,34 @@ TEST(NumericValueTest, NumbersBeyondTheDoubleRangeRaiseOverflow) {
     EXPECT_EQ(numericValue("1e-99999999999999999999999"), 0.0);
 }
 
-TEST(ParseCompleteNumberTest, AcceptsOnlyOneWholeNumber) {
-    const std::vector<std::pair<std::string, std::optional<double>>> cases = {
-        {"-1.5e3", -1500},
-        {"0", 0},
-        {"+2", 2},
-        {".5", 0.5},
-        {"5.", 5},
-        {"1 2", std::nullopt},
-        {".", std::nullopt},
-        {"1e", std::nullopt},
-        {"", std::nullopt},
-        {"1x", std::nullopt},
-        {" 1", std::nullopt},
-        {"1e400", std::nullopt},
-        {"nan", std::nullopt},
-        {"inf", std::nullopt},
+TEST(ReadCompleteNumberTest, AcceptsOnlyOneWholeNumberAndSaysWhatIsWrong) {
+    using Status = CompleteNumber::Status;
+    const std::vector<std::tuple<std::string, Status, double>> cases = {
+        {"-1.5e3", Status::Number, -1500},
+        {"0", Status::Number, 0},
+        {"+2", Status::Number, 2},
+        {".5", Status::Number, 0.5},
+        {"5.", Status::Number, 5},
+        {"1e-400", Status::Number, 0},  // too small reads as 0, as in a limit box
+        {"1 2", Status::NotANumber, 0},
+        {".", Status::NotANumber, 0},
+        {"1e", Status::NotANumber, 0},
+        {"", Status::NotANumber, 0},
+        {"1x", Status::NotANumber, 0},
+        {" 1", Status::NotANumber, 0},
+        {"1,5", Status::NotANumber, 0},
+        {"0x10", Status::NotANumber, 0},
+        {"nan", Status::NotANumber, 0},
+        {"inf", Status::NotANumber, 0},
+        {"1e400", Status::BeyondRange, 0},
+        {"-1e309", Status::BeyondRange, 0},
     };
-    for (const auto& [text, expected] : cases) {
+    for (const auto& [text, status, value] : cases) {
         SCOPED_TRACE("text: \"" + text + "\"");
-        EXPECT_EQ(parseCompleteNumber(text), expected);
+        const CompleteNumber number = readCompleteNumber(text);
+        EXPECT_EQ(number.status, status);
+        EXPECT_EQ(number.value, value);
+        EXPECT_EQ(parseCompleteNumber(text).has_value(), status == Status::Number);
     }
 }
 

@@ -52,14 +52,18 @@ TEST(TableCommandTest, LimitsArePutInOrderAndMissingInputsCountAsZero) {
 }
 
 TEST(TableCommandTest, UsageErrorsNameTheProblemAndPrintNothingOnStdout) {
+    const std::string long_(100000, 'y');
     const std::vector<std::pair<std::vector<std::string_view>, std::string>> cases = {
         {{}, "--method is required"},
         {{"--method", "simpson"}, "unknown method"},
         {{"--method", "gauss", "--integrand", "6"}, "--integrand must be"},
         {{"--method", "gauss", "--integrand", "2.0"}, "--integrand must be"},
-        {{"--method", "gauss", "--lower", "abc"}, "--lower needs a number"},
-        {{"--method", "gauss", "--lower", "1 2"}, "--lower needs a number"},
-        {{"--method", "gauss", "--upper", "1e999"}, "--upper needs a number"},
+        {{"--method", "gauss", "--lower", "abc"}, "'abc' is not a number"},
+        {{"--method", "gauss", "--lower", "1 2"}, "'1 2' is not a number"},
+        {{"--method", "gauss", "--lower", "1,5"}, "'1,5' is not a number"},
+        {{"--method", "gauss", "--upper", "1e999"}, "'1e999' is beyond the double range"},
+        {{"--method", "\x1b]0;x\a\x1b[2J"}, "method '\\x1b]0;x\\x07\\x1b[2J'"},
+        {{"--method", std::string_view(long_.data(), long_.size())}, "'yyyyy"},
         {{"--method", "gauss", "--upper"}, "--upper needs a value"},
         {{"--method", "gauss", "--ymax", "1e39"}, "single-precision"},
         {{"--method", "gauss", "--colour", "red"}, "unknown option '--colour'"},
@@ -71,6 +75,11 @@ TEST(TableCommandTest, UsageErrorsNameTheProblemAndPrintNothingOnStdout) {
         EXPECT_EQ(outcome.status, 2);
         EXPECT_EQ(outcome.out, "");
         EXPECT_NE(outcome.err.find(message), std::string::npos) << outcome.err;
+        // Nothing typed reaches the terminal as a control byte, and nothing long is echoed.
+        EXPECT_EQ(std::count_if(outcome.err.begin(), outcome.err.end(),
+                                [](char c) { return c != '\n' && (c < 0x20 || c == 0x7F); }),
+                  0);
+        EXPECT_LT(outcome.err.size(), 300u);
     }
 }
 
@@ -87,6 +96,21 @@ TEST(TableCommandTest, RunTimeErrorKeepsTheRowsBeforeIt) {
     EXPECT_EQ(late.out.find("S ="), std::string::npos);
     EXPECT_EQ(std::count(late.out.begin(), late.out.end(), '\n'), 2);
     EXPECT_EQ(late.out.find("inf"), std::string::npos);
+}
+
+// A stream that refuses every byte, as a full disk does.
+class RefusingBuffer : public std::streambuf {
+  protected:
+    int_type overflow(int_type) override { return traits_type::eof(); }
+};
+
+TEST(TableCommandTest, AnOutputThatCannotBeWrittenIsReportedWithItsOwnStatus) {
+    RefusingBuffer refusing;
+    std::ostream out(&refusing);
+    std::ostringstream err;
+    const std::vector<std::string_view> args = {"--method", "gauss", "--integrand", "2"};
+    EXPECT_EQ(runTableCommand(args, out, err), 3);
+    EXPECT_EQ(err.str().rfind("integral-table: cannot write the output", 0), 0u) << err.str();
 }
 
 TEST(TableCommandTest, HelpPrintsTheUsage) {

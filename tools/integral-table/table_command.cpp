@@ -1,8 +1,11 @@
 #include "table_command.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
+#include <cstring>
 #include <map>
+#include <new>
 #include <optional>
 #include <string>
 #include <utility>
@@ -32,8 +35,10 @@ constexpr std::string_view kUsage =
     "               (none: no integrand is chosen and every value is 0)\n"
     "  --lower, --upper  the limits (put in order; a missing one counts as 0)\n"
     "  --ymax       the height of the Monte Carlo box (missing: 0)\n"
-    "Numbers are written with a point: 1, -0.5, 2.5e-3.\n"
-    "Exit status: 0 done, 1 run-time error (rows made before it are printed), 2 usage error.\n";
+    "Numbers are written whole, with a point: 1, -0.5, 2.5e-3. A number beyond the double\n"
+    "range (1e309) is refused; one too small for a double (1e-400) reads as 0, as in the window.\n"
+    "Exit status: 0 done, 1 run-time error (the rows made before it are printed), 2 usage\n"
+    "error, 3 the output could not be written, 4 out of memory.\n";
 
 enum class Method { Zelbrin, Gauss, MonteCarlo };
 
@@ -53,6 +58,32 @@ class UsageError {
   private:
     std::string message_;
 };
+
+// An argument as a message shows it: quoted, with control and non-ASCII bytes escaped so that
+// nothing typed can drive the terminal, and cut when it is long.
+std::string quoted(std::string_view text) {
+    constexpr std::size_t kShown = 40;
+    std::string result = "'";
+    for (std::size_t i = 0; i < text.size() && i < kShown; ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if (byte == '\\' || byte == '\'') {
+            result += '\\';
+            result += static_cast<char>(byte);
+        } else if (byte < 0x20 || byte >= 0x7F) {
+            constexpr char kHex[] = "0123456789abcdef";
+            result += "\\x";
+            result += kHex[byte >> 4];
+            result += kHex[byte & 0xF];
+        } else {
+            result += static_cast<char>(byte);
+        }
+    }
+    result += "'";
+    if (text.size() > kShown) {
+        result += "... (" + std::to_string(text.size()) + " bytes)";
+    }
+    return result;
+}
 
 std::string lowered(std::string_view text) {
     std::string result(text);
@@ -75,17 +106,22 @@ Method parseMethod(std::string_view text) {
     if (name == "montecarlo") {
         return Method::MonteCarlo;
     }
-    throw UsageError("unknown method '" + std::string(text) +
-                     "' (expected zelbrin, gauss or montecarlo)");
+    throw UsageError("unknown method " + quoted(text) + " (expected zelbrin, gauss or montecarlo)");
 }
 
 double parseNumber(std::string_view option, std::string_view text) {
-    const std::optional<double> value = parseCompleteNumber(text);
-    if (!value) {
-        throw UsageError(std::string(option) + " needs a number within the double range, not '" +
-                         std::string(text) + "'");
+    const CompleteNumber number = readCompleteNumber(text);
+    switch (number.status) {
+        case CompleteNumber::Status::Number:
+            break;
+        case CompleteNumber::Status::NotANumber:
+            throw UsageError(std::string(option) + " needs a number, and " + quoted(text) +
+                             " is not a number");
+        case CompleteNumber::Status::BeyondRange:
+            throw UsageError(std::string(option) + " needs a number, and " + quoted(text) +
+                             " is beyond the double range");
     }
-    return *value;
+    return number.value;
 }
 
 Request parseRequest(std::span<const std::string_view> args) {
@@ -100,7 +136,7 @@ Request parseRequest(std::span<const std::string_view> args) {
         }
         if (name != "--method" && name != "--integrand" && name != "--lower" && name != "--upper" &&
             name != "--ymax") {
-            throw UsageError("unknown option '" + std::string(arg) + "'");
+            throw UsageError("unknown option " + quoted(arg));
         }
         if (!value) {
             if (i + 1 >= args.size()) {
@@ -121,8 +157,7 @@ Request parseRequest(std::span<const std::string_view> args) {
     if (values.contains("--integrand")) {
         const std::string_view text = values["--integrand"];
         if (text.size() != 1 || text[0] < '1' || text[0] > '5') {
-            throw UsageError("--integrand must be 1, 2, 3, 4 or 5, not '" + std::string(text) +
-                             "'");
+            throw UsageError("--integrand must be 1, 2, 3, 4 or 5, not " + quoted(text));
         }
         request.fnum = Variant::integer(static_cast<std::int16_t>(text[0] - '0'));
     }
@@ -147,6 +182,9 @@ Request parseRequest(std::span<const std::string_view> args) {
     return request;
 }
 
+constexpr int kWriteFailed = 3;
+constexpr int kOutOfMemory = 4;
+
 void runMethod(const Request& request, ResultsPanel& panel) {
     auto f = [&request](const Variant& x) { return evaluateIntegrand(request.fnum, x); };
     switch (request.method) {
@@ -168,9 +206,7 @@ void runMethod(const Request& request, ResultsPanel& panel) {
     }
 }
 
-}  // namespace
-
-int runTableCommand(std::span<const std::string_view> args, std::ostream& out, std::ostream& err) {
+int runTable(std::span<const std::string_view> args, std::ostream& out, std::ostream& err) {
     if (std::find(args.begin(), args.end(), "--help") != args.end()) {
         out << kUsage;
         return 0;
@@ -200,6 +236,27 @@ int runTableCommand(std::span<const std::string_view> args, std::ostream& out, s
     }
     out << *panel.summary() << "\n";
     return 0;
+}
+
+}  // namespace
+
+int runTableCommand(std::span<const std::string_view> args, std::ostream& out, std::ostream& err) {
+    try {
+        const int status = runTable(args, out, err);
+        errno = 0;
+        out.flush();
+        if (!out) {
+            const int cause = errno;
+            err << "integral-table: cannot write the output"
+                << (cause != 0 ? std::string(": ") + std::strerror(cause) : std::string()) << "\n";
+            return kWriteFailed;
+        }
+        return status;
+    } catch (const std::bad_alloc&) {
+        // Nothing that allocates: there may be no memory left for it.
+        err.write("integral-table: out of memory\n", 30);
+        return kOutOfMemory;
+    }
 }
 
 }  // namespace integral

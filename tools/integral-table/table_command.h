@@ -5,7 +5,8 @@
 //
 // Prints the rows a method shows, one per line, then the summary line. Exit status: 0 after a
 // complete table; 1 after a run-time error (the rows made before it on stdout, the fault on
-// stderr); 2 for a usage error (a message on stderr, nothing on stdout).
+// stderr); 2 for a usage error (a message on stderr, nothing on stdout); 3 when the output
+// could not be written; 4 when memory ran out. Every failure says so on stderr.
 #pragma once
 
 #include <ostream>

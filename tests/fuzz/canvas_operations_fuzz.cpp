@@ -1,0 +1,91 @@
+// The canvas operations on arbitrary limits, box heights and integrands: the curve, the
+// shading and the box. Never a crash; every failure is a run-time error; every coordinate that
+// reaches the surface is a finite single; the shading draws a bounded number of lines, from
+// left to right.
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
+#include "canvas/plot_operations.h"
+#include "fuzz_checks.h"
+#include "integrands/integrand_catalogue.h"
+#include "runtime/runtime_error.h"
+#include "runtime/variant.h"
+
+namespace {
+
+using integral::CanvasPoint;
+using integral::Colour;
+using integral::Variant;
+using integral::fuzz::check;
+
+// Counts what is drawn and checks every coordinate on the way.
+class CheckingSurface : public integral::CanvasSurface {
+  public:
+    void clear() override {}
+    void segment(CanvasPoint from, CanvasPoint to, Colour) override {
+        checkPoint(from);
+        checkPoint(to);
+        if (shading_) {
+            check(from.x >= lastX_, "shading runs from left to right");
+            lastX_ = from.x;
+            ++segments;
+        }
+    }
+    void point(CanvasPoint at, Colour) override { checkPoint(at); }
+    void rectangle(CanvasPoint corner, CanvasPoint opposite, Colour) override {
+        checkPoint(corner);
+        checkPoint(opposite);
+    }
+    void printTitle(std::string_view) override {}
+
+    void startShading() { shading_ = true; }
+    std::int64_t segments = 0;
+
+  private:
+    static void checkPoint(CanvasPoint p) {
+        check(std::isfinite(p.x) && std::isfinite(p.y), "finite coordinates");
+    }
+    bool shading_ = false;
+    float lastX_ = -std::numeric_limits<float>::infinity();
+};
+
+Variant limit(integral::fuzz::Bytes& bytes) {
+    const double value = bytes.take<double>();
+    return std::isfinite(value) ? Variant::real(value) : Variant();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    integral::fuzz::Bytes bytes(data, size);
+    const Variant fnum =
+        Variant::integer(static_cast<std::int16_t>(bytes.take<std::uint8_t>() % 7));
+    Variant x1 = limit(bytes);
+    Variant x2 = limit(bytes);
+    if (x2 < x1) {
+        std::swap(x1, x2);
+    }
+    const float height = bytes.take<float>();
+    const Variant ymax = std::isfinite(height) ? Variant::single(height) : Variant();
+    auto f = [&fnum](const Variant& x) { return integral::evaluateIntegrand(fnum, x); };
+
+    CheckingSurface surface;
+    try {
+        integral::drawGraph(surface, f);
+    } catch (const integral::RuntimeError&) {
+        check(false, "the curve over the canvas never fails");
+    }
+    surface.startShading();
+    try {
+        integral::ShadeArea(surface, f, x1, x2);
+    } catch (const integral::RuntimeError&) {
+    }
+    check(surface.segments <= integral::kMaxShadingLines + 1, "bounded shading",
+          std::to_string(surface.segments));
+    try {
+        integral::DrawBox(surface, x1, x2, ymax);
+    } catch (const integral::RuntimeError&) {
+    }
+    return 0;
+}

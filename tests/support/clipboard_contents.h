@@ -1,0 +1,31 @@
+// What a user may have on the clipboard, or drag, when pasting into the window: nothing at
+// all, a number, an image only, a list of URLs, a very long text.
+#pragma once
+
+#include <QImage>
+#include <QMimeData>
+#include <QString>
+#include <QUrl>
+
+namespace integral::test {
+
+inline constexpr int kClipboardKinds = 5;
+
+// A new object, owned by the caller (or by the clipboard once set there).
+inline QMimeData* clipboardContents(int kind) {
+    auto* data = new QMimeData;
+    if (kind == 1) {
+        data->setText(QStringLiteral("2.5"));
+    } else if (kind == 2) {
+        QImage image(4, 4, QImage::Format_RGB32);
+        image.fill(Qt::red);
+        data->setImageData(image);
+    } else if (kind == 3) {
+        data->setUrls({QUrl(QStringLiteral("file:///tmp/x"))});
+    } else if (kind == 4) {
+        data->setText(QString(30000, QLatin1Char('7')));
+    }
+    return data;
+}
+
+}  // namespace integral::test

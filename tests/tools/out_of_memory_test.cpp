@@ -1,0 +1,76 @@
+// Memory running out anywhere in a run of the table tool ends it with its own status and a
+// message, never an abort. Every allocation of this test program goes through the counting
+// operator new below, which fails exactly the one allocation it is told to.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <new>
+#include <string_view>
+#include <vector>
+
+#include "table_command.h"
+
+namespace {
+long allocationsUntilFailure = -1;  // -1: never fail
+}  // namespace
+
+void* operator new(std::size_t size) {
+    if (allocationsUntilFailure >= 0 && allocationsUntilFailure-- == 0) {
+        throw std::bad_alloc();
+    }
+    if (void* memory = std::malloc(size == 0 ? 1 : size)) {
+        return memory;
+    }
+    throw std::bad_alloc();
+}
+void operator delete(void* memory) noexcept {
+    std::free(memory);
+}
+void operator delete(void* memory, std::size_t) noexcept {
+    std::free(memory);
+}
+
+namespace integral {
+namespace {
+
+// Output into a fixed array, so that writing allocates nothing, as writing to a file does not.
+class FixedStream : public std::ostream {
+  public:
+    FixedStream() : std::ostream(&buffer_) {}
+    std::string_view text() const { return buffer_.text(); }
+
+  private:
+    struct Buffer : std::streambuf {
+        Buffer() { setp(bytes, bytes + sizeof bytes); }
+        std::string_view text() const {
+            return {pbase(), static_cast<std::size_t>(pptr() - pbase())};
+        }
+        char bytes[4096];
+    } buffer_;
+};
+
+TEST(TableCommandOutOfMemoryTest, EveryFailedAllocationEndsWithStatusFour) {
+    const std::vector<std::string_view> args = {"--method", "zelbrin", "--integrand", "2",
+                                                "--lower",  "0",       "--upper",     "1"};
+    int failures = 0;
+    for (long failing = 0;; ++failing) {
+        SCOPED_TRACE(failing);
+        FixedStream out;
+        FixedStream err;
+        allocationsUntilFailure = failing;
+        const int status = runTableCommand(args, out, err);
+        const bool failed = allocationsUntilFailure < 0;
+        allocationsUntilFailure = -1;
+        if (!failed) {
+            EXPECT_EQ(status, 0);
+            break;
+        }
+        ++failures;
+        EXPECT_EQ(status, 4);
+        EXPECT_EQ(err.text(), "integral-table: out of memory\n");
+    }
+    EXPECT_GT(failures, 10);
+}
+
+}  // namespace
+}  // namespace integral

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "integrands/integrand_catalogue.h"
+#include "integrands/chosen_integrand.h"
 #include "quadrature/monte_carlo_table.h"
 #include "quadrature/results_panel.h"
 #include "runtime/random_generator.h"
@@ -16,11 +16,10 @@ namespace {
 using integral::Variant;
 
 void BM_MonteCarloTable(benchmark::State& state) {
-    const Variant fnum = Variant::integer(2);
     const Variant x1 = Variant::real(0.0);
     const Variant x2 = Variant::real(1.0);
     const Variant ymax = Variant::single(4.0f);
-    auto f = [&fnum](const Variant& x) { return integral::evaluateIntegrand(fnum, x); };
+    const integral::ChosenIntegrand f(Variant::integer(2));
     integral::RandomGenerator random;
     Variant hits;
     for (auto _ : state) {

@@ -1,16 +1,13 @@
-// The one window: a fixed layout of controls over a plot canvas, the program's whole state as
-// members, and one handler per control event. Handlers never end the program on a run-time
-// error: they stop where it arose, keep what was done so far and report the fault.
+// The one window: a fixed layout of controls over a plot canvas, and one handler per control
+// event. The handlers read the controls, act on the model and show what it returns; a
+// run-time error never ends the program: the handler stops where it arose, keeps what was done
+// so far and reports the fault.
 #pragma once
 
 #include <QWidget>
 #include <functional>
 
-#include "canvas/canvas_surface.h"
-#include "runtime/random_generator.h"
-#include "runtime/runtime_error.h"
-#include "runtime/variant.h"
-#include "runtime/variant_array.h"
+#include "model/model.h"
 
 class QLabel;
 class QLineEdit;
@@ -21,7 +18,6 @@ class QPushButton;
 namespace integral {
 
 class CanvasWidget;
-class ResultsPanel;
 
 class Form1 : public QWidget {
     Q_OBJECT
@@ -36,16 +32,20 @@ class Form1 : public QWidget {
     void setErrorReporter(ErrorReporter reporter);
 
     // The selected integrand at x; Empty while none is chosen.
-    Variant f(const Variant& x) const;
+    Variant f(const Variant& x) const { return model_.f(x); }
 
-    // The program's state, Empty until the user sets it.
-    Variant fnum;  // 1 to 5, the chosen integrand
-    Variant x1;    // lower limit
-    Variant x2;    // upper limit
-    Variant ymax;  // height of the Monte Carlo box, in canvas units
-    Variant hits;  // Monte Carlo hit count of the last row
-    VariantArray node;
-    VariantArray weight;
+    // The program's state, for reading.
+    const Model& model() const { return model_; }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void setupWindow();
+    void setupControls();
+    void setupTabOrder();
+    void setupAccessibility();
+    void setupConnections();
 
     // Handlers, named after control and event.
     void Form_Load();
@@ -62,34 +62,16 @@ class Form1 : public QWidget {
     void Text2_KeyPress(int keyAscii);
 
     // Canvas operations.
-    void ShadeArea();
-    void DrawBox();
+    Outcome ShadeArea();
+    Outcome DrawBox();
 
-  protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    // Reports a fault, if there is one; true when there was.
+    bool reported(const Outcome& outcome);
+    // Shows a method's rows, and its summary when it completed.
+    void showRun(const MethodRun& run);
 
-  private:
-    void setupWindow();
-    void setupControls();
-    void setupStacking();
-    void setupTabOrder();
-    void setupAccessibility();
-    void setupConnections();
-
-    // Runs a handler body; a run-time error stops it and is reported.
-    void guarded(const std::function<void()>& body);
-    // Runs a method table and shows its rows, and its summary when it completed.
-    void showMethodRun(const std::function<void(ResultsPanel&)>& table);
-
-    // f as the tables and the canvas take it.
-    struct FormIntegrand {
-        const Form1* form;
-        Variant operator()(const Variant& x) const { return form->f(x); }
-    };
-
-    FormIntegrand integrand_{this};
+    Model model_;
     ErrorReporter reportError_;
-    RandomGenerator random_;  // one sequence for the window's whole life
 
     QPushButton* Command1 = nullptr;
     QPushButton* Command2 = nullptr;

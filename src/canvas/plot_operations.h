@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "canvas/canvas_surface.h"
-#include "quadrature/integrand.h"
+#include "integrands/integrand.h"
 #include "runtime/variant.h"
 
 namespace integral {

@@ -1,7 +1,7 @@
 // Gauss-Legendre quadrature with 2 to 6 nodes, one row per node count.
 #pragma once
 
-#include "quadrature/integrand.h"
+#include "integrands/integrand.h"
 #include "quadrature/results_panel.h"
 #include "runtime/variant.h"
 #include "runtime/variant_array.h"

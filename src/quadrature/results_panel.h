@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "quadrature/number_format.h"
@@ -25,9 +26,11 @@ class ResultsPanel {
         summary_ = "S = " + formatNumber(estimate, NumberPattern::Summary);
     }
 
-    const std::vector<std::string>& rows() const { return rows_; }
+    const std::vector<std::string>& rows() const& { return rows_; }
+    std::vector<std::string> rows() && { return std::move(rows_); }
     // Empty until a run completes.
-    const std::optional<std::string>& summary() const { return summary_; }
+    const std::optional<std::string>& summary() const& { return summary_; }
+    std::optional<std::string> summary() && { return std::move(summary_); }
 
   private:
     std::vector<std::string> rows_;

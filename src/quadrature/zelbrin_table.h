@@ -1,7 +1,7 @@
 // The composite parabolic rule ("Zelbrin") for 2, 4, ..., 20 panels, one row per panel count.
 #pragma once
 
-#include "quadrature/integrand.h"
+#include "integrands/integrand.h"
 #include "quadrature/results_panel.h"
 #include "runtime/variant.h"
 

@@ -12,6 +12,8 @@ std::string_view faultName(Fault fault) noexcept {
             return "Invalid operation";
         case Fault::SubscriptOutOfRange:
             return "Subscript out of range";
+        case Fault::OutOfMemory:
+            return "Out of memory";
     }
     return "Invalid operation";
 }

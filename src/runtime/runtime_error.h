@@ -13,10 +13,11 @@ enum class Fault {
     DivisionByZero,
     InvalidOperation,
     SubscriptOutOfRange,
+    OutOfMemory,  // not a numeric fault, but reported to the user the same way
 };
 
 // The name a user sees: "Overflow", "Division by zero", "Invalid operation",
-// "Subscript out of range".
+// "Subscript out of range", "Out of memory".
 std::string_view faultName(Fault fault) noexcept;
 
 class RuntimeError : public std::exception {

@@ -108,7 +108,9 @@ TEST_F(Form1Test, StartsWithTheGivenCaptionTextsAndState) {
     EXPECT_EQ(list("List1")->item(1)->text(), "y = 4 / (x*x + 1)");
     EXPECT_EQ(list("List2")->count(), 0);
     EXPECT_EQ(QApplication::focusWidget(), canvas());
-    for (const Variant* member : {&form->fnum, &form->x1, &form->x2, &form->ymax, &form->hits}) {
+    const Model& model = form->model();
+    for (const Variant* member :
+         {&model.fnum(), &model.x1(), &model.x2(), &model.ymax(), &model.hits()}) {
         EXPECT_TRUE(member->isEmpty());
     }
 }
@@ -149,14 +151,14 @@ TEST_F(Form1Test, EveryControlHasAnAccessibleNameAndDescription) {
 
 TEST_F(Form1Test, TypicalUseFillsTheResultsPanel) {
     chooseIntegrand(1);
-    EXPECT_TRUE(form->fnum.identical(Variant::integer(2)));
+    EXPECT_TRUE(form->model().fnum().identical(Variant::integer(2)));
     click("Command1");
     EXPECT_EQ(QApplication::focusWidget(), box("Text1"));
     enter("Text1", "0");
     EXPECT_EQ(QApplication::focusWidget(), box("Text2"));
     enter("Text2", "1");
-    EXPECT_TRUE(form->x1.identical(Variant::real(0)));
-    EXPECT_TRUE(form->x2.identical(Variant::real(1)));
+    EXPECT_TRUE(form->model().x1().identical(Variant::real(0)));
+    EXPECT_TRUE(form->model().x2().identical(Variant::real(1)));
 
     click("Command4");
     const std::vector<QString> zelbrin = rows();
@@ -170,8 +172,8 @@ TEST_F(Form1Test, TypicalUseFillsTheResultsPanel) {
     EXPECT_EQ(rows().front(), "2   3.14754098343455");
 
     clickCanvas(4.0f);
-    EXPECT_EQ(form->ymax.type(), Variant::Type::Single);
-    EXPECT_NEAR(form->ymax.toDouble(), 4.0, 0.05);
+    EXPECT_EQ(form->model().ymax().type(), Variant::Type::Single);
+    EXPECT_NEAR(form->model().ymax().toDouble(), 4.0, 0.05);
     click("Command6");
     EXPECT_EQ(rows().size(), 25u);
     EXPECT_EQ(rows().back().left(8), "50000   ");
@@ -182,18 +184,18 @@ TEST_F(Form1Test, TypicalUseFillsTheResultsPanel) {
 TEST_F(Form1Test, LimitsAreOrderedWithoutRewritingTheBoxes) {
     enter("Text1", "3");
     enter("Text2", "1");
-    EXPECT_EQ(form->x1.toDouble(), 1.0);
-    EXPECT_EQ(form->x2.toDouble(), 3.0);
+    EXPECT_EQ(form->model().x1().toDouble(), 1.0);
+    EXPECT_EQ(form->model().x2().toDouble(), 3.0);
     EXPECT_EQ(box("Text1")->text(), "3");
     EXPECT_EQ(box("Text2")->text(), "1");
 }
 
 TEST_F(Form1Test, UpperLimitAloneUsesAnEmptyLowerLimit) {
     enter("Text2", "-2");
-    EXPECT_TRUE(form->x1.identical(Variant::real(-2)));
-    EXPECT_TRUE(form->x2.isEmpty());
+    EXPECT_TRUE(form->model().x1().identical(Variant::real(-2)));
+    EXPECT_TRUE(form->model().x2().isEmpty());
     enter("Text1", "junk");
-    EXPECT_TRUE(form->x1.identical(Variant::real(0)));
+    EXPECT_TRUE(form->model().x1().identical(Variant::real(0)));
 }
 
 TEST_F(Form1Test, GraphEmptiesTheBoxesButKeepsTheMembers) {
@@ -202,15 +204,15 @@ TEST_F(Form1Test, GraphEmptiesTheBoxesButKeepsTheMembers) {
     enter("Text2", "1");
     click("Command4");
     clickCanvas(-3.0f, Qt::RightButton);
-    EXPECT_LT(form->ymax.toDouble(), 0.0);
+    EXPECT_LT(form->model().ymax().toDouble(), 0.0);
     click("Command1");
     EXPECT_EQ(list("List2")->count(), 0);
     for (const char* name : {"Text1", "Text2", "Text3"}) {
         EXPECT_EQ(box(name)->text(), "") << name;
     }
-    EXPECT_EQ(form->x2.toDouble(), 1.0);
-    EXPECT_TRUE(form->fnum.identical(Variant::integer(3)));
-    EXPECT_LT(form->ymax.toDouble(), 0.0);
+    EXPECT_EQ(form->model().x2().toDouble(), 1.0);
+    EXPECT_TRUE(form->model().fnum().identical(Variant::integer(3)));
+    EXPECT_LT(form->model().ymax().toDouble(), 0.0);
 }
 
 TEST_F(Form1Test, TabCyclesThroughTheFocusableControls) {
@@ -223,7 +225,7 @@ TEST_F(Form1Test, TabCyclesThroughTheFocusableControls) {
         EXPECT_EQ(QApplication::focusWidget()->objectName(), name);
     }
     // Passing through the integrand list chooses nothing.
-    EXPECT_TRUE(form->fnum.isEmpty());
+    EXPECT_TRUE(form->model().fnum().isEmpty());
     click("Command3");
     child<QPushButton>("Command3")->setFocus();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -258,7 +260,7 @@ TEST_F(Form1Test, RunTimeErrorIsReportedAndTheWindowGoesOn) {
     enter("Text1", "-1000");
     enter("Text2", "0");
     ASSERT_EQ(faults, std::vector<Fault>{Fault::Overflow});
-    EXPECT_EQ(form->x1.toDouble(), -1000.0);
+    EXPECT_EQ(form->model().x1().toDouble(), -1000.0);
 
     box("Text3")->setText("S = 7.");
     click("Command4");
@@ -268,7 +270,7 @@ TEST_F(Form1Test, RunTimeErrorIsReportedAndTheWindowGoesOn) {
 
     enter("Text1", "1e999");
     EXPECT_EQ(faults.back(), Fault::Overflow);
-    EXPECT_EQ(form->x1.toDouble(), -1000.0);
+    EXPECT_EQ(form->model().x1().toDouble(), -1000.0);
 
     enter("Text1", "0");
     enter("Text2", "1");

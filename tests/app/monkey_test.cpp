@@ -25,7 +25,6 @@
 
 #include "app/form1.h"
 #include "canvas/canvas_widget.h"
-#include "runtime/text_to_number.h"
 #include "support/clipboard_contents.h"
 
 namespace integral {
@@ -37,16 +36,6 @@ std::uint64_t environmentNumber(const char* name, std::uint64_t fallback) {
     const qulonglong number = value.toULongLong(&ok);
     return ok ? number : fallback;
 }
-
-enum class Shown { Nothing, Zelbrin, Gauss, MonteCarlo };
-
-// What the members must hold after the inputs so far.
-struct Model {
-    Variant fnum;
-    Variant x1;
-    Variant x2;
-    Variant ymax;
-};
 
 class Monkey {
   public:
@@ -65,14 +54,14 @@ class Monkey {
 
     void step() {
         const int faultsBefore = faults_;
-        std::optional<Shown> method;
+        std::optional<Method> method;
         switch (pick(14)) {
             case 0:
                 clickIntegrand(pick(5));
                 break;
             case 1:
                 click("Command1");
-                shown_ = Shown::Nothing;
+                shown_.reset();
                 break;
             case 2:
                 type(Text1_);
@@ -90,15 +79,15 @@ class Monkey {
                 clickCanvas();
                 break;
             case 7:
-                method = Shown::Zelbrin;
+                method = Method::Zelbrin;
                 click("Command4");
                 break;
             case 8:
-                method = Shown::Gauss;
+                method = Method::Gauss;
                 click("Command5");
                 break;
             case 9:
-                method = Shown::MonteCarlo;
+                method = Method::MonteCarlo;
                 click("Command6");
                 break;
             case 10: {
@@ -122,7 +111,7 @@ class Monkey {
         }
         if (method) {
             shown_ = *method;
-            const int full = fullRows(*method);
+            const int full = methodInfo(*method).rows;
             if (faults_ == faultsBefore) {
                 ASSERT_EQ(List2_->count(), full);
                 // The user may have typed or pasted anything into the summary box before.
@@ -152,7 +141,7 @@ class Monkey {
         List1_->scrollToItem(List1_->item(row));
         QTest::mouseClick(List1_->viewport(), Qt::LeftButton, {},
                           List1_->visualItemRect(List1_->item(row)).center());
-        model_.fnum = Variant::integer(static_cast<std::int16_t>(row + 1));
+        expected_.chooseIntegrand(row);
     }
 
     QString junk() {
@@ -180,29 +169,13 @@ class Monkey {
         }
     }
 
-    // The value Enter reads, or nothing where the text is beyond the double range.
-    static std::optional<double> valueOf(const QLineEdit* box) {
-        try {
-            return numericValue(box->text().toUtf8().toStdString());
-        } catch (const RuntimeError&) {
-            return std::nullopt;
-        }
-    }
-
     void enterLower() {
-        if (const std::optional<double> value = valueOf(Text1_)) {
-            model_.x1 = Variant::real(*value);
-        }
+        (void)expected_.enterLower(Text1_->text().toStdString());
         QTest::keyClick(Text1_, Qt::Key_Return);
     }
 
     void enterUpper() {
-        if (const std::optional<double> value = valueOf(Text2_)) {
-            model_.x2 = Variant::real(*value);
-            if (model_.x2 < model_.x1) {
-                std::swap(model_.x1, model_.x2);
-            }
-        }
+        (void)expected_.enterUpper(Text2_->text().toStdString());
         QTest::keyClick(Text2_, Qt::Key_Return);
     }
 
@@ -213,7 +186,7 @@ class Monkey {
         QTest::mouseClick(canvas_, buttons[pick(3)], {}, at);
         // The help box and the hint lie over the canvas: a press on them is none on the canvas.
         if (canvas_->childAt(at) == nullptr) {
-            model_.ymax = Variant::single(canvas_->canvasY(at.y()));
+            expected_.setHeight(canvas_->canvasY(at.y()));
         }
     }
 
@@ -247,8 +220,7 @@ class Monkey {
                     QTest::mouseClick(target, Qt::MiddleButton, {}, QPoint(3, 3));
                     if (target == List1_->viewport()) {  // any button chooses an integrand
                         if (const QListWidgetItem* item = List1_->itemAt(QPoint(3, 3))) {
-                            model_.fnum =
-                                Variant::integer(static_cast<std::int16_t>(List1_->row(item) + 1));
+                            expected_.chooseIntegrand(List1_->row(item));
                         }
                     }
                 }
@@ -268,27 +240,24 @@ class Monkey {
         QApplication::sendEvent(target, &dropped);
     }
 
-    static int fullRows(Shown method) {
-        return method == Shown::Zelbrin ? 10 : method == Shown::Gauss ? 5 : 25;
-    }
-
     void checkInvariants() {
         ASSERT_TRUE(form_->isVisible());
-        ASSERT_TRUE(form_->fnum.identical(model_.fnum));
-        ASSERT_TRUE(form_->x1.identical(model_.x1));
-        ASSERT_TRUE(form_->x2.identical(model_.x2));
-        ASSERT_TRUE(form_->ymax.identical(model_.ymax));
+        const Model& actual = form_->model();
+        ASSERT_TRUE(actual.fnum().identical(expected_.fnum()));
+        ASSERT_TRUE(actual.x1().identical(expected_.x1()));
+        ASSERT_TRUE(actual.x2().identical(expected_.x2()));
+        ASSERT_TRUE(actual.ymax().identical(expected_.ymax()));
 
         static const QRegularExpression patternRow(
             QStringLiteral(R"(^[1-9][0-9]*   -?([1-9][0-9]*)?\.([0-9]{0,4}[1-9])?$)"));
         static const QRegularExpression plainRow(
             QStringLiteral(R"(^[2-6]   -?(0|[1-9][0-9]*)(\.[0-9]*[1-9])?(E[+-][0-9]{2,3})?$)"));
-        if (shown_ == Shown::Nothing) {
+        if (!shown_) {
             ASSERT_EQ(List2_->count(), 0);
         }
         for (int i = 0; i < List2_->count(); ++i) {
             const QString row = List2_->item(i)->text();
-            const auto& shape = shown_ == Shown::Gauss ? plainRow : patternRow;
+            const auto& shape = shown_ == Method::Gauss ? plainRow : patternRow;
             ASSERT_TRUE(shape.match(row).hasMatch()) << row.toStdString();
         }
     }
@@ -301,8 +270,8 @@ class Monkey {
     QLineEdit* Text2_ = nullptr;
     QLineEdit* Text3_ = nullptr;
     CanvasWidget* canvas_ = nullptr;
-    Model model_;
-    Shown shown_ = Shown::Nothing;
+    Model expected_;               // the same inputs given to a model of its own
+    std::optional<Method> shown_;  // the method whose rows the list holds
     int faults_ = 0;
 };
 

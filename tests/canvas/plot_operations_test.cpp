@@ -6,48 +6,14 @@
 #include <string>
 #include <vector>
 
-#include "integrands/integrand_catalogue.h"
+#include "integrands/chosen_integrand.h"
+#include "support/recording_surface.h"
 
 namespace integral {
 namespace {
 
-// Records what is drawn instead of drawing it.
-class Recorder : public CanvasSurface {
-  public:
-    struct Segment {
-        CanvasPoint from;
-        CanvasPoint to;
-        Colour colour;
-    };
-    void clear() override {
-        ++clears;
-        segments.clear();
-        points.clear();
-        rectangles.clear();
-    }
-    void segment(CanvasPoint from, CanvasPoint to, Colour colour) override {
-        segments.push_back({from, to, colour});
-    }
-    void point(CanvasPoint at, Colour colour) override {
-        points.push_back(at);
-        EXPECT_EQ(colour, kLightRed);
-    }
-    void rectangle(CanvasPoint corner, CanvasPoint opposite, Colour colour) override {
-        rectangles.push_back({corner, opposite, colour});
-    }
-    void printTitle(std::string_view text) override { titles.emplace_back(text); }
-
-    int clears = 0;
-    std::vector<Segment> segments;
-    std::vector<CanvasPoint> points;
-    std::vector<Segment> rectangles;
-    std::vector<std::string> titles;
-};
-
-struct Chosen {
-    Variant fnum;
-    Variant operator()(const Variant& x) const { return evaluateIntegrand(fnum, x); }
-};
+using Recorder = test::RecordingSurface;
+using Chosen = ChosenIntegrand;
 
 TEST(PlotOperationsTest, StartupDrawsTitleMagentaAxisThenFrameAndTicks) {
     Recorder canvas;
@@ -70,11 +36,14 @@ TEST(PlotOperationsTest, StartupDrawsTitleMagentaAxisThenFrameAndTicks) {
 
 TEST(PlotOperationsTest, CurveHas2001PointsByRepeatedAddition) {
     Recorder canvas;
-    Chosen f{Variant::integer(2)};
+    Chosen f(Variant::integer(2));
     drawGraph(canvas, f);
     EXPECT_EQ(canvas.clears, 1);
     EXPECT_EQ(canvas.segments[0].colour, kCanvasFore);
     ASSERT_EQ(canvas.points.size(), 2001u);
+    for (const Colour& colour : canvas.pointColours) {
+        ASSERT_EQ(colour, kLightRed);
+    }
     EXPECT_EQ(canvas.points.front(), (CanvasPoint{-10, 4.0f / 101}));
     EXPECT_EQ(canvas.points.back().x, 10.0f);
     EXPECT_NE(canvas.points[1000].x, 0.0f);
@@ -108,7 +77,7 @@ TEST(PlotOperationsTest, ShadingCountsFollowTheAccumulatedCounter) {
     for (const ShadingCase& c : cases) {
         SCOPED_TRACE(std::to_string(c.x1.toDouble()) + " to " + std::to_string(c.x2.toDouble()));
         Recorder canvas;
-        Chosen f{Variant::integer(2)};
+        Chosen f(Variant::integer(2));
         EXPECT_EQ(ShadeArea(canvas, f, c.x1, c.x2), c.lines);
         ASSERT_EQ(static_cast<std::int64_t>(canvas.segments.size()), c.lines);
         const Recorder::Segment& first = canvas.segments.front();
@@ -131,7 +100,7 @@ TEST(PlotOperationsTest, RangesTooLongToDrawShadeOnlyTheCanvas) {
     for (const ShadingCase& c : cases) {
         SCOPED_TRACE(std::to_string(c.x1.toDouble()) + " to " + std::to_string(c.x2.toDouble()));
         Recorder canvas;
-        Chosen f{Variant::integer(2)};
+        Chosen f(Variant::integer(2));
         EXPECT_EQ(ShadeArea(canvas, f, c.x1, c.x2), c.lines);
         for (const Recorder::Segment& line : canvas.segments) {
             ASSERT_GE(line.from.x, -10.0f);
@@ -140,20 +109,8 @@ TEST(PlotOperationsTest, RangesTooLongToDrawShadeOnlyTheCanvas) {
     }
     // Below the bound the range is drawn line by line, wherever it lies.
     Recorder canvas;
-    Chosen f{Variant::integer(2)};
+    Chosen f(Variant::integer(2));
     EXPECT_EQ(ShadeArea(canvas, f, Variant::real(-1000), Variant::real(1000), 30000), 20000);
-}
-
-TEST(PlotOperationsTest, ValuesBeyondTheSingleRangeStopBeforeDrawing) {
-    Recorder canvas;
-    Chosen f{Variant::integer(1)};
-    try {
-        ShadeArea(canvas, f, Variant::real(-100), Variant::real(0));
-        ADD_FAILURE() << "no fault raised";
-    } catch (const RuntimeError& error) {
-        EXPECT_EQ(error.fault(), Fault::Overflow);
-    }
-    EXPECT_TRUE(canvas.segments.empty());
 }
 
 TEST(PlotOperationsTest, BoxSpansTheLimitsFromTheAxisToItsHeight) {

@@ -1,15 +1,14 @@
 // The canvas operations on arbitrary limits, box heights and integrands: the curve, the
 // shading and the box. Never a crash; every failure is a run-time error; every coordinate that
 // reaches the surface is a finite single; the shading draws a bounded number of lines, from
-// left to right.
+// left to right. Every failure comes back from the model as a fault, never as an exception.
 #include <cmath>
 #include <cstdint>
 #include <limits>
 
 #include "canvas/plot_operations.h"
 #include "fuzz_checks.h"
-#include "integrands/integrand_catalogue.h"
-#include "runtime/runtime_error.h"
+#include "model/model.h"
 #include "runtime/variant.h"
 
 namespace {
@@ -59,33 +58,22 @@ Variant limit(integral::fuzz::Bytes& bytes) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     integral::fuzz::Bytes bytes(data, size);
-    const Variant fnum =
-        Variant::integer(static_cast<std::int16_t>(bytes.take<std::uint8_t>() % 7));
-    Variant x1 = limit(bytes);
-    Variant x2 = limit(bytes);
-    if (x2 < x1) {
-        std::swap(x1, x2);
-    }
+    // Rows -1 and 5 stand for no integrand chosen.
+    integral::Model model;
+    model.chooseIntegrand(bytes.take<std::uint8_t>() % 7 - 1);
+    model.setLower(limit(bytes));
+    model.setUpper(limit(bytes));
     const float height = bytes.take<float>();
-    const Variant ymax = std::isfinite(height) ? Variant::single(height) : Variant();
-    auto f = [&fnum](const Variant& x) { return integral::evaluateIntegrand(fnum, x); };
+    if (std::isfinite(height)) {
+        model.setHeight(height);
+    }
 
     CheckingSurface surface;
-    try {
-        integral::drawGraph(surface, f);
-    } catch (const integral::RuntimeError&) {
-        check(false, "the curve over the canvas never fails");
-    }
+    check(!model.Graph(surface).has_value(), "the curve over the canvas never fails");
     surface.startShading();
-    try {
-        integral::ShadeArea(surface, f, x1, x2);
-    } catch (const integral::RuntimeError&) {
-    }
+    (void)model.ShadeArea(surface);
     check(surface.segments <= integral::kMaxShadingLines + 1, "bounded shading",
           std::to_string(surface.segments));
-    try {
-        integral::DrawBox(surface, x1, x2, ymax);
-    } catch (const integral::RuntimeError&) {
-    }
+    (void)model.DrawBox(surface);
     return 0;
 }

@@ -1,15 +1,15 @@
-// The three tables on arbitrary limits, box height and integrand: never a crash; every row is
-// a counter, three spaces and an estimate of its method's shape; a run either completes with
-// all its rows and a summary, or stops on a fault with fewer rows and no summary.
+// The three methods on arbitrary limits, box height and integrand, given to the model as a user
+// would: never a crash; every row is a counter, three spaces and an estimate of its method's
+// shape; a run either completes with all its rows and a summary, or stops on a fault with fewer
+// rows and no summary. Monte Carlo runs the table itself with a few small rows.
 #include <cmath>
 #include <string>
 
 #include "fuzz_checks.h"
-#include "integrands/integrand_catalogue.h"
-#include "quadrature/gauss_table.h"
+#include "integrands/chosen_integrand.h"
+#include "model/model.h"
 #include "quadrature/monte_carlo_table.h"
 #include "quadrature/results_panel.h"
-#include "quadrature/zelbrin_table.h"
 #include "runtime/random_generator.h"
 #include "runtime/variant.h"
 
@@ -45,51 +45,57 @@ void checkRows(const integral::ResultsPanel& panel, const std::regex& counter,
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     integral::fuzz::Bytes bytes(data, size);
-    const auto method = bytes.take<std::uint8_t>() % 3;
-    const Variant fnum =
-        Variant::integer(static_cast<std::int16_t>(bytes.take<std::uint8_t>() % 7));
-    Variant x1 = limit(bytes);
-    Variant x2 = limit(bytes);
-    if (x2 < x1) {
-        std::swap(x1, x2);
-    }
+    const auto method = static_cast<integral::Method>(bytes.take<std::uint8_t>() % 3);
+    // Rows -1 and 5 stand for no integrand chosen.
+    integral::Model model;
+    model.chooseIntegrand(bytes.take<std::uint8_t>() % 7 - 1);
+    model.setLower(limit(bytes));
+    model.setUpper(limit(bytes));
     const float height = bytes.take<float>();
-    const Variant ymax = std::isfinite(height) ? Variant::single(height) : Variant();
-    auto f = [&fnum](const Variant& x) { return integral::evaluateIntegrand(fnum, x); };
+    if (std::isfinite(height)) {
+        model.setHeight(height);
+    }
 
     integral::ResultsPanel panel;
     bool faulted = false;
-    std::size_t fullRows = 0;
-    try {
-        if (method == 0) {
-            fullRows = 10;
-            integral::zelbrinTable(f, x1, x2, panel);
-        } else if (method == 1) {
-            fullRows = 5;
-            integral::VariantArray node = integral::makeGaussArray();
-            integral::VariantArray weight = integral::makeGaussArray();
-            integral::gaussTable(f, x1, x2, node, weight, panel);
-        } else {
-            // A few small rows instead of 650 000 samples keep each input fast.
-            const integral::SampleCounts counts{1 + bytes.take<std::uint8_t>() % 16, 60,
-                                                1 + bytes.take<std::uint8_t>() % 16};
-            fullRows = static_cast<std::size_t>((counts.last - counts.first) / counts.step + 1);
-            integral::RandomGenerator random;
-            Variant hits;
-            integral::monteCarloTable(f, x1, x2, ymax, hits, random, panel, counts);
+    std::size_t fullRows = static_cast<std::size_t>(integral::methodInfo(method).rows);
+    if (method != integral::Method::MonteCarlo) {
+        const integral::MethodRun run = model.run(method);
+        for (const std::string& row : run.rows) {
+            const std::size_t gap = row.find("   ");
+            panel.addRow(row.substr(0, gap), gap == std::string::npos ? "" : row.substr(gap + 3));
         }
-    } catch (const integral::RuntimeError&) {
-        faulted = true;
+        faulted = run.fault.has_value();
+        if (run.summary) {
+            check(!faulted, "no summary after a fault");
+            check(run.summary->rfind("S = ", 0) == 0, "summary prefix", *run.summary);
+            check(matches(run.summary->substr(4), integral::fuzz::summaryShape()), "summary shape",
+                  *run.summary);
+        }
+        check(faulted != run.summary.has_value(), "a summary exactly when the run completed");
+    } else {
+        // A few small rows instead of 650 000 samples keep each input fast.
+        const integral::SampleCounts counts{1 + bytes.take<std::uint8_t>() % 16, 60,
+                                            1 + bytes.take<std::uint8_t>() % 16};
+        fullRows = static_cast<std::size_t>((counts.last - counts.first) / counts.step + 1);
+        integral::RandomGenerator random;
+        Variant hits;
+        try {
+            const integral::ChosenIntegrand f(model.fnum());
+            integral::monteCarloTable(f, model.x1(), model.x2(), model.ymax(), hits, random, panel,
+                                      counts);
+        } catch (const integral::RuntimeError&) {
+            faulted = true;
+        }
+        check(faulted != panel.summary().has_value(), "a summary exactly when the run completed");
     }
 
     if (faulted) {
-        check(!panel.summary().has_value(), "no summary after a fault");
         check(panel.rows().size() < fullRows, "a fault stops the table early");
     } else {
-        check(panel.summary().has_value(), "a summary after a complete run");
         check(panel.rows().size() == fullRows, "a complete run has every row");
     }
-    if (method == 1) {
+    if (method == integral::Method::Gauss) {
         checkRows(panel, integral::fuzz::plainShape(), integral::fuzz::plainShape());
     } else {
         checkRows(panel, integral::fuzz::counterShape(), integral::fuzz::estimateShape());

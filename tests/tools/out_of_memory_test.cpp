@@ -1,6 +1,7 @@
 // Memory running out anywhere in a run of the table tool ends it with its own status and a
-// message, never an abort. Every allocation of this test program goes through the counting
-// operator new below, which fails exactly the one allocation it is told to.
+// message, never an abort; in a method run of the window it is a fault like any other. Every
+// allocation of this test program goes through the counting operator new below, which fails exactly
+// the one allocation it is told to.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -8,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "model/model.h"
 #include "table_command.h"
 
 namespace {
@@ -70,6 +72,30 @@ TEST(TableCommandOutOfMemoryTest, EveryFailedAllocationEndsWithStatusFour) {
         EXPECT_EQ(err.text(), "integral-table: out of memory\n");
     }
     EXPECT_GT(failures, 10);
+}
+
+// The window's side: a method run that runs out of memory comes back as a fault to report,
+// with the rows made before it.
+TEST(ModelOutOfMemoryTest, EveryFailedAllocationOfARunIsReportedAsAFault) {
+    int failures = 0;
+    for (long failing = 0;; ++failing) {
+        SCOPED_TRACE(failing);
+        Model model;
+        model.chooseIntegrand(1);
+        model.setUpper(Variant::real(1));
+        allocationsUntilFailure = failing;
+        const MethodRun run = model.run(Method::Gauss);
+        const bool failed = allocationsUntilFailure < 0;
+        allocationsUntilFailure = -1;
+        if (!failed) {
+            EXPECT_FALSE(run.fault.has_value());
+            break;
+        }
+        ++failures;
+        EXPECT_EQ(run.fault, Fault::OutOfMemory);
+        EXPECT_FALSE(run.summary.has_value());
+    }
+    EXPECT_GT(failures, 5);
 }
 
 }  // namespace

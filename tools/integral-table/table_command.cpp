@@ -10,12 +10,8 @@
 #include <string>
 #include <utility>
 
-#include "integrands/integrand_catalogue.h"
-#include "quadrature/gauss_table.h"
-#include "quadrature/monte_carlo_table.h"
-#include "quadrature/results_panel.h"
-#include "quadrature/zelbrin_table.h"
-#include "runtime/random_generator.h"
+#include "model/methods.h"
+#include "model/model.h"
 #include "runtime/runtime_error.h"
 #include "runtime/text_to_number.h"
 #include "runtime/variant.h"
@@ -40,14 +36,17 @@ constexpr std::string_view kUsage =
     "Exit status: 0 done, 1 run-time error (the rows made before it are printed), 2 usage\n"
     "error, 3 the output could not be written, 4 out of memory.\n";
 
-enum class Method { Zelbrin, Gauss, MonteCarlo };
+constexpr int kRunTimeError = 1;
+constexpr int kUsageError = 2;
+constexpr int kWriteFailed = 3;
+constexpr int kOutOfMemory = 4;
+constexpr std::string_view kOutOfMemoryMessage = "integral-table: out of memory\n";
 
+// The method and the model as the options leave it, as if a user had done the same in the
+// window.
 struct Request {
     Method method = Method::Zelbrin;
-    Variant fnum;
-    Variant x1;
-    Variant x2;
-    Variant ymax;
+    Model model;
 };
 
 class UsageError {
@@ -85,26 +84,9 @@ std::string quoted(std::string_view text) {
     return result;
 }
 
-std::string lowered(std::string_view text) {
-    std::string result(text);
-    for (char& c : result) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
-    }
-    return result;
-}
-
 Method parseMethod(std::string_view text) {
-    const std::string name = lowered(text);
-    if (name == "zelbrin") {
-        return Method::Zelbrin;
-    }
-    if (name == "gauss") {
-        return Method::Gauss;
-    }
-    if (name == "montecarlo") {
-        return Method::MonteCarlo;
+    if (const std::optional<Method> method = methodNamed(text)) {
+        return *method;
     }
     throw UsageError("unknown method " + quoted(text) + " (expected zelbrin, gauss or montecarlo)");
 }
@@ -159,51 +141,24 @@ Request parseRequest(std::span<const std::string_view> args) {
         if (text.size() != 1 || text[0] < '1' || text[0] > '5') {
             throw UsageError("--integrand must be 1, 2, 3, 4 or 5, not " + quoted(text));
         }
-        request.fnum = Variant::integer(static_cast<std::int16_t>(text[0] - '0'));
+        request.model.chooseIntegrand(text[0] - '1');
     }
     if (values.contains("--lower")) {
-        request.x1 = Variant::real(parseNumber("--lower", values["--lower"]));
+        request.model.setLower(Variant::real(parseNumber("--lower", values["--lower"])));
     }
-    if (values.contains("--upper")) {
-        request.x2 = Variant::real(parseNumber("--upper", values["--upper"]));
-    }
+    // As Enter in the upper box does, with or without an upper limit.
+    request.model.setUpper(values.contains("--upper")
+                               ? Variant::real(parseNumber("--upper", values["--upper"]))
+                               : Variant());
     if (values.contains("--ymax")) {
         const double ymax = parseNumber("--ymax", values["--ymax"]);
         try {
-            request.ymax = Variant::single(Variant::real(ymax).toSingle());
+            request.model.setHeight(Variant::real(ymax).toSingle());
         } catch (const RuntimeError&) {
             throw UsageError("--ymax is beyond the single-precision range");
         }
     }
-    // The limits are put in order as the window does when the upper limit is entered.
-    if (request.x2 < request.x1) {
-        std::swap(request.x1, request.x2);
-    }
     return request;
-}
-
-constexpr int kWriteFailed = 3;
-constexpr int kOutOfMemory = 4;
-
-void runMethod(const Request& request, ResultsPanel& panel) {
-    auto f = [&request](const Variant& x) { return evaluateIntegrand(request.fnum, x); };
-    switch (request.method) {
-        case Method::Zelbrin:
-            zelbrinTable(f, request.x1, request.x2, panel);
-            break;
-        case Method::Gauss: {
-            VariantArray node = makeGaussArray();
-            VariantArray weight = makeGaussArray();
-            gaussTable(f, request.x1, request.x2, node, weight, panel);
-            break;
-        }
-        case Method::MonteCarlo: {
-            RandomGenerator random;
-            Variant hits;
-            monteCarloTable(f, request.x1, request.x2, request.ymax, hits, random, panel);
-            break;
-        }
-    }
 }
 
 int runTable(std::span<const std::string_view> args, std::ostream& out, std::ostream& err) {
@@ -217,24 +172,22 @@ int runTable(std::span<const std::string_view> args, std::ostream& out, std::ost
     } catch (const UsageError& error) {
         err << "integral-table: " << error.message() << "\n"
             << "Try 'integral-table --help'.\n";
-        return 2;
+        return kUsageError;
     }
 
-    ResultsPanel panel;
-    std::optional<Fault> fault;
-    try {
-        runMethod(request, panel);
-    } catch (const RuntimeError& error) {
-        fault = error.fault();
-    }
-    for (const std::string& row : panel.rows()) {
+    const MethodRun run = request.model.run(request.method);
+    for (const std::string& row : run.rows) {
         out << row << "\n";
     }
-    if (fault) {
-        err << "integral-table: run-time error: " << faultName(*fault) << "\n";
-        return 1;
+    if (run.fault == Fault::OutOfMemory) {
+        err << kOutOfMemoryMessage;
+        return kOutOfMemory;
     }
-    out << *panel.summary() << "\n";
+    if (run.fault) {
+        err << "integral-table: run-time error: " << faultName(*run.fault) << "\n";
+        return kRunTimeError;
+    }
+    out << *run.summary << "\n";
     return 0;
 }
 
@@ -254,7 +207,8 @@ int runTableCommand(std::span<const std::string_view> args, std::ostream& out, s
         return status;
     } catch (const std::bad_alloc&) {
         // Nothing that allocates: there may be no memory left for it.
-        err.write("integral-table: out of memory\n", 30);
+        err.write(kOutOfMemoryMessage.data(),
+                  static_cast<std::streamsize>(kOutOfMemoryMessage.size()));
         return kOutOfMemory;
     }
 }

@@ -1,0 +1,50 @@
+// The three methods: the one place that names them, with the caption of the button that runs
+// each and the number of rows a complete run shows.
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string_view>
+
+namespace integral {
+
+enum class Method { Zelbrin, Gauss, MonteCarlo };
+
+struct MethodInfo {
+    Method method;
+    std::string_view caption;  // the button's caption, also the method's name on a command line
+    std::string_view description;
+    int rows;
+};
+
+inline constexpr std::array<MethodInfo, 3> kMethods = {{
+    {Method::Zelbrin, "Zelbrin", "composite parabolic rule, 2 to 20 panels", 10},
+    {Method::Gauss, "Gauss", "Gauss-Legendre quadrature, 2 to 6 nodes", 5},
+    {Method::MonteCarlo, "MonteCarlo", "hit-or-miss Monte Carlo, 2000 to 50000 samples", 25},
+}};
+
+constexpr const MethodInfo& methodInfo(Method method) {
+    return kMethods[static_cast<std::size_t>(method)];
+}
+
+// The method whose caption matches `name` without regard to case.
+constexpr std::optional<Method> methodNamed(std::string_view name) {
+    const auto lower = [](char c) {
+        return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    };
+    for (const MethodInfo& info : kMethods) {
+        if (info.caption.size() != name.size()) {
+            continue;
+        }
+        bool same = true;
+        for (std::size_t i = 0; i < name.size(); ++i) {
+            same = same && lower(info.caption[i]) == lower(name[i]);
+        }
+        if (same) {
+            return info.method;
+        }
+    }
+    return std::nullopt;
+}
+
+}  // namespace integral

@@ -1,0 +1,90 @@
+#include "model/model.h"
+
+#include <new>
+#include <utility>
+
+#include "canvas/plot_operations.h"
+#include "quadrature/gauss_table.h"
+#include "quadrature/monte_carlo_table.h"
+#include "quadrature/results_panel.h"
+#include "quadrature/zelbrin_table.h"
+#include "runtime/text_to_number.h"
+
+namespace integral {
+
+namespace {
+
+// Runs one action; a fault, or memory running out, ends it where it arose.
+template <typename Action>
+Outcome attempt(Action&& action) {
+    try {
+        std::forward<Action>(action)();
+    } catch (const RuntimeError& error) {
+        return error.fault();
+    } catch (const std::bad_alloc&) {
+        return Fault::OutOfMemory;
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+Model::Model() : node_(makeGaussArray()), weight_(makeGaussArray()) {}
+
+void Model::chooseIntegrand(int row) {
+    chosen_ = ChosenIntegrand(Variant::integer(static_cast<std::int16_t>(row + 1)));
+}
+
+Outcome Model::enterLower(std::string_view text) {
+    return attempt([&] { setLower(Variant::real(numericValue(text))); });
+}
+
+Outcome Model::enterUpper(std::string_view text) {
+    return attempt([&] { setUpper(Variant::real(numericValue(text))); });
+}
+
+void Model::setUpper(const Variant& value) {
+    x2_ = value;
+    // An Empty lower limit counts as 0, so a negative upper limit alone becomes the lower one.
+    if (x2_ < x1_) {
+        std::swap(x1_, x2_);
+    }
+}
+
+void Model::setHeight(float y) {
+    ymax_ = Variant::single(y);
+}
+
+MethodRun Model::run(Method method) {
+    ResultsPanel panel;
+    const Integrand f(chosen_);
+    const Outcome fault = attempt([&] {
+        switch (method) {
+            case Method::Zelbrin:
+                zelbrinTable(f, x1_, x2_, panel);
+                break;
+            case Method::Gauss:
+                gaussTable(f, x1_, x2_, node_, weight_, panel);
+                break;
+            case Method::MonteCarlo:
+                monteCarloTable(f, x1_, x2_, ymax_, hits_, random_, panel);
+                break;
+        }
+    });
+    // Moved, not copied: after memory ran out, a copy could fail again.
+    return {method, std::move(panel).rows(), std::move(panel).summary(), fault};
+}
+
+Outcome Model::ShadeArea(CanvasSurface& surface) const {
+    return attempt([&] { integral::ShadeArea(surface, Integrand(chosen_), x1_, x2_); });
+}
+
+Outcome Model::DrawBox(CanvasSurface& surface) const {
+    return attempt([&] { integral::DrawBox(surface, x1_, x2_, ymax_); });
+}
+
+Outcome Model::Graph(CanvasSurface& surface) const {
+    return attempt([&] { drawGraph(surface, Integrand(chosen_)); });
+}
+
+}  // namespace integral

@@ -1,0 +1,85 @@
+// The program's whole state and the user's actions on it, without a window: the window and
+// the table tool are two faces over this one model. Every action returns the fault it stopped
+// on, as a value; nothing is thrown across this boundary. An action that stops keeps what it
+// did before the fault, as a handler that stops does.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "canvas/canvas_surface.h"
+#include "integrands/chosen_integrand.h"
+#include "integrands/integrand.h"
+#include "model/methods.h"
+#include "runtime/random_generator.h"
+#include "runtime/runtime_error.h"
+#include "runtime/variant.h"
+#include "runtime/variant_array.h"
+
+namespace integral {
+
+// The fault an action stopped on; nothing when it completed.
+using Outcome = std::optional<Fault>;
+
+// What a method run shows: every row it made, the summary "S = ..." when it completed, and the
+// fault when it stopped (then without a summary, so the summary shown before stays).
+struct MethodRun {
+    Method method = Method::Zelbrin;
+    std::vector<std::string> rows;
+    std::optional<std::string> summary;
+    Outcome fault;
+};
+
+class Model {
+  public:
+    Model();
+
+    // The state, Empty until the user sets it.
+    const Variant& fnum() const { return chosen_.fnum(); }
+    const Variant& x1() const { return x1_; }
+    const Variant& x2() const { return x2_; }
+    const Variant& ymax() const { return ymax_; }
+    const Variant& hits() const { return hits_; }
+    const VariantArray& node() const { return node_; }
+    const VariantArray& weight() const { return weight_; }
+
+    // The chosen integrand at x; Empty while none is chosen. Raises RuntimeError on a fault.
+    Variant f(const Variant& x) const { return chosen_(x); }
+
+    // A click on the integrand list: row 0 is integrand 1.
+    void chooseIntegrand(int row);
+
+    // Enter in the lower box: x1 becomes the number the text starts with (0 for none). A number
+    // beyond the double range is the Overflow fault and leaves x1 as it was.
+    Outcome enterLower(std::string_view text);
+    // Enter in the upper box: x2 likewise, then the limits are put in order. Draws nothing:
+    // the window shades afterwards with ShadeArea().
+    Outcome enterUpper(std::string_view text);
+    // The same with a value already read; setUpper() puts the limits in order.
+    void setLower(const Variant& value) { x1_ = value; }
+    void setUpper(const Variant& value);
+
+    // A press on the canvas at height y (canvas units): the height of the Monte Carlo box.
+    void setHeight(float y);
+
+    MethodRun run(Method method);
+
+    // The canvas operations over the current state.
+    Outcome ShadeArea(CanvasSurface& surface) const;
+    Outcome DrawBox(CanvasSurface& surface) const;
+    Outcome Graph(CanvasSurface& surface) const;
+
+  private:
+    ChosenIntegrand chosen_;
+    Variant x1_;
+    Variant x2_;
+    Variant ymax_;
+    Variant hits_;
+    VariantArray node_;
+    VariantArray weight_;
+    RandomGenerator random_;  // one sequence for the model's whole life
+};
+
+}  // namespace integral

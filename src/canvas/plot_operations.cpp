@@ -1,5 +1,8 @@
 #include "canvas/plot_operations.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace integral {
 
 namespace {
@@ -34,32 +37,54 @@ void PlotCurve(CanvasSurface& surface, Integrand f) {
     }
 }
 
-std::int64_t ShadeArea(CanvasSurface& surface, Integrand f, const Variant& x1, const Variant& x2,
-                       std::int64_t maxLines) {
-    const double step = 0.1;
-    Variant from = x1;
-    Variant to = x2;
-    // In plain doubles, so that even limits near the largest double only give an infinite
-    // count here rather than a fault.
-    const double lines = x2.toDouble() / step - x1.toDouble() / step;
-    if (lines > static_cast<double>(maxLines)) {
-        const Variant left = Variant::real(-10.0);
-        const Variant right = Variant::real(10.0);
-        from = from < left ? left : from;
-        to = to > right ? right : to;
-    }
+// The first line, at x1, is always evaluated and drawn. After it only lines that can show are:
+// left of the canvas the counter alone advances, and right of it the shading ends. Nothing is
+// lost by that, faults included: every integrand's magnitude falls from the far left towards
+// the canvas, so a value too large for the canvas left of it is first met at x1 itself, and
+// far enough right to fail (beyond 10^19) the counter cannot get, since adding 0.1 stops
+// moving it near 10^15.
+std::int64_t ShadeArea(CanvasSurface& surface, Integrand f, const Variant& x1, const Variant& x2) {
+    const Variant step = Variant::real(0.1);
     const Variant zero;
     std::int64_t drawn = 0;
-    Variant x = from;
-    while (x <= to) {
+    const auto line = [&](const Variant& x) {
         const Variant y = f(x);
         surface.segment(at(x, zero), at(x, y), kCanvasFore);
         ++drawn;
-        const Variant next = x + Variant::real(step);
-        if (next == x) {
-            break;  // beyond about 2^50 adding 0.1 leaves the counter where it is
+    };
+    if (!(x1 <= x2)) {
+        return drawn;
+    }
+    line(x1);
+    Variant x = x1 + step;
+    if (x == x1) {
+        return drawn;  // beyond about 2^50 adding 0.1 leaves the counter where it is
+    }
+    // From here on the counter is a double, so plain doubles advance it with the same bits,
+    // and its magnitude only falls while it runs up to the canvas, so it cannot stall there.
+    double counter = x.toDouble();
+    const double end = x2.toDouble();
+    const double stop = std::min(end, -kShadingReach);
+    std::int64_t steps = 0;
+    while (counter < stop && steps < kMaxSkippedSteps) {
+        counter += 0.1;
+        ++steps;
+    }
+    if (counter < stop) {
+        // Bounded: the rest of the way in one jump, the lines then standing within a few ulps
+        // of where repeated addition would put them.
+        counter += std::floor((stop - counter) / 0.1) * 0.1;
+        while (counter < stop) {
+            counter += 0.1;
         }
-        x = next;
+    }
+    if (counter < -kShadingReach) {
+        return drawn;  // the range ends left of the canvas
+    }
+    const double last = std::min(end, kShadingReach);
+    while (counter <= last) {
+        line(Variant::real(counter));
+        counter += 0.1;
     }
     return drawn;
 }

@@ -23,13 +23,14 @@ void PlotCurve(CanvasSurface& surface, Integrand f);
 
 // Vertical fore-colour lines from (x, 0) to (x, f(x)) for x = x1, x1 + 0.1, ... while x <= x2,
 // the counter accumulated by repeated addition (0..1 gives 11 lines, 0..2 gives 20). Returns
-// the number of lines drawn. A range of more than `maxLines` lines (the default: over a
-// hundred thousand units, far wider than the canvas's twenty) is shaded only across the
-// canvas, from -10 to 10, so that no range can hang the window; a counter that stops moving
-// (beyond about 2^50) also ends the shading.
-inline constexpr std::int64_t kMaxShadingLines = std::int64_t{1} << 20;
-std::int64_t ShadeArea(CanvasSurface& surface, Integrand f, const Variant& x1, const Variant& x2,
-                       std::int64_t maxLines = kMaxShadingLines);
+// the number of lines drawn. The line at x1 is always drawn; of the others, only those within
+// kShadingReach of the origin, which is past the canvas's edges at +-10, since none beyond can
+// show. A counter that stops moving (beyond about 2^50) ends the shading.
+inline constexpr double kShadingReach = 11.0;
+// Left of the canvas the counter is advanced by repeated addition for at most this many steps
+// (about 1.6 million units, a few milliseconds) before it jumps the rest of the way.
+inline constexpr std::int64_t kMaxSkippedSteps = std::int64_t{1} << 24;
+std::int64_t ShadeArea(CanvasSurface& surface, Integrand f, const Variant& x1, const Variant& x2);
 
 // The blue outline from (x1, ymax) to (x2, 0).
 void DrawBox(CanvasSurface& surface, const Variant& x1, const Variant& x2, const Variant& ymax);

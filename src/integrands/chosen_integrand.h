@@ -3,6 +3,7 @@
 // Empty at every x.
 #pragma once
 
+#include "integrands/formulas.h"
 #include "integrands/integrand_catalogue.h"
 #include "runtime/variant.h"
 
@@ -15,6 +16,7 @@ class ChosenIntegrand {
 
     const Variant& fnum() const { return fnum_; }
     Variant operator()(const Variant& x) const { return evaluateIntegrand(fnum_, x); }
+    Formula formula() const { return formulaOf(fnum_); }
 
   private:
     Variant fnum_;

@@ -1,11 +1,14 @@
 // The integrand as the tables see it: a non-owning reference to any callable that maps a value
-// to a value. Cheap to copy and to call, so the Monte Carlo loop pays one indirect call per
-// sample and nothing more.
+// to a value. Cheap to copy and to call. A callable that is one of the catalogue's formulas
+// says so through formula(); a hot loop can then choose that formula's typed kernel once
+// instead of calling through the reference at every point.
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <type_traits>
 
+#include "integrands/formulas.h"
 #include "runtime/variant.h"
 
 namespace integral {
@@ -16,13 +19,21 @@ class Integrand {
     requires(!std::is_same_v<std::remove_cvref_t<F>, Integrand>) Integrand(F& callable)
     noexcept  // NOLINT(google-explicit-constructor): used like a function
         : object_(const_cast<void*>(static_cast<const void*>(std::addressof(callable)))),
-          call_([](void* object, const Variant& x) { return (*static_cast<F*>(object))(x); }) {}
+          call_([](void* object, const Variant& x) { return (*static_cast<F*>(object))(x); }) {
+        if constexpr (requires { callable.formula(); }) {
+            formula_ = callable.formula();
+        }
+    }
 
     Variant operator()(const Variant& x) const { return call_(object_, x); }
+
+    // The catalogue formula this integrand evaluates, when it is one.
+    std::optional<Formula> formula() const { return formula_; }
 
   private:
     void* object_;
     Variant (*call_)(void*, const Variant&);
+    std::optional<Formula> formula_;
 };
 
 }  // namespace integral

@@ -1,5 +1,7 @@
 #include "integrands/integrand_catalogue.h"
 
+#include "integrands/formulas.h"
+
 #include <cmath>
 
 namespace integral {
@@ -11,15 +13,7 @@ const Variant kTwo = Variant::integer(2);
 const Variant kFour = Variant::integer(4);
 const Variant kTen = Variant::integer(10);
 
-// A truncated 2*pi, not the exact one: the results of integrand 5 depend on it from the
-// seventh significant digit on.
-constexpr double kTruncatedTwoPi = 6.283184;
-
-// Every intermediate result is checked, as each step of the variant arithmetic is: an
-// infinity on the way can still end in a finite value (4 / inf is 0).
-double checked(double value) {
-    return Variant::real(value).toDouble();
-}
+using formula_detail::kTruncatedTwoPi;
 
 }  // namespace
 
@@ -49,28 +43,15 @@ Variant evaluateIntegrand(const Variant& fnum, const Variant& x) {
     if (x.type() != Variant::Type::Double) {
         return evaluateIntegrandVariant(fnum, x);
     }
-    // With a double argument every step of every formula is a double operation, so the same
-    // steps in plain doubles give the same bits; this is the path the tables spend their time on.
-    const double v = x.toDouble();
-    const double selected = fnum.toDouble();
-    if (selected == 1) {
-        return Variant::real(v * checked(std::exp(-v)));
-    }
-    if (selected == 2) {
-        // Past a finite v * v nothing can overflow: the sum is finite and at least 1.
-        return Variant::real(4.0 / (checked(v * v) + 1.0));
-    }
-    if (selected == 3) {
-        return Variant::real(checked(v * v) - 2.0);
-    }
-    if (selected == 4) {
-        return Variant::real(v * std::sin(v));
-    }
-    if (selected == 5) {
-        const double exponential = checked(std::exp(checked(checked(-v * v) / 2.0)));
-        return Variant::real(checked(exponential / std::sqrt(kTruncatedTwoPi)) * 10.0);
-    }
-    return Variant();
+    // With a double argument every step of every formula is a double operation, so the typed
+    // kernels give the same bits; this is the path the tables spend their time on.
+    return withFormula(formulaOf(fnum), [v = x.toDouble()](auto formula) {
+        if constexpr (decltype(formula)::value == Formula::None) {
+            return Variant();
+        } else {
+            return Variant::real(kernel<decltype(formula)::value>(v));
+        }
+    });
 }
 
 }  // namespace integral

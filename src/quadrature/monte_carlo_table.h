@@ -2,9 +2,12 @@
 // count.
 #pragma once
 
+#include <cmath>
 #include <concepts>
 #include <cstdint>
+#include <optional>
 
+#include "integrands/formulas.h"
 #include "integrands/integrand.h"
 #include "quadrature/number_format.h"
 #include "quadrature/results_panel.h"
@@ -46,9 +49,30 @@ inline Variant countAsVariant(std::int64_t count) {
                               : Variant::longInteger(static_cast<std::int32_t>(count));
 }
 
+// The same samples with the formula chosen once: the loop calls its kernel directly.
+template <Formula F, DrawSource Random>
+std::int64_t countHitsKernel(double x1, double width, float ymax, std::int64_t samples,
+                             Random& random) {
+    std::int64_t hits = 0;
+    for (std::int64_t k = 1; k <= samples; ++k) {
+        const double x = static_cast<double>(random.next()) * width + x1;
+        if (!std::isfinite(x)) [[unlikely]] {
+            throw RuntimeError(Fault::Overflow);  // before y is drawn, as Variant::real(x) does
+        }
+        const float y = random.next() * ymax;
+        hits += static_cast<double>(y) < kernel<F>(x) ? 1 : 0;
+    }
+    return hits;
+}
+
 template <DrawSource Random>
 Variant countHitsTyped(Integrand f, double x1, double width, float ymax, std::int64_t samples,
                        Random& random) {
+    if (const std::optional<Formula> formula = f.formula()) {
+        return countAsVariant(withFormula(*formula, [&](auto chosen) {
+            return countHitsKernel<decltype(chosen)::value>(x1, width, ymax, samples, random);
+        }));
+    }
     std::int64_t hits = 0;
     for (std::int64_t k = 1; k <= samples; ++k) {
         // |draw| < 1, so only the sum with x1 can overflow.

@@ -89,28 +89,48 @@ TEST(PlotOperationsTest, ShadingCountsFollowTheAccumulatedCounter) {
     }
 }
 
-TEST(PlotOperationsTest, RangesTooLongToDrawShadeOnlyTheCanvas) {
-    EXPECT_GT(kMaxShadingLines, 1'000'000);  // a hundred thousand units still draw in full
-    const std::vector<ShadingCase> cases = {
-        {Variant::real(0), Variant::real(1e15), 101, std::nullopt},
-        {Variant::real(-1e308), Variant::real(1e308), 201, std::nullopt},
-        {Variant::real(5), Variant::real(1e9), 51, std::nullopt},
-        {Variant::real(20), Variant::real(1e9), 0, std::nullopt},
+// Beyond the canvas only the line at x1 is drawn; every line that can show stands exactly where
+// the plain loop, every line evaluated and drawn by repeated addition, puts it.
+TEST(PlotOperationsTest, ShadingBeyondTheCanvasDrawsTheFirstLineAndWhatCanShow) {
+    struct Range {
+        double x1;
+        double x2;
     };
-    for (const ShadingCase& c : cases) {
-        SCOPED_TRACE(std::to_string(c.x1.toDouble()) + " to " + std::to_string(c.x2.toDouble()));
+    for (const Range& r : std::vector<Range>{
+             {-1000, 1000}, {-100000.05, 3}, {0.05, 500}, {-10.95, 10.95}, {20, 1e9}, {-15, -12}}) {
+        SCOPED_TRACE(std::to_string(r.x1) + " to " + std::to_string(r.x2));
+        std::vector<float> expected;
+        for (double x = r.x1; x <= r.x2 && (x == r.x1 || x <= kShadingReach); x += 0.1) {
+            if (x == r.x1 || std::fabs(x) <= kShadingReach) {
+                expected.push_back(static_cast<float>(x));
+            }
+        }
         Recorder canvas;
         Chosen f(Variant::integer(2));
-        EXPECT_EQ(ShadeArea(canvas, f, c.x1, c.x2), c.lines);
+        ShadeArea(canvas, f, Variant::real(r.x1), Variant::real(r.x2));
+        std::vector<float> drawn;
         for (const Recorder::Segment& line : canvas.segments) {
-            ASSERT_GE(line.from.x, -10.0f);
-            ASSERT_LE(line.from.x, 10.0f);
+            drawn.push_back(line.from.x);
         }
+        EXPECT_EQ(drawn, expected);
     }
-    // Below the bound the range is drawn line by line, wherever it lies.
+}
+
+// Far left of the canvas the counter jumps after a bounded number of steps; the lines on the
+// canvas then stand within a hair of where repeated addition would put them. A counter that
+// no longer moves ends the shading after its first line.
+TEST(PlotOperationsTest, ShadingOfAnyRangeIsBounded) {
     Recorder canvas;
     Chosen f(Variant::integer(2));
-    EXPECT_EQ(ShadeArea(canvas, f, Variant::real(-1000), Variant::real(1000), 30000), 20000);
+    const std::int64_t lines = ShadeArea(canvas, f, Variant::real(-1e8), Variant::real(0));
+    EXPECT_GE(lines, 111);
+    EXPECT_LE(lines, 112);
+    EXPECT_GE(canvas.segments[1].from.x, -11.0f);
+    for (std::size_t i = 2; i < canvas.segments.size(); ++i) {
+        ASSERT_NEAR(canvas.segments[i].from.x - canvas.segments[i - 1].from.x, 0.1f, 1e-5f);
+    }
+    EXPECT_NEAR(canvas.segments.back().from.x, 0.0f, 1e-5f);
+    EXPECT_EQ(ShadeArea(canvas, f, Variant::real(-1e16), Variant::real(1e16)), 1);
 }
 
 TEST(PlotOperationsTest, BoxSpansTheLimitsFromTheAxisToItsHeight) {

@@ -72,8 +72,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     check(!model.Graph(surface).has_value(), "the curve over the canvas never fails");
     surface.startShading();
     (void)model.ShadeArea(surface);
-    check(surface.segments <= integral::kMaxShadingLines + 1, "bounded shading",
-          std::to_string(surface.segments));
+    // The line at x1 and those within reach of the canvas, 0.1 apart.
+    check(surface.segments <= 2 + static_cast<std::int64_t>(20 * integral::kShadingReach),
+          "bounded shading", std::to_string(surface.segments));
     (void)model.DrawBox(surface);
     return 0;
 }

@@ -1,5 +1,4 @@
 #include "integrands/integrand_catalogue.h"
-#include "support/faults.h"
 
 #include <gtest/gtest.h>
 
@@ -7,6 +6,8 @@
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "support/faults.h"
 
 namespace integral {
 namespace {

@@ -313,11 +313,19 @@ TEST(ModelTest, GaussLeavesTheSixNodeSetAndNeverTouchesOtherEntries) {
     EXPECT_EQ(model.weight()[I(4)].toDouble(), 0.46791393);
 }
 
+// A fault at the first line is reported however long the range: the line at x1 is always
+// evaluated, whether the value or x1 itself is beyond the canvas's single range.
 TEST(ModelTest, CanvasOperationsDrawTheStateAndReportFaults) {
+    for (const Inputs& in : std::vector<Inputs>{
+             {0, "-100", "0", 2}, {0, "-200000", "1", 2}, {1, "-1e39", "1", 2}}) {
+        SCOPED_TRACE(in.lower);
+        Model model = modelWith(in);
+        test::RecordingSurface canvas;
+        EXPECT_EQ(model.ShadeArea(canvas), Fault::Overflow);
+        EXPECT_TRUE(canvas.segments.empty());
+    }
     Model model = modelWith({0, "-100", "0", 2});
     test::RecordingSurface canvas;
-    EXPECT_EQ(model.ShadeArea(canvas), Fault::Overflow);
-    EXPECT_TRUE(canvas.segments.empty());
     EXPECT_FALSE(model.DrawBox(canvas).has_value());
     ASSERT_EQ(canvas.rectangles.size(), 1u);
     EXPECT_EQ(canvas.rectangles[0].from, (CanvasPoint{-100, 2}));

@@ -37,12 +37,24 @@ QRect pixels(const layout::ControlSpec& spec) {
     return {spec.left / k, spec.top / k, spec.width / k, spec.height / k};
 }
 
+// Only the window role: the window's children inherit its palette, and the button role would
+// tint the buttons and scroll bars that the layout leaves in the toolkit's default colours.
 void setBackground(QWidget* widget, const QColor& back) {
     QPalette palette = widget->palette();
     palette.setColor(QPalette::Window, back);
-    palette.setColor(QPalette::Button, back);
     widget->setPalette(palette);
     widget->setAutoFillBackground(true);
+}
+
+// A button painted in its own back colour: a flat face and a plain border, where the style
+// would lay its gradient over the colour. A darker face while pressed, a heavier border while
+// it has the focus.
+void paintInOwnColour(QPushButton* button, const QColor& back) {
+    button->setStyleSheet(QStringLiteral("QPushButton { background-color: %1; border: 1px solid "
+                                         "#808080; color: black; }"
+                                         "QPushButton:focus { border: 1px solid #000000; }"
+                                         "QPushButton:pressed { background-color: %2; }")
+                              .arg(back.name(), back.darker(115).name()));
 }
 
 QWidget* createControl(const layout::ControlSpec& spec, QWidget* parent) {
@@ -54,12 +66,19 @@ QWidget* createControl(const layout::ControlSpec& spec, QWidget* parent) {
     }
     QWidget* control = nullptr;
     switch (spec.kind) {
-        case Kind::PushButton:
-            control = new QPushButton(text(spec.text), parent);
+        case Kind::PushButton: {
+            auto* button = new QPushButton(text(spec.text), parent);
+            if (spec.back) {
+                paintInOwnColour(button, colour(*spec.back));
+            }
+            control = button;
             break;
+        }
         case Kind::ListBox: {
             auto* list = new QListWidget(parent);
             list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+            // A row wider than the list is cut at its edge, never shortened with an ellipsis.
+            list->setTextElideMode(Qt::ElideNone);
             control = list;
             break;
         }
@@ -97,7 +116,7 @@ QWidget* createControl(const layout::ControlSpec& spec, QWidget* parent) {
     control->setGeometry(geometry);
     control->setFont(
         windowFont(spec.font.face, spec.font.points, spec.font.bold, spec.font.italic));
-    if (spec.back) {
+    if (spec.back && spec.kind != Kind::PushButton) {
         setBackground(control, colour(*spec.back));
     }
     if (spec.fore) {
@@ -216,7 +235,9 @@ void Form1::setupConnections() {
     });
     connect(Picture1, &CanvasWidget::mousePressed, this, &Form1::Picture1_MouseDown);
     Command6->setMouseTracking(true);
-    Command6->installEventFilter(this);
+    for (QPushButton* button : {Command1, Command2, Command3, Command4, Command5, Command6}) {
+        button->installEventFilter(this);
+    }
     Text1->installEventFilter(this);
     Text2->installEventFilter(this);
 }
@@ -224,6 +245,14 @@ void Form1::setupConnections() {
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
     if (watched == Command6 && event->type() == QEvent::MouseMove) {
         Command6_MouseMove();
+    } else if (auto* button = qobject_cast<QPushButton*>(watched);
+               button != nullptr && event->type() == QEvent::KeyPress) {
+        // Enter on a focused button presses it, as Space does.
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            button->animateClick();
+            return true;
+        }
     } else if ((watched == Text1 || watched == Text2) && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         int keyAscii = 0;
@@ -292,6 +321,7 @@ void Form1::showRun(const MethodRun& run) {
     }
     if (run.summary) {
         Text3->setText(QString::fromStdString(*run.summary));
+        Text3->setCursorPosition(0);  // a text longer than the box shows its start
     }
     reported(run.fault);
 }
@@ -330,7 +360,8 @@ void Form1::Text1_KeyPress(int keyAscii) {
     if (reported(model_.enterLower(Text1->text().toStdString()))) {
         return;
     }
-    Text2->setFocus();
+    // As when tabbing into it: the old text is selected, so typing replaces it.
+    Text2->setFocus(Qt::TabFocusReason);
 }
 
 void Form1::Text2_KeyPress(int keyAscii) {

@@ -12,6 +12,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScrollBar>
 #include <QSet>
 #include <QTest>
 #include <memory>
@@ -268,14 +269,20 @@ TEST_F(Form1Test, RunTimeErrorIsReportedAndTheWindowGoesOn) {
     EXPECT_EQ(list("List2")->count(), 0);
     EXPECT_EQ(box("Text3")->text(), "S = 7.");
 
+    // However long the range, a fault at its first line is reported.
+    enter("Text1", "-200000");
+    enter("Text2", "1");
+    ASSERT_EQ(faults.size(), 3u);
+    EXPECT_EQ(faults.back(), Fault::Overflow);
+
     enter("Text1", "1e999");
     EXPECT_EQ(faults.back(), Fault::Overflow);
-    EXPECT_EQ(form->model().x1().toDouble(), -1000.0);
+    EXPECT_EQ(form->model().x1().toDouble(), -200000.0);
 
     enter("Text1", "0");
     enter("Text2", "1");
     click("Command4");
-    EXPECT_EQ(faults.size(), 3u);
+    EXPECT_EQ(faults.size(), 4u);
     EXPECT_EQ(rows().size(), 10u);
     EXPECT_EQ(box("Text3")->text(), "S = 0.26424");
 }
@@ -303,6 +310,64 @@ TEST_F(Form1Test, CanvasShowsItsColours) {
     EXPECT_TRUE(colourNear(picture, canvasPixel(-3, 0.4f), QColor(0xFF, 0, 0)));
     EXPECT_TRUE(colourNear(picture, canvasPixel(0.5f, 6.0f), QColor(0, 0, 0xFF)));
     EXPECT_TRUE(colourNear(picture, canvasPixel(0.5f, 1.0f), fore));  // a shading line
+}
+
+TEST_F(Form1Test, LongTextsShowTheirStartAndAreCutNotEllipsized) {
+    chooseIntegrand(2);
+    enter("Text1", "0");
+    enter("Text2", "100");
+    click("Command4");
+    EXPECT_EQ(box("Text3")->text(), "S = 333133.33333");
+    EXPECT_EQ(box("Text3")->cursorPosition(), 0);  // the box scrolls to show its caret
+    for (const char* name : {"List1", "List2"}) {
+        EXPECT_EQ(list(name)->textElideMode(), Qt::ElideNone) << name;
+    }
+}
+
+TEST_F(Form1Test, ButtonsShowTheirOwnOrTheDefaultColours) {
+    for (const char* name : {"Command4", "Command5", "Command6"}) {
+        auto* button = child<QPushButton>(name);
+        const QImage face = button->grab().toImage();
+        EXPECT_EQ(face.pixelColor(4, face.height() / 2).rgb(), QColor(0xFF, 0xFF, 0x80).rgb())
+            << name;
+    }
+    const QColor buttonDefault = QApplication::palette().color(QPalette::Button);
+    for (const char* name : {"Command1", "Command2", "Command3"}) {
+        EXPECT_EQ(child<QPushButton>(name)->palette().color(QPalette::Button), buttonDefault)
+            << name;
+    }
+    EXPECT_EQ(list("List1")->verticalScrollBar()->palette().color(QPalette::Button), buttonDefault);
+}
+
+TEST_F(Form1Test, APressOnTheHintIsNoPressOnTheCanvas) {
+    QTest::mouseMove(child<QPushButton>("Command6"), QPoint(5, 5));
+    QTest::mouseMove(child<QPushButton>("Command6"), QPoint(6, 6));
+    auto* hint = child<QLabel>("Label5");
+    ASSERT_TRUE(hint->isVisible());
+    QTest::mouseClick(hint, Qt::LeftButton, {}, QPoint(3, 3));
+    EXPECT_TRUE(form->model().ymax().isEmpty());
+    QTest::mouseClick(canvas(), Qt::LeftButton, {}, canvasPixel(5, 2));
+    EXPECT_FALSE(form->model().ymax().isEmpty());
+}
+
+TEST_F(Form1Test, KeyboardPressesButtonsAndReplacesLimits) {
+    chooseIntegrand(1);
+    auto* zelbrin = child<QPushButton>("Command4");
+    zelbrin->setFocus();
+    QTest::keyClick(zelbrin, Qt::Key_Return);
+    EXPECT_TRUE(QTest::qWaitFor([this] { return list("List2")->count() == 10; }, 2000));
+
+    // Enter moves on to the upper box with its text selected, so typing replaces "x2".
+    QLineEdit* lower = box("Text1");
+    lower->setFocus();
+    lower->selectAll();
+    QTest::keyClicks(lower, "0");
+    QTest::keyClick(lower, Qt::Key_Return);
+    ASSERT_EQ(QApplication::focusWidget(), box("Text2"));
+    QTest::keyClicks(box("Text2"), "2");
+    EXPECT_EQ(box("Text2")->text(), "2");
+    QTest::keyClick(box("Text2"), Qt::Key_Return);
+    EXPECT_TRUE(form->model().x2().identical(Variant::real(2)));
 }
 
 // Whatever the clipboard or the selection holds, pasting it into a control, middle-clicking

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Monte Carlo table of 650 000 samples on 0..1 in a box of height 4, for each integrand,
 // against a plain typed loop of the same arithmetic drawing from std::mt19937 directly; and the
 // generator alone against std::mt19937. Run with

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shading against a surface that only counts, so the figure is the shading's own cost: the
 // counter's advance, the evaluations and the rounding of the lines that can show.
 #include <benchmark/benchmark.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a user waits for after a click, handler and repaint together, on the offscreen
 // platform: a Monte Carlo run, and Enter in the upper box with limits a million apart.
 #include <benchmark/benchmark.h>

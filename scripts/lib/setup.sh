@@ -1,12 +1,21 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Shared by scripts/run and scripts/test: install the Debian packages the build needs, then
 # configure and build one preset. Sourced, not run.
 
+# What the window needs to build and run.
+window_packages=(
+    cmake ninja-build g++ pkg-config
+    qt6-base-dev libqt6svg6
+    fonts-ipafont-gothic fonts-ipafont-mincho fonts-urw-base35
+)
+
+# Everything: the window, the tests, the benchmarks, the packages.
 integral_packages=(
     cmake ninja-build g++ pkg-config
     libgtest-dev libbenchmark-dev
-    qt6-base-dev
+    qt6-base-dev libqt6svg6
     fonts-ipafont-gothic fonts-ipafont-mincho fonts-urw-base35
-    desktop-file-utils dpkg-dev
+    desktop-file-utils dpkg-dev help2man
 )
 
 # Installs whatever of the arguments is not installed yet, as root or through sudo.
@@ -36,11 +45,16 @@ ensure_packages() {
         "${missing[@]}"
 }
 
-# Configures (once) and builds the given preset.
+# Configures (once) and builds the given preset: every target, or only those named after it.
 build_preset() {
     local preset=$1
+    shift
     if [ ! -f "build/$preset/build.ninja" ]; then
         cmake --preset "$preset"
     fi
-    cmake --build --preset "$preset"
+    if [ $# -gt 0 ]; then
+        cmake --build --preset "$preset" --target "$@"
+    else
+        cmake --build --preset "$preset"
+    fi
 }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window's three faces, each asked for by its own name first and then by the substitutes
 // Debian ships, so the window looks the same wherever the named face is missing.
 #pragma once

@@ -1,10 +1,13 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/form1.h"
 
+#include <QContextMenuEvent>
 #include <QEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <algorithm>
@@ -16,6 +19,7 @@
 #include "app/text_only_box.h"
 #include "canvas/canvas_widget.h"
 #include "canvas/plot_operations.h"
+#include "integral_version.h"
 #include "integrands/integrand_catalogue.h"
 
 namespace integral {
@@ -270,6 +274,23 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return false;  // the key still reaches the box, Enter included
+}
+
+void Form1::contextMenuEvent(QContextMenuEvent* event) {
+    QMenu menu(this);
+    menu.addAction(QStringLiteral("About Integral"), this, &Form1::showAbout);
+    menu.exec(event->globalPos());
+}
+
+void Form1::showAbout() {
+    QMessageBox::about(
+        this, QStringLiteral("About Integral"),
+        QStringLiteral("<p><b>Integral %1</b></p>"
+                       "<p>A program that teaches numerical integration: the parabolic rule, "
+                       "Gauss-Legendre and Monte Carlo, one row per refinement step.</p>"
+                       "<p>Licence: GNU General Public License, version 3 or later "
+                       "(GPL-3.0-or-later).</p>")
+            .arg(text(kVersion)));
 }
 
 bool Form1::reported(const Outcome& outcome) {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one window: a fixed layout of controls over a plot canvas, and one handler per control
 // event. The handlers read the controls, act on the model and show what it returns; a
 // run-time error never ends the program: the handler stops where it arose, keeps what was done
@@ -39,6 +40,7 @@ class Form1 : public QWidget {
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
   private:
     void setupWindow();
@@ -46,6 +48,7 @@ class Form1 : public QWidget {
     void setupTabOrder();
     void setupAccessibility();
     void setupConnections();
+    void showAbout();
 
     // Handlers, named after control and event.
     void Form_Load();

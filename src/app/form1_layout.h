@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window's fixed layout as data: every control with its kind, parent, text, place and size
 // in twips, tab index, visibility, font and colours, in the order the window creates them
 // (a control created earlier lies over one created later). Every text the window shows is

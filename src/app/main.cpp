@@ -1,11 +1,85 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <QApplication>
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QIcon>
+#include <cstdio>
+#include <string_view>
 
 #include "app/form1.h"
+#include "integral_version.h"
+
+namespace {
+
+QString text(std::string_view utf8) {
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+void describe(QCommandLineParser& parser) {
+    parser.setApplicationDescription(QStringLiteral(
+        "Integral teaches numerical integration: pick an integrand, plot it, type the limits and "
+        "watch the parabolic rule, Gauss-Legendre and Monte Carlo settle, one row per step.\n"
+        "The same tables on the command line: integral-table --help."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+}
+
+bool asksForHelpOrVersion(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg == "-h" || arg == "--help" || arg == "-?" || arg == "--help-all" || arg == "-v" ||
+            arg == "--version") {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Whether the toolkit has somewhere to open the window; without one it would abort.
+bool hasDisplay(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::string_view(argv[i]) == "-platform") {
+            return true;
+        }
+    }
+    return !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") ||
+           !qEnvironmentVariableIsEmpty("DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+}
+
+void name() {
+    QCoreApplication::setApplicationName(QStringLiteral("integral"));
+    QCoreApplication::setApplicationVersion(text(integral::kVersion));
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
+    QCommandLineParser parser;
+    describe(parser);
+    if (asksForHelpOrVersion(argc, argv)) {
+        // Help and version need no display.
+        QCoreApplication app(argc, argv);
+        name();
+        parser.process(app);
+        return 0;
+    }
+    if (!hasDisplay(argc, argv)) {
+        std::fputs(
+            "integral: no display to open the window on (neither DISPLAY nor WAYLAND_DISPLAY is "
+            "set); run it in a desktop session, or use integral-table for the tables alone.\n",
+            stderr);
+        return 1;
+    }
     QApplication app(argc, argv);
+    name();
+    QApplication::setDesktopFileName(text(integral::kApplicationId));
+    parser.process(app);  // the toolkit has taken its own options; anything else is refused
     // One style everywhere, so the method buttons show their own colour on every desktop.
     QApplication::setStyle(QStringLiteral("Fusion"));
+    const QString id = text(integral::kApplicationId);
+    QApplication::setWindowIcon(
+        QIcon::fromTheme(id, QIcon(QStringLiteral(":/icons/") + id + QStringLiteral(".svg"))));
     integral::Form1 window;
     window.show();
     return QApplication::exec();

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The multi-line help box. It takes only text from the clipboard, a drop or the selection:
 // the toolkit's own handling of a paste with no usable format reads past an empty list and
 // brings the program down, so anything that is not text is refused here.

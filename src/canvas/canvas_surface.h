@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the plot operations draw on, in the canvas's own coordinates (x from -10 at the left to
 // 10 at the right, y from 10 at the top to -10 at the bottom), always as singles. The window
 // implements it on a retained image; tests implement it with a recorder.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "canvas/canvas_widget.h"
 
 #include <QMouseEvent>
@@ -19,8 +20,14 @@ constexpr double kFrameWidth = 20.0;  // canvas units across and down
 
 }  // namespace
 
+// The image has as many pixels as the screen gives the drawing area, so lines and points are
+// drawn at the screen's own resolution; everything else works in device-independent pixels.
 CanvasWidget::CanvasWidget(int side, QWidget* parent)
-    : QWidget(parent), image_(side - 2 * kBorder, side - 2 * kBorder, QImage::Format_RGB32) {
+    : QWidget(parent), inner_(side - 2 * kBorder) {
+    const qreal ratio = devicePixelRatioF();
+    const int physical = static_cast<int>(std::ceil(inner_ * ratio));
+    image_ = QImage(physical, physical, QImage::Format_RGB32);
+    image_.setDevicePixelRatio(ratio);
     setAttribute(Qt::WA_StaticContents);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
@@ -28,14 +35,18 @@ CanvasWidget::CanvasWidget(int side, QWidget* parent)
     image_.fill(toQColor(kCanvasBack));
 }
 
+QSizeF CanvasWidget::drawingArea() const {
+    return QSizeF(inner_, inner_);
+}
+
 QPointF CanvasWidget::toPixels(CanvasPoint p) const {
-    const double scaleX = image_.width() / kFrameWidth;
-    const double scaleY = image_.height() / kFrameWidth;
+    const double scaleX = drawingArea().width() / kFrameWidth;
+    const double scaleY = drawingArea().height() / kFrameWidth;
     return {(static_cast<double>(p.x) + 10.0) * scaleX, (10.0 - static_cast<double>(p.y)) * scaleY};
 }
 
 float CanvasWidget::canvasY(int widgetY) const {
-    const double y = 10.0 - (widgetY - kBorder) * kFrameWidth / image_.height();
+    const double y = 10.0 - (widgetY - kBorder) * kFrameWidth / drawingArea().height();
     return static_cast<float>(y);
 }
 
@@ -48,8 +59,8 @@ void CanvasWidget::clear() {
 // lands ~10^40 pixels away, far beyond what the rasteriser's fixed-point arithmetic can hold.
 void CanvasWidget::drawClippedLine(QPointF from, QPointF to, Colour colour) {
     const double low = -2.0;
-    const double highX = image_.width() + 2.0;
-    const double highY = image_.height() + 2.0;
+    const double highX = drawingArea().width() + 2.0;
+    const double highY = drawingArea().height() + 2.0;
     const double dx = to.x() - from.x();
     const double dy = to.y() - from.y();
     double enter = 0.0;
@@ -86,7 +97,7 @@ void CanvasWidget::segment(CanvasPoint from, CanvasPoint to, Colour colour) {
 }
 
 void CanvasWidget::point(CanvasPoint at, Colour colour) {
-    const QPointF p = toPixels(at);
+    const QPointF p = toPixels(at) * image_.devicePixelRatio();
     const double x = std::floor(p.x());
     const double y = std::floor(p.y());
     if (x >= 0 && y >= 0 && x < image_.width() && y < image_.height()) {
@@ -108,7 +119,7 @@ void CanvasWidget::printTitle(std::string_view text) {
     QPainter painter(&image_);
     painter.setFont(font());
     painter.setPen(toQColor(kCanvasFore));
-    painter.drawText(QRect(0, 0, image_.width(), image_.height()), Qt::AlignLeft | Qt::AlignTop,
+    painter.drawText(QRectF(QPointF(0, 0), drawingArea()), Qt::AlignLeft | Qt::AlignTop,
                      QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
     update();
 }
@@ -116,7 +127,10 @@ void CanvasWidget::printTitle(std::string_view text) {
 void CanvasWidget::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     const QRect exposed = event->rect();
-    painter.drawImage(exposed, image_, exposed.translated(-kBorder, -kBorder));
+    const qreal ratio = image_.devicePixelRatio();
+    const QRectF source(QPointF(exposed.topLeft() - QPoint(kBorder, kBorder)) * ratio,
+                        QSizeF(exposed.size()) * ratio);
+    painter.drawImage(QRectF(exposed), image_, source);
     // A sunken two-pixel border, as a picture box has by default.
     const int w = width();
     const int h = height();

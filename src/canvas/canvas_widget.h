@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The plot canvas on screen: a retained image that every drawing goes into and that painting
 // only copies, so the drawing survives covering and exists before the window is first shown.
 // The canvas frame (-10..10 across, 10..-10 down) maps onto the drawing area inside the
@@ -27,8 +28,12 @@ class CanvasWidget : public QWidget, public CanvasSurface {
     void rectangle(CanvasPoint corner, CanvasPoint opposite, Colour colour) override;
     void printTitle(std::string_view text) override;
 
-    // Where a canvas point lands inside the drawing area.
+    // Where a canvas point lands inside the drawing area, in device-independent pixels.
     QPointF toPixels(CanvasPoint p) const;
+    // The drawing area's size in device-independent pixels.
+    QSizeF drawingArea() const;
+    // What has been drawn, at the screen's resolution.
+    const QImage& retainedImage() const { return image_; }
     // The canvas's vertical coordinate of a pixel row of the widget, as a single.
     float canvasY(int widgetY) const;
 
@@ -43,6 +48,7 @@ class CanvasWidget : public QWidget, public CanvasSurface {
   private:
     void drawClippedLine(QPointF from, QPointF to, Colour colour);
 
+    int inner_;  // the drawing area's side in device-independent pixels
     QImage image_;
 };
 

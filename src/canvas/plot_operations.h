@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Everything drawn on the plot canvas: the frame's axes and ticks, the curve, the shading
 // between the limits and the Monte Carlo box. Values are rounded to singles on the way to the
 // surface; one beyond the single range raises RuntimeError(Overflow) before it is drawn, and

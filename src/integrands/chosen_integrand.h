@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The integrand chosen by its number, as the tables and the canvas call it: the one adapter
 // between `fnum` and an `Integrand`. Nothing chosen (Empty, or a number outside 1 to 5) gives
 // Empty at every x.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The five formulas on a double argument, one typed kernel each, so that a loop over many
 // points can choose the formula once and call it directly. Each step is checked as the variant
 // arithmetic checks it (an infinity on the way raises RuntimeError even where the end result

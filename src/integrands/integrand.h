@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The integrand as the tables see it: a non-owning reference to any callable that maps a value
 // to a value. Cheap to copy and to call. A callable that is one of the catalogue's formulas
 // says so through formula(); a hot loop can then choose that formula's typed kernel once

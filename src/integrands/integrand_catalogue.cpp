@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "integrands/integrand_catalogue.h"
 
 #include "integrands/formulas.h"

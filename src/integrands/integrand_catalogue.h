@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The five integrands a student can choose, by number 1 to 5, with the labels the integrand
 // list shows. The order of evaluation of each formula is fixed because the last bits of every
 // table depend on it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The three methods: the one place that names them, with the caption of the button that runs
 // each and the number of rows a complete run shows.
 #pragma once

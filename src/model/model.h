@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's whole state and the user's actions on it, without a window: the window and
 // the table tool are two faces over this one model. Every action returns the fault it stopped
 // on, as a value; nothing is thrown across this boundary. An action that stops keeps what it

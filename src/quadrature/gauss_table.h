@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Gauss-Legendre quadrature with 2 to 6 nodes, one row per node count.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Hit-or-miss Monte Carlo inside the box from x1 to x2 and from 0 to ymax, one row per sample
 // count.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How the results panel turns numbers into text. Digits come from the standard library's
 // correctly rounded conversions; this code only arranges sign, point, zeros and exponent.
 // No format ever produces "inf" or "nan": a non-finite value raises RuntimeError instead

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a method run shows: its rows in order and, once the run completes, the summary
 // "S = <estimate>". A run that stops on a fault keeps the rows made before it and produces no
 // summary, so whoever shows the panel keeps the summary it showed before.

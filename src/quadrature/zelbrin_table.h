@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The composite parabolic rule ("Zelbrin") for 2, 4, ..., 20 panels, one row per panel count.
 #pragma once
 

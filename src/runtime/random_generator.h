@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The uniform source of the Monte Carlo table: singles in [0, 1) carrying 24 random bits each.
 // Every instance starts the same fixed sequence, so a fresh window (or a run of the table tool)
 // always begins with the same draws, and nothing ever reseeds it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Run-time errors of the numeric layer. A fault ends the computation that raised it, never the
 // program: whoever runs a table or a handler catches it, keeps what was made before it and
 // reports the fault by name.

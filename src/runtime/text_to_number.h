@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading numbers out of text, with the point as the decimal separator whatever the user's
 // locale.
 //

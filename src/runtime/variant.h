@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The numeric value every computation of the program works with: Empty, a 16-bit or 32-bit
 // integer, a single or a double. The last digits of every table depend on which width an
 // intermediate result has, so the widening rules are the contract:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A fixed array of variants with declared bounds, every access checked: an index outside the
 // bounds raises RuntimeError(SubscriptOutOfRange) instead of touching memory.
 #pragma once

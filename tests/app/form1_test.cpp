@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/form1.h"
 
 #include <gtest/gtest.h>
@@ -15,6 +16,7 @@
 #include <QScrollBar>
 #include <QSet>
 #include <QTest>
+#include <cmath>
 #include <memory>
 #include <vector>
 
@@ -368,6 +370,27 @@ TEST_F(Form1Test, KeyboardPressesButtonsAndReplacesLimits) {
     EXPECT_EQ(box("Text2")->text(), "2");
     QTest::keyClick(box("Text2"), Qt::Key_Return);
     EXPECT_TRUE(form->model().x2().identical(Variant::real(2)));
+}
+
+// Run also at QT_SCALE_FACTOR 1.5 and 2: the retained image has the screen's resolution, and
+// canvas units land on the same device-independent pixels at every scale.
+TEST_F(Form1Test, CanvasDrawsAtTheScreensResolution) {
+    CanvasWidget* picture = canvas();
+    const qreal ratio = picture->devicePixelRatioF();
+    const QImage& image = picture->retainedImage();
+    EXPECT_EQ(image.devicePixelRatio(), ratio);
+    EXPECT_EQ(image.width(), static_cast<int>(std::ceil(541 * ratio)));
+    EXPECT_EQ(picture->toPixels({-10, 10}), QPointF(0, 0));
+    EXPECT_EQ(picture->toPixels({10, -10}), QPointF(541, 541));
+    EXPECT_EQ(picture->toPixels({0, 4}), QPointF(270.5, 162.3));
+    EXPECT_EQ(picture->canvasY(CanvasWidget::kBorder), 10.0f);
+
+    chooseIntegrand(1);
+    click("Command1");
+    // The top of the curve, at (0, 4), is one device pixel of light red at full resolution.
+    const QPointF top = picture->toPixels({0, 4}) * ratio;
+    EXPECT_TRUE(colourNear(image, QPoint(static_cast<int>(top.x()), static_cast<int>(top.y())),
+                           QColor(0xFF, 0, 0)));
 }
 
 // Whatever the clipboard or the selection holds, pasting it into a control, middle-clicking

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A seeded random walk over the window: list clicks, Graph, any text typed into the limit
 // boxes, Enter, canvas clicks with any button, the method buttons, mouse moves over
 // "MonteCarlo", Help, pastes, middle clicks and drops of anything. After every step the window must

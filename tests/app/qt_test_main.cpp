@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main of the window test programs: a QApplication on the offscreen platform (CTest sets
 // it too; this covers a test program started by hand) in the window's own style.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The canvas operations on arbitrary limits, box heights and integrands: the curve, the
 // shading and the box. Never a crash; every failure is a run-time error; every coordinate that
 // reaches the surface is a finite single; the shading draws a bounded number of lines, from

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shared by the fuzz harnesses: reading values out of the fuzzer's bytes and the shapes every
 // printed number must have. A failed check aborts, which libFuzzer reports as a finding.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The three methods on arbitrary limits, box height and integrand, given to the model as a user
 // would: never a crash; every row is a counter, three spaces and an estimate of its method's
 // shape; a run either completes with all its rows and a summary, or stops on a fault with fewer

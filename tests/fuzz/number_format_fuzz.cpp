@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The patterns and the plain conversion on arbitrary doubles: the shape of every text, never
 // "inf" or "nan", and a text that reads back within half a unit of its last place.
 #include <cfloat>

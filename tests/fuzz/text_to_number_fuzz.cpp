@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading numbers out of arbitrary text: never a crash, only finite values or Overflow, and the
 // rules of the reader hold: a character that cannot continue a number changes nothing after
 // it, blanks are skipped anywhere, and the strict reading agrees with the lenient one.

@@ -1,6 +1,8 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the build into a staging prefix and checks what a user would get: both programs,
-# the desktop entry (valid) and the icon, and an installed integral-table that works.
-foreach(variable BUILD_DIR STAGE)
+# the desktop entry (valid), the icon, the metainfo (valid where appstreamcli is installed),
+# the manual pages, and an installed integral-table that works.
+foreach(variable BUILD_DIR STAGE APP_ID)
     if(NOT DEFINED ${variable})
         message(FATAL_ERROR "${variable} is not set")
     endif()
@@ -13,8 +15,10 @@ if(NOT status EQUAL 0)
     message(FATAL_ERROR "cmake --install failed: ${status}")
 endif()
 
-foreach(file bin/integral bin/integral-table share/applications/integral.desktop
-        share/icons/hicolor/scalable/apps/integral.svg)
+foreach(file bin/integral bin/integral-table share/applications/${APP_ID}.desktop
+        share/icons/hicolor/scalable/apps/${APP_ID}.svg share/metainfo/${APP_ID}.metainfo.xml
+        share/man/man1/integral.1.gz share/man/man1/integral-table.1.gz
+        share/doc/integral/copyright share/doc/integral-table/changelog.gz)
     if(NOT EXISTS "${STAGE}/${file}")
         message(FATAL_ERROR "not installed: ${file}")
     endif()
@@ -28,8 +32,18 @@ if(NOT status EQUAL 0 OR NOT table MATCHES "^2   3\\.14754098343455\n.*S = 3\\.1
 endif()
 
 find_program(DESKTOP_FILE_VALIDATE desktop-file-validate REQUIRED)
-execute_process(COMMAND "${DESKTOP_FILE_VALIDATE}" "${STAGE}/share/applications/integral.desktop"
+execute_process(COMMAND "${DESKTOP_FILE_VALIDATE}" "${STAGE}/share/applications/${APP_ID}.desktop"
                 OUTPUT_VARIABLE complaints ERROR_VARIABLE complaints RESULT_VARIABLE status)
 if(NOT status EQUAL 0 OR NOT complaints STREQUAL "")
     message(FATAL_ERROR "desktop-file-validate: ${complaints}")
+endif()
+
+find_program(APPSTREAMCLI appstreamcli)
+if(APPSTREAMCLI)
+    execute_process(COMMAND "${APPSTREAMCLI}" validate --no-net
+                            "${STAGE}/share/metainfo/${APP_ID}.metainfo.xml"
+                    OUTPUT_VARIABLE complaints ERROR_VARIABLE complaints RESULT_VARIABLE status)
+    if(NOT status EQUAL 0)
+        message(FATAL_ERROR "appstreamcli validate: ${complaints}")
+    endif()
 endif()

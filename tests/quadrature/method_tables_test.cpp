@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the tables promise beyond their rows: the order of the draws and of the evaluations,
 // the comparison that decides a hit, and the node sets Gauss leaves behind.
 #include <gtest/gtest.h>

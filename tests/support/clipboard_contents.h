@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a user may have on the clipboard, or drag, when pasting into the window: nothing at
 // all, a number, an image only, a list of URLs, a very long text.
 #pragma once
@@ -23,7 +24,12 @@ inline QMimeData* clipboardContents(int kind) {
     } else if (kind == 3) {
         data->setUrls({QUrl(QStringLiteral("file:///tmp/x"))});
     } else if (kind == 4) {
-        data->setText(QString(30000, QLatin1Char('7')));
+        // 30 000 characters in lines of 100, as a pasted document would come.
+        QString text;
+        for (int line = 0; line < 300; ++line) {
+            text += QString(99, QLatin1Char('7')) + QLatin1Char('\n');
+        }
+        data->setText(text);
     }
     return data;
 }

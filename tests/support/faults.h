@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Expecting a run-time error from a call, by its kind.
 #pragma once
 

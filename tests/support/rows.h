@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The rows of a complete method run, for tables whose every row shows the same estimate.
 #pragma once
 

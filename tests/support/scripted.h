@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Stand-ins that let a test choose every draw and see every evaluation of a method.
 #pragma once
 

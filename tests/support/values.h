@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Short builders for the values tests write in tables of cases.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Memory running out anywhere in a run of the table tool ends it with its own status and a
 // message, never an abort; in a method run of the window it is a fault like any other. Every
 // allocation of this test program goes through the counting operator new below, which fails exactly

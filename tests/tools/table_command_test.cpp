@@ -1,4 +1,7 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "table_command.h"
+
+#include "integral_version.h"
 
 #include <gtest/gtest.h>
 
@@ -113,10 +116,19 @@ TEST(TableCommandTest, AnOutputThatCannotBeWrittenIsReportedWithItsOwnStatus) {
     EXPECT_EQ(err.str().rfind("integral-table: cannot write the output", 0), 0u) << err.str();
 }
 
-TEST(TableCommandTest, HelpPrintsTheUsage) {
-    const Outcome help = runTool({"--help"});
-    EXPECT_EQ(help.status, 0);
-    EXPECT_EQ(help.out.rfind("usage: integral-table --method", 0), 0u);
+TEST(TableCommandTest, HelpAndVersionAsEveryToolHasThem) {
+    const std::vector<std::pair<std::string_view, std::string>> cases = {
+        {"--help", "Usage: integral-table --method"},
+        {"-h", "Usage: integral-table --method"},
+        {"--version", "integral-table " + std::string(kVersion) + "\n"},
+    };
+    for (const auto& [option, start] : cases) {
+        SCOPED_TRACE(option);
+        const Outcome outcome = runTool({"--method", "gauss", option});
+        EXPECT_EQ(outcome.status, 0);
+        EXPECT_EQ(outcome.out.rfind(start, 0), 0u) << outcome.out;
+        EXPECT_EQ(outcome.err, "");
+    }
 }
 
 }  // namespace

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "table_command.h"
 
 #include <algorithm>
@@ -15,14 +16,16 @@
 #include "runtime/runtime_error.h"
 #include "runtime/text_to_number.h"
 #include "runtime/variant.h"
+#include "integral_version.h"
 
 namespace integral {
 
 namespace {
 
 constexpr std::string_view kUsage =
-    "usage: integral-table --method zelbrin|gauss|montecarlo [--integrand 1-5]\n"
+    "Usage: integral-table --method zelbrin|gauss|montecarlo [--integrand 1-5]\n"
     "                      [--lower A] [--upper B] [--ymax Y]\n"
+    "       integral-table -h|--help|--version\n"
     "\n"
     "Prints the rows the chosen method shows, one per line, then the summary \"S = ...\".\n"
     "  --method     zelbrin (parabolic rule), gauss (Gauss-Legendre) or montecarlo\n"
@@ -162,8 +165,17 @@ Request parseRequest(std::span<const std::string_view> args) {
 }
 
 int runTable(std::span<const std::string_view> args, std::ostream& out, std::ostream& err) {
-    if (std::find(args.begin(), args.end(), "--help") != args.end()) {
+    const auto given = [&args](std::string_view option) {
+        return std::find(args.begin(), args.end(), option) != args.end();
+    };
+    if (given("-h") || given("--help")) {
         out << kUsage;
+        return 0;
+    }
+    if (given("--version")) {
+        out << "integral-table " << kVersion << "\n"
+            << "License GPL-3.0-or-later: this is free software; you are free to change and\n"
+               "redistribute it. There is NO WARRANTY, to the extent permitted by law.\n";
         return 0;
     }
     Request request;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The table tool's whole behaviour, apart from main(), so tests can drive it with strings.
 //
 //   integral-table --method zelbrin|gauss|montecarlo [--integrand 1-5] [--lower A]

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes a picture of the window after a typical use (integrand 2, Graph, limits 0 and 1, a
 // click on the canvas at height 4, Zelbrin) to the PNG file named on the command line. Run it
 // with QT_QPA_PLATFORM=offscreen to make the picture without a display.

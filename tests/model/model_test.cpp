@@ -317,8 +317,8 @@ TEST(ModelTest, GaussLeavesTheSixNodeSetAndNeverTouchesOtherEntries) {
 // A fault at the first line is reported however long the range: the line at x1 is always
 // evaluated, whether the value or x1 itself is beyond the canvas's single range.
 TEST(ModelTest, CanvasOperationsDrawTheStateAndReportFaults) {
-    for (const Inputs& in : std::vector<Inputs>{
-             {0, "-100", "0", 2}, {0, "-200000", "1", 2}, {1, "-1e39", "1", 2}}) {
+    for (const Inputs& in :
+         std::vector<Inputs>{{0, "-100", "0", 2}, {0, "-200000", "1", 2}, {1, "-1e39", "1", 2}}) {
         SCOPED_TRACE(in.lower);
         Model model = modelWith(in);
         test::RecordingSurface canvas;

@@ -11,12 +11,12 @@
 #include <string>
 #include <utility>
 
+#include "integral_version.h"
 #include "model/methods.h"
 #include "model/model.h"
 #include "runtime/runtime_error.h"
 #include "runtime/text_to_number.h"
 #include "runtime/variant.h"
-#include "integral_version.h"
 
 namespace integral {
 

@@ -14,6 +14,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/fault_message.h"
 #include "app/fonts.h"
 #include "app/form1_layout.h"
 #include "app/text_only_box.h"
@@ -140,8 +141,9 @@ QWidget* createControl(const layout::ControlSpec& spec, QWidget* parent) {
 }  // namespace
 
 Form1::Form1(QWidget* parent) : QWidget(parent) {
-    reportError_ = [this](Fault fault) {
-        QMessageBox::critical(this, text(layout::kCaption), text(faultName(fault)));
+    // One box per fault, titled with the window's caption; the window goes on afterwards.
+    reportError_ = [this](const FaultReport& report) {
+        QMessageBox::critical(this, text(layout::kCaption), faultMessage(report));
     };
     setupWindow();
     setupControls();

@@ -25,7 +25,7 @@ class Form1 : public QWidget {
 
   public:
     // Shows a fault to the user; tests replace it to capture faults instead of a modal box.
-    using ErrorReporter = std::function<void(Fault)>;
+    using ErrorReporter = std::function<void(const FaultReport&)>;
 
     explicit Form1(QWidget* parent = nullptr);
     ~Form1() override;

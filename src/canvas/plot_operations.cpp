@@ -49,8 +49,13 @@ std::int64_t ShadeArea(CanvasSurface& surface, Integrand f, const Variant& x1, c
     const Variant zero;
     std::int64_t drawn = 0;
     const auto line = [&](const Variant& x) {
-        const Variant y = f(x);
-        surface.segment(at(x, zero), at(x, y), kCanvasFore);
+        try {
+            const Variant y = f(x);
+            surface.segment(at(x, zero), at(x, y), kCanvasFore);
+        } catch (RuntimeError& error) {
+            error.setArgument(x.toDouble());
+            throw;
+        }
         ++drawn;
     };
     if (!(x1 <= x2)) {

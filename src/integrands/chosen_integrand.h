@@ -16,7 +16,14 @@ class ChosenIntegrand {
     explicit ChosenIntegrand(const Variant& fnum) : fnum_(fnum) {}
 
     const Variant& fnum() const { return fnum_; }
-    Variant operator()(const Variant& x) const { return evaluateIntegrand(fnum_, x); }
+    Variant operator()(const Variant& x) const {
+        try {
+            return evaluateIntegrand(fnum_, x);
+        } catch (RuntimeError& error) {
+            error.setArgument(x.toDouble());
+            throw;
+        }
+    }
     Formula formula() const { return formulaOf(fnum_); }
 
   private:

@@ -28,6 +28,19 @@ constexpr const MethodInfo& methodInfo(Method method) {
     return kMethods[static_cast<std::size_t>(method)];
 }
 
+// The counter of a method's row: 2, 4, ..., 20 panels; 2 to 6 nodes; 2000, ..., 50000 samples.
+constexpr int rowCounter(Method method, int row) {
+    switch (method) {
+        case Method::Zelbrin:
+            return 2 * (row + 1);
+        case Method::Gauss:
+            return row + 2;
+        case Method::MonteCarlo:
+            break;
+    }
+    return 2000 * (row + 1);
+}
+
 // The method whose caption matches `name` without regard to case.
 constexpr std::optional<Method> methodNamed(std::string_view name) {
     const auto lower = [](char c) {

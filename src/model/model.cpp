@@ -17,13 +17,16 @@ namespace {
 
 // Runs one action; a fault, or memory running out, ends it where it arose.
 template <typename Action>
-Outcome attempt(Action&& action) {
+Outcome attempt(FaultReport context, Action&& action) {
     try {
         std::forward<Action>(action)();
     } catch (const RuntimeError& error) {
-        return error.fault();
+        context.fault = error.fault();
+        context.x = error.argument();
+        return context;
     } catch (const std::bad_alloc&) {
-        return Fault::OutOfMemory;
+        context.fault = Fault::OutOfMemory;
+        return context;
     }
     return std::nullopt;
 }
@@ -36,12 +39,21 @@ void Model::chooseIntegrand(int row) {
     chosen_ = ChosenIntegrand(Variant::integer(static_cast<std::int16_t>(row + 1)));
 }
 
+FaultReport Model::context(Activity activity) const {
+    FaultReport report;
+    report.activity = activity;
+    report.fnum = fnum();
+    return report;
+}
+
 Outcome Model::enterLower(std::string_view text) {
-    return attempt([&] { setLower(Variant::real(numericValue(text))); });
+    return attempt(context(Activity::EnteringLimit),
+                   [&] { setLower(Variant::real(numericValue(text))); });
 }
 
 Outcome Model::enterUpper(std::string_view text) {
-    return attempt([&] { setUpper(Variant::real(numericValue(text))); });
+    return attempt(context(Activity::EnteringLimit),
+                   [&] { setUpper(Variant::real(numericValue(text))); });
 }
 
 void Model::setUpper(const Variant& value) {
@@ -59,7 +71,9 @@ void Model::setHeight(float y) {
 MethodRun Model::run(Method method) {
     ResultsPanel panel;
     const Integrand f(chosen_);
-    const Outcome fault = attempt([&] {
+    FaultReport where = context(Activity::Running);
+    where.method = method;
+    Outcome fault = attempt(where, [&] {
         switch (method) {
             case Method::Zelbrin:
                 zelbrinTable(f, x1_, x2_, panel);
@@ -72,20 +86,33 @@ MethodRun Model::run(Method method) {
                 break;
         }
     });
+    if (fault) {
+        fault->rowCounter = rowCounter(method, static_cast<int>(panel.rows().size()));
+    }
     // Moved, not copied: after memory ran out, a copy could fail again.
-    return {method, std::move(panel).rows(), std::move(panel).summary(), fault};
+    return {.method = method,
+            .rows = std::move(panel).rows(),
+            .summary = std::move(panel).summary(),
+            .fault = std::move(fault),
+            .figures = std::move(panel).figures(),
+            .fnum = fnum(),
+            .x1 = x1_,
+            .x2 = x2_,
+            .ymax = ymax_};
 }
 
 Outcome Model::ShadeArea(CanvasSurface& surface) const {
-    return attempt([&] { integral::ShadeArea(surface, Integrand(chosen_), x1_, x2_); });
+    return attempt(context(Activity::Shading),
+                   [&] { integral::ShadeArea(surface, Integrand(chosen_), x1_, x2_); });
 }
 
 Outcome Model::DrawBox(CanvasSurface& surface) const {
-    return attempt([&] { integral::DrawBox(surface, x1_, x2_, ymax_); });
+    return attempt(context(Activity::DrawingBox),
+                   [&] { integral::DrawBox(surface, x1_, x2_, ymax_); });
 }
 
 Outcome Model::Graph(CanvasSurface& surface) const {
-    return attempt([&] { drawGraph(surface, Integrand(chosen_)); });
+    return attempt(context(Activity::Plotting), [&] { drawGraph(surface, Integrand(chosen_)); });
 }
 
 }  // namespace integral

@@ -14,6 +14,7 @@
 #include "integrands/chosen_integrand.h"
 #include "integrands/integrand.h"
 #include "model/methods.h"
+#include "quadrature/results_panel.h"
 #include "runtime/random_generator.h"
 #include "runtime/runtime_error.h"
 #include "runtime/variant.h"
@@ -21,16 +22,37 @@
 
 namespace integral {
 
+// What the user was doing when a fault arose.
+enum class Activity { EnteringLimit, Shading, DrawingBox, Plotting, Running };
+
+// A fault and what is known of where it arose, so that the message can teach.
+struct FaultReport {
+    Fault fault = Fault::Overflow;
+    Activity activity = Activity::Running;
+    std::optional<Method> method;   // when running a method
+    std::optional<int> rowCounter;  // the counter of the row the method was on
+    std::optional<double> x;        // where the integrand, or its line, failed
+    Variant fnum;                   // the integrand chosen at the time
+
+    friend bool operator==(const FaultReport& report, Fault fault) { return report.fault == fault; }
+};
+
 // The fault an action stopped on; nothing when it completed.
-using Outcome = std::optional<Fault>;
+using Outcome = std::optional<FaultReport>;
 
 // What a method run shows: every row it made, the summary "S = ..." when it completed, and the
-// fault when it stopped (then without a summary, so the summary shown before stays).
+// fault when it stopped (then without a summary, so the summary shown before stays); with the
+// numbers behind each row and the inputs it ran on, for those who learn from it.
 struct MethodRun {
     Method method = Method::Zelbrin;
     std::vector<std::string> rows;
     std::optional<std::string> summary;
     Outcome fault;
+    std::vector<RowFigures> figures;
+    Variant fnum;
+    Variant x1;
+    Variant x2;
+    Variant ymax;
 };
 
 class Model {
@@ -73,6 +95,8 @@ class Model {
     Outcome Graph(CanvasSurface& surface) const;
 
   private:
+    FaultReport context(Activity activity) const;
+
     ChosenIntegrand chosen_;
     Variant x1_;
     Variant x2_;

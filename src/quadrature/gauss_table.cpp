@@ -74,7 +74,8 @@ void gaussTable(Integrand f, const Variant& x1, const Variant& x2, VariantArray&
             sum = sum + (weight[index] * f(t));
         }
         sum = (sum * (x2 - x1)) / two;
-        panel.addRow(plainText(Variant::integer(m)), plainText(sum));
+        panel.addRow(plainText(Variant::integer(m)), plainText(sum),
+                     {.counter = m, .estimate = sum.toDouble(), .evaluations = m});
     }
     panel.setSummary(sum.toDouble());
 }

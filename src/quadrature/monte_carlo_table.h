@@ -61,7 +61,14 @@ std::int64_t countHitsKernel(double x1, double width, float ymax, std::int64_t s
             throw RuntimeError(Fault::Overflow);  // before y is drawn, as Variant::real(x) does
         }
         const float y = random.next() * ymax;
-        hits += static_cast<double>(y) < kernel<F>(x) ? 1 : 0;
+        double value = 0.0;
+        try {
+            value = kernel<F>(x);
+        } catch (RuntimeError& error) {
+            error.setArgument(x);
+            throw;
+        }
+        hits += static_cast<double>(y) < value ? 1 : 0;
     }
     return hits;
 }
@@ -128,7 +135,11 @@ void monteCarloTable(Integrand f, const Variant& x1, const Variant& x2, const Va
                    : detail::countHitsVariant(f, x1, width, ymax, n, random);
         estimate = ((hits / detail::countAsVariant(n)) * ymax) * width;
         panel.addRow(formatNumber(static_cast<double>(n), NumberPattern::Counter),
-                     formatNumber(estimate.toDouble(), NumberPattern::Estimate));
+                     formatNumber(estimate.toDouble(), NumberPattern::Estimate),
+                     {.counter = n,
+                      .estimate = estimate.toDouble(),
+                      .evaluations = n,
+                      .hits = static_cast<std::int64_t>(hits.toDouble())});
     }
     panel.setSummary(estimate.toDouble());
 }

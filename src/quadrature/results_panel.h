@@ -4,6 +4,7 @@
 // summary, so whoever shows the panel keeps the summary it showed before.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -14,14 +15,26 @@
 
 namespace integral {
 
+// The numbers behind a row, for those who learn from it: the estimate at full precision (the
+// rows of the parabolic rule and Monte Carlo show five decimals), what it cost, and for Monte
+// Carlo the hits among its samples.
+struct RowFigures {
+    std::int64_t counter = 0;  // panels, nodes or samples
+    double estimate = 0.0;
+    std::int64_t evaluations = 0;  // calls of f
+    std::int64_t hits = 0;         // Monte Carlo only
+};
+
 class ResultsPanel {
   public:
     // A row is the counter text, three spaces and the estimate text.
-    void addRow(std::string_view counter, std::string_view estimate) {
+    void addRow(std::string_view counter, std::string_view estimate,
+                const RowFigures& figures = {}) {
         std::string row(counter);
         row += "   ";
         row += estimate;
         rows_.push_back(std::move(row));
+        figures_.push_back(figures);
     }
     void setSummary(double estimate) {
         summary_ = "S = " + formatNumber(estimate, NumberPattern::Summary);
@@ -32,9 +45,12 @@ class ResultsPanel {
     // Empty until a run completes.
     const std::optional<std::string>& summary() const& { return summary_; }
     std::optional<std::string> summary() && { return std::move(summary_); }
+    const std::vector<RowFigures>& figures() const& { return figures_; }
+    std::vector<RowFigures> figures() && { return std::move(figures_); }
 
   private:
     std::vector<std::string> rows_;
+    std::vector<RowFigures> figures_;
     std::optional<std::string> summary_;
 };
 

@@ -25,7 +25,8 @@ void zelbrinTable(Integrand f, const Variant& x1, const Variant& x2, ResultsPane
         }
         sum = (sum * h) / three;
         panel.addRow(formatNumber(n, NumberPattern::Counter),
-                     formatNumber(sum.toDouble(), NumberPattern::Estimate));
+                     formatNumber(sum.toDouble(), NumberPattern::Estimate),
+                     {.counter = n, .estimate = sum.toDouble(), .evaluations = 3 * n});
     }
     panel.setSummary(sum.toDouble());
 }

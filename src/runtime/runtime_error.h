@@ -5,6 +5,7 @@
 #pragma once
 
 #include <exception>
+#include <optional>
 #include <string_view>
 
 namespace integral {
@@ -27,8 +28,18 @@ class RuntimeError : public std::exception {
     Fault fault() const noexcept { return fault_; }
     const char* what() const noexcept override;
 
+    // The x at which the integrand, or the line or point drawn there, failed, when known. The
+    // innermost place that knows it says so first; later ones keep it.
+    std::optional<double> argument() const noexcept { return argument_; }
+    void setArgument(double x) noexcept {
+        if (!argument_) {
+            argument_ = x;
+        }
+    }
+
   private:
     Fault fault_;
+    std::optional<double> argument_;
 };
 
 }  // namespace integral

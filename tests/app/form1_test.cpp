@@ -20,6 +20,7 @@
 #include <memory>
 #include <vector>
 
+#include "app/fault_message.h"
 #include "canvas/canvas_widget.h"
 #include "support/clipboard_contents.h"
 
@@ -30,7 +31,10 @@ class Form1Test : public ::testing::Test {
   protected:
     void SetUp() override {
         form = std::make_unique<Form1>();
-        form->setErrorReporter([this](Fault fault) { faults.push_back(fault); });
+        form->setErrorReporter([this](const FaultReport& report) {
+            faults.push_back(report.fault);
+            reports.push_back(report);
+        });
         form->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
         form->activateWindow();
@@ -93,6 +97,7 @@ class Form1Test : public ::testing::Test {
 
     std::unique_ptr<Form1> form;
     std::vector<Fault> faults;
+    std::vector<FaultReport> reports;
 };
 
 TEST_F(Form1Test, StartsWithTheGivenCaptionTextsAndState) {
@@ -264,10 +269,20 @@ TEST_F(Form1Test, RunTimeErrorIsReportedAndTheWindowGoesOn) {
     enter("Text2", "0");
     ASSERT_EQ(faults, std::vector<Fault>{Fault::Overflow});
     EXPECT_EQ(form->model().x1().toDouble(), -1000.0);
+    // The message names the fault first, then the shading, the x and the integrand.
+    const QString message = faultMessage(reports[0]);
+    EXPECT_TRUE(message.startsWith(QStringLiteral("Overflow\n"))) << message.toStdString();
+    for (const char* part : {"shading the area", "At x = -1000.", "Integrand: y = x*Exp(-x)."}) {
+        EXPECT_TRUE(message.contains(QString::fromLatin1(part))) << part;
+    }
 
     box("Text3")->setText("S = 7.");
     click("Command4");
     EXPECT_EQ(faults.size(), 2u);
+    EXPECT_TRUE(faultMessage(reports[1])
+                    .contains(QStringLiteral(
+                        "running \"Zelbrin\" (composite parabolic rule, 2 to 20 panels), on the "
+                        "row for 2 panels.\nAt x = -1000.")));
     EXPECT_EQ(list("List2")->count(), 0);
     EXPECT_EQ(box("Text3")->text(), "S = 7.");
 

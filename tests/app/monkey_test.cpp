@@ -42,7 +42,7 @@ class Monkey {
   public:
     explicit Monkey(std::uint64_t seed) : random_(seed) {
         form_ = std::make_unique<Form1>();
-        form_->setErrorReporter([this](Fault) { ++faults_; });
+        form_->setErrorReporter([this](const FaultReport&) { ++faults_; });
         form_->show();
         (void)QTest::qWaitForWindowExposed(form_.get());
         List1_ = find<QListWidget>("List1");

@@ -254,7 +254,7 @@ TEST(ModelTest, EnterReadsTheLimitsAndTheUpperOnePutsThemInOrder) {
         for (const auto& [box, text] : c.enters) {
             const Outcome outcome = box == 'l' ? model.enterLower(text) : model.enterUpper(text);
             if (outcome) {
-                faults.push_back(*outcome);
+                faults.push_back(outcome->fault);
             }
         }
         EXPECT_TRUE(model.x1().identical(c.x1));

@@ -17,7 +17,8 @@ namespace {
 long allocationsUntilFailure = -1;  // -1: never fail
 }  // namespace
 
-void* operator new(std::size_t size) {
+// Not inlined: the compiler would see free() applied to what it takes for the built-in new.
+[[gnu::noinline]] void* operator new(std::size_t size) {
     if (allocationsUntilFailure >= 0 && allocationsUntilFailure-- == 0) {
         throw std::bad_alloc();
     }
@@ -26,10 +27,10 @@ void* operator new(std::size_t size) {
     }
     throw std::bad_alloc();
 }
-void operator delete(void* memory) noexcept {
+[[gnu::noinline]] void operator delete(void* memory) noexcept {
     std::free(memory);
 }
-void operator delete(void* memory, std::size_t) noexcept {
+[[gnu::noinline]] void operator delete(void* memory, std::size_t) noexcept {
     std::free(memory);
 }
 

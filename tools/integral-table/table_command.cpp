@@ -196,7 +196,7 @@ int runTable(std::span<const std::string_view> args, std::ostream& out, std::ost
         return kOutOfMemory;
     }
     if (run.fault) {
-        err << "integral-table: run-time error: " << faultName(*run.fault) << "\n";
+        err << "integral-table: run-time error: " << faultName(run.fault->fault) << "\n";
         return kRunTimeError;
     }
     out << *run.summary << "\n";

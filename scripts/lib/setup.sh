@@ -5,7 +5,7 @@
 # What the window needs to build and run.
 window_packages=(
     cmake ninja-build g++ pkg-config
-    qt6-base-dev libqt6svg6
+    qt6-base-dev qt6-svg-dev libqt6svg6
     fonts-ipafont-gothic fonts-ipafont-mincho fonts-urw-base35
 )
 
@@ -13,7 +13,7 @@ window_packages=(
 integral_packages=(
     cmake ninja-build g++ pkg-config
     libgtest-dev libbenchmark-dev
-    qt6-base-dev libqt6svg6
+    qt6-base-dev qt6-svg-dev libqt6svg6
     fonts-ipafont-gothic fonts-ipafont-mincho fonts-urw-base35
     desktop-file-utils dpkg-dev help2man
 )

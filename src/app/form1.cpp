@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/form1.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QContextMenuEvent>
 #include <QEvent>
 #include <QKeyEvent>
@@ -10,17 +12,21 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QShortcut>
 #include <algorithm>
 #include <utility>
 #include <vector>
 
+#include "app/convergence_view.h"
 #include "app/fault_message.h"
 #include "app/fonts.h"
 #include "app/form1_layout.h"
+#include "app/learning_aids.h"
 #include "app/text_only_box.h"
 #include "canvas/canvas_widget.h"
 #include "canvas/plot_operations.h"
 #include "integral_version.h"
+#include "integrands/formulas.h"
 #include "integrands/integrand_catalogue.h"
 
 namespace integral {
@@ -150,6 +156,7 @@ Form1::Form1(QWidget* parent) : QWidget(parent) {
     setupTabOrder();
     setupAccessibility();
     setupConnections();
+    setupLearningAids();
     Form_Load();
     Picture1->setFocus();
 }
@@ -222,7 +229,60 @@ void Form1::setupAccessibility() {
         QWidget* control = entry.control.empty() ? this : findChild<QWidget*>(text(entry.control));
         control->setAccessibleName(text(entry.name));
         control->setAccessibleDescription(text(entry.description));
+        if (!entry.control.empty()) {
+            control->setToolTip(text(entry.tooltip.empty() ? entry.description : entry.tooltip));
+        }
     }
+}
+
+// Copying, the convergence view and the pictures: reached from context menus and shortcuts, so
+// nothing of the fixed window changes.
+void Form1::setupLearningAids() {
+    List2->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(List2, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        QMenu menu(this);
+        menu.addAction(QStringLiteral("Copy table"), QKeySequence::Copy, this, &Form1::copyTable)
+            ->setEnabled(shownRun_.has_value());
+        menu.addAction(QStringLiteral("Show convergence..."), QKeySequence(Qt::CTRL | Qt::Key_K),
+                       this, &Form1::showConvergence);
+        menu.exec(List2->viewport()->mapToGlobal(at));
+    });
+    auto* copy = new QShortcut(QKeySequence::Copy, List2, this, &Form1::copyTable);
+    copy->setContext(Qt::WidgetWithChildrenShortcut);
+    new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_K), this, this, &Form1::showConvergence);
+    connect(Picture1, &CanvasWidget::menuRequested, this, [this](const QPoint& at) {
+        QMenu menu(this);
+        menu.addAction(QStringLiteral("Copy picture"), this, &Form1::copyPicture);
+        menu.exec(at);
+    });
+}
+
+void Form1::copyTable() {
+    if (shownRun_) {
+        QApplication::clipboard()->setText(
+            QString::fromStdString(tableAsTsv(shownAnalysis_, shownRun_->method, true)));
+    }
+}
+
+void Form1::copyPicture() {
+    QApplication::clipboard()->setImage(Picture1->retainedImage());
+}
+
+void Form1::showConvergence() {
+    auto* view = findChild<ConvergenceView*>(QStringLiteral("Convergence"));
+    if (view == nullptr) {
+        view = new ConvergenceView(this);
+    }
+    QString title = QStringLiteral("Convergence");
+    const Formula formula = formulaOf(model_.fnum());
+    if (formula != Formula::None) {
+        title +=
+            QStringLiteral(" of ") + text(kIntegrandLabels[static_cast<std::size_t>(formula) - 1]);
+    }
+    title += QStringLiteral(" on [%1, %2]")
+                 .arg(QString::number(model_.x1().toDouble(), 'g', 10),
+                      QString::number(model_.x2().toDouble(), 'g', 10));
+    view->display(convergenceSeries(model_, lastMonteCarlo_), title);
 }
 
 void Form1::setupConnections() {
@@ -280,6 +340,10 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
 
 void Form1::contextMenuEvent(QContextMenuEvent* event) {
     QMenu menu(this);
+    menu.addAction(QStringLiteral("Copy picture"), this, &Form1::copyPicture);
+    menu.addAction(QStringLiteral("Show convergence..."), QKeySequence(Qt::CTRL | Qt::Key_K), this,
+                   &Form1::showConvergence);
+    menu.addSeparator();
     menu.addAction(QStringLiteral("About Integral"), this, &Form1::showAbout);
     menu.exec(event->globalPos());
 }
@@ -322,10 +386,12 @@ void Form1::Command1_Click() {
         return;
     }
     List2->clear();
+    shownRun_.reset();
     Text1->setText(QString());
     Text1->setFocus();
     Text2->setText(QString());
     Text3->setText(QString());
+    Text3->setToolTip(text(layout::kSummaryTooltip));
 }
 
 void Form1::Command2_Click() {
@@ -338,13 +404,21 @@ void Form1::Command3_Click() {
 }
 
 void Form1::showRun(const MethodRun& run) {
+    shownAnalysis_ = analyse(run);
     List2->clear();
-    for (const std::string& row : run.rows) {
-        List2->addItem(QString::fromStdString(row));
+    for (std::size_t i = 0; i < run.rows.size(); ++i) {
+        auto* item = new QListWidgetItem(QString::fromStdString(run.rows[i]));
+        item->setToolTip(rowTooltip(run, shownAnalysis_, i));
+        List2->addItem(item);
     }
     if (run.summary) {
         Text3->setText(QString::fromStdString(*run.summary));
         Text3->setCursorPosition(0);  // a text longer than the box shows its start
+        Text3->setToolTip(summaryTooltip(run, shownAnalysis_));
+    }
+    shownRun_ = run;
+    if (run.method == Method::MonteCarlo) {
+        lastMonteCarlo_ = run;
     }
     reported(run.fault);
 }

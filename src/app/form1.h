@@ -9,6 +9,7 @@
 #include <functional>
 
 #include "model/model.h"
+#include "model/run_analysis.h"
 
 class QLabel;
 class QLineEdit;
@@ -48,7 +49,11 @@ class Form1 : public QWidget {
     void setupTabOrder();
     void setupAccessibility();
     void setupConnections();
+    void setupLearningAids();
     void showAbout();
+    void copyTable();
+    void copyPicture();
+    void showConvergence();
 
     // Handlers, named after control and event.
     void Form_Load();
@@ -75,6 +80,10 @@ class Form1 : public QWidget {
 
     Model model_;
     ErrorReporter reportError_;
+    // The run the results list shows, what it teaches, and the last Monte Carlo run.
+    std::optional<MethodRun> shownRun_;
+    RunAnalysis shownAnalysis_;
+    std::optional<MethodRun> lastMonteCarlo_;
 
     QPushButton* Command1 = nullptr;
     QPushButton* Command2 = nullptr;

@@ -11,7 +11,9 @@ const std::array<AccessibleText, 19> kAccessibleTexts = {{
     {"Command1", "Plot the integrand", "Clear the canvas and plot the chosen integrand"},
     {"Text1", "Lower limit", "Type the lower limit and press Enter"},
     {"Text2", "Upper limit", "Type the upper limit and press Enter to shade the area"},
-    {"List2", "Results", "One row per refinement step: the count and the estimate"},
+    {"List2", "Results", "One row per refinement step: the count and the estimate",
+     "One row per refinement step: the count and the estimate. Hover over a row for its exact "
+     "error; Ctrl+C copies the table, Ctrl+K shows how fast the error falls."},
     {"Text3", "Summary", "The last estimate of the integral"},
     {"Command4", "Compute with the parabolic rule", "Composite parabolic rule, 2 to 20 panels"},
     {"Command5", "Compute with Gauss-Legendre quadrature", "Gauss-Legendre, 2 to 6 nodes"},
@@ -19,7 +21,9 @@ const std::array<AccessibleText, 19> kAccessibleTexts = {{
      "Hit-or-miss sampling in the box under the height clicked on the canvas"},
     {"Command3", "Help", "Show how to use the program"},
     {"Command2", "End", "Close the program"},
-    {"Text4", "Help text", "How to use the program"},
+    {"Text4", "Help text", "How to use the program",
+     "Choose a function - click Graph - type the Initial value and press Enter - type the Final "
+     "value and press Enter - click a yellow button"},
     {"Label1", "Lower limit label", "Labels the lower limit box"},
     {"Label2", "Upper limit label", "Labels the upper limit box"},
     {"Label3", "Results heading", "Heads the columns of the results list"},

@@ -26,6 +26,9 @@ inline constexpr std::string_view kHelp =
 
 inline constexpr std::string_view kMonteCarloHint = "MonteCarlo では Max y を指定せよ";
 
+// The summary box's tooltip before any run; a run replaces it with what its last row teaches.
+inline constexpr std::string_view kSummaryTooltip = "The last estimate of the integral";
+
 // The client area at start, in twips, and the window's back colour.
 inline constexpr int kWindowWidth = 10770;
 inline constexpr int kWindowHeight = 8550;
@@ -92,12 +95,14 @@ inline constexpr std::array<ControlSpec, 18> kControls = {{
 }};
 // clang-format on
 
-// What a screen reader says of each control, and of the window itself (the empty name); the
-// visible texts stay as they are.
+// What a screen reader says of each control, and of the window itself (the empty name), and
+// the tooltip in English (the description where none is given); the visible texts stay as they
+// are.
 struct AccessibleText {
     std::string_view control;
     std::string_view name;
     std::string_view description;
+    std::string_view tooltip = {};
 };
 
 extern const std::array<AccessibleText, 19> kAccessibleTexts;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "canvas/canvas_widget.h"
 
+#include <QContextMenuEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -154,6 +155,13 @@ void CanvasWidget::mousePressEvent(QMouseEvent* event) {
         emit mousePressed(canvasY(static_cast<int>(event->position().y())));
     }
     QWidget::mousePressEvent(event);
+}
+
+void CanvasWidget::contextMenuEvent(QContextMenuEvent* event) {
+    if (event->reason() != QContextMenuEvent::Mouse) {
+        emit menuRequested(event->globalPos());
+    }
+    event->accept();
 }
 
 }  // namespace integral

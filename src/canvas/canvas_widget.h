@@ -40,10 +40,14 @@ class CanvasWidget : public QWidget, public CanvasSurface {
   signals:
     // Any mouse button pressed on the canvas; y in canvas units.
     void mousePressed(float y);
+    // The context menu asked for from the keyboard, at this global position. A right click is
+    // a press on the canvas and opens no menu.
+    void menuRequested(const QPoint& at);
 
   protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
   private:
     void drawClippedLine(QPointF from, QPointF to, Colour colour);

@@ -10,16 +10,11 @@
 
 namespace integral {
 
-namespace {
-
-// The shortest text that reads back as the same double.
-std::string full(double value) {
+std::string fullPrecision(double value) {
     char buffer[32];
     const auto end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
     return std::string(buffer, end);
 }
-
-}  // namespace
 
 std::optional<BoxLimit> monteCarloLimit(const Variant& fnum, double x1, double x2, double ymax) {
     constexpr int kSlices = 200000;
@@ -89,16 +84,21 @@ RunAnalysis analyse(const MethodRun& run) {
     return analysis;
 }
 
-std::string tableAsTsv(const MethodRun& run, const RunAnalysis& analysis) {
-    const bool monteCarlo = run.method == Method::MonteCarlo;
-    std::string text = "n\testimate\texact\terror\tevaluations";
-    text += monteCarlo ? "\tsigma\n" : "\n";
+std::string tableAsTsv(const RunAnalysis& analysis, Method method, bool details) {
+    const bool sigma = details && method == Method::MonteCarlo;
+    const auto optional = [](const std::optional<double>& value) {
+        return value ? fullPrecision(*value) : std::string();
+    };
+    std::string text = details ? "n\testimate\texact\terror\tevaluations" : "n\testimate";
+    text += sigma ? "\tsigma\n" : "\n";
     for (const RowAnalysis& row : analysis.rows) {
-        text += std::to_string(row.counter) + '\t' + full(row.estimate) + '\t' +
-                (analysis.exact ? full(*analysis.exact) : "") + '\t' +
-                (row.error ? full(*row.error) : "") + '\t' + std::to_string(row.evaluations);
-        if (monteCarlo) {
-            text += '\t' + (row.sigma ? full(*row.sigma) : "");
+        text += std::to_string(row.counter) + '\t' + fullPrecision(row.estimate);
+        if (details) {
+            text += '\t' + optional(analysis.exact) + '\t' + optional(row.error) + '\t' +
+                    std::to_string(row.evaluations);
+        }
+        if (sigma) {
+            text += '\t' + optional(row.sigma);
         }
         text += '\n';
     }

@@ -48,8 +48,13 @@ struct BoxLimit {
 };
 std::optional<BoxLimit> monteCarloLimit(const Variant& fnum, double x1, double x2, double ymax);
 
-// The table as tab-separated text with a header line: n, estimate, exact, error, evaluations,
-// and sigma for Monte Carlo. Full precision, the point as decimal separator.
-std::string tableAsTsv(const MethodRun& run, const RunAnalysis& analysis);
+// The table as tab-separated text with a header line: n and the estimate, and with the details
+// also exact, error, evaluations and, for Monte Carlo, sigma. Every number at full precision
+// (the shortest text that reads back as the same double), the point as decimal separator; an
+// empty field where a value does not exist.
+std::string tableAsTsv(const RunAnalysis& analysis, Method method, bool details);
+
+// The shortest text that reads back as the same double.
+std::string fullPrecision(double value);
 
 }  // namespace integral

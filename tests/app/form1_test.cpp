@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDropEvent>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -15,11 +16,13 @@
 #include <QRegularExpression>
 #include <QScrollBar>
 #include <QSet>
+#include <QTemporaryDir>
 #include <QTest>
 #include <cmath>
 #include <memory>
 #include <vector>
 
+#include "app/convergence_view.h"
 #include "app/fault_message.h"
 #include "canvas/canvas_widget.h"
 #include "support/clipboard_contents.h"
@@ -406,6 +409,52 @@ TEST_F(Form1Test, CanvasDrawsAtTheScreensResolution) {
     const QPointF top = picture->toPixels({0, 4}) * ratio;
     EXPECT_TRUE(colourNear(image, QPoint(static_cast<int>(top.x()), static_cast<int>(top.y())),
                            QColor(0xFF, 0, 0)));
+}
+
+// Everything new lives in tooltips, the clipboard and a window of its own.
+TEST_F(Form1Test, LearningAidsTooltipsCopyAndConvergence) {
+    for (QWidget* control : form->findChildren<QWidget*>(
+             QRegularExpression(QStringLiteral("^(Command|Text|Label|List)[0-9]$|^Picture1$")))) {
+        EXPECT_FALSE(control->toolTip().isEmpty()) << control->objectName().toStdString();
+    }
+    EXPECT_TRUE(child<QPlainTextEdit>("Text4")->toolTip().contains("click a yellow button"));
+
+    chooseIntegrand(1);
+    enter("Text1", "0");
+    enter("Text2", "1");
+    clickCanvas(4.0f);
+    for (const char* method : {"Command4", "Command5", "Command6"}) {
+        click(method);
+    }
+    EXPECT_TRUE(list("List2")->item(24)->toolTip().contains(
+        "Exact integral: 3.141592653589793\nError (estimate - exact): "));
+    EXPECT_TRUE(box("Text3")->toolTip().startsWith(box("Text3")->text() + "\n"));
+
+    list("List2")->setFocus();
+    QTest::keyClick(list("List2"), Qt::Key_C, Qt::ControlModifier);
+    const QStringList copied = QApplication::clipboard()->text().split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(copied.size(), 26);
+    EXPECT_EQ(copied[0], "n\testimate\texact\terror\tevaluations\tsigma");
+    EXPECT_EQ(copied[25].count('\t'), 5);
+
+    QTest::keyClick(form.get(), Qt::Key_K, Qt::ControlModifier);
+    auto* view = form->findChild<ConvergenceView*>(QStringLiteral("Convergence"));
+    ASSERT_NE(view, nullptr);
+    QStringList names;
+    for (const ConvergenceSeries& series : view->series()) {
+        names << series.name;
+    }
+    for (const char* name : {"Parabolic rule", "Gauss-Legendre", "Monte Carlo (last run)",
+                             "Monte Carlo one sigma", "slope N^-4", "slope N^-1/2"}) {
+        EXPECT_TRUE(names.contains(QString::fromLatin1(name))) << name;
+    }
+    QTemporaryDir directory;
+    ASSERT_TRUE(view->savePng(directory.filePath("convergence.png")));
+    ASSERT_TRUE(view->saveSvg(directory.filePath("convergence.svg")));
+    EXPECT_FALSE(QImage(directory.filePath("convergence.png")).isNull());
+    QFile svg(directory.filePath("convergence.svg"));
+    ASSERT_TRUE(svg.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(svg.readAll().contains("<svg"));
 }
 
 // Whatever the clipboard or the selection holds, pasting it into a control, middle-clicking

@@ -41,6 +41,32 @@ TEST(TableCommandTest, PrintsTheRowsAndTheSummary) {
     EXPECT_EQ(zelbrin.out.substr(0, 12), "2   3.14157\n");
 }
 
+// Text without the new options is what the window shows; the details and the other layouts add
+// the numbers behind each row.
+TEST(TableCommandTest, DetailsAndLayouts) {
+    const std::vector<std::pair<std::vector<std::string_view>, std::string>> cases = {
+        {{"--details"},
+         "2   3.14754098343455   exact=3.141592653589793 error=0.005948329844755129 "
+         "evaluations=2\n"},
+        {{"--format", "tsv"}, "n\testimate\n2\t3.1475409834345482\n"},
+        {{"--format=tsv", "--details"},
+         "n\testimate\texact\terror\tevaluations\n"
+         "2\t3.1475409834345482\t3.141592653589793\t0.005948329844755129\t2\n"},
+        {{"--format", "json"},
+         "{\"method\": \"Gauss\", \"rows\": [{\"n\": 2, \"text\": \"2   3.14754098343455\", "
+         "\"estimate\": 3.1475409834345482}, "},
+    };
+    for (const auto& [options, start] : cases) {
+        std::vector<std::string_view> args = {"--method", "gauss", "--integrand", "2",
+                                              "--lower",  "0",     "--upper",     "1"};
+        args.insert(args.end(), options.begin(), options.end());
+        SCOPED_TRACE(start);
+        const Outcome outcome = runTool(args);
+        EXPECT_EQ(outcome.status, 0);
+        EXPECT_EQ(outcome.out.rfind(start, 0), 0u) << outcome.out;
+    }
+}
+
 TEST(TableCommandTest, LimitsArePutInOrderAndMissingInputsCountAsZero) {
     const Outcome swapped =
         runTool({"--method", "GAUSS", "--integrand", "2", "--lower", "1", "--upper", "0"});
@@ -71,6 +97,7 @@ TEST(TableCommandTest, UsageErrorsNameTheProblemAndPrintNothingOnStdout) {
         {{"--method", "gauss", "--ymax", "1e39"}, "single-precision"},
         {{"--method", "gauss", "--colour", "red"}, "unknown option '--colour'"},
         {{"--method", "gauss", "--method", "zelbrin"}, "more than once"},
+        {{"--method", "gauss", "--format", "xml"}, "unknown format 'xml'"},
     };
     for (const auto& [args, message] : cases) {
         SCOPED_TRACE(message);

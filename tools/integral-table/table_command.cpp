@@ -17,6 +17,7 @@
 #include "runtime/runtime_error.h"
 #include "runtime/text_to_number.h"
 #include "runtime/variant.h"
+#include "table_output.h"
 
 namespace integral {
 
@@ -25,6 +26,7 @@ namespace {
 constexpr std::string_view kUsage =
     "Usage: integral-table --method zelbrin|gauss|montecarlo [--integrand 1-5]\n"
     "                      [--lower A] [--upper B] [--ymax Y]\n"
+    "                      [--details] [--format text|tsv|json]\n"
     "       integral-table -h|--help|--version\n"
     "\n"
     "Prints the rows the chosen method shows, one per line, then the summary \"S = ...\".\n"
@@ -34,6 +36,11 @@ constexpr std::string_view kUsage =
     "               (none: no integrand is chosen and every value is 0)\n"
     "  --lower, --upper  the limits (put in order; a missing one counts as 0)\n"
     "  --ymax       the height of the Monte Carlo box (missing: 0)\n"
+    "  --details    add to every row the exact integral, the row's error (its estimate at\n"
+    "               full precision minus the exact value), its evaluations of f and, for\n"
+    "               montecarlo, its one-sigma uncertainty\n"
+    "  --format     text (the default: the rows as the window shows them), tsv (a header\n"
+    "               line, then tab-separated values at full precision) or json\n"
     "Numbers are written whole, with a point: 1, -0.5, 2.5e-3. A number beyond the double\n"
     "range (1e309) is refused; one too small for a double (1e-400) reads as 0, as in the window.\n"
     "Exit status: 0 done, 1 run-time error (the rows made before it are printed), 2 usage\n"
@@ -50,6 +57,8 @@ constexpr std::string_view kOutOfMemoryMessage = "integral-table: out of memory\
 struct Request {
     Method method = Method::Zelbrin;
     Model model;
+    Layout layout = Layout::Text;
+    bool details = false;
 };
 
 class UsageError {
@@ -109,10 +118,28 @@ double parseNumber(std::string_view option, std::string_view text) {
     return number.value;
 }
 
+Layout parseLayout(std::string_view text) {
+    if (text == "text") {
+        return Layout::Text;
+    }
+    if (text == "tsv") {
+        return Layout::Tsv;
+    }
+    if (text == "json") {
+        return Layout::Json;
+    }
+    throw UsageError("unknown format " + quoted(text) + " (expected text, tsv or json)");
+}
+
 Request parseRequest(std::span<const std::string_view> args) {
     std::map<std::string, std::string_view> values;
+    bool details = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         std::string_view arg = args[i];
+        if (arg == "--details") {
+            details = true;
+            continue;
+        }
         std::string name(arg);
         std::optional<std::string_view> value;
         if (const std::size_t equals = arg.find('='); equals != std::string_view::npos) {
@@ -120,7 +147,7 @@ Request parseRequest(std::span<const std::string_view> args) {
             value = arg.substr(equals + 1);
         }
         if (name != "--method" && name != "--integrand" && name != "--lower" && name != "--upper" &&
-            name != "--ymax") {
+            name != "--ymax" && name != "--format") {
             throw UsageError("unknown option " + quoted(arg));
         }
         if (!value) {
@@ -139,6 +166,10 @@ Request parseRequest(std::span<const std::string_view> args) {
         throw UsageError("--method is required");
     }
     request.method = parseMethod(values["--method"]);
+    request.details = details;
+    if (values.contains("--format")) {
+        request.layout = parseLayout(values["--format"]);
+    }
     if (values.contains("--integrand")) {
         const std::string_view text = values["--integrand"];
         if (text.size() != 1 || text[0] < '1' || text[0] > '5') {
@@ -188,9 +219,7 @@ int runTable(std::span<const std::string_view> args, std::ostream& out, std::ost
     }
 
     const MethodRun run = request.model.run(request.method);
-    for (const std::string& row : run.rows) {
-        out << row << "\n";
-    }
+    writeRun(out, run, request.layout, request.details);
     if (run.fault == Fault::OutOfMemory) {
         err << kOutOfMemoryMessage;
         return kOutOfMemory;
@@ -199,7 +228,6 @@ int runTable(std::span<const std::string_view> args, std::ostream& out, std::ost
         err << "integral-table: run-time error: " << faultName(run.fault->fault) << "\n";
         return kRunTimeError;
     }
-    out << *run.summary << "\n";
     return 0;
 }
 

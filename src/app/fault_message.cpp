@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/fault_message.h"
+#include "app/utf8.h"
 
 #include <QStringList>
 
@@ -12,18 +13,6 @@ namespace {
 
 QString number(double value) {
     return QString::number(value, 'g', 15);
-}
-
-QString unitOf(Method method) {
-    switch (method) {
-        case Method::Zelbrin:
-            return QStringLiteral("panels");
-        case Method::Gauss:
-            return QStringLiteral("nodes");
-        case Method::MonteCarlo:
-            break;
-    }
-    return QStringLiteral("samples");
 }
 
 QString where(const FaultReport& report) {
@@ -43,15 +32,13 @@ QString where(const FaultReport& report) {
         return QStringLiteral("computing the integral");
     }
     const MethodInfo& info = methodInfo(*report.method);
-    QString text = QStringLiteral("running \"%1\" (%2)")
-                       .arg(QString::fromUtf8(info.caption.data(), info.caption.size()),
-                            QString::fromUtf8(info.description.data(), info.description.size()));
+    QString place =
+        QStringLiteral("running \"%1\" (%2)").arg(text(info.caption), text(info.description));
     if (report.rowCounter) {
-        text += QStringLiteral(", on the row for %1 %2")
-                    .arg(*report.rowCounter)
-                    .arg(unitOf(*report.method));
+        place +=
+            QStringLiteral(", on the row for %1 %2").arg(*report.rowCounter).arg(text(info.unit));
     }
-    return text;
+    return place;
 }
 
 QString advice(const FaultReport& report) {
@@ -95,7 +82,7 @@ QString advice(const FaultReport& report) {
 QString faultMessage(const FaultReport& report) {
     QStringList lines;
     const std::string_view name = faultName(report.fault);
-    lines << QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())) << QString();
+    lines << text(name) << QString();
     lines << QStringLiteral("Where: ") + where(report) + QLatin1Char('.');
     if (report.x) {
         lines << QStringLiteral("At x = ") + number(*report.x) + QLatin1Char('.');
@@ -105,9 +92,7 @@ QString faultMessage(const FaultReport& report) {
         lines << QStringLiteral("Integrand: none chosen.");
     } else {
         const std::string_view label = kIntegrandLabels[static_cast<std::size_t>(formula) - 1];
-        lines << QStringLiteral("Integrand: ") +
-                     QString::fromUtf8(label.data(), static_cast<qsizetype>(label.size())) +
-                     QLatin1Char('.');
+        lines << QStringLiteral("Integrand: ") + text(label) + QLatin1Char('.');
     }
     lines << QString() << advice(report);
     return lines.join(QLatin1Char('\n'));

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/form1.h"
+#include "app/utf8.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -35,17 +36,13 @@ namespace {
 
 constexpr int kEnter = 13;
 
-QString text(std::string_view utf8) {
-    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-}
-
 QColor colour(std::uint32_t rgb) {
     return QColor::fromRgb(static_cast<QRgb>(rgb));
 }
 
-QRect pixels(const layout::ControlSpec& spec) {
+QRect pixels(const layout::ControlSpec& row) {
     constexpr int k = layout::kTwipsPerPixel;
-    return {spec.left / k, spec.top / k, spec.width / k, spec.height / k};
+    return {row.left / k, row.top / k, row.width / k, row.height / k};
 }
 
 // Only the window role: the window's children inherit its palette, and the button role would
@@ -68,19 +65,19 @@ void paintInOwnColour(QPushButton* button, const QColor& back) {
                               .arg(back.name(), back.darker(115).name()));
 }
 
-QWidget* createControl(const layout::ControlSpec& spec, QWidget* parent) {
+QWidget* createControl(const layout::ControlSpec& row, QWidget* parent) {
     using layout::Kind;
-    QRect geometry = pixels(spec);
+    QRect geometry = pixels(row);
     if (qobject_cast<CanvasWidget*>(parent) != nullptr) {
         // The canvas's children stand in its client area, inside the border.
         geometry.translate(CanvasWidget::kBorder, CanvasWidget::kBorder);
     }
     QWidget* control = nullptr;
-    switch (spec.kind) {
+    switch (row.kind) {
         case Kind::PushButton: {
-            auto* button = new QPushButton(text(spec.text), parent);
-            if (spec.back) {
-                paintInOwnColour(button, colour(*spec.back));
+            auto* button = new QPushButton(text(row.text), parent);
+            if (row.back) {
+                paintInOwnColour(button, colour(*row.back));
             }
             control = button;
             break;
@@ -94,10 +91,10 @@ QWidget* createControl(const layout::ControlSpec& spec, QWidget* parent) {
             break;
         }
         case Kind::TextBox:
-            control = new QLineEdit(text(spec.text), parent);
+            control = new QLineEdit(text(row.text), parent);
             break;
         case Kind::HelpBox: {
-            auto* box = new TextOnlyBox(text(spec.text), parent);
+            auto* box = new TextOnlyBox(text(row.text), parent);
             box->setLineWrapMode(QPlainTextEdit::WidgetWidth);
             box->setTabChangesFocus(true);  // a text box passes Tab on, multi-line or not
             control = box;
@@ -106,13 +103,13 @@ QWidget* createControl(const layout::ControlSpec& spec, QWidget* parent) {
         case Kind::Label: {
             auto* label = new QLabel(parent);
             label->setTextFormat(Qt::PlainText);
-            label->setText(text(spec.text));
+            label->setText(text(row.text));
             label->setFocusPolicy(Qt::NoFocus);
-            if (spec.border) {
+            if (row.border) {
                 label->setFrameStyle(QFrame::Box | QFrame::Plain);
                 label->setLineWidth(1);
             }
-            if (spec.centred) {
+            if (row.centred) {
                 label->setAlignment(Qt::AlignCenter);
             }
             control = label;
@@ -123,22 +120,21 @@ QWidget* createControl(const layout::ControlSpec& spec, QWidget* parent) {
             geometry.setHeight(geometry.width());
             break;
     }
-    control->setObjectName(text(spec.name));
+    control->setObjectName(text(row.name));
     control->setGeometry(geometry);
-    control->setFont(
-        windowFont(spec.font.face, spec.font.points, spec.font.bold, spec.font.italic));
-    if (spec.back && spec.kind != Kind::PushButton) {
-        setBackground(control, colour(*spec.back));
+    control->setFont(windowFont(row.font.face, row.font.points, row.font.bold, row.font.italic));
+    if (row.back && row.kind != Kind::PushButton) {
+        setBackground(control, colour(*row.back));
     }
-    if (spec.fore) {
+    if (row.fore) {
         QPalette palette = control->palette();
-        palette.setColor(QPalette::Text, colour(*spec.fore));
+        palette.setColor(QPalette::Text, colour(*row.fore));
         control->setPalette(palette);
     }
-    if (spec.autoSize) {
+    if (row.autoSize) {
         control->adjustSize();
     }
-    if (!spec.visible) {
+    if (!row.visible) {
         control->hide();
     }
     return control;
@@ -177,9 +173,9 @@ void Form1::setupWindow() {
 
 void Form1::setupControls() {
     std::vector<QWidget*> created;
-    for (const layout::ControlSpec& spec : layout::kControls) {
-        QWidget* parent = spec.parent.empty() ? this : findChild<QWidget*>(text(spec.parent));
-        created.push_back(createControl(spec, parent));
+    for (const layout::ControlSpec& row : layout::kControls) {
+        QWidget* parent = row.parent.empty() ? this : findChild<QWidget*>(text(row.parent));
+        created.push_back(createControl(row, parent));
     }
     // A control created earlier lies over those created later (Text2 over the edge of Label2).
     for (auto it = created.rbegin(); it != created.rend(); ++it) {
@@ -211,9 +207,9 @@ void Form1::setupControls() {
 // By tab index; labels never take the focus.
 void Form1::setupTabOrder() {
     std::vector<const layout::ControlSpec*> order;
-    for (const layout::ControlSpec& spec : layout::kControls) {
-        if (spec.kind != layout::Kind::Label) {
-            order.push_back(&spec);
+    for (const layout::ControlSpec& row : layout::kControls) {
+        if (row.kind != layout::Kind::Label) {
+            order.push_back(&row);
         }
     }
     std::sort(order.begin(), order.end(),

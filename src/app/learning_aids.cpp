@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/learning_aids.h"
+#include "app/utf8.h"
 
 #include <QStringList>
 #include <cmath>
@@ -14,18 +15,6 @@ QString full(double value) {
 
 QString shortly(double value, int digits = 4) {
     return QString::number(value, 'g', digits);
-}
-
-QString unitOf(Method method) {
-    switch (method) {
-        case Method::Zelbrin:
-            return QStringLiteral("panels");
-        case Method::Gauss:
-            return QStringLiteral("nodes");
-        case Method::MonteCarlo:
-            break;
-    }
-    return QStringLiteral("samples");
 }
 
 QStringList figures(const MethodRun& run, const RunAnalysis& analysis, std::size_t index) {
@@ -88,7 +77,7 @@ QString summaryTooltip(const MethodRun& run, const RunAnalysis& analysis) {
     lines << QString::fromStdString(*run.summary)
           << QStringLiteral("The estimate of the last row, for %1 %2.")
                  .arg(analysis.rows[last].counter)
-                 .arg(unitOf(run.method));
+                 .arg(text(methodInfo(run.method).unit));
     lines << figures(run, analysis, last);
     return lines.join(QLatin1Char('\n'));
 }

@@ -7,13 +7,12 @@
 #include <string_view>
 
 #include "app/form1.h"
+#include "app/utf8.h"
 #include "integral_version.h"
 
 namespace {
 
-QString text(std::string_view utf8) {
-    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-}
+using integral::text;
 
 void describe(QCommandLineParser& parser) {
     parser.setApplicationDescription(QStringLiteral(

@@ -15,13 +15,15 @@ struct MethodInfo {
     Method method;
     std::string_view caption;  // the button's caption, also the method's name on a command line
     std::string_view description;
+    std::string_view unit;  // what a row's counter counts
     int rows;
 };
 
 inline constexpr std::array<MethodInfo, 3> kMethods = {{
-    {Method::Zelbrin, "Zelbrin", "composite parabolic rule, 2 to 20 panels", 10},
-    {Method::Gauss, "Gauss", "Gauss-Legendre quadrature, 2 to 6 nodes", 5},
-    {Method::MonteCarlo, "MonteCarlo", "hit-or-miss Monte Carlo, 2000 to 50000 samples", 25},
+    {Method::Zelbrin, "Zelbrin", "composite parabolic rule, 2 to 20 panels", "panels", 10},
+    {Method::Gauss, "Gauss", "Gauss-Legendre quadrature, 2 to 6 nodes", "nodes", 5},
+    {Method::MonteCarlo, "MonteCarlo", "hit-or-miss Monte Carlo, 2000 to 50000 samples", "samples",
+     25},
 }};
 
 constexpr const MethodInfo& methodInfo(Method method) {

@@ -9,6 +9,7 @@
 
 #include "canvas/plot_operations.h"
 #include "fuzz_checks.h"
+#include "fuzz_model.h"
 #include "model/model.h"
 #include "runtime/variant.h"
 
@@ -50,24 +51,11 @@ class CheckingSurface : public integral::CanvasSurface {
     float lastX_ = -std::numeric_limits<float>::infinity();
 };
 
-Variant limit(integral::fuzz::Bytes& bytes) {
-    const double value = bytes.take<double>();
-    return std::isfinite(value) ? Variant::real(value) : Variant();
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     integral::fuzz::Bytes bytes(data, size);
-    // Rows -1 and 5 stand for no integrand chosen.
-    integral::Model model;
-    model.chooseIntegrand(bytes.take<std::uint8_t>() % 7 - 1);
-    model.setLower(limit(bytes));
-    model.setUpper(limit(bytes));
-    const float height = bytes.take<float>();
-    if (std::isfinite(height)) {
-        model.setHeight(height);
-    }
+    integral::Model model = integral::fuzz::modelFrom(bytes);
 
     CheckingSurface surface;
     check(!model.Graph(surface).has_value(), "the curve over the canvas never fails");

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "fuzz_checks.h"
+#include "fuzz_model.h"
 #include "integrands/chosen_integrand.h"
 #include "model/model.h"
 #include "quadrature/monte_carlo_table.h"
@@ -21,10 +22,6 @@ using integral::fuzz::check;
 using integral::fuzz::matches;
 
 // A limit as the window can hold it: Empty, or a finite double.
-Variant limit(integral::fuzz::Bytes& bytes) {
-    const double value = bytes.take<double>();
-    return std::isfinite(value) ? Variant::real(value) : Variant();
-}
 
 void checkRows(const integral::ResultsPanel& panel, const std::regex& counter,
                const std::regex& estimate) {
@@ -47,15 +44,7 @@ void checkRows(const integral::ResultsPanel& panel, const std::regex& counter,
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     integral::fuzz::Bytes bytes(data, size);
     const auto method = static_cast<integral::Method>(bytes.take<std::uint8_t>() % 3);
-    // Rows -1 and 5 stand for no integrand chosen.
-    integral::Model model;
-    model.chooseIntegrand(bytes.take<std::uint8_t>() % 7 - 1);
-    model.setLower(limit(bytes));
-    model.setUpper(limit(bytes));
-    const float height = bytes.take<float>();
-    if (std::isfinite(height)) {
-        model.setHeight(height);
-    }
+    integral::Model model = integral::fuzz::modelFrom(bytes);
 
     integral::ResultsPanel panel;
     bool faulted = false;

@@ -201,14 +201,6 @@ TEST_F(Form1Test, LimitsAreOrderedWithoutRewritingTheBoxes) {
     EXPECT_EQ(box("Text2")->text(), "1");
 }
 
-TEST_F(Form1Test, UpperLimitAloneUsesAnEmptyLowerLimit) {
-    enter("Text2", "-2");
-    EXPECT_TRUE(form->model().x1().identical(Variant::real(-2)));
-    EXPECT_TRUE(form->model().x2().isEmpty());
-    enter("Text1", "junk");
-    EXPECT_TRUE(form->model().x1().identical(Variant::real(0)));
-}
-
 TEST_F(Form1Test, GraphEmptiesTheBoxesButKeepsTheMembers) {
     chooseIntegrand(2);
     enter("Text1", "0");

@@ -134,7 +134,7 @@ void ConvergenceView::paintEvent(QPaintEvent*) {
 
 void ConvergenceView::contextMenuEvent(QContextMenuEvent* event) {
     QMenu menu(this);
-    menu.addAction(QStringLiteral("Save as PNG..."), this, [this] {
+    menu.addAction(QStringLiteral("Save as PNG…"), this, [this] {
         const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Save as PNG"),
                                                           QStringLiteral("convergence.png"),
                                                           QStringLiteral("PNG (*.png)"));
@@ -142,7 +142,7 @@ void ConvergenceView::contextMenuEvent(QContextMenuEvent* event) {
             savePng(path);
         }
     });
-    menu.addAction(QStringLiteral("Save as SVG..."), this, [this] {
+    menu.addAction(QStringLiteral("Save as SVG…"), this, [this] {
         const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Save as SVG"),
                                                           QStringLiteral("convergence.svg"),
                                                           QStringLiteral("SVG (*.svg)"));

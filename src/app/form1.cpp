@@ -239,7 +239,7 @@ void Form1::setupLearningAids() {
         QMenu menu(this);
         menu.addAction(QStringLiteral("Copy table"), QKeySequence::Copy, this, &Form1::copyTable)
             ->setEnabled(shownRun_.has_value());
-        menu.addAction(QStringLiteral("Show convergence..."), QKeySequence(Qt::CTRL | Qt::Key_K),
+        menu.addAction(QStringLiteral("Show convergence…"), QKeySequence(Qt::CTRL | Qt::Key_K),
                        this, &Form1::showConvergence);
         menu.exec(List2->viewport()->mapToGlobal(at));
     });
@@ -337,7 +337,7 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
 void Form1::contextMenuEvent(QContextMenuEvent* event) {
     QMenu menu(this);
     menu.addAction(QStringLiteral("Copy picture"), this, &Form1::copyPicture);
-    menu.addAction(QStringLiteral("Show convergence..."), QKeySequence(Qt::CTRL | Qt::Key_K), this,
+    menu.addAction(QStringLiteral("Show convergence…"), QKeySequence(Qt::CTRL | Qt::Key_K), this,
                    &Form1::showConvergence);
     menu.addSeparator();
     menu.addAction(QStringLiteral("About Integral"), this, &Form1::showAbout);

@@ -10,6 +10,7 @@
 #include <QSvgGenerator>
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "integrands/formulas.h"
 #include "integrands/integrand_catalogue.h"
@@ -134,22 +135,20 @@ void ConvergenceView::paintEvent(QPaintEvent*) {
 
 void ConvergenceView::contextMenuEvent(QContextMenuEvent* event) {
     QMenu menu(this);
-    menu.addAction(QStringLiteral("Save as PNG…"), this, [this] {
-        const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Save as PNG"),
-                                                          QStringLiteral("convergence.png"),
-                                                          QStringLiteral("PNG (*.png)"));
-        if (!path.isEmpty()) {
-            savePng(path);
-        }
-    });
-    menu.addAction(QStringLiteral("Save as SVG…"), this, [this] {
-        const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Save as SVG"),
-                                                          QStringLiteral("convergence.svg"),
-                                                          QStringLiteral("SVG (*.svg)"));
-        if (!path.isEmpty()) {
-            saveSvg(path);
-        }
-    });
+    using Save = bool (ConvergenceView::*)(const QString&) const;
+    for (const auto& [format, save] :
+         {std::pair<QString, Save>{QStringLiteral("PNG"), &ConvergenceView::savePng},
+          {QStringLiteral("SVG"), &ConvergenceView::saveSvg}}) {
+        menu.addAction(QStringLiteral("Save as %1…").arg(format), this, [this, format, save] {
+            const QString path = QFileDialog::getSaveFileName(
+                this, QStringLiteral("Save as ") + format,
+                QStringLiteral("convergence.") + format.toLower(),
+                QStringLiteral("%1 (*.%2)").arg(format, format.toLower()));
+            if (!path.isEmpty()) {
+                (this->*save)(path);
+            }
+        });
+    }
     menu.exec(event->globalPos());
 }
 

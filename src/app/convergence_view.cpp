@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/convergence_view.h"
+#include "app/utf8.h"
 
 #include <QContextMenuEvent>
 #include <QFileDialog>
 #include <QImage>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QPainter>
 #include <QPainterPath>
@@ -12,117 +14,76 @@
 #include <cmath>
 #include <utility>
 
-#include "integrands/formulas.h"
-#include "integrands/integrand_catalogue.h"
-#include "model/run_analysis.h"
-
 namespace integral {
 
 namespace {
 
-void addRows(ConvergenceSeries& series, const RunAnalysis& analysis) {
-    for (const RowAnalysis& row : analysis.rows) {
-        if (!row.error) {
-            continue;
-        }
-        const double x = static_cast<double>(row.evaluations);
-        if (*row.error == 0.0) {
-            series.zeroErrorAt.push_back(x);
-        } else {
-            series.points.emplace_back(x, std::fabs(*row.error));
-        }
+QColor colourOf(SeriesRole role) {
+    switch (role) {
+        case SeriesRole::ParabolicRule:
+            return {0x1F, 0x4E, 0xB4};
+        case SeriesRole::Gauss:
+            return {0x1B, 0x8A, 0x3C};
+        case SeriesRole::MonteCarlo:
+            return {0xC0, 0x30, 0x30};
+        case SeriesRole::MonteCarloSigma:
+            return {0xE0, 0x90, 0x30};
+        case SeriesRole::ReferenceSlope:
+            return {0x70, 0x70, 0x90};
+        case SeriesRole::RoundingFloor:
+            return {0x90, 0x90, 0x90};
+        case SeriesRole::GaussTableFloor:
+            return {0x6A, 0xB0, 0x7C};
+        case SeriesRole::BoxFloor:
+            return {0xD0, 0x70, 0x70};
     }
+    return Qt::black;
 }
 
-// A reference line of the given slope on log-log axes through `anchor`, across [from, to].
-ConvergenceSeries slope(const QString& name, const QColor& colour, QPointF anchor, double power,
-                        double from, double to) {
-    ConvergenceSeries series{name, colour, true, {}, {}};
-    for (const double x : {from, to}) {
-        series.points.emplace_back(x, anchor.y() * std::pow(x / anchor.x(), power));
+QPen penOf(const PlotSeries& s) {
+    switch (s.style) {
+        case SeriesStyle::Line:
+            return QPen(colourOf(s.role), 2.0, Qt::SolidLine);
+        case SeriesStyle::Reference:
+            return QPen(colourOf(s.role), 1.2, Qt::DashLine);
+        case SeriesStyle::Floor:
+            return QPen(colourOf(s.role), 1.5, Qt::DotLine);
+        case SeriesStyle::Markers:
+            break;
     }
-    return series;
+    return QPen(colourOf(s.role), 1.2);
 }
 
-bool sameInputs(const MethodRun& run, const Model& model) {
-    return run.fnum.identical(model.fnum()) && run.x1.identical(model.x1()) &&
-           run.x2.identical(model.x2()) && run.ymax.identical(model.ymax());
+void drawTriangle(QPainter& painter, QPointF base) {
+    const QPointF triangle[] = {base + QPointF(0, -10), base + QPointF(-5, -2),
+                                base + QPointF(5, -2)};
+    painter.drawPolygon(triangle, 3);
 }
 
-struct Range {
-    double low;
-    double high;
-};
-
-// Whole decades around every value (and around 1 when there is none).
-Range decades(const std::vector<double>& values) {
-    double low = 1.0;
-    double high = 1.0;
-    if (!values.empty()) {
-        low = *std::min_element(values.begin(), values.end());
-        high = *std::max_element(values.begin(), values.end());
-    }
-    low = std::floor(std::log10(low));
-    high = std::ceil(std::log10(high));
-    if (high <= low) {
-        high = low + 1.0;
-    }
-    return {low, high};
-}
+constexpr double kMarker = 3.5;
+constexpr double kSide = 250.0;  // the legend and the notes, right of the plot
 
 }  // namespace
-
-std::vector<ConvergenceSeries> convergenceSeries(const Model& model,
-                                                 const std::optional<MethodRun>& monteCarlo) {
-    // A copy, so that asking for the picture changes nothing of the window's state.
-    Model scratch = model;
-    std::vector<ConvergenceSeries> result;
-    ConvergenceSeries parabolic{
-        QStringLiteral("Parabolic rule"), QColor(0x1F, 0x4E, 0xB4), false, {}, {}};
-    addRows(parabolic, analyse(scratch.run(Method::Zelbrin)));
-    ConvergenceSeries gauss{
-        QStringLiteral("Gauss-Legendre"), QColor(0x1B, 0x8A, 0x3C), false, {}, {}};
-    addRows(gauss, analyse(scratch.run(Method::Gauss)));
-    result.push_back(parabolic);
-    result.push_back(gauss);
-    if (!parabolic.points.empty()) {
-        const QPointF first = parabolic.points.front();
-        result.push_back(slope(QStringLiteral("slope N^-4"), QColor(0x80, 0x80, 0xC0), first, -4.0,
-                               first.x(), 200.0));
-    }
-    if (monteCarlo && sameInputs(*monteCarlo, model)) {
-        const RunAnalysis analysis = analyse(*monteCarlo);
-        ConvergenceSeries samples{
-            QStringLiteral("Monte Carlo (last run)"), QColor(0xC0, 0x30, 0x30), false, {}, {}};
-        addRows(samples, analysis);
-        ConvergenceSeries sigma{
-            QStringLiteral("Monte Carlo one sigma"), QColor(0xE0, 0x90, 0x30), true, {}, {}};
-        for (const RowAnalysis& row : analysis.rows) {
-            if (row.sigma && *row.sigma > 0.0) {
-                sigma.points.emplace_back(static_cast<double>(row.evaluations), *row.sigma);
-            }
-        }
-        result.push_back(samples);
-        if (!sigma.points.empty()) {
-            result.push_back(slope(QStringLiteral("slope N^-1/2"), QColor(0xC0, 0x80, 0x80),
-                                   sigma.points.front(), -0.5, 2000.0, 50000.0));
-            result.push_back(sigma);
-        }
-    }
-    return result;
-}
 
 ConvergenceView::ConvergenceView(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("Convergence"));
     setWindowTitle(QStringLiteral("Convergence"));
     setAttribute(Qt::WA_DeleteOnClose);
-    resize(860, 540);
-    setToolTip(QStringLiteral("Right-click to save the picture as PNG or SVG"));
+    resize(900, 560);
+    setToolTip(QStringLiteral("Right-click to save the picture as PNG or SVG; Esc closes"));
 }
 
-void ConvergenceView::display(std::vector<ConvergenceSeries> series, const QString& title) {
-    series_ = std::move(series);
-    title_ = title;
+void ConvergenceView::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void ConvergenceView::display(ConvergencePlot plot) {
+    plot_ = std::move(plot);
+    setWindowTitle(text(plot_.title));
     update();
     QWidget::show();
     raise();
@@ -167,7 +128,7 @@ bool ConvergenceView::saveSvg(const QString& path) const {
     generator.setFileName(path);
     generator.setSize(size());
     generator.setViewBox(QRect(QPoint(0, 0), size()));
-    generator.setTitle(title_);
+    generator.setTitle(text(plot_.title));
     QPainter painter;
     if (!painter.begin(&generator)) {
         return false;
@@ -179,42 +140,42 @@ bool ConvergenceView::saveSvg(const QString& path) const {
 void ConvergenceView::render(QPainter& painter, const QRectF& area) const {
     painter.setRenderHint(QPainter::Antialiasing);
     painter.fillRect(area, Qt::white);
-    const QRectF plot = area.adjusted(80, 50, -220, -60);
+    const QRectF plot = area.adjusted(80, 50, -(kSide + 24), -60);
+    QFont small = painter.font();
+    small.setPointSizeF(8);
+    QFont normal = painter.font();
+    normal.setPointSizeF(10);
 
-    std::vector<double> xs;
-    std::vector<double> ys;
-    for (const ConvergenceSeries& s : series_) {
-        for (const QPointF& p : s.points) {
-            xs.push_back(p.x());
-            if (!s.line) {
-                ys.push_back(p.y());
-            }
-        }
-        xs.insert(xs.end(), s.zeroErrorAt.begin(), s.zeroErrorAt.end());
+    painter.setFont(normal);
+    painter.setPen(Qt::black);
+    painter.drawText(QRectF(area.left(), area.top() + 8, area.width(), 24), Qt::AlignCenter,
+                     text(plot_.title));
+    if (plot_.nothingToPlot) {
+        painter.drawRect(plot);
+        painter.drawText(plot.adjusted(20, 20, -20, -20), Qt::AlignCenter | Qt::TextWordWrap,
+                         text(*plot_.nothingToPlot));
+        return;
     }
-    const Range xr = decades(xs);
-    const Range yr = decades(ys);
-    const auto toPlot = [&](QPointF p) {
-        const double u = (std::log10(p.x()) - xr.low) / (xr.high - xr.low);
-        const double v = (std::log10(p.y()) - yr.low) / (yr.high - yr.low);
+
+    const DecadeAxis& xr = plot_.x;
+    const DecadeAxis& yr = plot_.y;
+    const auto toPlot = [&](PlotPoint p) {
+        const double u = (std::log10(p.x) - xr.low) / (xr.high - xr.low);
+        const double v = (std::log10(p.y) - yr.low) / (yr.high - yr.low);
         return QPointF(plot.left() + u * plot.width(), plot.bottom() - v * plot.height());
     };
 
-    painter.setPen(QColor(0xE0, 0xE0, 0xE0));
-    QFont small = painter.font();
-    small.setPointSizeF(8);
     painter.setFont(small);
-    for (double d = xr.low; d <= xr.high; ++d) {
-        const double x = plot.left() + (d - xr.low) / (xr.high - xr.low) * plot.width();
+    for (const int d : xr.ticks()) {
+        const double x = plot.left() + (d - xr.low) / double(xr.high - xr.low) * plot.width();
         painter.setPen(QColor(0xE0, 0xE0, 0xE0));
         painter.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
         painter.setPen(Qt::black);
         painter.drawText(QRectF(x - 30, plot.bottom() + 4, 60, 16), Qt::AlignCenter,
                          QStringLiteral("1e%1").arg(d));
     }
-    const double yStep = std::max(1.0, std::round((yr.high - yr.low) / 10.0));
-    for (double d = yr.low; d <= yr.high; d += yStep) {
-        const double y = plot.bottom() - (d - yr.low) / (yr.high - yr.low) * plot.height();
+    for (const int d : yr.ticks()) {
+        const double y = plot.bottom() - (d - yr.low) / double(yr.high - yr.low) * plot.height();
         painter.setPen(QColor(0xE0, 0xE0, 0xE0));
         painter.drawLine(QPointF(plot.left(), y), QPointF(plot.right(), y));
         painter.setPen(Qt::black);
@@ -223,12 +184,7 @@ void ConvergenceView::render(QPainter& painter, const QRectF& area) const {
     }
     painter.setPen(Qt::black);
     painter.drawRect(plot);
-
-    QFont normal = painter.font();
-    normal.setPointSizeF(10);
     painter.setFont(normal);
-    painter.drawText(QRectF(area.left(), area.top() + 8, area.width(), 24), Qt::AlignCenter,
-                     title_);
     painter.drawText(QRectF(plot.left(), plot.bottom() + 26, plot.width(), 20), Qt::AlignCenter,
                      QStringLiteral("evaluations of f (log scale)"));
     painter.save();
@@ -239,11 +195,14 @@ void ConvergenceView::render(QPainter& painter, const QRectF& area) const {
     painter.restore();
 
     painter.save();
-    painter.setClipRect(plot);
-    for (const ConvergenceSeries& s : series_) {
-        if (s.line) {
-            QPen pen(s.colour, 1.5, Qt::DashLine);
-            painter.setPen(pen);
+    painter.setClipRect(plot.adjusted(-1, -1, 1, 1));
+    bool anyZero = false;
+    bool anyRounding = false;
+    for (const PlotSeries& s : plot_.series) {
+        const QColor colour = colourOf(s.role);
+        if (s.style != SeriesStyle::Markers) {
+            painter.setPen(penOf(s));
+            painter.setBrush(Qt::NoBrush);
             QPainterPath path;
             for (std::size_t i = 0; i < s.points.size(); ++i) {
                 const QPointF p = toPlot(s.points[i]);
@@ -252,49 +211,85 @@ void ConvergenceView::render(QPainter& painter, const QRectF& area) const {
             painter.drawPath(path);
             continue;
         }
-        painter.setPen(QPen(s.colour, 1.2));
-        painter.setBrush(s.colour);
-        for (const QPointF& point : s.points) {
-            painter.drawEllipse(toPlot(point), 3.5, 3.5);
+        painter.setPen(penOf(s));
+        painter.setBrush(colour);
+        for (const PlotPoint& point : s.points) {
+            painter.drawEllipse(toPlot(point), kMarker, kMarker);
+        }
+        painter.setBrush(Qt::white);
+        for (const PlotPoint& point : s.roundingLevel) {
+            painter.drawEllipse(toPlot(point), kMarker, kMarker);
+            anyRounding = true;
         }
         // An exact row has no place on a log scale: a triangle on the bottom edge marks it.
         painter.setBrush(Qt::NoBrush);
         for (const double x : s.zeroErrorAt) {
-            const QPointF base = toPlot(QPointF(x, std::pow(10.0, yr.low)));
-            const QPointF triangle[] = {base + QPointF(0, -10), base + QPointF(-5, -2),
-                                        base + QPointF(5, -2)};
-            painter.drawPolygon(triangle, 3);
+            drawTriangle(painter, toPlot({x, std::pow(10.0, yr.low)}));
+            anyZero = true;
         }
+    }
+    // Each note's number beside the point it explains.
+    painter.setFont(small);
+    for (std::size_t i = 0; i < plot_.notes.size(); ++i) {
+        const QPointF at = toPlot(plot_.notes[i].at);
+        const QRectF badge(at + QPointF(6, -20), QSizeF(16, 16));
+        painter.setPen(Qt::black);
+        painter.setBrush(QColor(0xFF, 0xF4, 0xC0));
+        painter.drawEllipse(badge);
+        painter.drawText(badge, Qt::AlignCenter, QString::number(i + 1));
     }
     painter.restore();
 
-    // The legend, right of the plot, where no point can hide under it.
+    // The legend and the notes, right of the plot, where no point can hide under them.
     painter.setFont(small);
     const double rowHeight = 16;
-    const QRectF legend(plot.right() + 12, plot.top(), 196,
-                        rowHeight * (static_cast<double>(series_.size()) + 1) + 8);
-    painter.setPen(QColor(0xA0, 0xA0, 0xA0));
-    painter.setBrush(QColor(255, 255, 255, 230));
-    painter.drawRect(legend);
-    double y = legend.top() + 4;
-    for (const ConvergenceSeries& s : series_) {
-        const QPointF mark(legend.left() + 14, y + rowHeight / 2);
-        if (s.line) {
-            painter.setPen(QPen(s.colour, 1.5, Qt::DashLine));
-            painter.drawLine(mark - QPointF(8, 0), mark + QPointF(8, 0));
-        } else {
-            painter.setPen(QPen(s.colour, 1.2));
-            painter.setBrush(s.colour);
-            painter.drawEllipse(mark, 3.5, 3.5);
-        }
+    const QRectF side(plot.right() + 12, plot.top(), kSide, area.bottom() - plot.top() - 10);
+    double y = side.top() + 4;
+    const auto entry = [&](const QString& name, auto&& mark) {
+        const QPointF at(side.left() + 14, y + rowHeight / 2);
+        mark(at);
         painter.setPen(Qt::black);
-        painter.drawText(QRectF(legend.left() + 28, y, legend.width() - 30, rowHeight),
-                         Qt::AlignLeft | Qt::AlignVCenter, s.name);
+        painter.drawText(QRectF(side.left() + 28, y, side.width() - 30, rowHeight),
+                         Qt::AlignLeft | Qt::AlignVCenter, name);
         y += rowHeight;
+    };
+    for (const PlotSeries& s : plot_.series) {
+        entry(text(s.name), [&](QPointF at) {
+            painter.setPen(penOf(s));
+            if (s.style == SeriesStyle::Markers) {
+                painter.setBrush(colourOf(s.role));
+                painter.drawEllipse(at, kMarker, kMarker);
+            } else {
+                painter.drawLine(at - QPointF(9, 0), at + QPointF(9, 0));
+            }
+        });
     }
-    painter.setPen(Qt::black);
-    painter.drawText(QRectF(legend.left() + 28, y, legend.width() - 30, rowHeight),
-                     Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("triangle: error exactly 0"));
+    if (anyRounding) {
+        entry(QStringLiteral("hollow: error at the rounding level"), [&](QPointF at) {
+            painter.setPen(QPen(Qt::black, 1.2));
+            painter.setBrush(Qt::white);
+            painter.drawEllipse(at, kMarker, kMarker);
+        });
+    }
+    if (anyZero) {
+        entry(QStringLiteral("triangle: error exactly 0"), [&](QPointF at) {
+            painter.setPen(QPen(Qt::black, 1.2));
+            painter.setBrush(Qt::NoBrush);
+            drawTriangle(painter, at + QPointF(0, 6));
+        });
+    }
+    y += 8;
+    for (std::size_t i = 0; i < plot_.notes.size(); ++i) {
+        const QString note = QStringLiteral("%1. ").arg(i + 1) + text(plot_.notes[i].text);
+        const QRectF box(side.left() + 4, y, side.width() - 8, side.bottom() - y);
+        const QRectF used = painter.boundingRect(box, Qt::TextWordWrap, note);
+        painter.setPen(Qt::black);
+        painter.drawText(box, Qt::TextWordWrap, note);
+        y += used.height() + 6;
+        if (y > side.bottom()) {
+            break;
+        }
+    }
 }
 
 }  // namespace integral

@@ -1,32 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// A window of its own, opened on demand: |error| against the number of evaluations of f on
-// log-log axes, for the parabolic rule and Gauss (computed afresh for the current integrand and
-// limits) and for the rows of the last Monte Carlo run with the same integrand, limits and box,
-// with its one-sigma line and reference slopes. Not part of the fixed window.
+// A window of its own, opened on demand: the convergence plot the model computes, drawn on
+// log-log axes with a legend and the floors explained beside the points where they happen.
+// It only draws; every figure comes from the model. Not part of the fixed window.
 #pragma once
 
-#include <QColor>
 #include <QString>
 #include <QWidget>
-#include <optional>
-#include <vector>
 
-#include "model/model.h"
+#include "model/convergence_plot.h"
 
 namespace integral {
-
-struct ConvergenceSeries {
-    QString name;
-    QColor colour;
-    bool line = false;                // a line through its points, not markers
-    std::vector<QPointF> points;      // (evaluations, |error|), errors above 0
-    std::vector<double> zeroErrorAt;  // evaluations of rows whose error is exactly 0
-};
-
-// The series for the model's integrand and limits; `monteCarlo` is the last Monte Carlo run,
-// shown only when it ran on the same integrand, limits and box.
-std::vector<ConvergenceSeries> convergenceSeries(const Model& model,
-                                                 const std::optional<MethodRun>& monteCarlo);
 
 class ConvergenceView : public QWidget {
     Q_OBJECT
@@ -34,8 +17,8 @@ class ConvergenceView : public QWidget {
   public:
     explicit ConvergenceView(QWidget* parent = nullptr);
 
-    void display(std::vector<ConvergenceSeries> series, const QString& title);
-    const std::vector<ConvergenceSeries>& series() const { return series_; }
+    void display(ConvergencePlot plot);
+    const ConvergencePlot& plot() const { return plot_; }
 
     bool savePng(const QString& path) const;
     bool saveSvg(const QString& path) const;
@@ -43,12 +26,12 @@ class ConvergenceView : public QWidget {
   protected:
     void paintEvent(QPaintEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     void render(QPainter& painter, const QRectF& area) const;
 
-    std::vector<ConvergenceSeries> series_;
-    QString title_;
+    ConvergencePlot plot_;
 };
 
 }  // namespace integral

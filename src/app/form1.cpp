@@ -55,11 +55,11 @@ void setBackground(QWidget* widget, const QColor& back) {
 }
 
 // A button painted in its own back colour: a flat face and a plain border, where the style
-// would lay its gradient over the colour. A darker face while pressed, a heavier border while
-// it has the focus.
+// would lay its gradient over the colour. A darker face while pressed, a black border while
+// it has the focus; no focus outline, which the style would draw as a tint over the face.
 void paintInOwnColour(QPushButton* button, const QColor& back) {
     button->setStyleSheet(QStringLiteral("QPushButton { background-color: %1; border: 1px solid "
-                                         "#808080; color: black; }"
+                                         "#808080; color: black; outline: none; }"
                                          "QPushButton:focus { border: 1px solid #000000; }"
                                          "QPushButton:pressed { background-color: %2; }")
                               .arg(back.name(), back.darker(115).name()));
@@ -269,16 +269,7 @@ void Form1::showConvergence() {
     if (view == nullptr) {
         view = new ConvergenceView(this);
     }
-    QString title = QStringLiteral("Convergence");
-    const Formula formula = formulaOf(model_.fnum());
-    if (formula != Formula::None) {
-        title +=
-            QStringLiteral(" of ") + text(kIntegrandLabels[static_cast<std::size_t>(formula) - 1]);
-    }
-    title += QStringLiteral(" on [%1, %2]")
-                 .arg(QString::number(model_.x1().toDouble(), 'g', 10),
-                      QString::number(model_.x2().toDouble(), 'g', 10));
-    view->display(convergenceSeries(model_, lastMonteCarlo_), title);
+    view->display(convergencePlot(model_, lastMonteCarlo_));
 }
 
 void Form1::setupConnections() {
@@ -415,6 +406,11 @@ void Form1::showRun(const MethodRun& run) {
     shownRun_ = run;
     if (run.method == Method::MonteCarlo) {
         lastMonteCarlo_ = run;
+    }
+    // An open convergence view follows the runs.
+    if (auto* view = findChild<ConvergenceView*>(QStringLiteral("Convergence"));
+        view != nullptr && view->isVisible()) {
+        view->display(convergencePlot(model_, lastMonteCarlo_));
     }
     reported(run.fault);
 }

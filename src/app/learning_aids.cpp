@@ -5,6 +5,8 @@
 #include <QStringList>
 #include <cmath>
 
+#include "quadrature/number_format.h"
+
 namespace integral {
 
 namespace {
@@ -17,6 +19,49 @@ QString shortly(double value, int digits = 4) {
     return QString::number(value, 'g', digits);
 }
 
+QString monteCarloLines(const MethodRun& run, const RunAnalysis& analysis, const RowAnalysis& row) {
+    QStringList lines;
+    if (row.sigma && *row.sigma > 0.0) {
+        lines << QStringLiteral("One-sigma uncertainty of this row: ") + shortly(*row.sigma);
+    } else if (row.sigma) {
+        lines << QStringLiteral(
+            "One-sigma uncertainty of this row: 0 (every sample hit, or none did, so the samples "
+            "show no spread)");
+    } else {
+        lines << QStringLiteral(
+            "One-sigma uncertainty of this row: cannot be computed (the box's area is beyond the "
+            "range of a double)");
+    }
+    if (!analysis.limit) {
+        lines << QStringLiteral(
+            "The value the estimates converge to cannot be computed here (f fails or overflows "
+            "between the limits).");
+        return lines.join(QLatin1Char('\n'));
+    }
+    const MonteCarloLimit& limit = *analysis.limit;
+    lines << QStringLiteral(
+                 "The estimates converge to %1: the box's area (height %2 times width %3) times "
+                 "the share of the box that lies below the curve.")
+                 .arg(shortly(limit.value, 8), shortly(run.ymax.toDouble(), 6),
+                      shortly(run.x2.toDouble() - run.x1.toDouble(), 6));
+    if (row.sigmasFromLimit) {
+        lines << QStringLiteral("Distance of this row from that value: %1 sigma")
+                     .arg(QString::number(*row.sigmasFromLimit, 'f', 2));
+    }
+    if (!limit.holdsCurve) {
+        QString bias = QStringLiteral(
+                           "That value is not the exact integral: the box, from 0 to %1, does not "
+                           "hold the curve between the limits")
+                           .arg(shortly(run.ymax.toDouble(), 6));
+        if (limit.offExact) {
+            bias += QStringLiteral(", so it differs from the exact integral by %1")
+                        .arg(shortly(*limit.offExact));
+        }
+        lines << bias + QLatin1Char('.');
+    }
+    return lines.join(QLatin1Char('\n'));
+}
+
 QStringList figures(const MethodRun& run, const RunAnalysis& analysis, std::size_t index) {
     const RowAnalysis& row = analysis.rows[index];
     QStringList lines;
@@ -26,7 +71,13 @@ QStringList figures(const MethodRun& run, const RunAnalysis& analysis, std::size
     } else {
         lines << QStringLiteral("Exact integral: not a finite number (beyond the double range)");
     }
-    if (row.error) {
+    if (row.roundingLevel) {
+        lines << QStringLiteral(
+                     "Error: at the rounding level of a double (no larger than %1, the rounding "
+                     "this row's own arithmetic can carry), so it teaches nothing about the "
+                     "method")
+                     .arg(shortly(*row.roundingBound, 2));
+    } else if (row.error) {
         QString error = QStringLiteral("Error (estimate - exact): ") + shortly(*row.error);
         if (row.relativeError) {
             error += QStringLiteral(", relative ") + shortly(*row.relativeError, 3);
@@ -41,22 +92,17 @@ QStringList figures(const MethodRun& run, const RunAnalysis& analysis, std::size
         lines << QStringLiteral("Observed order, log(e_prev/e) / log(n/n_prev): ") +
                      QString::number(*row.observedOrder, 'f', 2);
     }
-    if (row.sigma) {
-        lines << QStringLiteral("One-sigma uncertainty of this row: ") + shortly(*row.sigma);
-        if (row.sigmas) {
-            lines << QStringLiteral("Error in sigmas: ") + QString::number(*row.sigmas, 'f', 2);
-        }
-    }
-    if (run.method == Method::MonteCarlo && analysis.clipped) {
-        const double off = analysis.clipped->offExact;
-        lines << QStringLiteral(
-                     "The box does not hold the curve over the whole interval, so the estimates "
-                     "converge to %1, the integral of f clipped to the box, which is %2 %3 the "
-                     "exact integral.")
-                     .arg(shortly(analysis.clipped->value, 6), shortly(std::fabs(off)),
-                          off < 0 ? QStringLiteral("below") : QStringLiteral("above"));
+    if (run.method == Method::MonteCarlo) {
+        lines << monteCarloLines(run, analysis, row);
     }
     return lines;
+}
+
+// Rich text, so that the tooltip wraps at about eighty characters instead of running as wide
+// as its longest line; the spaces and line breaks of the text stay as they are.
+QString asTooltip(const QStringList& lines) {
+    return QStringLiteral("<p style=\"white-space:pre-wrap\">") +
+           lines.join(QLatin1Char('\n')).toHtmlEscaped() + QStringLiteral("</p>");
 }
 
 }  // namespace
@@ -65,7 +111,7 @@ QString rowTooltip(const MethodRun& run, const RunAnalysis& analysis, std::size_
     QStringList lines;
     lines << QString::fromStdString(run.rows[row]);
     lines << figures(run, analysis, row);
-    return lines.join(QLatin1Char('\n'));
+    return asTooltip(lines);
 }
 
 QString summaryTooltip(const MethodRun& run, const RunAnalysis& analysis) {
@@ -79,7 +125,7 @@ QString summaryTooltip(const MethodRun& run, const RunAnalysis& analysis) {
                  .arg(analysis.rows[last].counter)
                  .arg(text(methodInfo(run.method).unit));
     lines << figures(run, analysis, last);
-    return lines.join(QLatin1Char('\n'));
+    return asTooltip(lines);
 }
 
 }  // namespace integral

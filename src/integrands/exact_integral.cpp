@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "integrands/exact_integral.h"
 
+#include <boost/math/special_functions/erf.hpp>
+#include <boost/multiprecision/cpp_bin_float.hpp>
 #include <cmath>
-#include <numbers>
+#include <limits>
 
 #include "integrands/formulas.h"
 
@@ -10,66 +12,121 @@ namespace integral {
 
 namespace {
 
-// 4 (atan b - atan a), without the cancellation of two nearly equal arctangents where both
-// limits lie far out on the same side.
-double lorentz(double a, double b) {
-    const double product = a * b;
-    if (product > -1.0 && std::isfinite(product)) {
-        return 4.0 * std::atan((b - a) / (1.0 + product));
+namespace bmp = boost::multiprecision;
+
+template <unsigned Digits>
+using Real = bmp::number<bmp::cpp_bin_float<Digits>, bmp::et_off>;
+
+// A value and the sum of the magnitudes of the terms it was formed from: their ratio tells
+// how many digits the sums and differences on the way cancelled.
+template <typename R>
+struct Terms {
+    R value;
+    R magnitude;
+};
+
+template <typename R>
+Terms<R> antiderivative(Formula formula, const R& x) {
+    switch (formula) {
+        case Formula::XExp: {
+            const R value = -(x + 1) * exp(-x);
+            return {value, abs(value)};
+        }
+        case Formula::Lorentz: {
+            const R value = 4 * atan(x);
+            return {value, abs(value)};
+        }
+        case Formula::Parabola: {
+            const R cube = x * x * x / 3;
+            return {cube - 2 * x, abs(cube) + abs(2 * x)};
+        }
+        case Formula::XSin: {
+            const R sine = sin(x);
+            const R product = x * cos(x);
+            return {sine - product, abs(sine) + abs(product)};
+        }
+        case Formula::Bell: {
+            // The program divides by the double nearest to the square root of 6.283184, not
+            // by the square root of 2 pi; the integral of what it computes keeps that divisor.
+            const R divisor(std::sqrt(formula_detail::kTruncatedTwoPi));
+            const R half(0.5);
+            const R value = 10 / divisor * sqrt(boost::math::constants::pi<R>() * half) *
+                            boost::math::erf(x * sqrt(half));
+            return {value, abs(value)};
+        }
+        case Formula::None:
+            break;
     }
-    return 4.0 * (std::atan(b) - std::atan(a));
+    return {R(0), R(0)};
 }
 
-// b^3/3 - 2b - (a^3/3 - 2a), factored so that close limits lose nothing.
-double parabola(double a, double b) {
-    return (b - a) * ((b * b + a * b + a * a) / 3.0 - 2.0);
+template <typename R>
+Terms<R> difference(Formula formula, double lower, double upper) {
+    const Terms<R> a = antiderivative(formula, R(lower));
+    const Terms<R> b = antiderivative(formula, R(upper));
+    return {b.value - a.value, a.magnitude + b.magnitude};
 }
 
-double xSin(double a, double b) {
-    return (std::sin(b) - b * std::cos(b)) - (std::sin(a) - a * std::cos(a));
+enum class Verdict { Done, NeedsMoreDigits };
+
+// Enough digits survive the cancellation to round to the nearest double, or whatever is left
+// is smaller than half the least subnormal, so that the double is 0 either way.
+template <unsigned Digits>
+Verdict judge(const Terms<Real<Digits>>& d) {
+    using R = Real<Digits>;
+    constexpr int kKept = 25;
+    if (d.magnitude == 0) {
+        return Verdict::Done;
+    }
+    const R noise = d.magnitude * pow(R(10), -static_cast<int>(Digits) + 5);
+    if (noise < R(std::numeric_limits<double>::denorm_min()) / 2) {
+        return Verdict::Done;
+    }
+    if (d.value == 0) {
+        return Verdict::NeedsMoreDigits;
+    }
+    return noise * pow(R(10), kKept) < abs(d.value) ? Verdict::Done : Verdict::NeedsMoreDigits;
 }
 
-// erf(b/sqrt2) - erf(a/sqrt2), through erfc where both limits lie in the same tail, where the
-// two erf values would both be near 1 and their difference lost.
-double bellArea(double a, double b) {
-    const double s = std::numbers::sqrt2;
-    if (a >= 0.0) {
-        return std::erfc(a / s) - std::erfc(b / s);
+template <unsigned Digits>
+std::optional<double> rounded(const Real<Digits>& value) {
+    const double result = static_cast<double>(value);
+    if (!std::isfinite(result)) {
+        return std::nullopt;
     }
-    if (b <= 0.0) {
-        return std::erfc(-b / s) - std::erfc(-a / s);
-    }
-    return std::erf(b / s) - std::erf(a / s);
+    return result;
 }
+
+// Argument reduction of a sine or cosine of x loses about log10|x| digits.
+bool reductionFits(Formula formula, double lower, double upper, unsigned digits) {
+    if (formula != Formula::XSin) {
+        return true;
+    }
+    const double largest = std::max(std::fabs(lower), std::fabs(upper));
+    return largest < 1.0 || std::log10(largest) + 30.0 < static_cast<double>(digits);
+}
+
+// 50 digits serve every interval of ordinary size; 400 serve the rest, down to differences
+// that round to a subnormal and sines of arguments near the top of the double range.
+constexpr unsigned kUsualDigits = 50;
+constexpr unsigned kMostDigits = 400;
 
 }  // namespace
 
-std::optional<double> exactIntegral(const Variant& fnum, double lower, double upper) {
-    double value = 0.0;
-    switch (formulaOf(fnum)) {
-        case Formula::None:
-            return 0.0;
-        case Formula::XExp:
-            value = (lower + 1.0) * std::exp(-lower) - (upper + 1.0) * std::exp(-upper);
-            break;
-        case Formula::Lorentz:
-            value = lorentz(lower, upper);
-            break;
-        case Formula::Parabola:
-            value = parabola(lower, upper);
-            break;
-        case Formula::XSin:
-            value = xSin(lower, upper);
-            break;
-        case Formula::Bell:
-            value = 10.0 / std::sqrt(formula_detail::kTruncatedTwoPi) *
-                    std::sqrt(std::numbers::pi / 2.0) * bellArea(lower, upper);
-            break;
+std::optional<double> exactIntegral(Formula formula, double lower, double upper) {
+    if (formula == Formula::None || lower == upper) {
+        return 0.0;
     }
-    if (!std::isfinite(value)) {
+    if (!std::isfinite(lower) || !std::isfinite(upper)) {
         return std::nullopt;
     }
-    return value;
+    if (reductionFits(formula, lower, upper, kUsualDigits)) {
+        const auto usual = difference<Real<kUsualDigits>>(formula, lower, upper);
+        if (judge<kUsualDigits>(usual) == Verdict::Done) {
+            return rounded<kUsualDigits>(usual.value);
+        }
+    }
+    return rounded<kMostDigits>(difference<Real<kMostDigits>>(formula, lower, upper).value);
 }
 
 }  // namespace integral

@@ -2,103 +2,216 @@
 #include "model/run_analysis.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
+#include <limits>
 
 #include "integrands/chosen_integrand.h"
 #include "integrands/exact_integral.h"
+#include "quadrature/evaluation_observer.h"
+#include "quadrature/gauss_table.h"
+#include "quadrature/number_format.h"
+#include "quadrature/zelbrin_table.h"
 
 namespace integral {
 
-std::string fullPrecision(double value) {
-    char buffer[32];
-    const auto end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
-    return std::string(buffer, end);
+namespace {
+
+std::optional<double> finite(double value) {
+    return std::isfinite(value) ? std::optional<double>(value) : std::nullopt;
 }
 
-std::optional<BoxLimit> monteCarloLimit(const Variant& fnum, double x1, double x2, double ymax) {
+// How much a row's arithmetic can be off by rounding alone: a few ulps of every term, times
+// the number of terms summed (so a 60-term sum carries more than the estimate's last ulp).
+// Besides, every point is a rounded x, and f there differs from f at the intended point by
+// about what one ulp of x changes it by, which is measured on the neighbours of x: a steep or
+// huge f amplifies it, as x sin x does far from the origin.
+class RoundingBound : public EvaluationObserver {
+  public:
+    explicit RoundingBound(const ChosenIntegrand& f) : f_(f) {}
+
+    void rowStarted(std::int64_t) override { rows_.emplace_back(); }
+    void evaluated(double x, double fx, double weight) override {
+        Row& row = rows_.back();
+        row.terms += std::fabs(weight * fx);
+        row.shifted += std::fabs(weight) * sensitivity(x, fx);
+        ++row.count;
+    }
+
+    std::optional<double> bound(std::size_t row) const {
+        if (row >= rows_.size()) {
+            return std::nullopt;
+        }
+        constexpr double kUlp = std::numeric_limits<double>::epsilon();
+        constexpr double kUlpsPerTerm = 4.0;
+        const Row& r = rows_[row];
+        return finite(r.shifted + kUlpsPerTerm * static_cast<double>(r.count) * kUlp * r.terms);
+    }
+
+  private:
+    struct Row {
+        double terms = 0.0;
+        double shifted = 0.0;
+        std::int64_t count = 0;
+    };
+
+    double sensitivity(double x, double fx) const {
+        double largest = 0.0;
+        for (const double direction : {-INFINITY, INFINITY}) {
+            try {
+                const double shifted = f_(Variant::real(std::nextafter(x, direction))).toDouble();
+                largest = std::max(largest, std::fabs(shifted - fx));
+            } catch (const RuntimeError&) {
+                // A neighbour beyond the doubles says nothing about the rounding here.
+            }
+        }
+        return largest;
+    }
+
+    const ChosenIntegrand& f_;
+    std::vector<Row> rows_;
+};
+
+// The same evaluations again, seen this time: the parabolic rule and Gauss are deterministic.
+RoundingBound replayedBounds(const MethodRun& run, const ChosenIntegrand& f) {
+    RoundingBound bound(f);
+    ResultsPanel scratch;
+    try {
+        if (run.method == Method::Zelbrin) {
+            zelbrinTable(f, run.x1, run.x2, scratch, &bound);
+        } else if (run.method == Method::Gauss) {
+            VariantArray node = makeGaussArray();
+            VariantArray weight = makeGaussArray();
+            gaussTable(f, run.x1, run.x2, node, weight, scratch, &bound);
+        }
+    } catch (const RuntimeError&) {
+        // The run stopped at the same place; its rows are all there is to weigh.
+    }
+    return bound;
+}
+
+}  // namespace
+
+std::optional<MonteCarloLimit> monteCarloLimit(const Variant& fnum, double x1, double x2,
+                                               double ymax, std::optional<double> exact) {
+    // A midpoint sum, fine enough that its error is far below any row's sigma; the clipping
+    // leaves kinks that no higher rule would see.
     constexpr int kSlices = 200000;
     const ChosenIntegrand f(fnum);
-    const double width = (x2 - x1) / kSlices;
-    double sum = 0.0;
-    bool clips = false;
+    const double width = x2 - x1;
+    const double slice = width / kSlices;
+    if (!std::isfinite(slice)) {
+        return std::nullopt;
+    }
+    double share = 0.0;
+    bool holds = true;
     try {
         for (int k = 0; k < kSlices; ++k) {
-            const double value = f(Variant::real(x1 + (k + 0.5) * width)).toDouble();
+            const double value = f(Variant::real(x1 + (k + 0.5) * slice)).toDouble();
             // A sample at height y = r * ymax hits when y < f: with probability f / ymax clipped
             // to 0..1 for a box above the axis, 1 - f / ymax clipped likewise for one below.
-            const double share = ymax == 0.0 ? 0.0 : std::clamp(value / ymax, 0.0, 1.0);
-            sum += ymax > 0.0 ? share : 1.0 - share;
-            clips = clips || value < std::min(0.0, ymax) || value > std::max(0.0, ymax);
+            const double part = ymax == 0.0 ? 0.0 : std::clamp(value / ymax, 0.0, 1.0);
+            share += ymax > 0.0 ? part : 1.0 - part;
+            holds = holds && ymax > 0.0 && value >= 0.0 && value <= ymax;
         }
     } catch (const RuntimeError&) {
         return std::nullopt;
     }
-    return BoxLimit{sum * width * ymax, clips};
+    MonteCarloLimit limit;
+    limit.holdsCurve = holds || width == 0.0;
+    if (limit.holdsCurve && exact) {
+        limit.value = *exact;
+        return limit;
+    }
+    const std::optional<double> value = finite(share / kSlices * width * ymax);
+    if (!value) {
+        return std::nullopt;
+    }
+    limit.value = *value;
+    if (!limit.holdsCurve && exact) {
+        limit.offExact = finite(*value - *exact);
+    }
+    return limit;
 }
 
 RunAnalysis analyse(const MethodRun& run) {
     RunAnalysis analysis;
     const double x1 = run.x1.toDouble();
     const double x2 = run.x2.toDouble();
-    analysis.exact = exactIntegral(run.fnum, x1, x2);
+    analysis.exact = exactIntegral(formulaOf(run.fnum), x1, x2);
     const double ymax = run.ymax.toDouble();
-    const double area = ymax * (x2 - x1);
+    if (run.method == Method::MonteCarlo && !run.figures.empty()) {
+        analysis.limit = monteCarloLimit(run.fnum, x1, x2, ymax, analysis.exact);
+    }
+    const ChosenIntegrand f(run.fnum);
+    const RoundingBound bounds =
+        run.method == Method::MonteCarlo ? RoundingBound(f) : replayedBounds(run, f);
+    const std::optional<double> area = finite(ymax * (x2 - x1));
     for (std::size_t i = 0; i < run.figures.size(); ++i) {
         const RowFigures& figures = run.figures[i];
         RowAnalysis row;
         row.counter = figures.counter;
         row.estimate = figures.estimate;
         row.evaluations = figures.evaluations;
+        row.roundingBound = bounds.bound(i);
         if (analysis.exact) {
-            row.error = figures.estimate - *analysis.exact;
-            if (*analysis.exact != 0.0) {
-                row.relativeError = *row.error / *analysis.exact;
+            const std::optional<double> error = finite(figures.estimate - *analysis.exact);
+            // An error of exactly 0 is no noise: the rule and the rounding landed on the value.
+            row.roundingLevel = error && *error != 0.0 && row.roundingBound &&
+                                std::fabs(*error) <= *row.roundingBound;
+            if (error && !row.roundingLevel) {
+                row.error = error;
+                if (*analysis.exact != 0.0) {
+                    row.relativeError = finite(*error / *analysis.exact);
+                }
             }
         }
         if (run.method == Method::MonteCarlo) {
             const double n = static_cast<double>(figures.counter);
             const double p = static_cast<double>(figures.hits) / n;
-            row.sigma = std::fabs(area) * std::sqrt(p * (1.0 - p) / n);
-            if (row.error && *row.sigma > 0.0) {
-                row.sigmas = *row.error / *row.sigma;
+            if (area) {
+                row.sigma = finite(std::fabs(*area) * std::sqrt(p * (1.0 - p) / n));
             }
-        } else if (i > 0 && row.error && analysis.rows.back().error &&
-                   *analysis.rows.back().error != 0.0) {
+            if (analysis.limit && row.sigma && *row.sigma > 0.0) {
+                row.sigmasFromLimit =
+                    finite((figures.estimate - analysis.limit->value) / *row.sigma);
+            }
+        } else if (i > 0 && row.error && analysis.rows.back().error) {
             const RowAnalysis& previous = analysis.rows.back();
-            row.errorRatio = *row.error / *previous.error;
-            if (run.method == Method::Zelbrin && *row.error != 0.0) {
-                row.observedOrder = std::log(std::fabs(*previous.error / *row.error)) /
-                                    std::log(static_cast<double>(row.counter) /
-                                             static_cast<double>(previous.counter));
+            if (*previous.error != 0.0) {
+                row.errorRatio = finite(*row.error / *previous.error);
+            }
+            if (run.method == Method::Zelbrin && *row.error != 0.0 && *previous.error != 0.0) {
+                row.observedOrder = finite(std::log(std::fabs(*previous.error / *row.error)) /
+                                           std::log(static_cast<double>(row.counter) /
+                                                    static_cast<double>(previous.counter)));
             }
         }
         analysis.rows.push_back(row);
-    }
-    if (run.method == Method::MonteCarlo && analysis.exact && !run.figures.empty()) {
-        if (const std::optional<BoxLimit> limit = monteCarloLimit(run.fnum, x1, x2, ymax);
-            limit && limit->clips) {
-            analysis.clipped = ClippedIntegral{limit->value, limit->value - *analysis.exact};
-        }
     }
     return analysis;
 }
 
 std::string tableAsTsv(const RunAnalysis& analysis, Method method, bool details) {
-    const bool sigma = details && method == Method::MonteCarlo;
+    const bool statistical = details && method == Method::MonteCarlo;
     const auto optional = [](const std::optional<double>& value) {
         return value ? fullPrecision(*value) : std::string();
     };
-    std::string text = details ? "n\testimate\texact\terror\tevaluations" : "n\testimate";
-    text += sigma ? "\tsigma\n" : "\n";
+    std::string text = "n\testimate";
+    if (details) {
+        text += "\texact\terror\tratio\torder\tevaluations\trounding_level";
+    }
+    text += statistical ? "\tsigma\tlimit\tsigmas_from_limit\n" : "\n";
+    const std::string limit = analysis.limit ? fullPrecision(analysis.limit->value) : "";
     for (const RowAnalysis& row : analysis.rows) {
         text += std::to_string(row.counter) + '\t' + fullPrecision(row.estimate);
         if (details) {
             text += '\t' + optional(analysis.exact) + '\t' + optional(row.error) + '\t' +
-                    std::to_string(row.evaluations);
+                    optional(row.errorRatio) + '\t' + optional(row.observedOrder) + '\t' +
+                    std::to_string(row.evaluations) + '\t' + (row.roundingLevel ? "1" : "0");
         }
-        if (sigma) {
-            text += '\t' + optional(row.sigma);
+        if (statistical) {
+            text +=
+                '\t' + optional(row.sigma) + '\t' + limit + '\t' + optional(row.sigmasFromLimit);
         }
         text += '\n';
     }

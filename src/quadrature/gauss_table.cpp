@@ -62,16 +62,25 @@ void setGaussNodes(int m, VariantArray& node, VariantArray& weight) {
 // t = ((((x2 - x1) * node) + x2) + x1) / 2 and S = S + weight * f(t) from the most negative
 // node up, then S * (x2 - x1) / 2: the grouping fixes the last digits of the rows.
 void gaussTable(Integrand f, const Variant& x1, const Variant& x2, VariantArray& node,
-                VariantArray& weight, ResultsPanel& panel) {
+                VariantArray& weight, ResultsPanel& panel, EvaluationObserver* observer) {
     const Variant two = Variant::integer(2);
     Variant sum;
     for (std::int16_t m = 2; m <= 6; ++m) {
         setGaussNodes(m, node, weight);
+        if (observer != nullptr) {
+            observer->rowStarted(m);
+        }
         sum = Variant::integer(0);
         for (std::int16_t i = 1; i <= m; ++i) {
             const Variant index = Variant::integer(i);
             const Variant t = ((((x2 - x1) * node[index]) + x2) + x1) / two;
-            sum = sum + (weight[index] * f(t));
+            const Variant value = f(t);
+            if (observer != nullptr) {
+                observer->evaluated(
+                    t.toDouble(), value.toDouble(),
+                    weight[index].toDouble() * (x2.toDouble() - x1.toDouble()) / 2.0);
+            }
+            sum = sum + (weight[index] * value);
         }
         sum = (sum * (x2 - x1)) / two;
         panel.addRow(plainText(Variant::integer(m)), plainText(sum),

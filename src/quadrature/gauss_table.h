@@ -3,6 +3,7 @@
 #pragma once
 
 #include "integrands/integrand.h"
+#include "quadrature/evaluation_observer.h"
 #include "quadrature/results_panel.h"
 #include "runtime/variant.h"
 #include "runtime/variant_array.h"
@@ -21,8 +22,9 @@ void setGaussNodes(int m, VariantArray& node, VariantArray& weight);
 
 // Appends five rows (counter and estimate in the plain conversion) and the summary of the
 // six-node estimate. A fault propagates as RuntimeError with the rows made before it left in
-// `panel` and no summary.
+// `panel` and no summary. An observer sees every node mapped onto the interval, with its
+// weight times (x2 - x1) / 2.
 void gaussTable(Integrand f, const Variant& x1, const Variant& x2, VariantArray& node,
-                VariantArray& weight, ResultsPanel& panel);
+                VariantArray& weight, ResultsPanel& panel, EvaluationObserver* observer = nullptr);
 
 }  // namespace integral

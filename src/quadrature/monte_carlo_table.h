@@ -10,6 +10,7 @@
 
 #include "integrands/formulas.h"
 #include "integrands/integrand.h"
+#include "quadrature/evaluation_observer.h"
 #include "quadrature/number_format.h"
 #include "quadrature/results_panel.h"
 #include "runtime/variant.h"
@@ -50,10 +51,22 @@ inline Variant countAsVariant(std::int64_t count) {
                               : Variant::longInteger(static_cast<std::int32_t>(count));
 }
 
+// Where the samples go: nowhere in a plain run, so the loops compile to what they were
+// without an observer; to the observer when one wants them.
+struct NoSamples {
+    void operator()(double, double, double, bool) const {}
+};
+struct SamplesTo {
+    EvaluationObserver* observer;
+    void operator()(double x, double y, double fx, bool hit) const {
+        observer->sampled(x, y, fx, hit);
+    }
+};
+
 // The same samples with the formula chosen once: the loop calls its kernel directly.
-template <Formula F, DrawSource Random>
+template <Formula F, DrawSource Random, typename Sink>
 std::int64_t countHitsKernel(double x1, double width, float ymax, std::int64_t samples,
-                             Random& random) {
+                             Random& random, Sink sink) {
     std::int64_t hits = 0;
     for (std::int64_t k = 1; k <= samples; ++k) {
         const double x = static_cast<double>(random.next()) * width + x1;
@@ -68,17 +81,19 @@ std::int64_t countHitsKernel(double x1, double width, float ymax, std::int64_t s
             error.setArgument(x);
             throw;
         }
-        hits += static_cast<double>(y) < value ? 1 : 0;
+        const bool hit = static_cast<double>(y) < value;
+        sink(x, y, value, hit);
+        hits += hit ? 1 : 0;
     }
     return hits;
 }
 
-template <DrawSource Random>
+template <DrawSource Random, typename Sink>
 Variant countHitsTyped(Integrand f, double x1, double width, float ymax, std::int64_t samples,
-                       Random& random) {
+                       Random& random, Sink sink) {
     if (const std::optional<Formula> formula = f.formula()) {
         return countAsVariant(withFormula(*formula, [&](auto chosen) {
-            return countHitsKernel<decltype(chosen)::value>(x1, width, ymax, samples, random);
+            return countHitsKernel<decltype(chosen)::value>(x1, width, ymax, samples, random, sink);
         }));
     }
     std::int64_t hits = 0;
@@ -86,26 +101,39 @@ Variant countHitsTyped(Integrand f, double x1, double width, float ymax, std::in
         // |draw| < 1, so only the sum with x1 can overflow.
         const Variant x = Variant::real(static_cast<double>(random.next()) * width + x1);
         const float y = random.next() * ymax;
-        if (static_cast<double>(y) < f(x).toDouble()) {
-            ++hits;
-        }
+        const double value = f(x).toDouble();
+        const bool hit = static_cast<double>(y) < value;
+        sink(x.toDouble(), y, value, hit);
+        hits += hit ? 1 : 0;
     }
     return countAsVariant(hits);
 }
 
-template <DrawSource Random>
+template <DrawSource Random, typename Sink>
 Variant countHitsVariant(Integrand f, const Variant& x1, const Variant& width, const Variant& ymax,
-                         std::int64_t samples, Random& random) {
+                         std::int64_t samples, Random& random, Sink sink) {
     const Variant one = Variant::integer(1);
     Variant hits = Variant::integer(0);
     for (std::int64_t k = 1; k <= samples; ++k) {
         const Variant x = (Variant::single(random.next()) * width) + x1;
         const Variant y = Variant::single(random.next()) * ymax;
-        if (y < f(x)) {
+        const Variant value = f(x);
+        const bool hit = y < value;
+        sink(x.toDouble(), y.toDouble(), value.toDouble(), hit);
+        if (hit) {
             hits = hits + one;
         }
     }
     return hits;
+}
+
+template <DrawSource Random, typename Sink>
+Variant countHits(Integrand f, const Variant& x1, const Variant& width, const Variant& ymax,
+                  std::int64_t samples, Random& random, Sink sink) {
+    return typedPathHolds(x1, width, ymax)
+               ? countHitsTyped(f, x1.toDouble(), width.toDouble(), ymax.toSingle(), samples,
+                                random, sink)
+               : countHitsVariant(f, x1, width, ymax, samples, random, sink);
 }
 
 }  // namespace detail
@@ -119,20 +147,23 @@ Variant countHitsVariant(Integrand f, const Variant& x1, const Variant& width, c
 // strictly; a sample on the curve is a miss. The estimate is ((hits / N) * ymax) * (x2 - x1)
 // in that order. x2 - x1 is the same for every sample, so it is formed once per row, before
 // the row's first sample, where a fault in it would arise anyway. Rows share no draws.
+// An observer hears of each row before its first draw, and of each sample if it wants them.
 template <DrawSource Random>
 void monteCarloTable(Integrand f, const Variant& x1, const Variant& x2, const Variant& ymax,
                      Variant& hits, Random& random, ResultsPanel& panel,
-                     const SampleCounts& counts = {}) {
+                     const SampleCounts& counts = {}, EvaluationObserver* observer = nullptr) {
     Variant estimate;
     const std::int64_t step = counts.step < 1 ? 1 : counts.step;
     // 64-bit so that a count near the top of the range cannot wrap the loop around.
     for (std::int64_t n = counts.first; n <= counts.last; n += step) {
         const Variant width = x2 - x1;
         hits = Variant::integer(0);
-        hits = detail::typedPathHolds(x1, width, ymax)
-                   ? detail::countHitsTyped(f, x1.toDouble(), width.toDouble(), ymax.toSingle(), n,
-                                            random)
-                   : detail::countHitsVariant(f, x1, width, ymax, n, random);
+        if (observer != nullptr) {
+            observer->rowStarted(n);
+        }
+        hits = observer != nullptr && observer->wantsEvaluations()
+                   ? detail::countHits(f, x1, width, ymax, n, random, detail::SamplesTo{observer})
+                   : detail::countHits(f, x1, width, ymax, n, random, detail::NoSamples{});
         estimate = ((hits / detail::countAsVariant(n)) * ymax) * width;
         panel.addRow(formatNumber(static_cast<double>(n), NumberPattern::Counter),
                      formatNumber(estimate.toDouble(), NumberPattern::Estimate),

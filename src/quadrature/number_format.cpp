@@ -130,4 +130,11 @@ std::string plainText(const Variant& value) {
     return "";
 }
 
+std::string fullPrecision(double value) {
+    requireFinite(value);
+    char buffer[32];
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
+    return std::string(buffer, end);
+}
+
 }  // namespace integral

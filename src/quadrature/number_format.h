@@ -36,4 +36,9 @@ std::string formatNumber(double value, NumberPattern pattern);
 // either sign prints as "0"; Empty as "".
 std::string plainText(const Variant& value);
 
+// The shortest text that reads back as the same double, for figures at full precision:
+// 0.1 -> "0.1", 1.0/3 -> "0.3333333333333333", 1e-300 -> "1e-300", -0.0 -> "-0".
+// A non-finite value raises RuntimeError like the patterns.
+std::string fullPrecision(double value);
+
 }  // namespace integral

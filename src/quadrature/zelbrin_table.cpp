@@ -6,7 +6,8 @@ namespace integral {
 // Each panel evaluates both its ends, so shared points are evaluated twice, and the sum is
 // built as ((S + a) + 4b) + c panel by panel; h is ((x2 - x1) / n) / 2 and the next points
 // come from x, not from x1. Any other grouping changes the last digits of the rows.
-void zelbrinTable(Integrand f, const Variant& x1, const Variant& x2, ResultsPanel& panel) {
+void zelbrinTable(Integrand f, const Variant& x1, const Variant& x2, ResultsPanel& panel,
+                  EvaluationObserver* observer) {
     const Variant two = Variant::integer(2);
     const Variant three = Variant::integer(3);
     const Variant four = Variant::integer(4);
@@ -15,12 +16,24 @@ void zelbrinTable(Integrand f, const Variant& x1, const Variant& x2, ResultsPane
         const Variant panels = Variant::integer(n);
         sum = Variant::integer(0);
         const Variant h = ((x2 - x1) / panels) / two;
+        if (observer != nullptr) {
+            observer->rowStarted(n);
+        }
+        const double end = h.toDouble() / 3.0;
+        const double middle = 4.0 * h.toDouble() / 3.0;
         const std::int16_t last = static_cast<std::int16_t>(2 * n - 2);
         for (std::int16_t i = 0; i <= last; i += 2) {
             const Variant x = x1 + Variant::integer(i) * h;
             const Variant a = f(x);
-            const Variant b = f(x + h);
-            const Variant c = f(x + h * two);
+            const Variant middleX = x + h;
+            const Variant b = f(middleX);
+            const Variant rightX = x + h * two;
+            const Variant c = f(rightX);
+            if (observer != nullptr) {
+                observer->evaluated(x.toDouble(), a.toDouble(), end);
+                observer->evaluated(middleX.toDouble(), b.toDouble(), middle);
+                observer->evaluated(rightX.toDouble(), c.toDouble(), end);
+            }
             sum = ((sum + a) + b * four) + c;
         }
         sum = (sum * h) / three;

@@ -68,6 +68,7 @@ struct ShadingCase {
 TEST(PlotOperationsTest, ShadingCountsFollowTheAccumulatedCounter) {
     const std::vector<ShadingCase> cases = {
         {Variant::real(0), Variant::real(1), 11, 1.0f},
+        {Variant::real(0), Variant::real(0.5), 6, 0.5f},  // the counter lands on 0.5 exactly
         {Variant::real(0), Variant::real(2), 20, 1.9000000000000006f},
         {Variant::real(1), Variant::real(1), 1, 1.0f},
         {Variant::real(-1), Variant::real(1), 21, std::nullopt},

@@ -1,7 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The layouts integral-table writes a run in. Text without details is exactly what the window
-// shows; the details add the exact value, each row's error, its evaluations of f and, for Monte
-// Carlo, its one-sigma uncertainty.
+// shows; the details add what the window's tooltips say of each row. JSON always carries every
+// figure, null where one does not exist:
+//   {"version", "inputs": {"method", "integrand", "label", "lower", "upper", "ymax"},
+//    "exact", "limit", "rows": [{"n", "text", "estimate", "error", "ratio", "order",
+//    "evaluations", "sigma", "sigmas_from_limit", "rounding_level"}, ...],
+//    "summary", "summary_value", "fault"}
 #pragma once
 
 #include <ostream>

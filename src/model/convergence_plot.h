@@ -1,0 +1,83 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// What the convergence view plots, computed without a window: |error| against the evaluations
+// of f on log-log axes for the parabolic rule and Gauss (run afresh on the model's integrand
+// and limits) and for the last Monte Carlo run on the same inputs, with its one-sigma line,
+// reference slopes, and the floors the errors level off at, each with the reason in words.
+// Only finite, positive figures are plotted, and the axes have a bounded number of ticks
+// whatever the figures, so drawing it always ends.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "model/model.h"
+
+namespace integral {
+
+struct PlotPoint {
+    double x = 0.0;
+    double y = 0.0;
+};
+
+enum class SeriesRole {
+    ParabolicRule,
+    Gauss,
+    MonteCarlo,
+    MonteCarloSigma,
+    ReferenceSlope,
+    RoundingFloor,    // the rounding the parabolic rule's and Gauss's arithmetic carries
+    GaussTableFloor,  // the error the eight-digit node table alone makes
+    BoxFloor,         // |limit - exact| of a box that does not hold the curve
+};
+
+enum class SeriesStyle { Markers, Line, Reference, Floor };
+
+struct PlotSeries {
+    std::string name;
+    SeriesRole role = SeriesRole::ParabolicRule;
+    SeriesStyle style = SeriesStyle::Markers;
+    std::vector<PlotPoint> points;
+    std::vector<double> zeroErrorAt;  // evaluations of rows whose error is exactly 0
+    // Rows whose error is at the rounding level, placed at the rounding bound: drawn hollow,
+    // and never an anchor for a reference line.
+    std::vector<PlotPoint> roundingLevel;
+};
+
+// A floor explained where it happens: the text goes beside `at`.
+struct PlotNote {
+    std::string text;
+    PlotPoint at;
+};
+
+// Whole decades from 10^low to 10^high with a tick every `step` decades.
+struct DecadeAxis {
+    int low = 0;
+    int high = 1;
+    int step = 1;
+    std::vector<int> ticks() const;
+};
+
+struct ConvergencePlot {
+    std::string title;
+    std::vector<PlotSeries> series;
+    std::vector<PlotNote> notes;
+    DecadeAxis x;
+    DecadeAxis y;
+    // Said instead of a plot when not one figure can be plotted.
+    std::optional<std::string> nothingToPlot;
+};
+
+// The decades around every finite positive value (around 1 when there is none), at most
+// kMaxTicks ticks apart in steps of whole decades.
+inline constexpr int kMaxTicks = 12;
+DecadeAxis decadesAround(const std::vector<double>& values);
+
+// `monteCarlo` is the last Monte Carlo run, shown only when it ran on the same integrand,
+// limits and box as the model holds now.
+ConvergencePlot convergencePlot(const Model& model, const std::optional<MethodRun>& monteCarlo);
+
+// The plot's series and axes from runs already analysed; what convergencePlot() builds on.
+ConvergencePlot plotOfRuns(const std::vector<MethodRun>& runs);
+
+}  // namespace integral

@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // What a user waits for after a click, handler and repaint together, on the offscreen
-// platform: a Monte Carlo run, and Enter in the upper box with limits a million apart.
+// platform: a Monte Carlo run, Enter in the upper box with limits a million apart, and a key in
+// the help box after a paste of one line of 200 000 characters.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QClipboard>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 
@@ -55,6 +58,23 @@ BENCHMARK(BM_UpperLimitEnterAndRepaint)
     ->Args({-1000000, 0})
     ->Args({0, 1000000})
     ->Unit(benchmark::kMillisecond);
+
+void BM_HelpBoxKeyAfterLongPaste(benchmark::State& state) {
+    Window window;
+    QTest::mouseClick(window.form.findChild<QPushButton*>(QStringLiteral("Command3")),
+                      Qt::LeftButton);
+    auto* help = window.form.findChild<QPlainTextEdit*>(QStringLiteral("Text4"));
+    help->setFocus();
+    help->clear();
+    QApplication::clipboard()->setText(QString(static_cast<int>(state.range(0)), QLatin1Char('7')));
+    QTest::keyClick(help, Qt::Key_V, Qt::ControlModifier);
+    help->moveCursor(QTextCursor::Start);
+    for (auto _ : state) {
+        QTest::keyClick(help, Qt::Key_Delete);
+        window.form.repaint();
+    }
+}
+BENCHMARK(BM_HelpBoxKeyAfterLongPaste)->Arg(60000)->Arg(200000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -3,13 +3,10 @@
 #include "app/utf8.h"
 
 #include <QContextMenuEvent>
-#include <QFileDialog>
-#include <QImage>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QPainter>
 #include <QPainterPath>
-#include <QSvgGenerator>
 #include <algorithm>
 #include <cmath>
 #include <utility>
@@ -96,45 +93,24 @@ void ConvergenceView::paintEvent(QPaintEvent*) {
 
 void ConvergenceView::contextMenuEvent(QContextMenuEvent* event) {
     QMenu menu(this);
-    using Save = bool (ConvergenceView::*)(const QString&) const;
-    for (const auto& [format, save] :
-         {std::pair<QString, Save>{QStringLiteral("PNG"), &ConvergenceView::savePng},
-          {QStringLiteral("SVG"), &ConvergenceView::saveSvg}}) {
-        menu.addAction(QStringLiteral("Save as %1…").arg(format), this, [this, format, save] {
-            const QString path = QFileDialog::getSaveFileName(
-                this, QStringLiteral("Save as ") + format,
-                QStringLiteral("convergence.") + format.toLower(),
-                QStringLiteral("%1 (*.%2)").arg(format, format.toLower()));
-            if (!path.isEmpty()) {
-                (this->*save)(path);
-            }
+    for (const auto& [name, format] :
+         {std::pair{QStringLiteral("Save as PNG…"), PictureFormat::Png},
+          std::pair{QStringLiteral("Save as SVG…"), PictureFormat::Svg}}) {
+        menu.addAction(name, this, [this, format] {
+            savePictureAs(
+                this, format, QStringLiteral("convergence"), size(),
+                [this](QPainter& painter, const QRectF& area) { render(painter, area); },
+                text(plot_.title));
         });
     }
     menu.exec(event->globalPos());
 }
 
-bool ConvergenceView::savePng(const QString& path) const {
-    QImage image(size() * 2, QImage::Format_RGB32);
-    image.setDevicePixelRatio(2.0);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    render(painter, QRectF(QPointF(0, 0), QSizeF(size())));
-    painter.end();
-    return image.save(path, "PNG");
-}
-
-bool ConvergenceView::saveSvg(const QString& path) const {
-    QSvgGenerator generator;
-    generator.setFileName(path);
-    generator.setSize(size());
-    generator.setViewBox(QRect(QPoint(0, 0), size()));
-    generator.setTitle(text(plot_.title));
-    QPainter painter;
-    if (!painter.begin(&generator)) {
-        return false;
-    }
-    render(painter, QRectF(QPointF(0, 0), QSizeF(size())));
-    return painter.end();
+QString ConvergenceView::savePicture(const QString& path, PictureFormat format) const {
+    return writePicture(
+        path, format, size(),
+        [this](QPainter& painter, const QRectF& area) { render(painter, area); },
+        text(plot_.title));
 }
 
 void ConvergenceView::render(QPainter& painter, const QRectF& area) const {
@@ -231,7 +207,10 @@ void ConvergenceView::render(QPainter& painter, const QRectF& area) const {
     // Each note's number beside the point it explains.
     painter.setFont(small);
     for (std::size_t i = 0; i < plot_.notes.size(); ++i) {
-        const QPointF at = toPlot(plot_.notes[i].at);
+        if (!plot_.notes[i].at) {
+            continue;
+        }
+        const QPointF at = toPlot(*plot_.notes[i].at);
         const QRectF badge(at + QPointF(6, -20), QSizeF(16, 16));
         painter.setPen(Qt::black);
         painter.setBrush(QColor(0xFF, 0xF4, 0xC0));
@@ -254,6 +233,9 @@ void ConvergenceView::render(QPainter& painter, const QRectF& area) const {
         y += rowHeight;
     };
     for (const PlotSeries& s : plot_.series) {
+        if (s.points.empty() && s.roundingLevel.empty() && s.zeroErrorAt.empty()) {
+            continue;  // nothing of it is drawn
+        }
         entry(text(s.name), [&](QPointF at) {
             painter.setPen(penOf(s));
             if (s.style == SeriesStyle::Markers) {
@@ -280,7 +262,9 @@ void ConvergenceView::render(QPainter& painter, const QRectF& area) const {
     }
     y += 8;
     for (std::size_t i = 0; i < plot_.notes.size(); ++i) {
-        const QString note = QStringLiteral("%1. ").arg(i + 1) + text(plot_.notes[i].text);
+        const QString number =
+            plot_.notes[i].at ? QStringLiteral("%1. ").arg(i + 1) : QStringLiteral("• ");
+        const QString note = number + text(plot_.notes[i].text);
         const QRectF box(side.left() + 4, y, side.width() - 8, side.bottom() - y);
         const QRectF used = painter.boundingRect(box, Qt::TextWordWrap, note);
         painter.setPen(Qt::black);

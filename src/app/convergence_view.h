@@ -7,6 +7,7 @@
 #include <QString>
 #include <QWidget>
 
+#include "app/picture_file.h"
 #include "model/convergence_plot.h"
 
 namespace integral {
@@ -20,8 +21,8 @@ class ConvergenceView : public QWidget {
     void display(ConvergencePlot plot);
     const ConvergencePlot& plot() const { return plot_; }
 
-    bool savePng(const QString& path) const;
-    bool saveSvg(const QString& path) const;
+    // Writes the picture; empty when it worked, else why not (see picture_file.h).
+    QString savePicture(const QString& path, PictureFormat format) const;
 
   protected:
     void paintEvent(QPaintEvent* event) override;

@@ -293,6 +293,16 @@ void Form1::setupConnections() {
     }
     Text1->installEventFilter(this);
     Text2->installEventFilter(this);
+    // A limit box holds 32 767 characters; a paste beyond that is cut, and the user is told.
+    for (QLineEdit* box : {Text1, Text2}) {
+        connect(box, &QLineEdit::inputRejected, this, [box] {
+            if (box->text().size() >= box->maxLength()) {
+                showNotice(box, QStringLiteral("A limit box holds at most %L1 characters; the "
+                                               "rest was left out.")
+                                    .arg(box->maxLength()));
+            }
+        });
+    }
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {

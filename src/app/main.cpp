@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <string_view>
 
+#include "app/display_check.h"
 #include "app/form1.h"
 #include "app/utf8.h"
 #include "integral_version.h"
@@ -34,16 +35,14 @@ bool asksForHelpOrVersion(int argc, char** argv) {
     return false;
 }
 
-// Whether the toolkit has somewhere to open the window; without one it would abort.
-bool hasDisplay(int argc, char** argv) {
+// Whether the user named the platform on the command line; the toolkit then decides alone.
+bool platformGiven(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         if (std::string_view(argv[i]) == "-platform") {
             return true;
         }
     }
-    return !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") ||
-           !qEnvironmentVariableIsEmpty("DISPLAY") ||
-           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+    return false;
 }
 
 void name() {
@@ -63,12 +62,16 @@ int main(int argc, char** argv) {
         parser.process(app);
         return 0;
     }
-    if (!hasDisplay(argc, argv)) {
-        std::fputs(
-            "integral: no display to open the window on (neither DISPLAY nor WAYLAND_DISPLAY is "
-            "set); run it in a desktop session, or use integral-table for the tables alone.\n",
-            stderr);
-        return 1;
+    if (!platformGiven(argc, argv)) {
+        // Before the toolkit starts: it aborts where the display is not there.
+        const integral::DisplayVerdict display = integral::checkDisplay();
+        if (display.problem) {
+            std::fprintf(stderr, "%s\n", display.problem->c_str());
+            return 1;
+        }
+        if (!display.platform.empty()) {
+            qputenv("QT_QPA_PLATFORM", QByteArray::fromStdString(display.platform));
+        }
     }
     QApplication app(argc, argv);
     name();

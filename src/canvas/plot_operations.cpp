@@ -53,7 +53,8 @@ namespace {
     }
     if (counter < stop) {
         counter += std::floor((stop - counter) / 0.1) * 0.1;
-        while (counter < stop) {
+        // A few steps at most; a counter that 0.1 no longer moves ends it all the same.
+        while (counter < stop && counter + 0.1 != counter) {
             counter += 0.1;
         }
     }

@@ -45,19 +45,37 @@ Terms<R> antiderivative(Formula formula, const R& x) {
             const R product = x * cos(x);
             return {sine - product, abs(sine) + abs(product)};
         }
-        case Formula::Bell: {
-            // The program divides by the double nearest to the square root of 6.283184, not
-            // by the square root of 2 pi; the integral of what it computes keeps that divisor.
-            const R divisor(std::sqrt(formula_detail::kTruncatedTwoPi));
-            const R half(0.5);
-            const R value = 10 / divisor * sqrt(boost::math::constants::pi<R>() * half) *
-                            boost::math::erf(x * sqrt(half));
-            return {value, abs(value)};
-        }
+        case Formula::Bell:
+            break;  // by bellDifference(), which needs no antiderivative on its own
         case Formula::None:
             break;
     }
     return {R(0), R(0)};
+}
+
+// (10 / sqrt 6.283184) sqrt(pi/2) (erf(b/sqrt2) - erf(a/sqrt2)): the program divides by the
+// double nearest to the square root of 6.283184, not by the square root of 2 pi, and the
+// integral of what it computes keeps that divisor. Where both limits lie on one side the
+// difference is taken of erfc, which keeps its digits in the tails; so 50 digits always
+// suffice, and erf is never asked for at more (its tables would cost the program's start).
+template <typename R>
+Terms<R> bellDifference(double lower, double upper) {
+    const R divisor(std::sqrt(formula_detail::kTruncatedTwoPi));
+    const R half(0.5);
+    // pi from atan, not from the library's constant, whose value is made before main.
+    const R pi = 4 * atan(R(1));
+    const R scale = 10 / divisor * sqrt(pi * half);
+    const R a = R(lower) * sqrt(half);
+    const R b = R(upper) * sqrt(half);
+    R value;
+    if (lower >= 0) {
+        value = boost::math::erfc(a) - boost::math::erfc(b);
+    } else if (upper <= 0) {
+        value = boost::math::erfc(-b) - boost::math::erfc(-a);
+    } else {
+        value = boost::math::erf(b) - boost::math::erf(a);
+    }
+    return {scale * value, scale * abs(value)};
 }
 
 template <typename R>
@@ -107,7 +125,9 @@ bool reductionFits(Formula formula, double lower, double upper, unsigned digits)
 }
 
 // 50 digits serve every interval of ordinary size; 400 serve the rest, down to differences
-// that round to a subnormal and sines of arguments near the top of the double range.
+// that round to a subnormal and sines of arguments near the top of the double range. Only the
+// built-in functions of the number type are asked for at 400 digits: the special functions'
+// tables at that precision would be computed when the program starts.
 constexpr unsigned kUsualDigits = 50;
 constexpr unsigned kMostDigits = 400;
 
@@ -119,6 +139,9 @@ std::optional<double> exactIntegral(Formula formula, double lower, double upper)
     }
     if (!std::isfinite(lower) || !std::isfinite(upper)) {
         return std::nullopt;
+    }
+    if (formula == Formula::Bell) {
+        return rounded<kUsualDigits>(bellDifference<Real<kUsualDigits>>(lower, upper).value);
     }
     if (reductionFits(formula, lower, upper, kUsualDigits)) {
         const auto usual = difference<Real<kUsualDigits>>(formula, lower, upper);

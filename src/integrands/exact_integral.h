@@ -8,10 +8,11 @@
 //   4  x sin x          sin x - x cos x
 //   5  the bell curve   (10 / sqrt 6.283184) sqrt(pi/2) erf(x / sqrt 2)
 // F(b) - F(a) is evaluated in 50-digit arithmetic and rounded once to a double. Where the two
-// values cancel so far that fewer than 25 digits would be left (x sin x on 0..1e-20, the bell
-// curve's far tails, 4 atan x far out on one side), or a sine's argument is too large for 50
-// digits, 400 digits are used instead: every interval of doubles then gets its correctly
-// rounded value, whatever the cancellation.
+// values cancel so far that fewer than 25 digits would be left (x sin x on 0..1e-20, 4 atan x
+// far out on one side), or a sine's argument is too large for 50 digits, 400 digits are used
+// instead: every interval of doubles then gets its correctly rounded value, whatever the
+// cancellation. The bell curve takes erfc for limits on one side of 0, whose difference keeps
+// its digits in the tails.
 //   exactIntegral(XSin, 0, 1e-6)  -> 3.333333333333e-19 (the antiderivative terms are 1e-6)
 //   exactIntegral(XExp, 0, 1e-6)  -> 4.999996666667916e-13
 //   exactIntegral(Bell, 0, 1e-9)  -> 3.989423219002316e-09

@@ -136,8 +136,65 @@ void addRoundingFloor(ConvergencePlot& plot, const std::vector<RunAnalysis>& ana
     }
 }
 
+bool plottable(const PlotPoint& p) {
+    return plottable(p.x) && plottable(p.y);
+}
+
+// Only what a log-log plot can place stays: whatever the runs held, no point of the plot is
+// zero, negative, infinite or NaN.
+void keepPlottable(ConvergencePlot& plot) {
+    const auto unplottable = [](const PlotPoint& p) { return !plottable(p); };
+    for (PlotSeries& s : plot.series) {
+        std::erase_if(s.points, unplottable);
+        std::erase_if(s.roundingLevel, unplottable);
+        std::erase_if(s.zeroErrorAt, [](double x) { return !plottable(x); });
+        if (s.style != SeriesStyle::Markers && s.points.size() < 2) {
+            s.points.clear();
+        }
+    }
+    for (PlotNote& note : plot.notes) {
+        if (note.at && !plottable(*note.at)) {
+            note.at.reset();
+        }
+    }
+}
+
 bool hasAnyPoint(const PlotSeries& series) {
     return !series.points.empty() || !series.roundingLevel.empty() || !series.zeroErrorAt.empty();
+}
+
+const char* nameOf(Method method) {
+    switch (method) {
+        case Method::Zelbrin:
+            return "the parabolic rule";
+        case Method::Gauss:
+            return "Gauss-Legendre";
+        case Method::MonteCarlo:
+            break;
+    }
+    return "Monte Carlo";
+}
+
+// Rows that are not there, or whose error cannot be shown, are said to be missing, with the
+// reason.
+void noteMissingErrors(ConvergencePlot& plot, const MethodRun& run, const RunAnalysis& analysis) {
+    if (run.fault) {
+        plot.notes.push_back({std::string("Rows of ") + nameOf(run.method) +
+                                  " are missing: it stopped on \"" +
+                                  std::string(faultName(run.fault->fault)) + "\" after " +
+                                  std::to_string(run.rows.size()) + " of them.",
+                              std::nullopt});
+    }
+    const bool missing = std::any_of(analysis.rows.begin(), analysis.rows.end(),
+                                     [](const auto& r) { return !r.error && !r.roundingLevel; });
+    if (!missing) {
+        return;
+    }
+    plot.notes.push_back(
+        {std::string("Some errors of ") + nameOf(run.method) + " are not plotted: " +
+             (analysis.exact ? "they are beyond the range of a double."
+                             : "the exact integral is beyond the range of a double."),
+         std::nullopt});
 }
 
 void addDeterministic(ConvergencePlot& plot, const MethodRun& run, const RunAnalysis& analysis) {
@@ -215,7 +272,7 @@ void addMonteCarlo(ConvergencePlot& plot, const MethodRun& run, const RunAnalysi
                                   ": the box, from 0 to " + shortly(run.ymax.toDouble()) +
                                   ", does not hold the curve, so the estimates converge to " +
                                   shortly(analysis.limit->value) + ", not to the exact integral.",
-                              {last, bias}});
+                              PlotPoint{last, bias}});
     }
 }
 
@@ -281,6 +338,7 @@ ConvergencePlot plotOfRuns(const std::vector<MethodRun>& runs) {
             plot.title = titleOf(run);
         }
         const RunAnalysis analysis = analyse(run);
+        noteMissingErrors(plot, run, analysis);
         if (run.method == Method::MonteCarlo) {
             addMonteCarlo(plot, run, analysis);
         } else {
@@ -289,6 +347,7 @@ ConvergencePlot plotOfRuns(const std::vector<MethodRun>& runs) {
         }
     }
     addRoundingFloor(plot, deterministic);
+    keepPlottable(plot);
 
     std::vector<double> xs;
     std::vector<double> ys;

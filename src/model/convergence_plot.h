@@ -44,10 +44,11 @@ struct PlotSeries {
     std::vector<PlotPoint> roundingLevel;
 };
 
-// A floor explained where it happens: the text goes beside `at`.
+// A floor explained where it happens: the text goes beside `at`; a note about the whole plot
+// has no place of its own.
 struct PlotNote {
     std::string text;
-    PlotPoint at;
+    std::optional<PlotPoint> at;
 };
 
 // Whole decades from 10^low to 10^high with a tick every `step` decades.

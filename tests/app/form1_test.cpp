@@ -479,8 +479,8 @@ TEST_F(Form1Test, LearningAidsTooltipsCopyAndConvergence) {
         EXPECT_NE(std::find(names.begin(), names.end(), name), names.end()) << name;
     }
     QTemporaryDir directory;
-    ASSERT_TRUE(view->savePng(directory.filePath("convergence.png")));
-    ASSERT_TRUE(view->saveSvg(directory.filePath("convergence.svg")));
+    ASSERT_EQ(view->savePicture(directory.filePath("convergence.png"), PictureFormat::Png), "");
+    ASSERT_EQ(view->savePicture(directory.filePath("convergence.svg"), PictureFormat::Svg), "");
     EXPECT_FALSE(QImage(directory.filePath("convergence.png")).isNull());
     QFile svg(directory.filePath("convergence.svg"));
     ASSERT_TRUE(svg.open(QIODevice::ReadOnly));
@@ -493,6 +493,23 @@ TEST_F(Form1Test, LearningAidsTooltipsCopyAndConvergence) {
     EXPECT_NE(view->plot().title.find("[0.5, 2]"), std::string::npos) << view->plot().title;
     QTest::keyClick(view, Qt::Key_Escape);
     EXPECT_TRUE(QTest::qWaitFor([&view] { return view.isNull(); }, 2000));
+}
+
+// Errors of infinite size (limits up to 1.7e308, a box just above the axis) give a view that
+// answers at once: it says what it cannot plot, and its axes stay bounded.
+TEST_F(Form1Test, ConvergenceViewOfExtremeFiguresAnswers) {
+    chooseIntegrand(3);
+    click("Command1");
+    enter("Text1", "0");
+    enter("Text2", "1.7e308");
+    clickCanvas(0.5f);
+    click("Command6");
+    QTest::keyClick(form.get(), Qt::Key_K, Qt::ControlModifier);
+    auto* view = form->findChild<ConvergenceView*>(QStringLiteral("Convergence"));
+    ASSERT_NE(view, nullptr);
+    EXPECT_LE(view->plot().y.ticks().size(), static_cast<std::size_t>(kMaxTicks));
+    EXPECT_FALSE(view->grab().isNull());  // it draws, and drawing ends
+    EXPECT_FALSE(faults.empty());         // the shading overflowed on the way, as it should
 }
 
 // The longest tooltip, of a Monte Carlo row whose box does not hold the curve, fits a small
@@ -524,6 +541,44 @@ TEST_F(Form1Test, TooltipsWrapAtAbout600Pixels) {
     }
     EXPECT_LT(label->width(), longest);
     EXPECT_LE(label->width(), 640);
+    QToolTip::hideText();
+}
+
+// A paste longer than a box holds is cut where the box ends, and the user is told; a word
+// longer than a line of the help box is wrapped anywhere, where breaking it at its boundaries
+// would cost seconds per key.
+TEST_F(Form1Test, LongPastesAreCutAndSaidSo) {
+    click("Command3");
+    struct PasteCase {
+        const char* name;
+        int pasted;
+        int kept;
+    };
+    for (const PasteCase& c : std::vector<PasteCase>{
+             {"Text4", 200000, 65535}, {"Text1", 40000, 32767}, {"Text2", 32767, 32767}}) {
+        SCOPED_TRACE(c.name);
+        QToolTip::hideText();
+        auto* control = child<QWidget>(c.name);
+        control->setFocus();
+        if (auto* edit = qobject_cast<QLineEdit*>(control)) {
+            edit->clear();
+        } else {
+            qobject_cast<QPlainTextEdit*>(control)->clear();
+        }
+        QApplication::clipboard()->setText(QString(c.pasted, QLatin1Char('7')));
+        QTest::keyClick(control, Qt::Key_V, Qt::ControlModifier);
+        const auto* edit = qobject_cast<QLineEdit*>(control);
+        const auto* help = qobject_cast<QPlainTextEdit*>(control);
+        EXPECT_EQ(edit ? edit->text().size() : help->toPlainText().size(), c.kept);
+        EXPECT_EQ(QToolTip::isVisible(), c.pasted > c.kept);
+        if (c.pasted > c.kept) {
+            EXPECT_TRUE(QToolTip::text().contains("holds at most"))
+                << QToolTip::text().toStdString();
+        }
+        if (help != nullptr) {
+            EXPECT_EQ(help->wordWrapMode(), QTextOption::WrapAnywhere);
+        }
+    }
     QToolTip::hideText();
 }
 

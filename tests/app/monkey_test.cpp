@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // A seeded random walk over the window: list clicks, Graph, any text typed into the limit
-// boxes, Enter, canvas clicks with any button, the method buttons, mouse moves over
-// "MonteCarlo", Help, pastes, middle clicks and drops of anything. After every step the window must
-// be alive and show only what its inputs imply. INTEGRAL_MONKEY_EVENTS and INTEGRAL_MONKEY_SEED
-// change the walk; a failure prints the seed and the step.
+// boxes (extreme numbers among it), Enter, canvas clicks with any button, the method buttons,
+// mouse moves over "MonteCarlo", Help, pastes, middle clicks and drops of anything (huge texts
+// among it), the convergence view opened and closed between runs. After every step the window
+// must be alive and show only what its inputs imply, and every step must end: a watchdog
+// aborts the walk when one does not. INTEGRAL_MONKEY_EVENTS and INTEGRAL_MONKEY_SEED change the
+// walk; a failure prints the seed and the step.
 #include <gtest/gtest.h>
 
 #include <QAbstractScrollArea>
@@ -18,12 +20,17 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
+#include <atomic>
+#include <chrono>
+#include <cstdlib>
 #include <memory>
 #include <optional>
 #include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "app/convergence_view.h"
 #include "app/form1.h"
 #include "canvas/canvas_widget.h"
 #include "support/clipboard_contents.h"
@@ -56,7 +63,7 @@ class Monkey {
     void step() {
         const int faultsBefore = faults_;
         std::optional<Method> method;
-        switch (pick(14)) {
+        switch (pick(15)) {
             case 0:
                 clickIntegrand(pick(5));
                 break;
@@ -105,6 +112,9 @@ class Monkey {
             case 12:
                 drop();
                 break;
+            case 13:
+                toggleConvergence();
+                break;
             default:
                 click("Command3");
                 ASSERT_EQ(find<QPlainTextEdit>("Text4")->toPlainText().size(), 73);
@@ -147,10 +157,11 @@ class Monkey {
 
     QString junk() {
         static const char* const pieces[] = {
-            "0",     "1",    "2",   "7",     "-",      "+",       ".",           "e",
-            "E",     " ",    "x",   "1e308", "1e400",  "-1e-400", "99999999999", "3.25",
-            "-0.5",  "e-3",  "abc", "1e15",  "-700",   "1000",    "..",          "1e6",
-            "0.001", "2e-5", "--",  "1 2",   "-1e300", ",5"};
+            "0",           "1",    "2",       "7",        "-",      "+",       ".",
+            "e",           "E",    " ",       "x",        "1e308",  "1e400",   "-1e-400",
+            "99999999999", "3.25", "-0.5",    "e-3",      "abc",    "1e15",    "-700",
+            "1000",        "..",   "1e6",     "0.001",    "2e-5",   "--",      "1 2",
+            "-1e300",      ",5",   "1.7e308", "-1.7e308", "1e-320", "4.9e-324"};
         QString text;
         const int count = pick(5);
         for (int i = 0; i < count; ++i) {
@@ -229,6 +240,17 @@ class Monkey {
         }
     }
 
+    // Ctrl+K opens the convergence view over the window; Esc in it closes it.
+    void toggleConvergence() {
+        auto* view = form_->findChild<ConvergenceView*>(QStringLiteral("Convergence"));
+        if (view != nullptr && view->isVisible()) {
+            QTest::keyClick(view, Qt::Key_Escape);
+        } else {
+            QApplication::setActiveWindow(form_.get());
+            QTest::keyClick(form_.get(), Qt::Key_K, Qt::ControlModifier);
+        }
+    }
+
     void drop() {
         const std::unique_ptr<QMimeData> data(test::clipboardContents(pick(test::kClipboardKinds)));
         QWidget* target = anyControl();
@@ -276,12 +298,46 @@ class Monkey {
     int faults_ = 0;
 };
 
+// Aborts the program when the walk makes no step for a minute: a window that stops answering
+// must fail the walk, not hang it.
+class Watchdog {
+  public:
+    Watchdog(std::uint64_t seed, const std::atomic<std::uint64_t>& step)
+        : thread_([this, seed, &step] {
+              std::uint64_t seen = step.load();
+              int quiet = 0;
+              while (!done_.load()) {
+                  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+                  const std::uint64_t now = step.load();
+                  quiet = now == seen ? quiet + 1 : 0;
+                  seen = now;
+                  if (quiet >= 600) {
+                      std::fprintf(stderr, "monkey: no answer for 60 s at step %llu, seed %llu\n",
+                                   static_cast<unsigned long long>(now),
+                                   static_cast<unsigned long long>(seed));
+                      std::abort();
+                  }
+              }
+          }) {}
+    ~Watchdog() {
+        done_.store(true);
+        thread_.join();
+    }
+
+  private:
+    std::atomic<bool> done_{false};
+    std::thread thread_;
+};
+
 TEST(MonkeyTest, RandomWalkKeepsTheWindowConsistent) {
     const std::uint64_t seed = environmentNumber("INTEGRAL_MONKEY_SEED", 20261208);
     const std::uint64_t events = environmentNumber("INTEGRAL_MONKEY_EVENTS", 5000);
     Monkey monkey(seed);
+    std::atomic<std::uint64_t> step{0};
+    const Watchdog watchdog(seed, step);
     for (std::uint64_t i = 0; i < events; ++i) {
         monkey.step();
+        step.store(i + 1);
         if (::testing::Test::HasFatalFailure()) {
             FAIL() << "seed " << seed << ", step " << i;
         }

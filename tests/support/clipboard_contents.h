@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // What a user may have on the clipboard, or drag, when pasting into the window: nothing at
-// all, a number, an image only, a list of URLs, a very long text.
+// all, a number, an image only, a list of URLs, a very long text, one line longer than any box
+// holds.
 #pragma once
 
 #include <QImage>
@@ -10,7 +11,7 @@
 
 namespace integral::test {
 
-inline constexpr int kClipboardKinds = 5;
+inline constexpr int kClipboardKinds = 6;
 
 // A new object, owned by the caller (or by the clipboard once set there).
 inline QMimeData* clipboardContents(int kind) {
@@ -30,6 +31,8 @@ inline QMimeData* clipboardContents(int kind) {
             text += QString(99, QLatin1Char('7')) + QLatin1Char('\n');
         }
         data->setText(text);
+    } else if (kind == 5) {
+        data->setText(QString(200000, QLatin1Char('7')));
     }
     return data;
 }

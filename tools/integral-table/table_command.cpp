@@ -11,6 +11,7 @@
 #include <string>
 #include <utility>
 
+#include "file_output.h"
 #include "integral_version.h"
 #include "model/methods.h"
 #include "model/model.h"
@@ -243,11 +244,13 @@ int runTable(std::span<const std::string_view> args, std::ostream& out, std::ost
 
 int runTableCommand(std::span<const std::string_view> args, std::ostream& out, std::ostream& err) {
     try {
-        const int status = runTable(args, out, err);
         errno = 0;
+        const int status = runTable(args, out, err);
         out.flush();
         if (!out) {
-            const int cause = errno;
+            // The output's own record of why, where it keeps one; errno otherwise.
+            const auto* reporting = dynamic_cast<const ReportsWriteError*>(out.rdbuf());
+            const int cause = reporting != nullptr ? reporting->writeError() : errno;
             err << "integral-table: cannot write the output"
                 << (cause != 0 ? std::string(": ") + std::strerror(cause) : std::string()) << "\n";
             return kWriteFailed;

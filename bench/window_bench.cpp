@@ -1,18 +1,22 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // What a user waits for after a click, handler and repaint together, on the offscreen
-// platform: a Monte Carlo run, Enter in the upper box with limits a million apart, and a key in
-// the help box after a paste of one line of 200 000 characters.
+// platform: a Monte Carlo run, Enter in the upper box with limits a million apart, a key in
+// the help box after a paste of one line of 200 000 characters, and the method view drawing a
+// Monte Carlo row of 50 000 samples, alone and with the step to another row before it.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
 #include <QClipboard>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 
 #include "app/form1.h"
+#include "app/method_view.h"
+#include "model/row_picture.h"
 
 namespace {
 
@@ -75,6 +79,49 @@ void BM_HelpBoxKeyAfterLongPaste(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_HelpBoxKeyAfterLongPaste)->Arg(60000)->Arg(200000)->Unit(benchmark::kMillisecond);
+
+// A Monte Carlo run of 4/(x*x+1) on 0..1 in a box of height 3, and its analysis.
+struct MonteCarloRun {
+    integral::MethodRun run;
+    integral::RunAnalysis analysis;
+    MonteCarloRun() {
+        integral::Model model;
+        model.chooseIntegrand(1);
+        model.setUpper(integral::Variant::real(1.0));
+        model.setHeight(3.0f);
+        run = model.run(integral::Method::MonteCarlo);
+        analysis = integral::analyse(run);
+    }
+};
+
+void BM_MethodViewDrawsTheLastMonteCarloRow(benchmark::State& state) {
+    const MonteCarloRun made;
+    integral::MethodView view;
+    view.resize(900, 600);
+    view.display(integral::pictureOfRow(made.run, 24, made.analysis), QStringLiteral("f"));
+    QImage image(view.size(), QImage::Format_RGB32);
+    for (auto _ : state) {
+        QPainter painter(&image);
+        view.render(painter, QRectF(image.rect()));
+    }
+}
+BENCHMARK(BM_MethodViewDrawsTheLastMonteCarloRow)->Unit(benchmark::kMillisecond);
+
+// A step to another row: its samples replayed, its picture made and drawn.
+void BM_MethodViewSwitchesRows(benchmark::State& state) {
+    const MonteCarloRun made;
+    integral::MethodView view;
+    view.resize(900, 600);
+    QImage image(view.size(), QImage::Format_RGB32);
+    std::size_t row = 23;
+    for (auto _ : state) {
+        row = row == 23 ? 24 : 23;
+        view.display(integral::pictureOfRow(made.run, row, made.analysis), QStringLiteral("f"));
+        QPainter painter(&image);
+        view.render(painter, QRectF(image.rect()));
+    }
+}
+BENCHMARK(BM_MethodViewSwitchesRows)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

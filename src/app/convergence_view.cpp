@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <utility>
 
@@ -15,40 +16,43 @@ namespace integral {
 
 namespace {
 
-QColor colourOf(SeriesRole role) {
-    switch (role) {
-        case SeriesRole::ParabolicRule:
-            return {0x1F, 0x4E, 0xB4};
-        case SeriesRole::Gauss:
-            return {0x1B, 0x8A, 0x3C};
-        case SeriesRole::MonteCarlo:
-            return {0xC0, 0x30, 0x30};
-        case SeriesRole::MonteCarloSigma:
+// Each method keeps one colour across its series: its errors, its floors.
+QColor methodColour(Method method) {
+    static const std::array<QColor, 3> colours = {
+        QColor(0x1F, 0x4E, 0xB4), QColor(0x1B, 0x8A, 0x3C), QColor(0xC0, 0x30, 0x30)};
+    return colours[static_cast<std::size_t>(method)];
+}
+
+QColor colourOf(const PlotSeries& s) {
+    const QColor own = s.method ? methodColour(*s.method) : QColor(Qt::black);
+    switch (s.role) {
+        case SeriesRole::Errors:
+            return own;
+        case SeriesRole::Sigma:
             return {0xE0, 0x90, 0x30};
         case SeriesRole::ReferenceSlope:
             return {0x70, 0x70, 0x90};
         case SeriesRole::RoundingFloor:
             return {0x90, 0x90, 0x90};
-        case SeriesRole::GaussTableFloor:
-            return {0x6A, 0xB0, 0x7C};
+        case SeriesRole::TableFloor:
         case SeriesRole::BoxFloor:
-            return {0xD0, 0x70, 0x70};
+            return own.lighter(140);
     }
-    return Qt::black;
+    return own;
 }
 
 QPen penOf(const PlotSeries& s) {
     switch (s.style) {
         case SeriesStyle::Line:
-            return QPen(colourOf(s.role), 2.0, Qt::SolidLine);
+            return QPen(colourOf(s), 2.0, Qt::SolidLine);
         case SeriesStyle::Reference:
-            return QPen(colourOf(s.role), 1.2, Qt::DashLine);
+            return QPen(colourOf(s), 1.2, Qt::DashLine);
         case SeriesStyle::Floor:
-            return QPen(colourOf(s.role), 1.5, Qt::DotLine);
+            return QPen(colourOf(s), 1.5, Qt::DotLine);
         case SeriesStyle::Markers:
             break;
     }
-    return QPen(colourOf(s.role), 1.2);
+    return QPen(colourOf(s), 1.2);
 }
 
 void drawTriangle(QPainter& painter, QPointF base) {
@@ -58,7 +62,7 @@ void drawTriangle(QPainter& painter, QPointF base) {
 }
 
 constexpr double kMarker = 3.5;
-constexpr double kSide = 250.0;  // the legend and the notes, right of the plot
+constexpr double kSide = 270.0;  // the legend and the notes, right of the plot
 
 }  // namespace
 
@@ -175,7 +179,7 @@ void ConvergenceView::render(QPainter& painter, const QRectF& area) const {
     bool anyZero = false;
     bool anyRounding = false;
     for (const PlotSeries& s : plot_.series) {
-        const QColor colour = colourOf(s.role);
+        const QColor colour = colourOf(s);
         if (s.style != SeriesStyle::Markers) {
             painter.setPen(penOf(s));
             painter.setBrush(Qt::NoBrush);
@@ -239,7 +243,7 @@ void ConvergenceView::render(QPainter& painter, const QRectF& area) const {
         entry(text(s.name), [&](QPointF at) {
             painter.setPen(penOf(s));
             if (s.style == SeriesStyle::Markers) {
-                painter.setBrush(colourOf(s.role));
+                painter.setBrush(colourOf(s));
                 painter.drawEllipse(at, kMarker, kMarker);
             } else {
                 painter.drawLine(at - QPointF(9, 0), at + QPointF(9, 0));

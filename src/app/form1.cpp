@@ -2,6 +2,7 @@
 #include "app/form1.h"
 #include "app/utf8.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
@@ -23,12 +24,14 @@
 #include "app/fonts.h"
 #include "app/form1_layout.h"
 #include "app/learning_aids.h"
+#include "app/method_view.h"
 #include "app/text_only_box.h"
 #include "canvas/canvas_widget.h"
 #include "canvas/plot_operations.h"
 #include "integral_version.h"
 #include "integrands/formulas.h"
 #include "integrands/integrand_catalogue.h"
+#include "model/row_picture.h"
 
 namespace integral {
 
@@ -234,23 +237,80 @@ void Form1::setupAccessibility() {
 // Copying, the convergence view and the pictures: reached from context menus and shortcuts, so
 // nothing of the fixed window changes.
 void Form1::setupLearningAids() {
+    // Each action once, with its shortcut, in every menu that offers it.
+    const auto action = [this](const QString& name, const QKeySequence& keys, auto slot) {
+        auto* made = new QAction(name, this);
+        made->setShortcut(keys);
+        made->setShortcutContext(Qt::WindowShortcut);
+        connect(made, &QAction::triggered, this, slot);
+        addAction(made);
+        return made;
+    };
+    copyTableAction_ = action(QStringLiteral("Copy table"), QKeySequence(), &Form1::copyTable);
+    convergenceAction_ = action(QStringLiteral("Show convergence…"),
+                                QKeySequence(Qt::CTRL | Qt::Key_K), &Form1::showConvergence);
+    methodViewAction_ = action(QStringLiteral("Show how this row was made…"),
+                               QKeySequence(Qt::CTRL | Qt::Key_M), &Form1::showMethodView);
+    copyPictureAction_ =
+        action(QStringLiteral("Copy picture"), QKeySequence(), &Form1::copyPicture);
+    aboutAction_ = action(QStringLiteral("About Integral"), QKeySequence(), &Form1::showAbout);
+    // Ctrl+C copies the table only where the results list has the focus: elsewhere it copies
+    // the text of a box, as it always did.
+    copyTableAction_->setShortcut(QKeySequence::Copy);
+    copyTableAction_->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    removeAction(copyTableAction_);
+    List2->addAction(copyTableAction_);
+
     List2->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(List2, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        copyTableAction_->setEnabled(shownRun_.has_value());
+        methodViewAction_->setEnabled(shownRun_.has_value() && List2->count() > 0);
         QMenu menu(this);
-        menu.addAction(QStringLiteral("Copy table"), QKeySequence::Copy, this, &Form1::copyTable)
-            ->setEnabled(shownRun_.has_value());
-        menu.addAction(QStringLiteral("Show convergence…"), QKeySequence(Qt::CTRL | Qt::Key_K),
-                       this, &Form1::showConvergence);
+        menu.addActions({copyTableAction_, convergenceAction_, methodViewAction_});
         menu.exec(List2->viewport()->mapToGlobal(at));
+        methodViewAction_->setEnabled(true);
     });
-    auto* copy = new QShortcut(QKeySequence::Copy, List2, this, &Form1::copyTable);
-    copy->setContext(Qt::WidgetWithChildrenShortcut);
-    new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_K), this, this, &Form1::showConvergence);
     connect(Picture1, &CanvasWidget::menuRequested, this, [this](const QPoint& at) {
         QMenu menu(this);
-        menu.addAction(QStringLiteral("Copy picture"), this, &Form1::copyPicture);
+        menu.addAction(copyPictureAction_);
         menu.exec(at);
     });
+    // A double click or Enter on a row shows how it was made; the view follows the current row.
+    connect(List2, &QListWidget::itemActivated, this, &Form1::showMethodView);
+    connect(List2, &QListWidget::currentRowChanged, this, [this] {
+        if (auto* view = methodView(); view != nullptr && view->isVisible()) {
+            showMethodView();
+        }
+    });
+}
+
+MethodView* Form1::methodView() const {
+    return findChild<MethodView*>(QStringLiteral("MethodView"));
+}
+
+void Form1::showMethodView() {
+    MethodView* view = methodView();
+    if (view == nullptr) {
+        view = new MethodView(this);
+        connect(view, &MethodView::stepRequested, this, [this](int delta) {
+            if (List2->count() > 0) {
+                List2->setCurrentRow(
+                    std::clamp(List2->currentRow() + delta, 0, List2->count() - 1));
+            }
+        });
+    }
+    std::optional<RowPicture> picture;
+    if (shownRun_ && List2->count() > 0) {
+        const int row = std::max(List2->currentRow(), 0);
+        picture = pictureOfRow(*shownRun_, static_cast<std::size_t>(row), shownAnalysis_);
+    }
+    view->display(std::move(picture), integrandName());
+}
+
+QString Form1::integrandName() const {
+    const Formula formula = formulaOf(model_.fnum());
+    return formula == Formula::None ? QStringLiteral("no integrand chosen")
+                                    : text(kIntegrandLabels[static_cast<std::size_t>(formula) - 1]);
 }
 
 void Form1::copyTable() {
@@ -337,11 +397,9 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
 
 void Form1::contextMenuEvent(QContextMenuEvent* event) {
     QMenu menu(this);
-    menu.addAction(QStringLiteral("Copy picture"), this, &Form1::copyPicture);
-    menu.addAction(QStringLiteral("Show convergence…"), QKeySequence(Qt::CTRL | Qt::Key_K), this,
-                   &Form1::showConvergence);
+    menu.addActions({copyPictureAction_, convergenceAction_});
     menu.addSeparator();
-    menu.addAction(QStringLiteral("About Integral"), this, &Form1::showAbout);
+    menu.addAction(aboutAction_);
     menu.exec(event->globalPos());
 }
 
@@ -414,13 +472,16 @@ void Form1::showRun(const MethodRun& run) {
         Text3->setToolTip(summaryTooltip(run, shownAnalysis_));
     }
     shownRun_ = run;
-    if (run.method == Method::MonteCarlo) {
+    if (methodOf(run.method).statistical()) {
         lastMonteCarlo_ = run;
     }
-    // An open convergence view follows the runs.
+    // Open views follow the runs.
     if (auto* view = findChild<ConvergenceView*>(QStringLiteral("Convergence"));
         view != nullptr && view->isVisible()) {
         view->display(convergencePlot(model_, lastMonteCarlo_));
+    }
+    if (auto* view = methodView(); view != nullptr && view->isVisible()) {
+        showMethodView();
     }
     reported(run.fault);
 }

@@ -11,6 +11,7 @@
 #include "model/model.h"
 #include "model/run_analysis.h"
 
+class QAction;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -20,6 +21,7 @@ class QPushButton;
 namespace integral {
 
 class CanvasWidget;
+class MethodView;
 
 class Form1 : public QWidget {
     Q_OBJECT
@@ -54,6 +56,9 @@ class Form1 : public QWidget {
     void copyTable();
     void copyPicture();
     void showConvergence();
+    void showMethodView();
+    MethodView* methodView() const;
+    QString integrandName() const;
 
     // Handlers, named after control and event.
     void Form_Load();
@@ -84,6 +89,13 @@ class Form1 : public QWidget {
     std::optional<MethodRun> shownRun_;
     RunAnalysis shownAnalysis_;
     std::optional<MethodRun> lastMonteCarlo_;
+
+    // The learning aids' actions, each made once and put in the menus that offer it.
+    QAction* copyTableAction_ = nullptr;
+    QAction* convergenceAction_ = nullptr;
+    QAction* methodViewAction_ = nullptr;
+    QAction* copyPictureAction_ = nullptr;
+    QAction* aboutAction_ = nullptr;
 
     QPushButton* Command1 = nullptr;
     QPushButton* Command2 = nullptr;

@@ -92,7 +92,7 @@ QStringList figures(const MethodRun& run, const RunAnalysis& analysis, std::size
         lines << QStringLiteral("Observed order, log(e_prev/e) / log(n/n_prev): ") +
                      QString::number(*row.observedOrder, 'f', 2);
     }
-    if (run.method == Method::MonteCarlo) {
+    if (methodOf(run.method).statistical()) {
         lines << monteCarloLines(run, analysis, row);
     }
     return lines;

@@ -2,7 +2,6 @@
 #include "model/convergence_plot.h"
 
 #include <algorithm>
-#include <boost/math/quadrature/gauss.hpp>
 #include <cmath>
 #include <cstdio>
 #include <utility>
@@ -26,89 +25,69 @@ std::string shortly(double value) {
     return buffer;
 }
 
-PlotSeries errorsOf(const RunAnalysis& analysis, std::string name, SeriesRole role) {
-    PlotSeries series{std::move(name), role, SeriesStyle::Markers, {}, {}, {}};
+PlotSeries series(std::string name, SeriesRole role, SeriesStyle style,
+                  std::optional<Method> method) {
+    PlotSeries s;
+    s.name = std::move(name);
+    s.role = role;
+    s.style = style;
+    s.method = method;
+    return s;
+}
+
+PlotSeries errorsOf(const MethodRun& run, const RunAnalysis& analysis) {
+    const NumericalMethod& method = methodOf(run.method);
+    std::string name(method.info().plotName);
+    if (method.statistical()) {
+        name += " (last run)";
+    }
+    PlotSeries errors =
+        series(std::move(name), SeriesRole::Errors, SeriesStyle::Markers, run.method);
     for (const RowAnalysis& row : analysis.rows) {
         const double x = static_cast<double>(row.evaluations);
-        if (row.roundingLevel && row.roundingBound && plottable(*row.roundingBound)) {
-            series.roundingLevel.push_back({x, *row.roundingBound});
+        if (row.roundingLevel && row.roundingBound) {
+            errors.roundingLevel.push_back({x, *row.roundingBound});
         } else if (row.error && *row.error == 0.0) {
-            series.zeroErrorAt.push_back(x);
-        } else if (row.error && plottable(std::fabs(*row.error))) {
-            series.points.push_back({x, std::fabs(*row.error)});
+            errors.zeroErrorAt.push_back(x);
+        } else if (row.error) {
+            errors.points.push_back({x, std::fabs(*row.error)});
         }
     }
-    return series;
+    return errors;
 }
 
-// A reference of the given slope on log-log axes, parallel to the figures it is compared with
-// and a factor below them, so that it never hides the series it is anchored to.
-PlotSeries slope(std::string name, PlotPoint anchor, double power, double from, double to) {
+std::string powerName(double power) {
+    if (power == -0.5) {
+        return "N^-1/2";
+    }
+    return "N^" + shortly(power);
+}
+
+// A reference of the method's slope on log-log axes, parallel to the figures it is compared
+// with and a factor below them, so that it never hides the series it is anchored to.
+PlotSeries slope(double power, const std::vector<PlotPoint>& along) {
     constexpr double kBelow = 0.25;
-    PlotSeries series{
-        std::move(name), SeriesRole::ReferenceSlope, SeriesStyle::Reference, {}, {}, {}};
-    for (const double x : {from, to}) {
-        const double y = kBelow * anchor.y * std::pow(x / anchor.x, power);
-        if (plottable(y)) {
-            series.points.push_back({x, y});
-        }
+    PlotSeries reference = series("slope " + powerName(power) + " (reference)",
+                                  SeriesRole::ReferenceSlope, SeriesStyle::Reference, std::nullopt);
+    const PlotPoint anchor = along.front();
+    for (const double x : {along.front().x, along.back().x}) {
+        reference.points.push_back({x, kBelow * anchor.y * std::pow(x / anchor.x, power)});
     }
-    if (series.points.size() < 2) {
-        series.points.clear();
-    }
-    return series;
+    return reference;
 }
 
-// The error the eight-digit node table makes by itself: the table's estimate minus that of
-// full-precision nodes and weights, for each node count.
-template <int M>
-std::optional<double> fullPrecisionGauss(const ChosenIntegrand& f, double a, double b) {
-    using Rule = boost::math::quadrature::gauss<double, M>;
-    const double half = (b - a) / 2.0;
-    const double middle = (a + b) / 2.0;
-    double sum = 0.0;
-    for (std::size_t i = 0; i < Rule::abscissa().size(); ++i) {
-        const double t = Rule::abscissa()[i];
-        const double w = Rule::weights()[i];
-        sum += w * f(Variant::real(middle + half * t)).toDouble();
-        if (t != 0.0) {
-            sum += w * f(Variant::real(middle - half * t)).toDouble();
-        }
-    }
-    const double value = sum * half;
-    return std::isfinite(value) ? std::optional<double>(value) : std::nullopt;
-}
-
-std::optional<double> fullPrecisionGauss(int m, const ChosenIntegrand& f, double a, double b) {
-    switch (m) {
-        case 2:
-            return fullPrecisionGauss<2>(f, a, b);
-        case 3:
-            return fullPrecisionGauss<3>(f, a, b);
-        case 4:
-            return fullPrecisionGauss<4>(f, a, b);
-        case 5:
-            return fullPrecisionGauss<5>(f, a, b);
-        case 6:
-            return fullPrecisionGauss<6>(f, a, b);
-        default:
-            return std::nullopt;
-    }
-}
-
-PlotSeries gaussTableFloor(const MethodRun& run) {
-    PlotSeries floor{"Gauss: the node table's own error",
-                     SeriesRole::GaussTableFloor,
-                     SeriesStyle::Floor,
-                     {},
-                     {},
-                     {}};
+// The error the method's stored table makes by itself: the row's estimate minus that of the
+// same rule at full precision, where the method has one.
+PlotSeries tableFloor(const MethodRun& run) {
+    const NumericalMethod& method = methodOf(run.method);
+    PlotSeries floor = series(std::string(method.info().plotName) + ": node table's own error",
+                              SeriesRole::TableFloor, SeriesStyle::Floor, run.method);
     const ChosenIntegrand f(run.fnum);
     try {
         for (const RowFigures& row : run.figures) {
-            const std::optional<double> full = fullPrecisionGauss(
-                static_cast<int>(row.counter), f, run.x1.toDouble(), run.x2.toDouble());
-            if (full && plottable(std::fabs(row.estimate - *full))) {
+            const std::optional<double> full = method.fullPrecisionEstimate(
+                Integrand(f), run.x1.toDouble(), run.x2.toDouble(), row.counter);
+            if (full) {
                 floor.points.push_back(
                     {static_cast<double>(row.evaluations), std::fabs(row.estimate - *full)});
             }
@@ -120,20 +99,18 @@ PlotSeries gaussTableFloor(const MethodRun& run) {
 }
 
 void addRoundingFloor(ConvergencePlot& plot, const std::vector<RunAnalysis>& analyses) {
-    PlotSeries floor{
-        "rounding level of a double", SeriesRole::RoundingFloor, SeriesStyle::Floor, {}, {}, {}};
+    PlotSeries floor = series("rounding level of a double", SeriesRole::RoundingFloor,
+                              SeriesStyle::Floor, std::nullopt);
     for (const RunAnalysis& analysis : analyses) {
         for (const RowAnalysis& row : analysis.rows) {
-            if (row.roundingBound && plottable(*row.roundingBound)) {
+            if (row.roundingBound) {
                 floor.points.push_back({static_cast<double>(row.evaluations), *row.roundingBound});
             }
         }
     }
     std::sort(floor.points.begin(), floor.points.end(),
               [](const PlotPoint& a, const PlotPoint& b) { return a.x < b.x; });
-    if (!floor.points.empty()) {
-        plot.series.push_back(std::move(floor));
-    }
+    plot.series.push_back(std::move(floor));
 }
 
 bool plottable(const PlotPoint& p) {
@@ -152,6 +129,9 @@ void keepPlottable(ConvergencePlot& plot) {
             s.points.clear();
         }
     }
+    std::erase_if(plot.series, [](const PlotSeries& s) {
+        return s.style != SeriesStyle::Markers && s.points.empty();
+    });
     for (PlotNote& note : plot.notes) {
         if (note.at && !plottable(*note.at)) {
             note.at.reset();
@@ -163,113 +143,87 @@ bool hasAnyPoint(const PlotSeries& series) {
     return !series.points.empty() || !series.roundingLevel.empty() || !series.zeroErrorAt.empty();
 }
 
-const char* nameOf(Method method) {
-    switch (method) {
-        case Method::Zelbrin:
-            return "the parabolic rule";
-        case Method::Gauss:
-            return "Gauss-Legendre";
-        case Method::MonteCarlo:
-            break;
-    }
-    return "Monte Carlo";
-}
-
 // Rows that are not there, or whose error cannot be shown, are said to be missing, with the
 // reason.
 void noteMissingErrors(ConvergencePlot& plot, const MethodRun& run, const RunAnalysis& analysis) {
+    const std::string name(methodInfo(run.method).plotName);
     if (run.fault) {
-        plot.notes.push_back({std::string("Rows of ") + nameOf(run.method) +
-                                  " are missing: it stopped on \"" +
+        plot.notes.push_back({name + ": rows are missing, as the run stopped on \"" +
                                   std::string(faultName(run.fault->fault)) + "\" after " +
                                   std::to_string(run.rows.size()) + " of them.",
                               std::nullopt});
     }
     const bool missing = std::any_of(analysis.rows.begin(), analysis.rows.end(),
                                      [](const auto& r) { return !r.error && !r.roundingLevel; });
-    if (!missing) {
-        return;
+    if (missing) {
+        plot.notes.push_back(
+            {name + ": some errors are not plotted, as " +
+                 (analysis.exact ? "they are beyond the range of a double."
+                                 : "the exact integral is beyond the range of a double."),
+             std::nullopt});
     }
-    plot.notes.push_back(
-        {std::string("Some errors of ") + nameOf(run.method) + " are not plotted: " +
-             (analysis.exact ? "they are beyond the range of a double."
-                             : "the exact integral is beyond the range of a double."),
-         std::nullopt});
 }
 
-void addDeterministic(ConvergencePlot& plot, const MethodRun& run, const RunAnalysis& analysis) {
-    if (run.method == Method::Zelbrin) {
-        PlotSeries series = errorsOf(analysis, "Parabolic rule", SeriesRole::ParabolicRule);
-        PlotSeries reference;
-        if (!series.points.empty()) {
-            const PlotPoint first = series.points.front();
-            reference = slope("slope N^-4 (reference)", first, -4.0, first.x, 200.0);
+void addRun(ConvergencePlot& plot, const MethodRun& run, const RunAnalysis& analysis) {
+    const NumericalMethod& method = methodOf(run.method);
+    const std::string name(method.info().plotName);
+    noteMissingErrors(plot, run, analysis);
+    PlotSeries errors = errorsOf(run, analysis);
+    PlotSeries sigma =
+        series(name + " one sigma", SeriesRole::Sigma, SeriesStyle::Line, run.method);
+    for (const RowAnalysis& row : analysis.rows) {
+        if (row.sigma) {
+            sigma.points.push_back({static_cast<double>(row.evaluations), *row.sigma});
         }
-        if (!series.roundingLevel.empty()) {
-            plot.notes.push_back(
-                {"From here the parabolic rule's errors are rounding noise: a double cannot "
-                 "tell them from 0, so they are drawn hollow on the rounding level.",
-                 series.roundingLevel.front()});
-        }
-        plot.series.push_back(std::move(series));
-        if (!reference.points.empty()) {
-            plot.series.push_back(std::move(reference));
-        }
-        return;
     }
-    PlotSeries series = errorsOf(analysis, "Gauss-Legendre", SeriesRole::Gauss);
-    PlotSeries floor = gaussTableFloor(run);
+    std::erase_if(errors.points, [](const PlotPoint& p) { return !plottable(p); });
+    std::erase_if(sigma.points, [](const PlotPoint& p) { return !plottable(p); });
+    // The reference runs beside what the method's errors are expected to follow: the errors
+    // themselves, or for a statistical method its sigma.
+    const std::vector<PlotPoint>& anchor = method.statistical() ? sigma.points : errors.points;
+    std::optional<PlotSeries> reference;
+    if (method.referenceSlope() && anchor.size() >= 2) {
+        reference = slope(*method.referenceSlope(), anchor);
+    }
+    if (!errors.roundingLevel.empty()) {
+        plot.notes.push_back({"From here the errors of " + name +
+                                  " are rounding noise: a double cannot tell them from 0, so "
+                                  "they are drawn hollow on the rounding level.",
+                              errors.roundingLevel.front()});
+    }
+    PlotSeries floor = tableFloor(run);
     // Where the table's own error is as large as the row's, the rule has stopped improving.
-    for (std::size_t i = 0; i < analysis.rows.size() && i < run.figures.size(); ++i) {
-        const RowAnalysis& row = analysis.rows[i];
+    for (const RowAnalysis& row : analysis.rows) {
         const auto at = std::find_if(floor.points.begin(), floor.points.end(), [&](const auto& p) {
             return p.x == static_cast<double>(row.evaluations);
         });
-        if (row.error && at != floor.points.end() && at->y >= 0.5 * std::fabs(*row.error)) {
-            plot.notes.push_back({"Gauss levels off near " + shortly(at->y) +
+        if (row.error && at != floor.points.end() && plottable(*at) &&
+            at->y >= 0.5 * std::fabs(*row.error)) {
+            plot.notes.push_back({name + " levels off near " + shortly(at->y) +
                                       ": its stored nodes and weights carry eight digits, so "
                                       "from here the error is the table's, not the rule's.",
                                   *at});
             break;
         }
     }
-    plot.series.push_back(std::move(series));
-    if (!floor.points.empty()) {
-        plot.series.push_back(std::move(floor));
+    plot.series.push_back(std::move(errors));
+    plot.series.push_back(std::move(sigma));
+    if (reference) {
+        plot.series.push_back(std::move(*reference));
     }
-}
-
-void addMonteCarlo(ConvergencePlot& plot, const MethodRun& run, const RunAnalysis& analysis) {
-    PlotSeries samples = errorsOf(analysis, "Monte Carlo (last run)", SeriesRole::MonteCarlo);
-    PlotSeries sigma{
-        "Monte Carlo one sigma", SeriesRole::MonteCarloSigma, SeriesStyle::Line, {}, {}, {}};
-    for (const RowAnalysis& row : analysis.rows) {
-        if (row.sigma && plottable(*row.sigma)) {
-            sigma.points.push_back({static_cast<double>(row.evaluations), *row.sigma});
-        }
-    }
-    plot.series.push_back(std::move(samples));
-    if (!sigma.points.empty()) {
-        PlotSeries reference = slope("slope N^-1/2 (reference)", sigma.points.front(), -0.5,
-                                     sigma.points.front().x, sigma.points.back().x);
-        plot.series.push_back(std::move(sigma));
-        if (!reference.points.empty()) {
-            plot.series.push_back(std::move(reference));
-        }
-    }
-    if (analysis.limit && !analysis.limit->holdsCurve && analysis.limit->offExact &&
-        plottable(std::fabs(*analysis.limit->offExact)) && !run.figures.empty()) {
+    plot.series.push_back(std::move(floor));
+    if (method.statistical() && analysis.limit && !analysis.limit->holdsCurve &&
+        analysis.limit->offExact && plottable(std::fabs(*analysis.limit->offExact)) &&
+        !run.figures.empty()) {
         const double bias = std::fabs(*analysis.limit->offExact);
         const double first = static_cast<double>(run.figures.front().evaluations);
         const double last = static_cast<double>(run.figures.back().evaluations);
-        plot.series.push_back({"Monte Carlo: |limit - exact|",
-                               SeriesRole::BoxFloor,
-                               SeriesStyle::Floor,
-                               {{first, bias}, {last, bias}},
-                               {},
-                               {}});
-        plot.notes.push_back({"Monte Carlo levels off near " + shortly(bias) +
-                                  ": the box, from 0 to " + shortly(run.ymax.toDouble()) +
+        PlotSeries box = series(name + ": |limit - exact|", SeriesRole::BoxFloor,
+                                SeriesStyle::Floor, run.method);
+        box.points = {{first, bias}, {last, bias}};
+        plot.series.push_back(std::move(box));
+        plot.notes.push_back({name + " levels off near " + shortly(bias) + ": the box, from 0 to " +
+                                  shortly(run.ymax.toDouble()) +
                                   ", does not hold the curve, so the estimates converge to " +
                                   shortly(analysis.limit->value) + ", not to the exact integral.",
                               PlotPoint{last, bias}});
@@ -338,11 +292,8 @@ ConvergencePlot plotOfRuns(const std::vector<MethodRun>& runs) {
             plot.title = titleOf(run);
         }
         const RunAnalysis analysis = analyse(run);
-        noteMissingErrors(plot, run, analysis);
-        if (run.method == Method::MonteCarlo) {
-            addMonteCarlo(plot, run, analysis);
-        } else {
-            addDeterministic(plot, run, analysis);
+        addRun(plot, run, analysis);
+        if (!methodOf(run.method).statistical()) {
             deterministic.push_back(analysis);
         }
     }
@@ -378,9 +329,14 @@ ConvergencePlot plotOfRuns(const std::vector<MethodRun>& runs) {
 ConvergencePlot convergencePlot(const Model& model, const std::optional<MethodRun>& monteCarlo) {
     // A copy, so that asking for the picture changes nothing of the window's state.
     Model scratch = model;
-    std::vector<MethodRun> runs = {scratch.run(Method::Zelbrin), scratch.run(Method::Gauss)};
-    if (monteCarlo && sameInputs(*monteCarlo, model)) {
-        runs.push_back(*monteCarlo);
+    std::vector<MethodRun> runs;
+    for (const MethodInfo& info : kMethods) {
+        if (!methodOf(info.method).statistical()) {
+            runs.push_back(scratch.run(info.method));
+        } else if (monteCarlo && monteCarlo->method == info.method &&
+                   sameInputs(*monteCarlo, model)) {
+            runs.push_back(*monteCarlo);
+        }
     }
     return plotOfRuns(runs);
 }

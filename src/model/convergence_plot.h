@@ -21,21 +21,20 @@ struct PlotPoint {
 };
 
 enum class SeriesRole {
-    ParabolicRule,
-    Gauss,
-    MonteCarlo,
-    MonteCarloSigma,
-    ReferenceSlope,
-    RoundingFloor,    // the rounding the parabolic rule's and Gauss's arithmetic carries
-    GaussTableFloor,  // the error the eight-digit node table alone makes
-    BoxFloor,         // |limit - exact| of a box that does not hold the curve
+    Errors,          // a method's |error| per row
+    Sigma,           // a statistical method's one-sigma uncertainty per row
+    ReferenceSlope,  // the power law a method's errors follow
+    RoundingFloor,   // the rounding the deterministic methods' arithmetic carries
+    TableFloor,      // the error a method's stored table alone makes (Gauss's eight digits)
+    BoxFloor,        // |limit - exact| of a Monte Carlo box that does not hold the curve
 };
 
 enum class SeriesStyle { Markers, Line, Reference, Floor };
 
 struct PlotSeries {
     std::string name;
-    SeriesRole role = SeriesRole::ParabolicRule;
+    SeriesRole role = SeriesRole::Errors;
+    std::optional<Method> method;  // whose figures, where a method's
     SeriesStyle style = SeriesStyle::Markers;
     std::vector<PlotPoint> points;
     std::vector<double> zeroErrorAt;  // evaluations of rows whose error is exactly 0

@@ -1,14 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/model.h"
 
+#include <memory>
 #include <new>
 #include <utility>
 
 #include "canvas/plot_operations.h"
+#include "quadrature/evaluation_observer.h"
 #include "quadrature/gauss_table.h"
-#include "quadrature/monte_carlo_table.h"
 #include "quadrature/results_panel.h"
-#include "quadrature/zelbrin_table.h"
 #include "runtime/text_to_number.h"
 
 namespace integral {
@@ -68,22 +68,40 @@ void Model::setHeight(float y) {
     ymax_ = Variant::single(y);
 }
 
+namespace {
+
+// The generator as each row of a statistical run found it, so that a view can replay the row's
+// very samples later instead of keeping them.
+class RowStarts : public EvaluationObserver {
+  public:
+    explicit RowStarts(const RandomGenerator& random) : random_(random) {}
+    void rowStarted(std::int64_t) override { starts_->push_back(random_); }
+    bool wantsEvaluations() const override { return false; }
+    std::shared_ptr<std::vector<RandomGenerator>> starts() const { return starts_; }
+
+  private:
+    const RandomGenerator& random_;
+    std::shared_ptr<std::vector<RandomGenerator>> starts_ =
+        std::make_shared<std::vector<RandomGenerator>>();
+};
+
+}  // namespace
+
 MethodRun Model::run(Method method) {
     ResultsPanel panel;
     const Integrand f(chosen_);
     FaultReport where = context(Activity::Running);
     where.method = method;
+    const NumericalMethod& numerical = methodOf(method);
+    MethodState state{x1_, x2_, ymax_, &hits_, &node_, &weight_, &random_};
+    std::shared_ptr<std::vector<RandomGenerator>> starts;
     Outcome fault = attempt(where, [&] {
-        switch (method) {
-            case Method::Zelbrin:
-                zelbrinTable(f, x1_, x2_, panel);
-                break;
-            case Method::Gauss:
-                gaussTable(f, x1_, x2_, node_, weight_, panel);
-                break;
-            case Method::MonteCarlo:
-                monteCarloTable(f, x1_, x2_, ymax_, hits_, random_, panel);
-                break;
+        if (numerical.statistical()) {
+            RowStarts observer(random_);
+            starts = observer.starts();
+            numerical.run(f, state, panel, &observer);
+        } else {
+            numerical.run(f, state, panel, nullptr);
         }
     });
     if (fault) {
@@ -98,7 +116,8 @@ MethodRun Model::run(Method method) {
             .fnum = fnum(),
             .x1 = x1_,
             .x2 = x2_,
-            .ymax = ymax_};
+            .ymax = ymax_,
+            .rowStarts = std::move(starts)};
 }
 
 Outcome Model::ShadeArea(CanvasSurface& surface) const {

@@ -5,6 +5,7 @@
 // did before the fault, as a handler that stops does.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -53,6 +54,8 @@ struct MethodRun {
     Variant x1;
     Variant x2;
     Variant ymax;
+    // Statistical methods: the generator as each row found it, to replay the row's samples.
+    std::shared_ptr<const std::vector<RandomGenerator>> rowStarts;
 };
 
 class Model {

@@ -10,7 +10,6 @@
 #include "quadrature/evaluation_observer.h"
 #include "quadrature/gauss_table.h"
 #include "quadrature/number_format.h"
-#include "quadrature/zelbrin_table.h"
 
 namespace integral {
 
@@ -71,18 +70,18 @@ class RoundingBound : public EvaluationObserver {
     std::vector<Row> rows_;
 };
 
-// The same evaluations again, seen this time: the parabolic rule and Gauss are deterministic.
+// The same evaluations again, seen this time: a method that is not statistical is
+// deterministic.
 RoundingBound replayedBounds(const MethodRun& run, const ChosenIntegrand& f) {
     RoundingBound bound(f);
     ResultsPanel scratch;
+    VariantArray node = makeGaussArray();
+    VariantArray weight = makeGaussArray();
+    Variant hits;
+    RandomGenerator random;
+    MethodState state{run.x1, run.x2, run.ymax, &hits, &node, &weight, &random};
     try {
-        if (run.method == Method::Zelbrin) {
-            zelbrinTable(f, run.x1, run.x2, scratch, &bound);
-        } else if (run.method == Method::Gauss) {
-            VariantArray node = makeGaussArray();
-            VariantArray weight = makeGaussArray();
-            gaussTable(f, run.x1, run.x2, node, weight, scratch, &bound);
-        }
+        methodOf(run.method).run(f, state, scratch, &bound);
     } catch (const RuntimeError&) {
         // The run stopped at the same place; its rows are all there is to weigh.
     }
@@ -139,12 +138,12 @@ RunAnalysis analyse(const MethodRun& run) {
     const double x2 = run.x2.toDouble();
     analysis.exact = exactIntegral(formulaOf(run.fnum), x1, x2);
     const double ymax = run.ymax.toDouble();
-    if (run.method == Method::MonteCarlo && !run.figures.empty()) {
+    const NumericalMethod& method = methodOf(run.method);
+    if (method.statistical() && !run.figures.empty()) {
         analysis.limit = monteCarloLimit(run.fnum, x1, x2, ymax, analysis.exact);
     }
     const ChosenIntegrand f(run.fnum);
-    const RoundingBound bounds =
-        run.method == Method::MonteCarlo ? RoundingBound(f) : replayedBounds(run, f);
+    const RoundingBound bounds = method.statistical() ? RoundingBound(f) : replayedBounds(run, f);
     const std::optional<double> area = finite(ymax * (x2 - x1));
     for (std::size_t i = 0; i < run.figures.size(); ++i) {
         const RowFigures& figures = run.figures[i];
@@ -165,7 +164,7 @@ RunAnalysis analyse(const MethodRun& run) {
                 }
             }
         }
-        if (run.method == Method::MonteCarlo) {
+        if (method.statistical()) {
             const double n = static_cast<double>(figures.counter);
             const double p = static_cast<double>(figures.hits) / n;
             if (area) {
@@ -180,7 +179,7 @@ RunAnalysis analyse(const MethodRun& run) {
             if (*previous.error != 0.0) {
                 row.errorRatio = finite(*row.error / *previous.error);
             }
-            if (run.method == Method::Zelbrin && *row.error != 0.0 && *previous.error != 0.0) {
+            if (method.hasObservedOrder() && *row.error != 0.0 && *previous.error != 0.0) {
                 row.observedOrder = finite(std::log(std::fabs(*previous.error / *row.error)) /
                                            std::log(static_cast<double>(row.counter) /
                                                     static_cast<double>(previous.counter)));
@@ -192,7 +191,7 @@ RunAnalysis analyse(const MethodRun& run) {
 }
 
 std::string tableAsTsv(const RunAnalysis& analysis, Method method, bool details) {
-    const bool statistical = details && method == Method::MonteCarlo;
+    const bool statistical = details && methodOf(method).statistical();
     const auto optional = [](const std::optional<double>& value) {
         return value ? fullPrecision(*value) : std::string();
     };

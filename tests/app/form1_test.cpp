@@ -27,6 +27,7 @@
 
 #include "app/convergence_view.h"
 #include "app/fault_message.h"
+#include "app/method_view.h"
 #include "canvas/canvas_widget.h"
 #include "support/clipboard_contents.h"
 
@@ -493,6 +494,47 @@ TEST_F(Form1Test, LearningAidsTooltipsCopyAndConvergence) {
     EXPECT_NE(view->plot().title.find("[0.5, 2]"), std::string::npos) << view->plot().title;
     QTest::keyClick(view, Qt::Key_Escape);
     EXPECT_TRUE(QTest::qWaitFor([&view] { return view.isNull(); }, 2000));
+}
+
+// A row's picture in a window of its own: opened from the row, following the results list's
+// current row and every new run, stepping with the arrow keys, closed with Esc.
+TEST_F(Form1Test, MethodViewShowsTheRowAndFollows) {
+    chooseIntegrand(1);
+    enter("Text1", "0");
+    enter("Text2", "1");
+    click("Command4");
+    QListWidget* results = list("List2");
+    const QPoint third = results->visualItemRect(results->item(2)).center();
+    QTest::mouseClick(results->viewport(), Qt::LeftButton, {}, third);
+    EXPECT_EQ(form->findChild<MethodView*>(QStringLiteral("MethodView")), nullptr);
+    QTest::mouseDClick(results->viewport(), Qt::LeftButton, {}, third);
+    QPointer<MethodView> view = form->findChild<MethodView*>(QStringLiteral("MethodView"));
+    ASSERT_NE(view, nullptr);
+    ASSERT_TRUE(view->picture().has_value());
+    EXPECT_EQ(view->picture()->counter, 6);
+    EXPECT_EQ(view->picture()->panels.size(), 6u);
+    QTest::keyClick(view, Qt::Key_Down);
+    EXPECT_EQ(results->currentRow(), 3);
+    EXPECT_EQ(view->picture()->counter, 8);
+
+    click("Command5");
+    ASSERT_TRUE(view->picture().has_value());
+    EXPECT_EQ(view->picture()->bars.size(), static_cast<std::size_t>(view->picture()->counter));
+    clickCanvas(4.0f);
+    click("Command6");
+    results->setCurrentRow(0);
+    EXPECT_EQ(view->picture()->samples.size(), 2000u);
+    EXPECT_FALSE(view->grab().isNull());
+
+    QTest::keyClick(view, Qt::Key_Escape);
+    EXPECT_TRUE(QTest::qWaitFor([&view] { return view.isNull(); }, 2000));
+    results->setFocus();
+    results->setCurrentRow(1);
+    QTest::keyClick(results, Qt::Key_Return);
+    view = form->findChild<MethodView*>(QStringLiteral("MethodView"));
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(view->picture()->counter, 4000);
+    view->close();
 }
 
 // Errors of infinite size (limits up to 1.7e308, a box just above the axis) give a view that

@@ -65,7 +65,7 @@ TEST(ConvergencePlotTest, FloorsAreExplainedWhereTheyHappen) {
     ASSERT_EQ(notes.size(), 2u);
     EXPECT_NE(notes[0].find("stored nodes and weights carry eight digits"), std::string::npos);
     EXPECT_NE(notes[1].find("does not hold the curve"), std::string::npos);
-    EXPECT_NE(named(plot, "Gauss: the node table's own error"), nullptr);
+    EXPECT_NE(named(plot, "Gauss-Legendre: node table's own error"), nullptr);
     EXPECT_NE(named(plot, "Monte Carlo: |limit - exact|"), nullptr);
     EXPECT_FALSE(plot.nothingToPlot.has_value());
 }

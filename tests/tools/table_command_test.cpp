@@ -7,6 +7,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <cmath>
 #include <sstream>
 #include <string>
 #include <string_view>
@@ -107,6 +108,75 @@ TEST(TableCommandTest, JsonNamesEveryFigure) {
         EXPECT_TRUE(row["ratio"].is_null());
     }
     EXPECT_EQ(document["summary_value"], document["rows"].back()["estimate"]);
+}
+
+// --points gives the evaluations of one row: for the parabolic rule and Gauss the weighted
+// values add up to the row's estimate, for Monte Carlo the hits to its count. A count that is
+// no row of the method is a usage error.
+TEST(TableCommandTest, PointsOfARowAddUpToIt) {
+    struct PointsCase {
+        std::vector<std::string_view> args;
+        std::size_t points;
+    };
+    const std::vector<PointsCase> cases = {
+        {{"--method", "zelbrin", "--points", "6"}, 18},
+        {{"--method", "gauss", "--points", "5"}, 5},
+        {{"--method", "montecarlo", "--ymax", "3", "--points", "4000"}, 4000},
+    };
+    for (const PointsCase& c : cases) {
+        std::vector<std::string_view> args = {"--integrand", "2", "--lower", "0.5", "--upper", "2"};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        std::vector<std::string_view> table = args;
+        table.resize(table.size() - 2);
+        table.insert(table.end(), {"--format", "json"});
+        SCOPED_TRACE(std::string(c.args[1]));
+        const Outcome points = runTool([&] {
+            std::vector<std::string_view> a = args;
+            a.insert(a.end(), {"--format", "tsv"});
+            return a;
+        }());
+        ASSERT_EQ(points.status, 0) << points.err;
+        std::istringstream lines(points.out);
+        std::string header;
+        std::getline(lines, header);
+        double sum = 0.0;
+        std::size_t count = 0;
+        double hits = 0.0;
+        for (std::string line; std::getline(lines, line); ++count) {
+            std::istringstream fields(line);
+            std::vector<double> values;
+            for (std::string field; std::getline(fields, field, '\t');) {
+                values.push_back(std::stod(field));
+            }
+            if (header == "x\tfx\tweight") {
+                sum += values[2] * values[1];
+            } else {
+                ASSERT_EQ(header, "x\ty\tfx\thit");
+                hits += values[3];
+                EXPECT_EQ(values[3] == 1.0, values[1] < values[2]) << line;
+            }
+        }
+        EXPECT_EQ(count, c.points);
+        const nlohmann::json run = nlohmann::json::parse(runTool(table).out);
+        const nlohmann::json* row = nullptr;
+        for (const auto& r : run["rows"]) {
+            if (std::to_string(r["n"].get<int>()) == c.args.back()) {
+                row = &r;
+            }
+        }
+        ASSERT_NE(row, nullptr);
+        const double estimate = (*row)["estimate"];
+        if (header == "x\tfx\tweight") {
+            EXPECT_NEAR(sum, estimate, 1e-12 * std::fabs(estimate));
+        } else {
+            EXPECT_DOUBLE_EQ(hits / static_cast<double>(count) * 3.0 * 1.5, estimate);
+        }
+    }
+    const Outcome notARow = runTool({"--method", "zelbrin", "--points", "5"});
+    EXPECT_EQ(notARow.status, 2);
+    EXPECT_NE(notARow.err.find("--points must be the count of a row of zelbrin: 2, 4, ..., 20"),
+              std::string::npos)
+        << notARow.err;
 }
 
 TEST(TableCommandTest, LimitsArePutInOrderAndMissingInputsCountAsZero) {

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <charconv>
 #include <cmath>
 #include <cstring>
 #include <map>
@@ -27,7 +28,7 @@ namespace {
 constexpr std::string_view kUsage =
     "Usage: integral-table --method zelbrin|gauss|montecarlo [--integrand 1-5]\n"
     "                      [--lower A] [--upper B] [--ymax Y]\n"
-    "                      [--details] [--format text|tsv|json]\n"
+    "                      [--details] [--format text|tsv|json] [--points N]\n"
     "       integral-table -h|--help|--version\n"
     "\n"
     "Prints the rows the chosen method shows, one per line, then the summary \"S = ...\".\n"
@@ -50,6 +51,11 @@ constexpr std::string_view kUsage =
     "                 version, inputs {method, integrand, label, lower, upper, ymax}, exact,\n"
     "                 limit, rows [{n, text, estimate, error, ratio, order, evaluations,\n"
     "                 sigma, sigmas_from_limit, rounding_level}], summary, summary_value, fault\n"
+    "  --points N   instead of the table, the evaluations of the row for N (its own count:\n"
+    "               --points 6 for the parabolic rule's row of 6 panels, --points 2000 for\n"
+    "               the first Monte Carlo row): x, f(x) and the weight the value enters the\n"
+    "               estimate with (columns x, fx, weight), or for montecarlo the sample's\n"
+    "               height and whether it hit (columns x, y, fx, hit)\n"
     "Numbers are written whole, with a point: 1, -0.5, 2.5e-3. A number beyond the double\n"
     "range (1e309) is refused; one too small for a double (1e-400) reads as 0, as in the window.\n"
     "Exit status: 0 done, 1 run-time error (the rows made before it are printed), 2 usage\n"
@@ -68,6 +74,7 @@ struct Request {
     Model model;
     Layout layout = Layout::Text;
     bool details = false;
+    std::optional<std::size_t> pointsOfRow;  // --points: the row whose evaluations are wanted
 };
 
 class UsageError {
@@ -140,6 +147,24 @@ Layout parseLayout(std::string_view text) {
     throw UsageError("unknown format " + quoted(text) + " (expected text, tsv or json)");
 }
 
+// A row's own count, as its counter column shows it.
+std::size_t parseRowCount(Method method, std::string_view text) {
+    std::int64_t count = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), count);
+    const std::optional<int> row = error == std::errc() && end == text.data() + text.size()
+                                       ? rowOfCounter(method, count)
+                                       : std::nullopt;
+    if (!row) {
+        const MethodInfo& info = methodInfo(method);
+        throw UsageError("--points must be the count of a row of " + std::string(info.name) + ": " +
+                         std::to_string(rowCounter(method, 0)) + ", " +
+                         std::to_string(rowCounter(method, 1)) + ", ..., " +
+                         std::to_string(rowCounter(method, info.rows - 1)) + " " +
+                         std::string(info.unit) + ", not " + quoted(text));
+    }
+    return static_cast<std::size_t>(*row);
+}
+
 Request parseRequest(std::span<const std::string_view> args) {
     std::map<std::string, std::string_view> values;
     bool details = false;
@@ -156,7 +181,7 @@ Request parseRequest(std::span<const std::string_view> args) {
             value = arg.substr(equals + 1);
         }
         if (name != "--method" && name != "--integrand" && name != "--lower" && name != "--upper" &&
-            name != "--ymax" && name != "--format") {
+            name != "--ymax" && name != "--format" && name != "--points") {
             throw UsageError("unknown option " + quoted(arg));
         }
         if (!value) {
@@ -178,6 +203,9 @@ Request parseRequest(std::span<const std::string_view> args) {
     request.details = details;
     if (values.contains("--format")) {
         request.layout = parseLayout(values["--format"]);
+    }
+    if (values.contains("--points")) {
+        request.pointsOfRow = parseRowCount(request.method, values["--points"]);
     }
     if (values.contains("--integrand")) {
         const std::string_view text = values["--integrand"];
@@ -228,7 +256,14 @@ int runTable(std::span<const std::string_view> args, std::ostream& out, std::ost
     }
 
     const MethodRun run = request.model.run(request.method);
-    writeRun(out, run, request.layout, request.details);
+    if (request.pointsOfRow) {
+        // The row exists only if the run got that far; a fault before it is reported below.
+        if (*request.pointsOfRow < run.rows.size()) {
+            writePoints(out, run, *request.pointsOfRow, request.layout);
+        }
+    } else {
+        writeRun(out, run, request.layout, request.details);
+    }
     if (run.fault == Fault::OutOfMemory) {
         err << kOutOfMemoryMessage;
         return kOutOfMemory;

@@ -7,6 +7,7 @@
 #include "integral_version.h"
 #include "integrands/formulas.h"
 #include "integrands/integrand_catalogue.h"
+#include "model/row_replay.h"
 #include "quadrature/number_format.h"
 
 namespace integral {
@@ -28,30 +29,22 @@ std::string figure(const std::optional<double>& value) {
     return value ? fullPrecision(*value) : "none";
 }
 
-// The option's own spelling of a method.
-std::string optionName(Method method) {
-    std::string name(methodInfo(method).caption);
-    for (char& c : name) {
-        c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-    }
-    return name;
-}
-
 void writeText(std::ostream& out, const MethodRun& run, const RunAnalysis& analysis, bool details) {
+    const NumericalMethod& method = methodOf(run.method);
     for (std::size_t i = 0; i < run.rows.size(); ++i) {
         out << run.rows[i];
         if (details) {
             const RowAnalysis& row = analysis.rows[i];
             out << "   exact=" << figure(analysis.exact)
                 << " error=" << (row.roundingLevel ? "rounding-level" : figure(row.error));
-            if (run.method != Method::MonteCarlo) {
+            if (!method.statistical()) {
                 out << " ratio=" << figure(row.errorRatio);
             }
-            if (run.method == Method::Zelbrin) {
+            if (method.hasObservedOrder()) {
                 out << " order=" << figure(row.observedOrder);
             }
             out << " evaluations=" << row.evaluations;
-            if (run.method == Method::MonteCarlo) {
+            if (method.statistical()) {
                 out << " sigma=" << figure(row.sigma) << " limit="
                     << figure(analysis.limit ? std::optional<double>(analysis.limit->value)
                                              : std::nullopt)
@@ -68,7 +61,7 @@ void writeText(std::ostream& out, const MethodRun& run, const RunAnalysis& analy
 Json inputsOf(const MethodRun& run) {
     const Formula formula = formulaOf(run.fnum);
     Json inputs;
-    inputs["method"] = optionName(run.method);
+    inputs["method"] = std::string(methodInfo(run.method).name);
     if (formula == Formula::None) {
         inputs["integrand"] = nullptr;
         inputs["label"] = nullptr;
@@ -87,7 +80,7 @@ void writeJson(std::ostream& out, const MethodRun& run, const RunAnalysis& analy
     document["version"] = std::string(kVersion);
     document["inputs"] = inputsOf(run);
     document["exact"] = number(analysis.exact);
-    if (run.method == Method::MonteCarlo) {
+    if (methodOf(run.method).statistical()) {
         document["limit"] = analysis.limit ? Json(analysis.limit->value) : Json(nullptr);
     } else {
         document["limit"] = nullptr;
@@ -116,7 +109,78 @@ void writeJson(std::ostream& out, const MethodRun& run, const RunAnalysis& analy
     out << document.dump(2) << "\n";
 }
 
+std::vector<std::string> pointColumns(const MethodRun& run) {
+    if (methodOf(run.method).statistical()) {
+        return {"x", "y", "fx", "hit"};
+    }
+    return {"x", "fx", "weight"};
+}
+
+std::vector<double> pointValues(const MethodRun& run, const EvaluationPoint& p) {
+    if (methodOf(run.method).statistical()) {
+        return {p.x, p.y, p.fx, p.hit ? 1.0 : 0.0};
+    }
+    return {p.x, p.fx, p.weight};
+}
+
 }  // namespace
+
+void writePoints(std::ostream& out, const MethodRun& run, std::size_t row, Layout layout) {
+    const std::optional<RowPoints> replayed = replayRow(run, row);
+    if (!replayed) {
+        return;
+    }
+    const std::vector<std::string> columns = pointColumns(run);
+    if (layout == Layout::Json) {
+        Json document;
+        document["version"] = std::string(kVersion);
+        document["inputs"] = inputsOf(run);
+        document["n"] = replayed->counter;
+        document["estimate"] = run.figures[row].estimate;
+        Json points = Json::array();
+        for (const EvaluationPoint& p : replayed->points) {
+            Json entry;
+            const std::vector<double> values = pointValues(run, p);
+            for (std::size_t c = 0; c < columns.size(); ++c) {
+                if (columns[c] == "hit") {
+                    entry[columns[c]] = p.hit ? 1 : 0;
+                } else {
+                    entry[columns[c]] = values[c];
+                }
+            }
+            points.push_back(std::move(entry));
+        }
+        document["points"] = std::move(points);
+        out << document.dump(2) << "\n";
+        return;
+    }
+    // Text aligns the columns for reading; tsv separates them with tabs for programs.
+    const bool tsv = layout == Layout::Tsv;
+    const auto cell = [tsv](std::string text, bool last) {
+        if (tsv) {
+            return last ? text : text + '\t';
+        }
+        if (!last && text.size() < 25) {
+            text.resize(25, ' ');
+        } else if (!last) {
+            text += ' ';
+        }
+        return text;
+    };
+    for (std::size_t c = 0; c < columns.size(); ++c) {
+        out << cell(columns[c], c + 1 == columns.size());
+    }
+    out << "\n";
+    for (const EvaluationPoint& p : replayed->points) {
+        const std::vector<double> values = pointValues(run, p);
+        for (std::size_t c = 0; c < values.size(); ++c) {
+            const std::string text =
+                columns[c] == "hit" ? (p.hit ? "1" : "0") : fullPrecision(values[c]);
+            out << cell(text, c + 1 == values.size());
+        }
+        out << "\n";
+    }
+}
 
 void writeRun(std::ostream& out, const MethodRun& run, Layout layout, bool details) {
     // Without details the plain text needs nothing computed beyond the rows.

@@ -19,4 +19,9 @@ enum class Layout { Text, Tsv, Json };
 
 void writeRun(std::ostream& out, const MethodRun& run, Layout layout, bool details);
 
+// The evaluations of one row that the run made, replayed: columns x, fx, weight for the
+// parabolic rule and Gauss (the row's estimate is the sum of weight * fx, in this order), and
+// x, y, fx, hit for Monte Carlo. JSON: {"version", "inputs", "n", "estimate", "points": [...]}.
+void writePoints(std::ostream& out, const MethodRun& run, std::size_t row, Layout layout);
+
 }  // namespace integral

@@ -1,0 +1,209 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "model/row_picture.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <limits>
+
+#include "integrands/chosen_integrand.h"
+#include "quadrature/number_format.h"
+
+namespace integral {
+
+namespace {
+
+constexpr int kCurvePoints = 400;
+constexpr int kMostTicks = 10;
+
+std::string shortly(double value) {
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%.6g", value);
+    return buffer;
+}
+
+// The x range: the interval and a margin of a twentieth on each side (of 1 when it is empty).
+void frameX(RowPicture& p) {
+    const double width = p.x2 - p.x1;
+    const double margin = std::isfinite(width) && width > 0.0 ? width / 20.0 : 1.0;
+    p.xLow = p.x1 - margin;
+    p.xHigh = p.x2 + margin;
+    if (!std::isfinite(p.xLow) || !std::isfinite(p.xHigh) || !(p.xLow < p.xHigh)) {
+        p.xLow = p.x1 - 1.0;
+        p.xHigh = p.x2 + 1.0;
+    }
+}
+
+void sampleCurve(RowPicture& p, const ChosenIntegrand& f) {
+    const double step = (p.xHigh - p.xLow) / kCurvePoints;
+    for (int k = 0; k <= kCurvePoints; ++k) {
+        const double x = k == kCurvePoints ? p.xHigh : p.xLow + k * step;
+        double y = std::numeric_limits<double>::quiet_NaN();
+        try {
+            y = f(Variant::real(x)).toDouble();
+        } catch (const RuntimeError&) {
+            // No value there: the line breaks.
+        }
+        p.curve.push_back({x, y});
+    }
+}
+
+// The y range holds the curve, what the row drew and the axis, with a margin.
+void frameY(RowPicture& p) {
+    double low = 0.0;
+    double high = 0.0;
+    const auto take = [&](double y) {
+        if (std::isfinite(y)) {
+            low = std::min(low, y);
+            high = std::max(high, y);
+        }
+    };
+    for (const PlotPoint& c : p.curve) {
+        take(c.y);
+    }
+    for (const ParabolaPanel& panel : p.panels) {
+        for (int k = 0; k <= 8; ++k) {
+            take(panel.at(panel.left + (panel.right - panel.left) * k / 8.0));
+        }
+    }
+    for (const GaussBar& bar : p.bars) {
+        take(bar.fx);
+    }
+    take(p.ymax);
+    double margin = (high - low) / 20.0;
+    if (!std::isfinite(margin) || margin <= 0.0) {
+        margin = std::max(1.0, std::fabs(high));
+    }
+    p.yLow = low - margin;
+    p.yHigh = high + margin;
+    if (!std::isfinite(p.yLow) || !std::isfinite(p.yHigh)) {
+        p.yLow = -std::numeric_limits<double>::max() / 2;
+        p.yHigh = std::numeric_limits<double>::max() / 2;
+    }
+}
+
+std::string titleOf(const RowPicture& p, const RowAnalysis& row) {
+    const MethodInfo& info = methodInfo(p.method);
+    std::string title = std::string(info.plotName) + ", the row for " + std::to_string(p.counter) +
+                        " " + std::string(info.unit) + ": estimate " + fullPrecision(row.estimate);
+    if (row.roundingLevel) {
+        title += ", error at the rounding level of a double";
+    } else if (row.error) {
+        title += ", error " + shortly(*row.error);
+    }
+    return title;
+}
+
+}  // namespace
+
+ParabolaPanel ParabolaPanel::through(const EvaluationPoint& a, const EvaluationPoint& b,
+                                     const EvaluationPoint& c) {
+    ParabolaPanel p{a.x, b.x, c.x, a.fx, b.fx, c.fx, 0.0, 0.0};
+    if (!(a.x < b.x && b.x < c.x)) {
+        return p;  // an empty interval: a panel of no width and no area
+    }
+    // Newton's divided differences on the panel's own three points.
+    const double first = (b.fx - a.fx) / (b.x - a.x);
+    const double second = (c.fx - b.fx) / (c.x - b.x);
+    p.curvature = (second - first) / (c.x - a.x);
+    p.slope = first + p.curvature * (b.x - a.x);
+    return p;
+}
+
+double ParabolaPanel::at(double x) const {
+    const double t = x - middle;
+    return fMiddle + slope * t + curvature * t * t;
+}
+
+double ParabolaPanel::area() const {
+    const double l = left - middle;
+    const double r = right - middle;
+    return fMiddle * (r - l) + slope * (r * r - l * l) / 2.0 +
+           curvature * (r * r * r - l * l * l) / 3.0;
+}
+
+std::vector<double> niceTicks(double low, double high, int most) {
+    std::vector<double> ticks;
+    const double range = high - low;
+    if (!std::isfinite(range) || !(range > 0.0) || most < 2) {
+        return ticks;
+    }
+    const double rough = range / (most - 1);
+    const double power = std::pow(10.0, std::floor(std::log10(rough)));
+    double step = 10.0 * power;
+    for (const double factor : {1.0, 2.0, 5.0}) {
+        if (factor * power >= rough) {
+            step = factor * power;
+            break;
+        }
+    }
+    const double first = std::ceil(low / step);
+    for (int k = 0; k < most + 1; ++k) {
+        const double tick = (first + k) * step;
+        if (tick > high || !std::isfinite(tick)) {
+            break;
+        }
+        ticks.push_back(tick);
+    }
+    return ticks;
+}
+
+std::optional<RowPicture> pictureOfRow(const MethodRun& run, std::size_t row,
+                                       const RunAnalysis& analysis) {
+    std::optional<RowPoints> replayed = replayRow(run, row);
+    if (!replayed || row >= analysis.rows.size()) {
+        return std::nullopt;
+    }
+    RowPicture p;
+    p.method = run.method;
+    p.counter = replayed->counter;
+    p.x1 = run.x1.toDouble();
+    p.x2 = run.x2.toDouble();
+    std::vector<EvaluationPoint>& points = replayed->points;
+    switch (methodOf(run.method).shape()) {
+        case RowShape::Parabolas:
+            // Each panel evaluates its left end, middle and right end, in that order.
+            for (std::size_t i = 0; i + 2 < points.size(); i += 3) {
+                p.panels.push_back(ParabolaPanel::through(points[i], points[i + 1], points[i + 2]));
+            }
+            break;
+        case RowShape::Bars: {
+            double left = p.x1;
+            for (const EvaluationPoint& node : points) {
+                p.bars.push_back({node.x, node.fx, left, node.weight});
+                left += node.weight;
+            }
+            break;
+        }
+        case RowShape::Samples:
+            p.ymax = run.ymax.toDouble();
+            p.samples = std::move(points);
+            p.hits = std::count_if(p.samples.begin(), p.samples.end(),
+                                   [](const EvaluationPoint& s) { return s.hit; });
+            break;
+    }
+    frameX(p);
+    sampleCurve(p, ChosenIntegrand(run.fnum));
+    frameY(p);
+    p.xTicks = niceTicks(p.xLow, p.xHigh, kMostTicks);
+    p.yTicks = niceTicks(p.yLow, p.yHigh, kMostTicks);
+    p.title = titleOf(p, analysis.rows[row]);
+    return p;
+}
+
+double pictureEstimate(const RowPicture& picture) {
+    if (!picture.samples.empty()) {
+        return static_cast<double>(picture.hits) / static_cast<double>(picture.samples.size()) *
+               picture.ymax * (picture.x2 - picture.x1);
+    }
+    double sum = 0.0;
+    for (const ParabolaPanel& panel : picture.panels) {
+        sum += panel.area();
+    }
+    for (const GaussBar& bar : picture.bars) {
+        sum += bar.width * bar.fx;
+    }
+    return sum;
+}
+
+}  // namespace integral

@@ -1,0 +1,81 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// What the method view draws for one row, computed without a window: the integrand over the
+// interval with a margin, and how the row was made from it. The parabolic rule: each panel's
+// parabola through its three points, from its own quadratic. Gauss: a bar per node, as wide as
+// its weight times (x2 - x1) / 2 and as high as f at the node, laid side by side from x1.
+// Monte Carlo: the box and the row's very samples, hits and misses. The areas of the
+// parabolas, and of the bars, add up to the row's estimate; the samples' hits are the row's.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "model/convergence_plot.h"
+#include "model/row_replay.h"
+#include "model/run_analysis.h"
+
+namespace integral {
+
+// The parabola through (left, fLeft), (middle, fMiddle), (right, fRight):
+// p(x) = fMiddle + slope (x - middle) + curvature (x - middle)^2.
+struct ParabolaPanel {
+    double left = 0.0;
+    double middle = 0.0;
+    double right = 0.0;
+    double fLeft = 0.0;
+    double fMiddle = 0.0;
+    double fRight = 0.0;
+    double slope = 0.0;
+    double curvature = 0.0;
+
+    static ParabolaPanel through(const EvaluationPoint& a, const EvaluationPoint& b,
+                                 const EvaluationPoint& c);
+    double at(double x) const;
+    // The integral of the parabola from left to right.
+    double area() const;
+};
+
+struct GaussBar {
+    double node = 0.0;   // where f was evaluated
+    double fx = 0.0;     // the bar's height
+    double left = 0.0;   // x1 plus the widths of the bars before it
+    double width = 0.0;  // the node's weight times (x2 - x1) / 2
+};
+
+struct RowPicture {
+    Method method = Method::Zelbrin;
+    std::int64_t counter = 0;
+    double x1 = 0.0;
+    double x2 = 0.0;
+    double ymax = 0.0;
+    // f across the shown range; NaN where f has no value, which breaks the line there.
+    std::vector<PlotPoint> curve;
+    std::vector<ParabolaPanel> panels;
+    std::vector<GaussBar> bars;
+    std::vector<EvaluationPoint> samples;
+    std::int64_t hits = 0;
+    // The part of the plane shown, and its ticks at 1-2-5 steps.
+    double xLow = 0.0;
+    double xHigh = 1.0;
+    double yLow = 0.0;
+    double yHigh = 1.0;
+    std::vector<double> xTicks;
+    std::vector<double> yTicks;
+    std::string title;
+};
+
+// The picture of row `row` of `run`; nothing when the row cannot be made again.
+std::optional<RowPicture> pictureOfRow(const MethodRun& run, std::size_t row,
+                                       const RunAnalysis& analysis);
+
+// What the picture's geometry adds up to: the parabolas' or the bars' areas, or the box's area
+// times the share of hits.
+double pictureEstimate(const RowPicture& picture);
+
+// Ticks at 1, 2 or 5 times a power of ten from low to high, at most `most` of them; none when
+// the range is not finite or empty.
+std::vector<double> niceTicks(double low, double high, int most);
+
+}  // namespace integral

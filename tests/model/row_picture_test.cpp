@@ -1,0 +1,95 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "model/row_picture.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+namespace integral {
+namespace {
+
+struct Inputs {
+    std::string name;
+    int integrandRow;
+    double lower;
+    double upper;
+    float height;
+};
+
+// Every row of every method, on three integrands: what the view draws adds up to what the row
+// shows. The parabolas, each from its own three points, enclose the row's estimate; the Gauss
+// bars, each as wide as its weight, do too and tile the interval; the Monte Carlo samples,
+// replayed from the generator as the row found it, are the row's own, hit for hit.
+TEST(RowPictureTest, TheGeometryAddsUpToTheRow) {
+    const std::vector<Inputs> cases = {
+        {"4/(x*x+1) on 0..1", 1, 0, 1, 4.0f},
+        {"x sin x on -2..3", 3, -2, 3, 2.5f},
+        {"the bell curve on -1.5..0.7", 4, -1.5, 0.7, 3.0f},
+    };
+    for (const Inputs& in : cases) {
+        Model model;
+        model.chooseIntegrand(in.integrandRow);
+        model.setLower(Variant::real(in.lower));
+        model.setUpper(Variant::real(in.upper));
+        model.setHeight(in.height);
+        for (const MethodInfo& info : kMethods) {
+            const MethodRun run = model.run(info.method);
+            const RunAnalysis analysis = analyse(run);
+            ASSERT_EQ(run.figures.size(), static_cast<std::size_t>(info.rows));
+            for (std::size_t row = 0; row < run.figures.size(); ++row) {
+                SCOPED_TRACE(in.name + ", " + std::string(info.caption) + ", row " +
+                             std::to_string(row));
+                const std::optional<RowPicture> picture = pictureOfRow(run, row, analysis);
+                ASSERT_TRUE(picture.has_value());
+                const RowFigures& figures = run.figures[row];
+                EXPECT_EQ(picture->counter, figures.counter);
+                EXPECT_NEAR(pictureEstimate(*picture), figures.estimate,
+                            1e-12 * std::fabs(figures.estimate));
+                switch (methodOf(info.method).shape()) {
+                    case RowShape::Parabolas:
+                        EXPECT_EQ(picture->panels.size(),
+                                  static_cast<std::size_t>(figures.counter));
+                        break;
+                    case RowShape::Bars: {
+                        ASSERT_EQ(picture->bars.size(), static_cast<std::size_t>(figures.counter));
+                        EXPECT_EQ(picture->bars.front().left, in.lower);
+                        for (std::size_t i = 1; i < picture->bars.size(); ++i) {
+                            const GaussBar& before = picture->bars[i - 1];
+                            EXPECT_EQ(picture->bars[i].left, before.left + before.width);
+                        }
+                        const GaussBar& last = picture->bars.back();
+                        EXPECT_NEAR(last.left + last.width, in.upper, 1e-7 * (in.upper - in.lower));
+                        break;
+                    }
+                    case RowShape::Samples:
+                        EXPECT_EQ(picture->samples.size(),
+                                  static_cast<std::size_t>(figures.counter));
+                        EXPECT_EQ(picture->hits, figures.hits);
+                        break;
+                }
+            }
+        }
+    }
+}
+
+// The parabola of a panel is its own quadratic through its three points, not the curve.
+TEST(RowPictureTest, AParabolaPassesThroughItsThreePoints) {
+    const ParabolaPanel p = ParabolaPanel::through({0.5, 2.0}, {0.75, -1.0}, {1.0, 3.0});
+    EXPECT_DOUBLE_EQ(p.at(0.5), 2.0);
+    EXPECT_DOUBLE_EQ(p.at(0.75), -1.0);
+    EXPECT_DOUBLE_EQ(p.at(1.0), 3.0);
+    EXPECT_DOUBLE_EQ(p.area(), 0.25 / 3 * (2.0 + 4 * -1.0 + 3.0));
+}
+
+TEST(RowPictureTest, TicksAreBoundedAndNice) {
+    EXPECT_EQ(niceTicks(-0.05, 1.05, 10),
+              (std::vector<double>{0.0, 0.2, 0.4, 0.6000000000000001, 0.8, 1.0}));
+    EXPECT_LE(niceTicks(-1e308, 1e308, 10).size(), 11u);
+    EXPECT_TRUE(niceTicks(1.0, 1.0, 10).empty());
+    EXPECT_TRUE(niceTicks(0.0, INFINITY, 10).empty());
+}
+
+}  // namespace
+}  // namespace integral

@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <random>
 
-#include "integrands/chosen_integrand.h"
+#include "integrands/integrand_descriptor.h"
 #include "quadrature/monte_carlo_table.h"
 #include "quadrature/results_panel.h"
 #include "runtime/random_generator.h"
@@ -23,7 +23,8 @@ using integral::Variant;
 constexpr std::int64_t kSamples = 650000;
 
 void BM_MonteCarloTable(benchmark::State& state) {
-    const integral::ChosenIntegrand f(Variant::integer(static_cast<std::int16_t>(state.range(0))));
+    const integral::IntegrandDescriptor f(
+        Variant::integer(static_cast<std::int16_t>(state.range(0))));
     const Variant x1 = Variant::real(0.0);
     const Variant x2 = Variant::real(1.0);
     const Variant ymax = Variant::single(4.0f);

@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "canvas/plot_operations.h"
-#include "integrands/chosen_integrand.h"
+#include "integrands/integrand_descriptor.h"
 #include "runtime/variant.h"
 
 namespace {
@@ -24,7 +24,7 @@ class CountingSurface : public integral::CanvasSurface {
 };
 
 void BM_ShadeArea(benchmark::State& state) {
-    const integral::ChosenIntegrand f(integral::Variant::integer(2));
+    const integral::IntegrandDescriptor f(integral::Variant::integer(2));
     const auto x1 = integral::Variant::real(static_cast<double>(state.range(0)));
     const auto x2 = integral::Variant::real(static_cast<double>(state.range(1)));
     CountingSurface surface;

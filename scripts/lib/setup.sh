@@ -5,7 +5,7 @@
 # What the window needs to build and run.
 window_packages=(
     cmake ninja-build g++ pkg-config
-    libboost-dev libboost-math-dev nlohmann-json3-dev
+    libboost-dev libboost-math-dev libmuparser-dev nlohmann-json3-dev
     qt6-base-dev qt6-svg-dev libqt6svg6
     fonts-ipafont-gothic fonts-ipafont-mincho fonts-urw-base35
 )
@@ -13,7 +13,7 @@ window_packages=(
 # Everything: the window, the tests, the benchmarks, the packages.
 integral_packages=(
     cmake ninja-build g++ pkg-config
-    libboost-dev libboost-math-dev nlohmann-json3-dev
+    libboost-dev libboost-math-dev libmuparser-dev nlohmann-json3-dev
     libgtest-dev libbenchmark-dev
     qt6-base-dev qt6-svg-dev libqt6svg6
     fonts-ipafont-gothic fonts-ipafont-mincho fonts-urw-base35

@@ -171,7 +171,7 @@ void ConvergenceView::render(QPainter& painter, const QRectF& area) const {
     painter.translate(area.left() + 16, plot.center().y());
     painter.rotate(-90);
     painter.drawText(QRectF(-plot.height() / 2, -10, plot.height(), 20), Qt::AlignCenter,
-                     QStringLiteral("|estimate - exact| (log scale)"));
+                     text(plot_.yLabel));
     painter.restore();
 
     painter.save();

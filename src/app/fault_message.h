@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The message box text for a fault: its name first, as always, then where it arose, at which x,
-// for which integrand, and what the student can do about it.
+// The message box text for a fault: the model's fault text, the same the table tool prints.
 #pragma once
 
 #include <QString>

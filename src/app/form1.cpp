@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "app/convergence_view.h"
+#include "app/expression_dialog.h"
 #include "app/fault_message.h"
 #include "app/fonts.h"
 #include "app/form1_layout.h"
@@ -254,6 +255,8 @@ void Form1::setupLearningAids() {
     copyPictureAction_ =
         action(QStringLiteral("Copy picture"), QKeySequence(), &Form1::copyPicture);
     aboutAction_ = action(QStringLiteral("About Integral"), QKeySequence(), &Form1::showAbout);
+    ownIntegrandAction_ = action(QStringLiteral("Your own integrand…"),
+                                 QKeySequence(Qt::CTRL | Qt::Key_I), &Form1::askForOwnIntegrand);
     // Ctrl+C copies the table only where the results list has the focus: elsewhere it copies
     // the text of a box, as it always did.
     copyTableAction_->setShortcut(QKeySequence::Copy);
@@ -269,6 +272,12 @@ void Form1::setupLearningAids() {
         menu.addActions({copyTableAction_, convergenceAction_, methodViewAction_});
         menu.exec(List2->viewport()->mapToGlobal(at));
         methodViewAction_->setEnabled(true);
+    });
+    List1->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(List1, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        QMenu menu(this);
+        menu.addAction(ownIntegrandAction_);
+        menu.exec(List1->viewport()->mapToGlobal(at));
     });
     connect(Picture1, &CanvasWidget::menuRequested, this, [this](const QPoint& at) {
         QMenu menu(this);
@@ -308,9 +317,29 @@ void Form1::showMethodView() {
 }
 
 QString Form1::integrandName() const {
-    const Formula formula = formulaOf(model_.fnum());
-    return formula == Formula::None ? QStringLiteral("no integrand chosen")
-                                    : text(kIntegrandLabels[static_cast<std::size_t>(formula) - 1]);
+    const IntegrandDescriptor& integrand = model_.integrand();
+    return integrand.chosen() ? QString::fromStdString(integrand.name())
+                              : QStringLiteral("no integrand chosen");
+}
+
+// The dialog is made when it is asked for, not with the window.
+void Form1::askForOwnIntegrand() {
+    ExpressionDialog dialog(typedHistory_, this);
+    if (dialog.exec() == QDialog::Accepted && dialog.expression()) {
+        useOwnIntegrand(dialog.expression());
+    }
+}
+
+void Form1::useOwnIntegrand(std::shared_ptr<const TypedExpression> expression) {
+    const QString typed = QString::fromStdString(expression->text());
+    typedHistory_.removeAll(typed);
+    typedHistory_.prepend(typed);
+    model_.chooseExpression(std::move(expression));
+    List1->clearSelection();
+    List1->setCurrentRow(-1, QItemSelectionModel::NoUpdate);
+    List1->setToolTip(QStringLiteral("Your own integrand is chosen: %1. Choose a row to take one "
+                                     "of the five again; right-click or Ctrl+I to type another.")
+                          .arg(integrandName()));
 }
 
 void Form1::copyTable() {
@@ -397,7 +426,7 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
 
 void Form1::contextMenuEvent(QContextMenuEvent* event) {
     QMenu menu(this);
-    menu.addActions({copyPictureAction_, convergenceAction_});
+    menu.addActions({copyPictureAction_, convergenceAction_, ownIntegrandAction_});
     menu.addSeparator();
     menu.addAction(aboutAction_);
     menu.exec(event->globalPos());
@@ -506,6 +535,7 @@ void Form1::Command6_MouseMove() {
 
 void Form1::List1_Click() {
     model_.chooseIntegrand(List1->row(List1->selectedItems().constFirst()));
+    List1->setToolTip(text(layout::kIntegrandListTooltip));
 }
 
 void Form1::Picture1_MouseDown(float y) {

@@ -5,8 +5,10 @@
 // so far and reports the fault.
 #pragma once
 
+#include <QStringList>
 #include <QWidget>
 #include <functional>
+#include <memory>
 
 #include "model/model.h"
 #include "model/run_analysis.h"
@@ -35,6 +37,10 @@ class Form1 : public QWidget {
 
     void setErrorReporter(ErrorReporter reporter);
 
+    // Takes an integrand the student typed in place of the list's five: the list's selection
+    // clears, and everything works on it until a row of the list is chosen again.
+    void useOwnIntegrand(std::shared_ptr<const TypedExpression> expression);
+
     // The selected integrand at x; Empty while none is chosen.
     Variant f(const Variant& x) const { return model_.f(x); }
 
@@ -56,6 +62,7 @@ class Form1 : public QWidget {
     void copyTable();
     void copyPicture();
     void showConvergence();
+    void askForOwnIntegrand();
     void showMethodView();
     MethodView* methodView() const;
     QString integrandName() const;
@@ -96,6 +103,9 @@ class Form1 : public QWidget {
     QAction* methodViewAction_ = nullptr;
     QAction* copyPictureAction_ = nullptr;
     QAction* aboutAction_ = nullptr;
+    QAction* ownIntegrandAction_ = nullptr;
+    // The integrands typed in this session, the latest first; never written anywhere.
+    QStringList typedHistory_;
 
     QPushButton* Command1 = nullptr;
     QPushButton* Command2 = nullptr;

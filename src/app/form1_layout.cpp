@@ -7,7 +7,7 @@ const std::array<AccessibleText, 19> kAccessibleTexts = {{
     {"", "Integral", "Numerical integration, step by step"},
     {"Picture1", "Plot canvas",
      "The graph of the chosen integrand; click it to set the height of the Monte Carlo box"},
-    {"List1", "Integrand", "Choose the function to integrate"},
+    {"List1", "Integrand", "Choose the function to integrate", kIntegrandListTooltip},
     {"Command1", "Plot the integrand", "Clear the canvas and plot the chosen integrand"},
     {"Text1", "Lower limit", "Type the lower limit and press Enter"},
     {"Text2", "Upper limit", "Type the upper limit and press Enter to shade the area"},

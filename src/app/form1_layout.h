@@ -26,6 +26,10 @@ inline constexpr std::string_view kHelp =
 
 inline constexpr std::string_view kMonteCarloHint = "MonteCarlo では Max y を指定せよ";
 
+// The integrand list's tooltip while one of the five is chosen, or none.
+inline constexpr std::string_view kIntegrandListTooltip =
+    "Choose the function to integrate; right-click or Ctrl+I to type your own";
+
 // The summary box's tooltip before any run; a run replaces it with what its last row teaches.
 inline constexpr std::string_view kSummaryTooltip = "The last estimate of the integral";
 

@@ -68,6 +68,13 @@ QStringList figures(const MethodRun& run, const RunAnalysis& analysis, std::size
     lines << QStringLiteral("Estimate at full precision: ") + full(row.estimate);
     if (analysis.exact) {
         lines << QStringLiteral("Exact integral: ") + full(*analysis.exact);
+    } else if (analysis.reference) {
+        lines << QStringLiteral("Reference (adaptive quadrature): %1 ± %2")
+                     .arg(full(analysis.reference->value),
+                          shortly(analysis.reference->uncertainty, 2));
+    } else if (run.integrand.expression() != nullptr) {
+        lines << QStringLiteral(
+            "Reference: none (adaptive quadrature found no finite value for this interval)");
     } else {
         lines << QStringLiteral("Exact integral: not a finite number (beyond the double range)");
     }
@@ -77,8 +84,14 @@ QStringList figures(const MethodRun& run, const RunAnalysis& analysis, std::size
                      "this row's own arithmetic can carry), so it teaches nothing about the "
                      "method")
                      .arg(shortly(*row.roundingBound, 2));
+    } else if (row.belowReferenceUncertainty) {
+        lines << QStringLiteral(
+            "Error: not shown, as it is no larger than ten times the reference's own "
+            "uncertainty");
     } else if (row.error) {
-        QString error = QStringLiteral("Error (estimate - exact): ") + shortly(*row.error);
+        QString error = (analysis.exact ? QStringLiteral("Error (estimate - exact): ")
+                                        : QStringLiteral("Error (estimate - reference): ")) +
+                        shortly(*row.error);
         if (row.relativeError) {
             error += QStringLiteral(", relative ") + shortly(*row.relativeError, 3);
         }

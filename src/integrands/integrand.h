@@ -2,7 +2,8 @@
 // The integrand as the tables see it: a non-owning reference to any callable that maps a value
 // to a value. Cheap to copy and to call. A callable that is one of the catalogue's formulas
 // says so through formula(); a hot loop can then choose that formula's typed kernel once
-// instead of calling through the reference at every point.
+// instead of calling through the reference at every point. One that can be evaluated in plain
+// doubles says so through plainEvaluator(), which spares such a loop the variants.
 #pragma once
 
 #include <memory>
@@ -14,6 +15,19 @@
 
 namespace integral {
 
+// An integrand's value at x in plain doubles, for loops that call it many times: not finite
+// where the integrand has no value. The evaluator reads x from `variable`, so that a call is
+// one indirect call with nothing in between.
+struct PlainEvaluator {
+    double* variable;
+    void* object;
+    double (*call)(void* object);
+    double operator()(double x) const {
+        *variable = x;
+        return call(object);
+    }
+};
+
 class Integrand {
   public:
     template <typename F>
@@ -24,17 +38,23 @@ class Integrand {
         if constexpr (requires { callable.formula(); }) {
             formula_ = callable.formula();
         }
+        if constexpr (requires { callable.plainEvaluator(); }) {
+            plain_ = callable.plainEvaluator();
+        }
     }
 
     Variant operator()(const Variant& x) const { return call_(object_, x); }
 
     // The catalogue formula this integrand evaluates, when it is one.
     std::optional<Formula> formula() const { return formula_; }
+    // The integrand in plain doubles, when it offers that (a typed expression does).
+    std::optional<PlainEvaluator> plain() const { return plain_; }
 
   private:
     void* object_;
     Variant (*call_)(void*, const Variant&);
     std::optional<Formula> formula_;
+    std::optional<PlainEvaluator> plain_;
 };
 
 }  // namespace integral

@@ -6,8 +6,8 @@
 #include <cstdio>
 #include <utility>
 
-#include "integrands/chosen_integrand.h"
 #include "integrands/integrand_catalogue.h"
+#include "integrands/integrand_descriptor.h"
 #include "model/run_analysis.h"
 #include "quadrature/gauss_table.h"
 
@@ -82,7 +82,7 @@ PlotSeries tableFloor(const MethodRun& run) {
     const NumericalMethod& method = methodOf(run.method);
     PlotSeries floor = series(std::string(method.info().plotName) + ": node table's own error",
                               SeriesRole::TableFloor, SeriesStyle::Floor, run.method);
-    const ChosenIntegrand f(run.fnum);
+    const IntegrandDescriptor& f = run.integrand;
     try {
         for (const RowFigures& row : run.figures) {
             const std::optional<double> full = method.fullPrecisionEstimate(
@@ -232,10 +232,8 @@ void addRun(ConvergencePlot& plot, const MethodRun& run, const RunAnalysis& anal
 
 std::string titleOf(const MethodRun& run) {
     std::string title = "Convergence";
-    const Formula formula = formulaOf(run.fnum);
-    if (formula != Formula::None) {
-        title += " of ";
-        title += kIntegrandLabels[static_cast<std::size_t>(formula) - 1];
+    if (run.integrand.chosen()) {
+        title += " of " + run.integrand.name();
     }
     char limits[80];
     std::snprintf(limits, sizeof limits, " on [%.10g, %.10g]", run.x1.toDouble(),
@@ -244,7 +242,7 @@ std::string titleOf(const MethodRun& run) {
 }
 
 bool sameInputs(const MethodRun& run, const Model& model) {
-    return run.fnum.identical(model.fnum()) && run.x1.identical(model.x1()) &&
+    return run.integrand.same(model.integrand()) && run.x1.identical(model.x1()) &&
            run.x2.identical(model.x2()) && run.ymax.identical(model.ymax());
 }
 
@@ -290,6 +288,10 @@ ConvergencePlot plotOfRuns(const std::vector<MethodRun>& runs) {
     for (const MethodRun& run : runs) {
         if (plot.title.empty()) {
             plot.title = titleOf(run);
+            if (run.integrand.expression() != nullptr) {
+                plot.yLabel =
+                    "|estimate - reference| (log scale; reference by adaptive quadrature)";
+            }
         }
         const RunAnalysis analysis = analyse(run);
         addRun(plot, run, analysis);

@@ -60,6 +60,7 @@ struct DecadeAxis {
 
 struct ConvergencePlot {
     std::string title;
+    std::string yLabel = "|estimate - exact| (log scale)";
     std::vector<PlotSeries> series;
     std::vector<PlotNote> notes;
     DecadeAxis x;

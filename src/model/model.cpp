@@ -35,14 +35,18 @@ Outcome attempt(FaultReport context, Action&& action) {
 
 Model::Model() : node_(makeGaussArray()), weight_(makeGaussArray()) {}
 
+void Model::chooseExpression(std::shared_ptr<const TypedExpression> expression) {
+    chosen_ = IntegrandDescriptor(std::move(expression));
+}
+
 void Model::chooseIntegrand(int row) {
-    chosen_ = ChosenIntegrand(Variant::integer(static_cast<std::int16_t>(row + 1)));
+    chosen_ = IntegrandDescriptor(Variant::integer(static_cast<std::int16_t>(row + 1)));
 }
 
 FaultReport Model::context(Activity activity) const {
     FaultReport report;
     report.activity = activity;
-    report.fnum = fnum();
+    report.integrand = chosen_;
     return report;
 }
 
@@ -113,7 +117,7 @@ MethodRun Model::run(Method method) {
             .summary = std::move(panel).summary(),
             .fault = std::move(fault),
             .figures = std::move(panel).figures(),
-            .fnum = fnum(),
+            .integrand = chosen_,
             .x1 = x1_,
             .x2 = x2_,
             .ymax = ymax_,

@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "canvas/canvas_surface.h"
-#include "integrands/chosen_integrand.h"
 #include "integrands/integrand.h"
+#include "integrands/integrand_descriptor.h"
 #include "model/methods.h"
 #include "quadrature/results_panel.h"
 #include "runtime/random_generator.h"
@@ -33,7 +33,7 @@ struct FaultReport {
     std::optional<Method> method;   // when running a method
     std::optional<int> rowCounter;  // the counter of the row the method was on
     std::optional<double> x;        // where the integrand, or its line, failed
-    Variant fnum;                   // the integrand chosen at the time
+    IntegrandDescriptor integrand;  // the integrand chosen at the time
 
     friend bool operator==(const FaultReport& report, Fault fault) { return report.fault == fault; }
 };
@@ -50,7 +50,7 @@ struct MethodRun {
     std::optional<std::string> summary;
     Outcome fault;
     std::vector<RowFigures> figures;
-    Variant fnum;
+    IntegrandDescriptor integrand;
     Variant x1;
     Variant x2;
     Variant ymax;
@@ -64,6 +64,8 @@ class Model {
 
     // The state, Empty until the user sets it.
     const Variant& fnum() const { return chosen_.fnum(); }
+    // The integrand chosen: one of the five (then also fnum), a typed one, or none.
+    const IntegrandDescriptor& integrand() const { return chosen_; }
     const Variant& x1() const { return x1_; }
     const Variant& x2() const { return x2_; }
     const Variant& ymax() const { return ymax_; }
@@ -76,6 +78,8 @@ class Model {
 
     // A click on the integrand list: row 0 is integrand 1.
     void chooseIntegrand(int row);
+    // An integrand the student typed; fnum becomes Empty, as none of the five is chosen.
+    void chooseExpression(std::shared_ptr<const TypedExpression> expression);
 
     // Enter in the lower box: x1 becomes the number the text starts with (0 for none). A number
     // beyond the double range is the Overflow fault and leaves x1 as it was.
@@ -100,7 +104,7 @@ class Model {
   private:
     FaultReport context(Activity activity) const;
 
-    ChosenIntegrand chosen_;
+    IntegrandDescriptor chosen_;
     Variant x1_;
     Variant x2_;
     Variant ymax_;

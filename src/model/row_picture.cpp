@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <limits>
 
-#include "integrands/chosen_integrand.h"
+#include "integrands/integrand_descriptor.h"
 #include "quadrature/number_format.h"
 
 namespace integral {
@@ -34,7 +34,7 @@ void frameX(RowPicture& p) {
     }
 }
 
-void sampleCurve(RowPicture& p, const ChosenIntegrand& f) {
+void sampleCurve(RowPicture& p, const IntegrandDescriptor& f) {
     const double step = (p.xHigh - p.xLow) / kCurvePoints;
     for (int k = 0; k <= kCurvePoints; ++k) {
         const double x = k == kCurvePoints ? p.xHigh : p.xLow + k * step;
@@ -183,7 +183,7 @@ std::optional<RowPicture> pictureOfRow(const MethodRun& run, std::size_t row,
             break;
     }
     frameX(p);
-    sampleCurve(p, ChosenIntegrand(run.fnum));
+    sampleCurve(p, run.integrand);
     frameY(p);
     p.xTicks = niceTicks(p.xLow, p.xHigh, kMostTicks);
     p.yTicks = niceTicks(p.yLow, p.yHigh, kMostTicks);

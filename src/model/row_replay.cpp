@@ -50,7 +50,7 @@ std::optional<RowPoints> replayRow(const MethodRun& run, std::size_t row) {
     if (row >= run.rows.size()) {
         return std::nullopt;
     }
-    const ChosenIntegrand f(run.fnum);
+    const IntegrandDescriptor& f = run.integrand;
     const NumericalMethod& method = methodOf(run.method);
     OneRow observer(method.statistical() ? 0 : row);
     ResultsPanel scratch;

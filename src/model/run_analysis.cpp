@@ -5,8 +5,7 @@
 #include <cmath>
 #include <limits>
 
-#include "integrands/chosen_integrand.h"
-#include "integrands/exact_integral.h"
+#include "integrands/integrand_descriptor.h"
 #include "quadrature/evaluation_observer.h"
 #include "quadrature/gauss_table.h"
 #include "quadrature/number_format.h"
@@ -26,7 +25,7 @@ std::optional<double> finite(double value) {
 // huge f amplifies it, as x sin x does far from the origin.
 class RoundingBound : public EvaluationObserver {
   public:
-    explicit RoundingBound(const ChosenIntegrand& f) : f_(f) {}
+    explicit RoundingBound(const IntegrandDescriptor& f) : f_(f) {}
 
     void rowStarted(std::int64_t) override { rows_.emplace_back(); }
     void evaluated(double x, double fx, double weight) override {
@@ -66,13 +65,13 @@ class RoundingBound : public EvaluationObserver {
         return largest;
     }
 
-    const ChosenIntegrand& f_;
+    const IntegrandDescriptor& f_;
     std::vector<Row> rows_;
 };
 
 // The same evaluations again, seen this time: a method that is not statistical is
 // deterministic.
-RoundingBound replayedBounds(const MethodRun& run, const ChosenIntegrand& f) {
+RoundingBound replayedBounds(const MethodRun& run, const IntegrandDescriptor& f) {
     RoundingBound bound(f);
     ResultsPanel scratch;
     VariantArray node = makeGaussArray();
@@ -90,12 +89,11 @@ RoundingBound replayedBounds(const MethodRun& run, const ChosenIntegrand& f) {
 
 }  // namespace
 
-std::optional<MonteCarloLimit> monteCarloLimit(const Variant& fnum, double x1, double x2,
+std::optional<MonteCarloLimit> monteCarloLimit(const IntegrandDescriptor& f, double x1, double x2,
                                                double ymax, std::optional<double> exact) {
     // A midpoint sum, fine enough that its error is far below any row's sigma; the clipping
     // leaves kinks that no higher rule would see.
     constexpr int kSlices = 200000;
-    const ChosenIntegrand f(fnum);
     const double width = x2 - x1;
     const double slice = width / kSlices;
     if (!std::isfinite(slice)) {
@@ -136,13 +134,18 @@ RunAnalysis analyse(const MethodRun& run) {
     RunAnalysis analysis;
     const double x1 = run.x1.toDouble();
     const double x2 = run.x2.toDouble();
-    analysis.exact = exactIntegral(formulaOf(run.fnum), x1, x2);
+    analysis.reference = run.integrand.reference(x1, x2);
+    if (analysis.reference && analysis.reference->closedForm) {
+        analysis.exact = analysis.reference->value;
+    }
+    const std::optional<double> reference =
+        analysis.reference ? std::optional<double>(analysis.reference->value) : std::nullopt;
     const double ymax = run.ymax.toDouble();
     const NumericalMethod& method = methodOf(run.method);
     if (method.statistical() && !run.figures.empty()) {
-        analysis.limit = monteCarloLimit(run.fnum, x1, x2, ymax, analysis.exact);
+        analysis.limit = monteCarloLimit(run.integrand, x1, x2, ymax, reference);
     }
-    const ChosenIntegrand f(run.fnum);
+    const IntegrandDescriptor& f = run.integrand;
     const RoundingBound bounds = method.statistical() ? RoundingBound(f) : replayedBounds(run, f);
     const std::optional<double> area = finite(ymax * (x2 - x1));
     for (std::size_t i = 0; i < run.figures.size(); ++i) {
@@ -152,15 +155,20 @@ RunAnalysis analyse(const MethodRun& run) {
         row.estimate = figures.estimate;
         row.evaluations = figures.evaluations;
         row.roundingBound = bounds.bound(i);
-        if (analysis.exact) {
-            const std::optional<double> error = finite(figures.estimate - *analysis.exact);
+        if (reference) {
+            const std::optional<double> error = finite(figures.estimate - *reference);
             // An error of exactly 0 is no noise: the rule and the rounding landed on the value.
             row.roundingLevel = error && *error != 0.0 && row.roundingBound &&
                                 std::fabs(*error) <= *row.roundingBound;
-            if (error && !row.roundingLevel) {
+            // An adaptive reference tells an error only well above its own uncertainty.
+            constexpr double kWellAbove = 10.0;
+            row.belowReferenceUncertainty =
+                error && !row.roundingLevel && !analysis.reference->closedForm &&
+                std::fabs(*error) <= kWellAbove * analysis.reference->uncertainty;
+            if (error && !row.roundingLevel && !row.belowReferenceUncertainty) {
                 row.error = error;
-                if (*analysis.exact != 0.0) {
-                    row.relativeError = finite(*error / *analysis.exact);
+                if (*reference != 0.0) {
+                    row.relativeError = finite(*error / *reference);
                 }
             }
         }
@@ -197,16 +205,25 @@ std::string tableAsTsv(const RunAnalysis& analysis, Method method, bool details)
     };
     std::string text = "n\testimate";
     if (details) {
-        text += "\texact\terror\tratio\torder\tevaluations\trounding_level";
+        text +=
+            "\texact\treference\treference_error\terror\tratio\torder\tevaluations\t"
+            "rounding_level";
     }
     text += statistical ? "\tsigma\tlimit\tsigmas_from_limit\n" : "\n";
     const std::string limit = analysis.limit ? fullPrecision(analysis.limit->value) : "";
     for (const RowAnalysis& row : analysis.rows) {
         text += std::to_string(row.counter) + '\t' + fullPrecision(row.estimate);
         if (details) {
-            text += '\t' + optional(analysis.exact) + '\t' + optional(row.error) + '\t' +
-                    optional(row.errorRatio) + '\t' + optional(row.observedOrder) + '\t' +
-                    std::to_string(row.evaluations) + '\t' + (row.roundingLevel ? "1" : "0");
+            const auto reference = [&](auto part) {
+                return analysis.reference ? fullPrecision(part(*analysis.reference))
+                                          : std::string();
+            };
+            text += '\t' + optional(analysis.exact) + '\t' +
+                    reference([](const ReferenceValue& r) { return r.value; }) + '\t' +
+                    reference([](const ReferenceValue& r) { return r.uncertainty; }) + '\t' +
+                    optional(row.error) + '\t' + optional(row.errorRatio) + '\t' +
+                    optional(row.observedOrder) + '\t' + std::to_string(row.evaluations) + '\t' +
+                    (row.roundingLevel ? "1" : "0");
         }
         if (statistical) {
             text +=

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// What a student learns from the rows of a run: the exact value, each row's error and what it
+// What a student learns from the rows of a run: the exact value (for a typed integrand a
+// reference by adaptive quadrature, with its own uncertainty), each row's error and what it
 // cost, how fast the error falls, and for Monte Carlo the statistical uncertainty and the value
 // the estimates converge to. Errors always come from the full-precision estimates, never from
 // the rounded row texts. A figure that cannot be trusted is left out, never shown as a number:
@@ -24,6 +25,9 @@ struct RowAnalysis {
     // 0 < |estimate - exact| <= roundingBound: the error is noise, and neither it nor a ratio
     // or order is given.
     bool roundingLevel = false;
+    // |estimate - reference| is not well above the reference's own uncertainty: no error is
+    // given, as the reference cannot tell it.
+    bool belowReferenceUncertainty = false;
     std::optional<double> error;            // estimate - exact
     std::optional<double> relativeError;    // error / exact, when the exact value is not 0
     std::optional<double> errorRatio;       // this row's error over the previous row's
@@ -42,7 +46,10 @@ struct MonteCarloLimit {
 };
 
 struct RunAnalysis {
-    std::optional<double> exact;  // nothing when it is not a finite double
+    // What the rows are measured against; nothing when it is not a finite double.
+    std::optional<ReferenceValue> reference;
+    // The reference when it is a closed form: the exact integral.
+    std::optional<double> exact;
     std::vector<RowAnalysis> rows;
     std::optional<MonteCarloLimit> limit;  // Monte Carlo, where it can be computed
 };
@@ -51,14 +58,14 @@ RunAnalysis analyse(const MethodRun& run);
 
 // The Monte Carlo limit for a box of height ymax over x1..x2; nothing where f fails or a value
 // is beyond the doubles. Where the box holds the curve the limit is the exact value itself.
-std::optional<MonteCarloLimit> monteCarloLimit(const Variant& fnum, double x1, double x2,
+std::optional<MonteCarloLimit> monteCarloLimit(const IntegrandDescriptor& f, double x1, double x2,
                                                double ymax, std::optional<double> exact);
 
 // The table as tab-separated text with a header line: n and the estimate, and with the details
-// also exact, error, ratio, order, evaluations, whether the error is at the rounding level (1
-// or 0) and, for Monte Carlo, sigma, the limit and the distance from it in sigmas. Every number
-// at full precision (the shortest text that reads back as the same double), the point as
-// decimal separator; an empty field where a figure does not exist.
+// also exact, reference, reference_error, error, ratio, order, evaluations, whether the error is at
+// the rounding level (1 or 0) and, for Monte Carlo, sigma, the limit and the distance from it in
+// sigmas. Every number at full precision (the shortest text that reads back as the same double),
+// the point as decimal separator; an empty field where a figure does not exist.
 std::string tableAsTsv(const RunAnalysis& analysis, Method method, bool details);
 
 }  // namespace integral

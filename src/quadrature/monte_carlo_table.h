@@ -3,6 +3,8 @@
 // count.
 #pragma once
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <concepts>
 #include <cstdint>
@@ -88,6 +90,33 @@ std::int64_t countHitsKernel(double x1, double width, float ymax, std::int64_t s
     return hits;
 }
 
+// The same samples for an integrand in plain doubles, with the faults the variants would raise:
+// a non-finite x before its y is drawn, a non-finite value at its x.
+template <DrawSource Random, typename Sink>
+std::int64_t countHitsPlain(PlainEvaluator f, double x1, double width, float ymax,
+                            std::int64_t samples, Random& random, Sink sink) {
+    // With |x1| + |width| a double, no x = r * width + x1 (r < 1) can overflow.
+    const bool xMayOverflow = !std::isfinite(std::fabs(x1) + std::fabs(width));
+    std::int64_t hits = 0;
+    for (std::int64_t k = 1; k <= samples; ++k) {
+        const double x = static_cast<double>(random.next()) * width + x1;
+        if (xMayOverflow && !std::isfinite(x)) [[unlikely]] {
+            throw RuntimeError(Fault::Overflow);
+        }
+        const float y = random.next() * ymax;
+        const double value = f(x);
+        if (!std::isfinite(value)) [[unlikely]] {
+            RuntimeError error(std::isnan(value) ? Fault::InvalidOperation : Fault::Overflow);
+            error.setArgument(x);
+            throw error;
+        }
+        const bool hit = static_cast<double>(y) < value;
+        sink(x, y, value, hit);
+        hits += hit ? 1 : 0;
+    }
+    return hits;
+}
+
 template <DrawSource Random, typename Sink>
 Variant countHitsTyped(Integrand f, double x1, double width, float ymax, std::int64_t samples,
                        Random& random, Sink sink) {
@@ -95,6 +124,9 @@ Variant countHitsTyped(Integrand f, double x1, double width, float ymax, std::in
         return countAsVariant(withFormula(*formula, [&](auto chosen) {
             return countHitsKernel<decltype(chosen)::value>(x1, width, ymax, samples, random, sink);
         }));
+    }
+    if (const std::optional<PlainEvaluator> plain = f.plain()) {
+        return countAsVariant(countHitsPlain(*plain, x1, width, ymax, samples, random, sink));
     }
     std::int64_t hits = 0;
     for (std::int64_t k = 1; k <= samples; ++k) {

@@ -23,9 +23,11 @@
 #include <QToolTip>
 #include <cmath>
 #include <memory>
+#include <variant>
 #include <vector>
 
 #include "app/convergence_view.h"
+#include "app/expression_dialog.h"
 #include "app/fault_message.h"
 #include "app/method_view.h"
 #include "canvas/canvas_widget.h"
@@ -463,7 +465,7 @@ TEST_F(Form1Test, LearningAidsTooltipsCopyAndConvergence) {
     QTest::keyClick(list("List2"), Qt::Key_C, Qt::ControlModifier);
     const QStringList copied = QApplication::clipboard()->text().split('\n', Qt::SkipEmptyParts);
     ASSERT_EQ(copied.size(), 26);
-    EXPECT_TRUE(copied[0].startsWith("n\testimate\texact\terror\t"));
+    EXPECT_TRUE(copied[0].startsWith("n\testimate\texact\treference\treference_error\terror\t"));
     EXPECT_EQ(copied[25].count('\t'), copied[0].count('\t'));
 
     QTest::keyClick(form.get(), Qt::Key_K, Qt::ControlModifier);
@@ -535,6 +537,46 @@ TEST_F(Form1Test, MethodViewShowsTheRowAndFollows) {
     ASSERT_NE(view, nullptr);
     EXPECT_EQ(view->picture()->counter, 4000);
     view->close();
+}
+
+// An integrand of one's own: typed in a dialog that checks it as it is typed, then graphed,
+// shaded and integrated as the five are, its faults reported the same way.
+TEST_F(Form1Test, OwnIntegrandWorksAsTheFiveDo) {
+    ExpressionDialog dialog({}, form.get());
+    dialog.setText("x*y");
+    EXPECT_EQ(dialog.expression(), nullptr);
+    EXPECT_TRUE(dialog.problem().contains("Column 3: \"y\" is not known"))
+        << dialog.problem().toStdString();
+    dialog.setText("x^2");
+    ASSERT_NE(dialog.expression(), nullptr);
+    EXPECT_TRUE(dialog.problem().isEmpty());
+
+    chooseIntegrand(1);
+    form->useOwnIntegrand(dialog.expression());
+    EXPECT_TRUE(list("List1")->selectedItems().isEmpty());
+    EXPECT_TRUE(form->model().fnum().isEmpty());
+    EXPECT_TRUE(list("List1")->toolTip().contains("f(x) = x^2"));
+    click("Command1");
+    enter("Text1", "0");
+    enter("Text2", "1");
+    click("Command4");
+    EXPECT_EQ(rows().front(), "2   .33333");  // the parabolic rule is exact for x^2
+    EXPECT_EQ(box("Text3")->text(), "S = 0.33333");
+    EXPECT_TRUE(list("List2")->item(0)->toolTip().contains("Reference (adaptive quadrature): "));
+
+    auto reciprocal = TypedExpression::parse("1/x");
+    form->useOwnIntegrand(std::get<std::shared_ptr<const TypedExpression>>(reciprocal));
+    enter("Text1", "-1");
+    enter("Text2", "1");
+    click("Command5");
+    ASSERT_FALSE(reports.empty());
+    EXPECT_EQ(reports.back().fault, Fault::Overflow);
+    EXPECT_EQ(reports.back().x, 0.0);  // the middle node of three
+    EXPECT_TRUE(faultMessage(reports.back()).contains("Integrand: f(x) = 1/x."));
+
+    chooseIntegrand(2);
+    EXPECT_TRUE(form->model().fnum().identical(Variant::integer(3)));
+    EXPECT_EQ(form->model().integrand().expression(), nullptr);
 }
 
 // Errors of infinite size (limits up to 1.7e308, a box just above the axis) give a view that

@@ -7,14 +7,14 @@
 #include <string>
 #include <vector>
 
-#include "integrands/chosen_integrand.h"
+#include "integrands/integrand_descriptor.h"
 #include "support/recording_surface.h"
 
 namespace integral {
 namespace {
 
 using Recorder = test::RecordingSurface;
-using Chosen = ChosenIntegrand;
+using Chosen = IntegrandDescriptor;
 
 TEST(PlotOperationsTest, StartupDrawsTitleMagentaAxisThenFrameAndTicks) {
     Recorder canvas;

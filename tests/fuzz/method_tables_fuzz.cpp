@@ -8,7 +8,7 @@
 
 #include "fuzz_checks.h"
 #include "fuzz_model.h"
-#include "integrands/chosen_integrand.h"
+#include "integrands/integrand_descriptor.h"
 #include "model/model.h"
 #include "quadrature/monte_carlo_table.h"
 #include "quadrature/results_panel.h"
@@ -71,7 +71,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         integral::RandomGenerator random;
         Variant hits;
         try {
-            const integral::ChosenIntegrand f(model.fnum());
+            const integral::IntegrandDescriptor f(model.fnum());
             integral::monteCarloTable(f, model.x1(), model.x2(), model.ymax(), hits, random, panel,
                                       counts);
         } catch (const integral::RuntimeError&) {

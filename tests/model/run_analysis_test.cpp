@@ -173,9 +173,9 @@ TEST(RunAnalysisTest, TableAsTabSeparatedText) {
             lines.push_back(fields);
         }
         ASSERT_EQ(lines.size(), static_cast<std::size_t>(info.rows) + 1);
-        const std::size_t columns = info.method == Method::MonteCarlo ? 11 : 8;
+        const std::size_t columns = info.method == Method::MonteCarlo ? 13 : 10;
         EXPECT_EQ(lines[0][0], "n");
-        EXPECT_EQ(lines[0][3], "error");
+        EXPECT_EQ(lines[0][5], "error");
         for (const auto& fields : lines) {
             EXPECT_EQ(fields.size(), columns);
         }

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "integrands/chosen_integrand.h"
+#include "integrands/integrand_descriptor.h"
 #include "quadrature/gauss_table.h"
 #include "quadrature/monte_carlo_table.h"
 #include "quadrature/results_panel.h"
@@ -62,7 +62,7 @@ TEST(MonteCarloTableTest, EachSampleDrawsXThenYAndEvaluatesOnceAtX) {
 TEST(MonteCarloTableTest, TypedAndGeneralSamplePathsAgree) {
     for (const std::int16_t fnum : {1, 2, 4, 5}) {
         SCOPED_TRACE(fnum);
-        ChosenIntegrand f(I(fnum));
+        IntegrandDescriptor f(I(fnum));
         const auto table = [&f](const Variant& x1) {
             RandomGenerator random;
             Variant hits;

@@ -54,8 +54,10 @@ TEST(TableCommandTest, DetailsAndLayouts) {
          "error=-0.0005245136266256445 ratio=-0.08817830219824281 evaluations=3\n"},
         {{"--format", "tsv"}, "n\testimate\n2\t3.1475409834345482\n"},
         {{"--format=tsv", "--details"},
-         "n\testimate\texact\terror\tratio\torder\tevaluations\trounding_level\n"
-         "2\t3.1475409834345482\t3.141592653589793\t0.005948329844755129\t\t\t2\t0\n"},
+         "n\testimate\texact\treference\treference_error\terror\tratio\torder\tevaluations\t"
+         "rounding_level\n"
+         "2\t3.1475409834345482\t3.141592653589793\t3.141592653589793\t0\t"
+         "0.005948329844755129\t\t\t2\t0\n"},
     };
     for (const auto& [options, start] : cases) {
         std::vector<std::string_view> args = {"--method", "gauss", "--integrand", "2",
@@ -91,11 +93,13 @@ TEST(TableCommandTest, JsonNamesEveryFigure) {
     EXPECT_EQ(outcome.status, 0);
     const nlohmann::json document = nlohmann::json::parse(outcome.out);
     EXPECT_EQ(document["version"], std::string(kVersion));
-    const nlohmann::json inputs = {{"method", "montecarlo"},   {"integrand", 1},
-                                   {"label", "y = x*Exp(-x)"}, {"lower", 0.0},
-                                   {"upper", 1e308},           {"ymax", 2.7699999809265137}};
+    const nlohmann::json inputs = {
+        {"method", "montecarlo"},    {"integrand", 1}, {"function", nullptr},
+        {"label", "y = x*Exp(-x)"},  {"lower", 0.0},   {"upper", 1e308},
+        {"ymax", 2.7699999809265137}};
     EXPECT_EQ(document["inputs"], inputs);
-    for (const char* key : {"exact", "limit", "rows", "summary", "summary_value", "fault"}) {
+    for (const char* key : {"exact", "reference", "reference_error", "limit", "rows", "summary",
+                            "summary_value", "fault"}) {
         EXPECT_TRUE(document.contains(key)) << key;
     }
     ASSERT_EQ(document["rows"].size(), 25u);
@@ -108,6 +112,21 @@ TEST(TableCommandTest, JsonNamesEveryFigure) {
         EXPECT_TRUE(row["ratio"].is_null());
     }
     EXPECT_EQ(document["summary_value"], document["rows"].back()["estimate"]);
+}
+
+// A typed integrand has no exact value: its rows are measured against adaptive quadrature,
+// whose own uncertainty the JSON carries.
+TEST(TableCommandTest, JsonOfATypedIntegrand) {
+    const Outcome outcome = runTool({"--method", "zelbrin", "--function", "1/sqrt(x)", "--lower",
+                                     "0.25", "--upper", "1", "--format", "json"});
+    ASSERT_EQ(outcome.status, 0) << outcome.err;
+    const nlohmann::json document = nlohmann::json::parse(outcome.out);
+    EXPECT_EQ(document["inputs"]["function"], "1/sqrt(x)");
+    EXPECT_TRUE(document["inputs"]["integrand"].is_null());
+    EXPECT_TRUE(document["exact"].is_null());
+    EXPECT_NEAR(document["reference"].get<double>(), 1.0, 1e-14);
+    EXPECT_LT(document["reference_error"].get<double>(), 1e-12);
+    EXPECT_TRUE(document["rows"][0]["error"].is_number());
 }
 
 // --points gives the evaluations of one row: for the parabolic rule and Gauss the weighted
@@ -210,6 +229,9 @@ TEST(TableCommandTest, UsageErrorsNameTheProblemAndPrintNothingOnStdout) {
         {{"--method", "gauss", "--colour", "red"}, "unknown option '--colour'"},
         {{"--method", "gauss", "--method", "zelbrin"}, "more than once"},
         {{"--method", "gauss", "--format", "xml"}, "unknown format 'xml'"},
+        {{"--method", "gauss", "--function", "x*y"}, "--function 'x*y', column 3: \"y\" is not"},
+        {{"--method", "gauss", "--function", "sin(x"}, "column 6: a bracket is opened"},
+        {{"--method", "gauss", "--integrand", "2", "--function", "x"}, "cannot both be given"},
     };
     for (const auto& [args, message] : cases) {
         SCOPED_TRACE(message);

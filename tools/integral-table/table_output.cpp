@@ -35,8 +35,16 @@ void writeText(std::ostream& out, const MethodRun& run, const RunAnalysis& analy
         out << run.rows[i];
         if (details) {
             const RowAnalysis& row = analysis.rows[i];
-            out << "   exact=" << figure(analysis.exact)
-                << " error=" << (row.roundingLevel ? "rounding-level" : figure(row.error));
+            if (analysis.reference && !analysis.reference->closedForm) {
+                out << "   reference=" << fullPrecision(analysis.reference->value) << "+-"
+                    << fullPrecision(analysis.reference->uncertainty);
+            } else {
+                out << "   exact=" << figure(analysis.exact);
+            }
+            out << " error="
+                << (row.roundingLevel               ? "rounding-level"
+                    : row.belowReferenceUncertainty ? "below-reference-uncertainty"
+                                                    : figure(row.error));
             if (!method.statistical()) {
                 out << " ratio=" << figure(row.errorRatio);
             }
@@ -59,16 +67,15 @@ void writeText(std::ostream& out, const MethodRun& run, const RunAnalysis& analy
 }
 
 Json inputsOf(const MethodRun& run) {
-    const Formula formula = formulaOf(run.fnum);
+    const IntegrandDescriptor& integrand = run.integrand;
     Json inputs;
     inputs["method"] = std::string(methodInfo(run.method).name);
-    if (formula == Formula::None) {
-        inputs["integrand"] = nullptr;
-        inputs["label"] = nullptr;
-    } else {
-        inputs["integrand"] = static_cast<int>(formula);
-        inputs["label"] = std::string(kIntegrandLabels[static_cast<std::size_t>(formula) - 1]);
-    }
+    const Formula formula = formulaOf(integrand.fnum());
+    inputs["integrand"] =
+        formula == Formula::None ? Json(nullptr) : Json(static_cast<int>(formula));
+    inputs["function"] =
+        integrand.expression() != nullptr ? Json(integrand.expression()->text()) : Json(nullptr);
+    inputs["label"] = integrand.chosen() ? Json(integrand.label()) : Json(nullptr);
     inputs["lower"] = number(run.x1);
     inputs["upper"] = number(run.x2);
     inputs["ymax"] = number(run.ymax);
@@ -80,6 +87,9 @@ void writeJson(std::ostream& out, const MethodRun& run, const RunAnalysis& analy
     document["version"] = std::string(kVersion);
     document["inputs"] = inputsOf(run);
     document["exact"] = number(analysis.exact);
+    document["reference"] = analysis.reference ? Json(analysis.reference->value) : Json(nullptr);
+    document["reference_error"] =
+        analysis.reference ? Json(analysis.reference->uncertainty) : Json(nullptr);
     if (methodOf(run.method).statistical()) {
         document["limit"] = analysis.limit ? Json(analysis.limit->value) : Json(nullptr);
     } else {

@@ -1,0 +1,125 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/expression_dialog.h"
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFontDatabase>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <variant>
+
+namespace integral {
+
+namespace {
+
+const char* const kExamples[] = {"x^4", "1/sqrt(x)", "abs(x)", "sin(10*x)", "exp(-x*x/2)"};
+
+}  // namespace
+
+ExpressionDialog::ExpressionDialog(const QStringList& history, QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("ExpressionDialog"));
+    setWindowTitle(QStringLiteral("Your own integrand"));
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(new QLabel(QStringLiteral(
+        "Type f(x), an expression of x: + - * / ^, brackets, sin cos tan asin acos atan sinh cosh "
+        "tanh exp ln log log10 sqrt abs (or Exp, Sin, ... as the list spells them), pi and e.")));
+
+    // The problem stands under the line, in the same column, so that its caret points into it.
+    auto* row = new QGridLayout;
+    row->addWidget(new QLabel(QStringLiteral("f(x) =")), 0, 0);
+    line_ = new QComboBox(this);
+    line_->setObjectName(QStringLiteral("Expression"));
+    line_->setEditable(true);
+    line_->setInsertPolicy(QComboBox::NoInsert);
+    line_->addItems(history);
+    line_->setCurrentIndex(-1);
+    line_->lineEdit()->setMaxLength(static_cast<int>(kMaxExpressionLength) + 1);
+    line_->setMinimumWidth(420);
+    line_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    line_->setAccessibleName(QStringLiteral("f of x"));
+    row->addWidget(line_, 0, 1);
+    row->setColumnStretch(1, 1);
+
+    problem_ = new QLabel(this);
+    problem_->setObjectName(QStringLiteral("Problem"));
+    problem_->setTextFormat(Qt::PlainText);
+    problem_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    QPalette red = problem_->palette();
+    red.setColor(QPalette::WindowText, QColor(0xB0, 0x00, 0x00));
+    problem_->setPalette(red);
+    problem_->setWordWrap(true);
+    problem_->setIndent(4);
+    row->addWidget(problem_, 1, 1);
+    layout->addLayout(row);
+
+    auto* examples = new QHBoxLayout;
+    examples->addWidget(new QLabel(QStringLiteral("Examples:")));
+    for (const char* example : kExamples) {
+        auto* button = new QPushButton(QString::fromLatin1(example), this);
+        button->setAutoDefault(false);
+        button->setFlat(true);
+        connect(button, &QPushButton::clicked, this,
+                [this, example] { setText(QString::fromLatin1(example)); });
+        examples->addWidget(button);
+    }
+    examples->addStretch();
+    layout->addLayout(examples);
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    ok_ = buttons->button(QDialogButtonBox::Ok);
+    connect(buttons, &QDialogButtonBox::accepted, this, [this] {
+        if (parsed_) {
+            accept();
+        }
+    });
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    layout->addWidget(buttons);
+
+    connect(line_, &QComboBox::editTextChanged, this, &ExpressionDialog::check);
+    check(QString());
+    line_->setFocus();
+}
+
+void ExpressionDialog::setText(const QString& text) {
+    line_->setEditText(text);
+}
+
+QString ExpressionDialog::problem() const {
+    return problem_->text();
+}
+
+// Checked at every key: the line says at once what is wrong, and where.
+void ExpressionDialog::check(const QString& text) {
+    parsed_.reset();
+    if (text.trimmed().isEmpty()) {
+        problem_->setText(QString());
+        ok_->setEnabled(false);
+        return;
+    }
+    const QByteArray utf8 = text.toUtf8();
+    auto result = TypedExpression::parse(std::string_view(utf8.constData(), utf8.size()));
+    if (const auto* wrong = std::get_if<ExpressionProblem>(&result)) {
+        // The column counts bytes of the text; the caret stands under that character.
+        const int character =
+            QString::fromUtf8(utf8.constData(), std::min<qsizetype>(wrong->column - 1, utf8.size()))
+                .size();
+        QString caret;
+        if (text.size() <= 80) {
+            caret = QString(character, QLatin1Char(' ')) + QStringLiteral("^\n");
+        }
+        problem_->setText(caret + QStringLiteral("Column %1: %2")
+                                      .arg(character + 1)
+                                      .arg(QString::fromStdString(wrong->message)));
+        ok_->setEnabled(false);
+        return;
+    }
+    parsed_ = std::get<std::shared_ptr<const TypedExpression>>(std::move(result));
+    problem_->setText(QString());
+    ok_->setEnabled(true);
+}
+
+}  // namespace integral

@@ -1,0 +1,69 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Which integrand a computation uses, and what is known of it: one of the five by its number
+// (`fnum`), an expression the student typed, or none yet. It says its label, evaluates f, and
+// gives the reference its integrals are measured against: the closed form of one of the five,
+// or adaptive quadrature with its own error estimate for a typed one. The run, the fault, the
+// analysis and the messages carry it, so that none of them needs to know which kind it is.
+// Nothing chosen gives Empty at every x, and 0 as the integral.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "integrands/formulas.h"
+#include "integrands/integrand.h"
+#include "integrands/typed_expression.h"
+#include "runtime/variant.h"
+
+namespace integral {
+
+// What an integral is measured against.
+struct ReferenceValue {
+    double value = 0.0;
+    double uncertainty = 0.0;  // its own error estimate; 0 for a closed form
+    bool closedForm = true;    // exact (rounded once), or from adaptive quadrature
+};
+
+class IntegrandDescriptor {
+  public:
+    // None chosen.
+    IntegrandDescriptor() = default;
+    // One of the five; a number outside 1 to 5 (Empty before the first choice) is none.
+    explicit IntegrandDescriptor(const Variant& fnum) : fnum_(fnum) {}
+    explicit IntegrandDescriptor(std::shared_ptr<const TypedExpression> expression)
+        : expression_(std::move(expression)) {}
+
+    // The number of one of the five; Empty for a typed integrand or none.
+    const Variant& fnum() const { return fnum_; }
+    const TypedExpression* expression() const { return expression_.get(); }
+    bool chosen() const { return expression_ != nullptr || formulaOf(fnum_) != Formula::None; }
+
+    // "y = x*Exp(-x)" for one of the five, the text as typed, or "" for none.
+    std::string label() const;
+    // The label, a typed text that does not say what it is given as "f(x) = ...".
+    std::string name() const;
+
+    // f(x); Empty while none is chosen. Raises RuntimeError (with x as its argument) where the
+    // value is not finite: an infinity is Overflow, a NaN Invalid operation.
+    Variant operator()(const Variant& x) const;
+
+    // The catalogue formula, for loops that choose a typed kernel once; nothing for a typed
+    // integrand. None chosen is the formula None, which is 0 everywhere.
+    std::optional<Formula> formula() const;
+    // A typed integrand in plain doubles (not finite where it has no value); nothing otherwise.
+    std::optional<PlainEvaluator> plainEvaluator() const;
+
+    // The integral from lower to upper the rows are measured against; nothing when it is not a
+    // finite double or adaptive quadrature cannot make it.
+    std::optional<ReferenceValue> reference(double lower, double upper) const;
+
+    // The same integrand: the same number, or the same typed expression.
+    bool same(const IntegrandDescriptor& other) const;
+
+  private:
+    Variant fnum_;
+    std::shared_ptr<const TypedExpression> expression_;
+};
+
+}  // namespace integral

@@ -1,0 +1,255 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "integrands/typed_expression.h"
+
+#include <dlfcn.h>
+#include <muParserDLL.h>
+#include <muParserDef.h>
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace integral {
+
+namespace {
+
+// The spellings of the five labels and of the language they come from, beside the library's
+// own lower-case names.
+struct Alias {
+    const char* name;
+    double (*function)(double);
+};
+const Alias kAliases[] = {
+    {"Sin", std::sin},     {"Cos", std::cos},   {"Tan", std::tan},     {"Asin", std::asin},
+    {"Acos", std::acos},   {"Atan", std::atan}, {"Atn", std::atan},    {"Sinh", std::sinh},
+    {"Cosh", std::cosh},   {"Tanh", std::tanh}, {"Asinh", std::asinh}, {"Acosh", std::acosh},
+    {"Atanh", std::atanh}, {"Exp", std::exp},   {"Ln", std::log},      {"Log", std::log},
+    {"Log10", std::log10}, {"Sqrt", std::sqrt}, {"Sqr", std::sqrt},    {"Abs", std::fabs},
+};
+
+// A piece of the text as a message may show it: printable ASCII, anything else as \xNN.
+std::string shown(std::string_view text) {
+    std::string result;
+    for (const char c : text.substr(0, 24)) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x20 && byte < 0x7F) {
+            result += c;
+        } else {
+            constexpr char kHex[] = "0123456789abcdef";
+            result += "\\x";
+            result += kHex[byte >> 4];
+            result += kHex[byte & 0xF];
+        }
+    }
+    return text.size() > 24 ? result + "..." : result;
+}
+
+// The part after a leading "y =" or "f(x) =", and where it starts.
+std::size_t rightHandSide(std::string_view text) {
+    for (const std::string_view prefix : {"f(x)", "y"}) {
+        std::size_t at = text.find_first_not_of(' ');
+        if (at == std::string_view::npos || text.substr(at, prefix.size()) != prefix) {
+            continue;
+        }
+        at = text.find_first_not_of(' ', at + prefix.size());
+        if (at != std::string_view::npos && text[at] == '=' &&
+            (at + 1 >= text.size() || text[at + 1] != '=')) {
+            return at + 1;
+        }
+    }
+    return 0;
+}
+
+// A lone "=" would assign to x; comparisons ("<=", ">=", "==", "!=") are fine.
+std::optional<std::size_t> assignment(std::string_view text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '=') {
+            continue;
+        }
+        const bool pairedBefore =
+            i > 0 && std::string_view("<>!=").find(text[i - 1]) != std::string_view::npos;
+        const bool pairedAfter = i + 1 < text.size() && text[i + 1] == '=';
+        if (!pairedBefore && !pairedAfter) {
+            return i;
+        }
+        if (pairedAfter) {
+            ++i;
+        }
+    }
+    return std::nullopt;
+}
+
+std::string messageOf(int code, std::string_view rawToken) {
+    const std::string token = shown(rawToken);
+    switch (code) {
+        case mu::ecUNASSIGNABLE_TOKEN:
+            return "\"" + token +
+                   "\" is not known: the only variable is x, and the functions are sin, cos, "
+                   "tan, asin, acos, atan, sinh, cosh, tanh, exp, ln, log, log10, sqrt and abs";
+        case mu::ecUNEXPECTED_EOF:
+            return "the expression ends where something more is needed";
+        case mu::ecMISSING_PARENS:
+            return "a bracket is opened and not closed";
+        case mu::ecUNEXPECTED_PARENS:
+            return "a bracket stands where it cannot";
+        case mu::ecTOO_MANY_PARAMS:
+        case mu::ecTOO_FEW_PARAMS:
+            return "a function has the wrong number of arguments";
+        case mu::ecUNEXPECTED_ARG_SEP:
+            return "a comma stands outside a function's arguments";
+        case mu::ecUNEXPECTED_OPERATOR:
+            return "an operator stands where a value is needed";
+        case mu::ecUNEXPECTED_VAL:
+        case mu::ecUNEXPECTED_VAR:
+        case mu::ecUNEXPECTED_FUN:
+        case mu::ecUNEXPECTED_ARG:
+            return "\"" + token + "\" follows what comes before it without an operator";
+        case mu::ecEMPTY_EXPRESSION:
+            return "type an expression of x, as x^2 or sin(x)";
+        default:
+            return "the text cannot be read as an expression of x here";
+    }
+}
+
+// The library's C interface, loaded when the first expression is read: neither program pays
+// for the library, nor for the threading runtime it brings, until a student types a function.
+struct Library {
+    muParserHandle_t (*create)(int);
+    void (*release)(muParserHandle_t);
+    void (*setExpr)(muParserHandle_t, const muChar_t*);
+    muFloat_t (*eval)(muParserHandle_t);
+    muFloat_t* (*evalMulti)(muParserHandle_t, int*);
+    void (*defineVar)(muParserHandle_t, const muChar_t*, muFloat_t*);
+    void (*defineConst)(muParserHandle_t, const muChar_t*, muFloat_t);
+    void (*defineFun1)(muParserHandle_t, const muChar_t*, muFun1_t, muBool_t);
+    muBool_t (*error)(muParserHandle_t);
+    muInt_t (*errorCode)(muParserHandle_t);
+    muInt_t (*errorPos)(muParserHandle_t);
+    const muChar_t* (*errorToken)(muParserHandle_t);
+};
+
+template <typename F>
+bool resolve(void* handle, const char* name, F& function) {
+    function = reinterpret_cast<F>(::dlsym(handle, name));
+    return function != nullptr;
+}
+
+// Loaded once for the program's life, as the library keeps no state between parsers.
+const Library* library() {
+    static const std::optional<Library> loaded = []() -> std::optional<Library> {
+        void* handle = ::dlopen("libmuparser.so.2", RTLD_NOW | RTLD_LOCAL);
+        if (handle == nullptr) {
+            return std::nullopt;
+        }
+        Library l{};
+        const bool complete =
+            resolve(handle, "mupCreate", l.create) && resolve(handle, "mupRelease", l.release) &&
+            resolve(handle, "mupSetExpr", l.setExpr) && resolve(handle, "mupEval", l.eval) &&
+            resolve(handle, "mupEvalMulti", l.evalMulti) &&
+            resolve(handle, "mupDefineVar", l.defineVar) &&
+            resolve(handle, "mupDefineConst", l.defineConst) &&
+            resolve(handle, "mupDefineFun1", l.defineFun1) &&
+            resolve(handle, "mupError", l.error) &&
+            resolve(handle, "mupGetErrorCode", l.errorCode) &&
+            resolve(handle, "mupGetErrorPos", l.errorPos) &&
+            resolve(handle, "mupGetErrorToken", l.errorToken);
+        if (!complete) {
+            return std::nullopt;
+        }
+        return l;
+    }();
+    return loaded ? &*loaded : nullptr;
+}
+
+}  // namespace
+
+struct TypedExpression::Evaluator {
+    explicit Evaluator(const Library& l) : library(l), parser(l.create(muBASETYPE_FLOAT)) {}
+    ~Evaluator() { library.release(parser); }
+    Evaluator(const Evaluator&) = delete;
+    Evaluator& operator=(const Evaluator&) = delete;
+
+    const Library& library;
+    muParserHandle_t parser;
+    double x = 0.0;  // the library reads the variable from here
+};
+
+TypedExpression::TypedExpression(std::string text, std::unique_ptr<Evaluator> evaluator)
+    : text_(std::move(text)), evaluator_(std::move(evaluator)) {}
+
+TypedExpression::~TypedExpression() = default;
+
+std::variant<std::shared_ptr<const TypedExpression>, ExpressionProblem> TypedExpression::parse(
+    std::string_view text) {
+    if (text.size() > kMaxExpressionLength) {
+        return ExpressionProblem{"the expression is " + std::to_string(text.size()) +
+                                     " characters long, and at most " +
+                                     std::to_string(kMaxExpressionLength) + " are taken",
+                                 static_cast<int>(kMaxExpressionLength) + 1};
+    }
+    const std::size_t start = rightHandSide(text);
+    const std::string_view body = text.substr(start);
+    if (body.find_first_not_of(" \t") == std::string_view::npos) {
+        return ExpressionProblem{"type an expression of x, as x^2 or sin(x)",
+                                 static_cast<int>(start) + 1};
+    }
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if ((byte < 0x20 && byte != '\t') || byte == 0x7F) {
+            return ExpressionProblem{"a control character (" + shown(text.substr(i, 1)) +
+                                         ") cannot stand in an expression",
+                                     static_cast<int>(i) + 1};
+        }
+    }
+    if (const std::optional<std::size_t> at = assignment(body)) {
+        return ExpressionProblem{
+            "\"=\" would assign to a variable: type only the right-hand side, as in x^2",
+            static_cast<int>(start + *at) + 1};
+    }
+    const Library* functions = library();
+    if (functions == nullptr) {
+        return ExpressionProblem{
+            "typed integrands need the muparser library (Debian package libmuparser2v5), "
+            "which is not installed",
+            1};
+    }
+    auto evaluator = std::make_unique<Evaluator>(*functions);
+    const muParserHandle_t parser = evaluator->parser;
+    functions->defineVar(parser, "x", &evaluator->x);
+    functions->defineConst(parser, "pi", std::numbers::pi);
+    functions->defineConst(parser, "e", std::numbers::e);
+    for (const Alias& alias : kAliases) {
+        functions->defineFun1(parser, alias.name, alias.function, 1);
+    }
+    const std::string expression(body);
+    functions->setExpr(parser, expression.c_str());
+    // The library reads the text on the first evaluation; only then is it known good.
+    int results = 0;
+    (void)functions->evalMulti(parser, &results);
+    if (functions->error(parser) != 0) {
+        const char* token = functions->errorToken(parser);
+        // The library may point just past the end; the column stays within the text.
+        const int position = std::clamp(static_cast<int>(functions->errorPos(parser)), 0,
+                                        static_cast<int>(body.size()));
+        return ExpressionProblem{
+            messageOf(static_cast<int>(functions->errorCode(parser)), token ? token : ""),
+            static_cast<int>(start) + position + 1};
+    }
+    if (results != 1) {
+        return ExpressionProblem{"give one expression, not a list separated by commas",
+                                 static_cast<int>(start + body.find(',')) + 1};
+    }
+    return std::shared_ptr<const TypedExpression>(
+        new TypedExpression(std::string(text), std::move(evaluator)));
+}
+
+PlainEvaluator TypedExpression::plainEvaluator() const {
+    return {&evaluator_->x, evaluator_->parser, evaluator_->library.eval};
+}
+
+double TypedExpression::evaluate(double x) const {
+    evaluator_->x = x;
+    return evaluator_->library.eval(evaluator_->parser);
+}
+
+}  // namespace integral

@@ -1,0 +1,58 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// An integrand the student types: f(x) as an expression, read and evaluated by the muparser
+// library in double arithmetic. x is the only variable; the usual functions (sin, cos, tan,
+// their inverses and hyperbolic forms, exp, ln and log for the natural logarithm, log10, sqrt,
+// abs), ^ for powers, the constants pi and e; the five labels' capitalised spellings (Exp, Sin,
+// ...) are taken too, and so is a leading "y =" or "f(x) =", so that a label's text can be
+// typed as it reads:
+//   "x^4", "1/sqrt(x)", "abs(x)", "sin(10*x)", "y = x*Exp(-x)", "exp(-x*x/2)/sqrt(6.283184)*10"
+// Text that is no expression of x gives a problem with its column (1 for the first character):
+//   "x*y"   -> column 3: "y" is not known; the only variable is x
+//   "sin(x" -> column 6: a bracket is not closed
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <variant>
+
+#include "integrands/integrand.h"
+
+namespace integral {
+
+struct ExpressionProblem {
+    std::string message;  // in English, with no control characters from the text in it
+    int column = 1;       // where in the text, from 1
+};
+
+class TypedExpression {
+  public:
+    // The text as read (after a leading "y =" or "f(x) =") or what is wrong with it.
+    static std::variant<std::shared_ptr<const TypedExpression>, ExpressionProblem> parse(
+        std::string_view text);
+
+    ~TypedExpression();
+    TypedExpression(const TypedExpression&) = delete;
+    TypedExpression& operator=(const TypedExpression&) = delete;
+
+    // What the student typed, as typed.
+    const std::string& text() const { return text_; }
+
+    // f(x) in double arithmetic; infinite or NaN where the expression has no finite value.
+    double evaluate(double x) const;
+    // The same evaluation for loops over many points (valid while the expression lives).
+    PlainEvaluator plainEvaluator() const;
+
+  private:
+    struct Evaluator;
+    TypedExpression(std::string text, std::unique_ptr<Evaluator> evaluator);
+
+    std::string text_;
+    std::unique_ptr<Evaluator> evaluator_;
+};
+
+// The longest text taken; a longer one is a problem of its own.
+inline constexpr std::size_t kMaxExpressionLength = 1000;
+
+}  // namespace integral

@@ -1,0 +1,95 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "model/fault_text.h"
+
+#include <cstdio>
+
+#include "integrands/formulas.h"
+
+namespace integral {
+
+namespace {
+
+std::string number(double value) {
+    char buffer[40];
+    std::snprintf(buffer, sizeof buffer, "%.15g", value);
+    return buffer;
+}
+
+std::string where(const FaultReport& report) {
+    switch (report.activity) {
+        case Activity::EnteringLimit:
+            return "reading the number typed into a limit box";
+        case Activity::Shading:
+            return "shading the area between the limits";
+        case Activity::DrawingBox:
+            return "drawing the Monte Carlo box";
+        case Activity::Plotting:
+            return "plotting the curve";
+        case Activity::Running:
+            break;
+    }
+    if (!report.method) {
+        return "computing the integral";
+    }
+    const MethodInfo& info = methodInfo(*report.method);
+    std::string place =
+        "running \"" + std::string(info.caption) + "\" (" + std::string(info.description) + ")";
+    if (report.rowCounter) {
+        place +=
+            ", on the row for " + std::to_string(*report.rowCounter) + " " + std::string(info.unit);
+    }
+    return place;
+}
+
+std::string advice(const FaultReport& report) {
+    switch (report.fault) {
+        case Fault::OutOfMemory:
+            return "The computer ran out of memory. Close other programs and try again; "
+                   "everything entered so far is kept.";
+        case Fault::SubscriptOutOfRange:
+            return "A table was read past its end. Please report this.";
+        case Fault::DivisionByZero:
+        case Fault::InvalidOperation:
+            if (report.integrand.expression() != nullptr && report.x) {
+                return "The expression has no value there (a square root or logarithm of a "
+                       "negative number, 0/0, ...). Choose limits where it has one.";
+            }
+            return "A quotient had no value there. Choose other limits.";
+        case Fault::Overflow:
+            break;
+    }
+    if (report.activity == Activity::EnteringLimit) {
+        return "The number is beyond what the program can hold (about 1.8e308). The limit keeps "
+               "its previous value.";
+    }
+    if (!report.x) {
+        return "The limits are so far out that the arithmetic itself overflows. Choose limits "
+               "nearer the origin.";
+    }
+    if (report.integrand.expression() != nullptr) {
+        return "The expression's value there is beyond what the program can hold (a division by "
+               "0, a power or exponential too large, ...). Choose limits that keep clear of it.";
+    }
+    if (report.integrand.formula() == Formula::XExp && *report.x < 0) {
+        return "x*Exp(-x) grows beyond every bound to the left of the origin: the canvas holds "
+               "values up to about 3.4e38 (reached near x = -93) and e^-x itself overflows below "
+               "x = -709.78. Choose a lower limit nearer the origin.";
+    }
+    return "The value there is beyond what the program can hold or draw. Choose limits nearer "
+           "the origin.";
+}
+
+}  // namespace
+
+std::string faultText(const FaultReport& report) {
+    std::string text(faultName(report.fault));
+    text += "\n\nWhere: " + where(report) + ".";
+    if (report.x) {
+        text += "\nAt x = " + number(*report.x) + ".";
+    }
+    text += report.integrand.chosen() ? "\nIntegrand: " + report.integrand.name() + "."
+                                      : std::string("\nIntegrand: none chosen.");
+    return text + "\n\n" + advice(report);
+}
+
+}  // namespace integral

@@ -1,0 +1,105 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "integrands/typed_expression.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "integrands/integrand_descriptor.h"
+
+namespace integral {
+namespace {
+
+std::shared_ptr<const TypedExpression> parsed(std::string_view text) {
+    auto result = TypedExpression::parse(text);
+    EXPECT_TRUE(std::holds_alternative<std::shared_ptr<const TypedExpression>>(result)) << text;
+    return std::get<std::shared_ptr<const TypedExpression>>(result);
+}
+
+// The functions, constants and spellings a student may type, read as a student means them.
+TEST(TypedExpressionTest, ReadsWhatAStudentTypes) {
+    struct Case {
+        const char* text;
+        double x;
+        double value;
+    };
+    for (const Case& c : std::vector<Case>{
+             {"x^4", 2, 16},
+             {"1/sqrt(x)", 4, 0.5},
+             {"abs(x)", -3, 3},
+             {"sin(10*x)", 0.05, std::sin(0.5)},
+             {"ln(e) + log(e) + log10(100)", 7, 4},
+             {"pi", 0, std::numbers::pi},
+             {"y = x*Exp(-x)", 1, std::exp(-1.0)},
+             {"f(x) = Sqr(x) + Atn(1)", 4, 2 + std::numbers::pi / 4},
+             {"-x^2", 3, -9},
+             {"(x > 0) * x", -2, 0},
+         }) {
+        SCOPED_TRACE(c.text);
+        EXPECT_DOUBLE_EQ(parsed(c.text)->evaluate(c.x), c.value);
+    }
+}
+
+// Bad input gets a message that says what is wrong and where, and never repeats a control
+// character of the text.
+TEST(TypedExpressionTest, BadInputSaysWhatAndWhere) {
+    struct Case {
+        std::string text;
+        int column;
+        const char* says;
+    };
+    const std::vector<Case> cases = {
+        {"", 1, "type an expression"},
+        {"   ", 1, "type an expression"},
+        {"x*y", 3, "\"y\" is not known"},
+        {"foo(x)", 1, "\"foo\" is not known"},
+        {"sin(x", 6, "not closed"},
+        {"(x))", 4, "bracket"},
+        {"2 3", 3, "without an operator"},
+        {"x=3", 2, "would assign"},
+        {"1,2", 2, "one expression"},
+        {"x\x01", 2, "control character (\\x01)"},
+        {std::string(10000, 'x'), 1001, "at most 1000"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text.substr(0, 20));
+        const auto result = TypedExpression::parse(c.text);
+        const auto* problem = std::get_if<ExpressionProblem>(&result);
+        ASSERT_NE(problem, nullptr);
+        EXPECT_EQ(problem->column, c.column) << problem->message;
+        EXPECT_NE(problem->message.find(c.says), std::string::npos) << problem->message;
+        for (const char ch : problem->message) {
+            EXPECT_GE(static_cast<unsigned char>(ch), 0x20);
+        }
+    }
+}
+
+// Adaptive quadrature gives a typed integrand's reference within its own error estimate,
+// end-point singularities and kinks included.
+TEST(TypedExpressionTest, ReferencesFromAdaptiveQuadrature) {
+    struct Case {
+        const char* text;
+        double lower;
+        double upper;
+        double integral;
+    };
+    for (const Case& c : std::vector<Case>{{"1/sqrt(x)", 0, 1, 2},
+                                           {"sin(x)", 0, std::numbers::pi, 2},
+                                           {"abs(x)", -1, 1, 1},
+                                           {"x^4", 0, 1, 0.2}}) {
+        SCOPED_TRACE(c.text);
+        const std::optional<ReferenceValue> reference =
+            IntegrandDescriptor(parsed(c.text)).reference(c.lower, c.upper);
+        ASSERT_TRUE(reference.has_value());
+        EXPECT_FALSE(reference->closedForm);
+        EXPECT_LT(reference->uncertainty, 1e-10);
+        EXPECT_LE(std::fabs(reference->value - c.integral), reference->uncertainty);
+    }
+}
+
+}  // namespace
+}  // namespace integral

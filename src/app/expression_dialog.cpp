@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTextDocumentFragment>
 #include <QVBoxLayout>
 #include <variant>
 
@@ -24,11 +25,12 @@ ExpressionDialog::ExpressionDialog(const QStringList& history, QWidget* parent) 
     setObjectName(QStringLiteral("ExpressionDialog"));
     setWindowTitle(QStringLiteral("Your own integrand"));
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral(
+    auto* intro = new QLabel(QStringLiteral(
         "Type f(x), an expression of x: + - * / ^, brackets, sin cos tan asin acos atan sinh cosh "
-        "tanh exp ln log log10 sqrt abs (or Exp, Sin, ... as the list spells them), pi and e.")));
+        "tanh exp ln log log10 sqrt abs (or Exp, Sin, ... as the list spells them), pi and e."));
+    intro->setWordWrap(true);
+    layout->addWidget(intro);
 
-    // The problem stands under the line, in the same column, so that its caret points into it.
     auto* row = new QGridLayout;
     row->addWidget(new QLabel(QStringLiteral("f(x) =")), 0, 0);
     line_ = new QComboBox(this);
@@ -38,7 +40,7 @@ ExpressionDialog::ExpressionDialog(const QStringList& history, QWidget* parent) 
     line_->addItems(history);
     line_->setCurrentIndex(-1);
     line_->lineEdit()->setMaxLength(static_cast<int>(kMaxExpressionLength) + 1);
-    line_->setMinimumWidth(420);
+    line_->setMinimumWidth(440);
     line_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     line_->setAccessibleName(QStringLiteral("f of x"));
     row->addWidget(line_, 0, 1);
@@ -46,13 +48,10 @@ ExpressionDialog::ExpressionDialog(const QStringList& history, QWidget* parent) 
 
     problem_ = new QLabel(this);
     problem_->setObjectName(QStringLiteral("Problem"));
-    problem_->setTextFormat(Qt::PlainText);
-    problem_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    QPalette red = problem_->palette();
-    red.setColor(QPalette::WindowText, QColor(0xB0, 0x00, 0x00));
-    problem_->setPalette(red);
+    problem_->setTextFormat(Qt::RichText);
     problem_->setWordWrap(true);
-    problem_->setIndent(4);
+    problem_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    problem_->setMinimumHeight(problem_->fontMetrics().lineSpacing() * 4);
     row->addWidget(problem_, 1, 1);
     layout->addLayout(row);
 
@@ -89,7 +88,7 @@ void ExpressionDialog::setText(const QString& text) {
 }
 
 QString ExpressionDialog::problem() const {
-    return problem_->text();
+    return QTextDocumentFragment::fromHtml(problem_->text()).toPlainText();
 }
 
 // Checked at every key: the line says at once what is wrong, and where.
@@ -103,17 +102,21 @@ void ExpressionDialog::check(const QString& text) {
     const QByteArray utf8 = text.toUtf8();
     auto result = TypedExpression::parse(std::string_view(utf8.constData(), utf8.size()));
     if (const auto* wrong = std::get_if<ExpressionProblem>(&result)) {
-        // The column counts bytes of the text; the caret stands under that character.
-        const int character =
+        // The column counts bytes of the text; the character there is marked in a copy of the
+        // text under the line, whatever the fonts.
+        const int at =
             QString::fromUtf8(utf8.constData(), std::min<qsizetype>(wrong->column - 1, utf8.size()))
                 .size();
-        QString caret;
-        if (text.size() <= 80) {
-            caret = QString(character, QLatin1Char(' ')) + QStringLiteral("^\n");
+        QString marked;
+        if (text.size() <= 120) {
+            const QString mark = at < text.size() ? text.mid(at, 1) : QStringLiteral(" ");
+            marked = QStringLiteral("<tt>%1<span style=\"background-color:#ffb0b0\">%2</span>%3</tt><br>")
+                         .arg(text.left(at).toHtmlEscaped(), mark.toHtmlEscaped(),
+                              text.mid(at + 1).toHtmlEscaped());
         }
-        problem_->setText(caret + QStringLiteral("Column %1: %2")
-                                      .arg(character + 1)
-                                      .arg(QString::fromStdString(wrong->message)));
+        problem_->setText(marked + QStringLiteral("<span style=\"color:#b00000\">Column %1: %2</span>")
+                                       .arg(at + 1)
+                                       .arg(QString::fromStdString(wrong->message).toHtmlEscaped()));
         ok_->setEnabled(false);
         return;
     }

@@ -23,8 +23,8 @@ integral::Variant anyLimit(Bytes& bytes) {
 integral::MethodRun anyRun(Bytes& bytes) {
     integral::MethodRun run;
     run.method = static_cast<integral::Method>(bytes.take<std::uint8_t>() % 3);
-    run.fnum =
-        integral::Variant::integer(static_cast<std::int16_t>(bytes.take<std::uint8_t>() % 7));
+    run.integrand = integral::IntegrandDescriptor(
+        integral::Variant::integer(static_cast<std::int16_t>(bytes.take<std::uint8_t>() % 7)));
     run.x1 = anyLimit(bytes);
     run.x2 = anyLimit(bytes);
     const float height = bytes.take<float>();

@@ -17,7 +17,7 @@ integral_packages=(
     libgtest-dev libbenchmark-dev
     qt6-base-dev qt6-svg-dev libqt6svg6
     fonts-ipafont-gothic fonts-ipafont-mincho fonts-urw-base35
-    desktop-file-utils dpkg-dev help2man
+    desktop-file-utils dpkg-dev man-db
 )
 
 # Installs whatever of the arguments is not installed yet, as root or through sudo.

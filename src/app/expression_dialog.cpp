@@ -110,13 +110,15 @@ void ExpressionDialog::check(const QString& text) {
         QString marked;
         if (text.size() <= 120) {
             const QString mark = at < text.size() ? text.mid(at, 1) : QStringLiteral(" ");
-            marked = QStringLiteral("<tt>%1<span style=\"background-color:#ffb0b0\">%2</span>%3</tt><br>")
+            marked = QStringLiteral(
+                         "<tt>%1<span style=\"background-color:#ffb0b0\">%2</span>%3</tt><br>")
                          .arg(text.left(at).toHtmlEscaped(), mark.toHtmlEscaped(),
                               text.mid(at + 1).toHtmlEscaped());
         }
-        problem_->setText(marked + QStringLiteral("<span style=\"color:#b00000\">Column %1: %2</span>")
-                                       .arg(at + 1)
-                                       .arg(QString::fromStdString(wrong->message).toHtmlEscaped()));
+        problem_->setText(marked +
+                          QStringLiteral("<span style=\"color:#b00000\">Column %1: %2</span>")
+                              .arg(at + 1)
+                              .arg(QString::fromStdString(wrong->message).toHtmlEscaped()));
         ok_->setEnabled(false);
         return;
     }

@@ -24,6 +24,7 @@
 #include "app/fault_message.h"
 #include "app/fonts.h"
 #include "app/form1_layout.h"
+#include "app/handbook_view.h"
 #include "app/learning_aids.h"
 #include "app/method_view.h"
 #include "app/text_only_box.h"
@@ -129,6 +130,11 @@ QWidget* createControl(const layout::ControlSpec& row, QWidget* parent) {
     control->setFont(windowFont(row.font.face, row.font.points, row.font.bold, row.font.italic));
     if (row.back && row.kind != Kind::PushButton) {
         setBackground(control, colour(*row.back));
+        // A text on a back colour of its own keeps the black it has in a light theme, which a
+        // dark theme would turn white on the same light pink, green or white.
+        QPalette palette = control->palette();
+        palette.setColor(QPalette::WindowText, Qt::black);
+        control->setPalette(palette);
     }
     if (row.fore) {
         QPalette palette = control->palette();
@@ -257,6 +263,10 @@ void Form1::setupLearningAids() {
     aboutAction_ = action(QStringLiteral("About Integral"), QKeySequence(), &Form1::showAbout);
     ownIntegrandAction_ = action(QStringLiteral("Your own integrand…"),
                                  QKeySequence(Qt::CTRL | Qt::Key_I), &Form1::askForOwnIntegrand);
+    handbookAction_ =
+        action(QStringLiteral("Handbook…"), QKeySequence(Qt::Key_F1), &Form1::showHandbook);
+    // Ctrl+Q ends the program as End does.
+    action(QStringLiteral("End"), QKeySequence(Qt::CTRL | Qt::Key_Q), &Form1::Command2_Click);
     // Ctrl+C copies the table only where the results list has the focus: elsewhere it copies
     // the text of a box, as it always did.
     copyTableAction_->setShortcut(QKeySequence::Copy);
@@ -301,6 +311,7 @@ void Form1::showMethodView() {
     MethodView* view = methodView();
     if (view == nullptr) {
         view = new MethodView(this);
+        placeOverWindow(view);
         connect(view, &MethodView::stepRequested, this, [this](int delta) {
             if (List2->count() > 0) {
                 List2->setCurrentRow(
@@ -344,8 +355,8 @@ void Form1::useOwnIntegrand(std::shared_ptr<const TypedExpression> expression) {
 
 void Form1::copyTable() {
     if (shownRun_) {
-        QApplication::clipboard()->setText(
-            QString::fromStdString(tableAsTsv(shownAnalysis_, shownRun_->method, true)));
+        QApplication::clipboard()->setText(QString::fromStdString(
+            tableCaption(*shownRun_) + "\n" + tableAsTsv(shownAnalysis_, shownRun_->method, true)));
     }
 }
 
@@ -353,10 +364,27 @@ void Form1::copyPicture() {
     QApplication::clipboard()->setImage(Picture1->retainedImage());
 }
 
+// An extra window opens over the main window, wherever that stands, not at the screen's corner.
+void Form1::placeOverWindow(QWidget* extra) const {
+    extra->move(frameGeometry().topLeft() + QPoint(48, 48));
+}
+
+void Form1::showHandbook() {
+    auto* view = findChild<HandbookView*>(QStringLiteral("Handbook"));
+    if (view == nullptr) {
+        view = new HandbookView(this);
+        placeOverWindow(view);
+    }
+    view->show();
+    view->raise();
+    view->activateWindow();
+}
+
 void Form1::showConvergence() {
     auto* view = findChild<ConvergenceView*>(QStringLiteral("Convergence"));
     if (view == nullptr) {
         view = new ConvergenceView(this);
+        placeOverWindow(view);
     }
     view->display(convergencePlot(model_, lastMonteCarlo_));
 }
@@ -428,7 +456,7 @@ void Form1::contextMenuEvent(QContextMenuEvent* event) {
     QMenu menu(this);
     menu.addActions({copyPictureAction_, convergenceAction_, ownIntegrandAction_});
     menu.addSeparator();
-    menu.addAction(aboutAction_);
+    menu.addActions({handbookAction_, aboutAction_});
     menu.exec(event->globalPos());
 }
 

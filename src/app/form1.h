@@ -41,9 +41,6 @@ class Form1 : public QWidget {
     // clears, and everything works on it until a row of the list is chosen again.
     void useOwnIntegrand(std::shared_ptr<const TypedExpression> expression);
 
-    // The selected integrand at x; Empty while none is chosen.
-    Variant f(const Variant& x) const { return model_.f(x); }
-
     // The program's state, for reading.
     const Model& model() const { return model_; }
 
@@ -63,11 +60,17 @@ class Form1 : public QWidget {
     void copyPicture();
     void showConvergence();
     void askForOwnIntegrand();
+    void showHandbook();
+    void placeOverWindow(QWidget* extra) const;
     void showMethodView();
     MethodView* methodView() const;
     QString integrandName() const;
 
-    // Handlers, named after control and event.
+    // Handlers, named after control and event: Form_Load draws the empty canvas and fills the
+    // integrand list; Command1_Click is Graph, Command2_Click End, Command3_Click Help,
+    // Command4_Click to Command6_Click run the three methods; Command6_MouseMove shows the Monte
+    // Carlo hint; List1_Click chooses an integrand; Picture1_MouseDown sets the box height;
+    // Text1_KeyPress and Text2_KeyPress take the limits on Enter.
     void Form_Load();
     void Command1_Click();
     void Command2_Click();
@@ -90,8 +93,8 @@ class Form1 : public QWidget {
     // Shows a method's rows, and its summary when it completed.
     void showRun(const MethodRun& run);
 
-    Model model_;
-    ErrorReporter reportError_;
+    Model model_;                // the program's whole state: fnum, x1, x2, ymax, ...
+    ErrorReporter reportError_;  // shows a fault: a message box, or a test's recorder
     // The run the results list shows, what it teaches, and the last Monte Carlo run.
     std::optional<MethodRun> shownRun_;
     RunAnalysis shownAnalysis_;
@@ -104,27 +107,30 @@ class Form1 : public QWidget {
     QAction* copyPictureAction_ = nullptr;
     QAction* aboutAction_ = nullptr;
     QAction* ownIntegrandAction_ = nullptr;
+    QAction* handbookAction_ = nullptr;
     // The integrands typed in this session, the latest first; never written anywhere.
     QStringList typedHistory_;
 
-    QPushButton* Command1 = nullptr;
-    QPushButton* Command2 = nullptr;
-    QPushButton* Command3 = nullptr;
-    QPushButton* Command4 = nullptr;
-    QPushButton* Command5 = nullptr;
-    QPushButton* Command6 = nullptr;
-    QListWidget* List1 = nullptr;
-    QListWidget* List2 = nullptr;
-    QLineEdit* Text1 = nullptr;
-    QLineEdit* Text2 = nullptr;
-    QLineEdit* Text3 = nullptr;
-    QPlainTextEdit* Text4 = nullptr;
-    QLabel* Label1 = nullptr;
-    QLabel* Label2 = nullptr;
-    QLabel* Label3 = nullptr;
-    QLabel* Label4 = nullptr;
-    QLabel* Label5 = nullptr;
-    CanvasWidget* Picture1 = nullptr;
+    // The controls, under the window's own names (the layout table in form1_layout.h places
+    // them).
+    QPushButton* Command1 = nullptr;   // "Graph": clears the canvas and plots the integrand
+    QPushButton* Command2 = nullptr;   // "End": ends the program
+    QPushButton* Command3 = nullptr;   // "Help": shows the help text in Text4
+    QPushButton* Command4 = nullptr;   // "Zelbrin": the composite parabolic rule
+    QPushButton* Command5 = nullptr;   // "Gauss": Gauss-Legendre quadrature
+    QPushButton* Command6 = nullptr;   // "MonteCarlo": hit-or-miss Monte Carlo
+    QListWidget* List1 = nullptr;      // the integrand list: choosing a row sets fnum
+    QListWidget* List2 = nullptr;      // the results: one row per refinement step
+    QLineEdit* Text1 = nullptr;        // the lower limit, taken on Enter
+    QLineEdit* Text2 = nullptr;        // the upper limit, taken on Enter, then the shading
+    QLineEdit* Text3 = nullptr;        // the summary, "S = " and the last estimate
+    QPlainTextEdit* Text4 = nullptr;   // the help box, inside the canvas, hidden until Help
+    QLabel* Label1 = nullptr;          // "Initial =", beside the lower limit
+    QLabel* Label2 = nullptr;          // "final =", beside the upper limit
+    QLabel* Label3 = nullptr;          // " n      S", the heading of the results
+    QLabel* Label4 = nullptr;          // the title "Numerical  Integration"
+    QLabel* Label5 = nullptr;          // the Monte Carlo hint, inside the canvas
+    CanvasWidget* Picture1 = nullptr;  // the plot canvas
 };
 
 }  // namespace integral

@@ -198,6 +198,21 @@ RunAnalysis analyse(const MethodRun& run) {
     return analysis;
 }
 
+std::string tableCaption(const MethodRun& run) {
+    const MethodInfo& info = methodInfo(run.method);
+    const auto number = [](const Variant& v) {
+        return v.isEmpty() ? std::string("0 (none given)") : fullPrecision(v.toDouble());
+    };
+    std::string caption = "# " + std::string(info.caption) + " (" + std::string(info.description) +
+                          ") of " +
+                          (run.integrand.chosen() ? run.integrand.name() : "no integrand chosen") +
+                          " from " + number(run.x1) + " to " + number(run.x2);
+    if (methodOf(run.method).statistical()) {
+        caption += ", box height " + number(run.ymax);
+    }
+    return caption;
+}
+
 std::string tableAsTsv(const RunAnalysis& analysis, Method method, bool details) {
     const bool statistical = details && methodOf(method).statistical();
     const auto optional = [](const std::optional<double>& value) {

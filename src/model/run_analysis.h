@@ -68,4 +68,9 @@ std::optional<MonteCarloLimit> monteCarloLimit(const IntegrandDescriptor& f, dou
 // the point as decimal separator; an empty field where a figure does not exist.
 std::string tableAsTsv(const RunAnalysis& analysis, Method method, bool details);
 
+// A line that says what made a table, to go before it: a "#" first, so that a spreadsheet shows
+// it as a line of text and a data-frame reader skips it as a comment.
+//   "# Gauss (Gauss-Legendre quadrature, 2 to 6 nodes) of y = 4 / (x*x + 1) from 0 to 1"
+std::string tableCaption(const MethodRun& run);
+
 }  // namespace integral

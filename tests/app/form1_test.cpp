@@ -19,6 +19,7 @@
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBrowser>
 #include <QTextDocumentFragment>
 #include <QToolTip>
 #include <cmath>
@@ -148,6 +149,44 @@ TEST_F(Form1Test, ControlsStandWhereTheLayoutPutsThemAndStayOnResize) {
     EXPECT_EQ(child<QLabel>("Label1")->pos(), QPoint(576, 184));
     EXPECT_NE(child<QLabel>("Label1")->size(), QSize(71, 28));
     EXPECT_EQ(child<QPlainTextEdit>("Text4")->geometry(), QRect(2, 410, 153, 105));
+}
+
+// Relative luminance and contrast ratio as the web's accessibility guidelines define them.
+double luminance(const QColor& c) {
+    const auto channel = [](double v) {
+        return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+}
+double contrast(const QColor& a, const QColor& b) {
+    const double la = luminance(a);
+    const double lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// Under a dark desktop theme, every text on a back colour the window fixes stays readable.
+TEST(Form1ThemeTest, TextsOnFixedBackColoursReadInADarkTheme) {
+    const QPalette light = QApplication::palette();
+    QPalette dark;
+    dark.setColor(QPalette::Window, QColor(0x35, 0x35, 0x35));
+    dark.setColor(QPalette::WindowText, Qt::white);
+    dark.setColor(QPalette::Base, QColor(0x2A, 0x2A, 0x2A));
+    dark.setColor(QPalette::Text, Qt::white);
+    dark.setColor(QPalette::Button, QColor(0x35, 0x35, 0x35));
+    dark.setColor(QPalette::ButtonText, Qt::white);
+    QApplication::setPalette(dark);
+    {
+        Form1 form;
+        for (const char* name : {"Label1", "Label2", "Label3", "Label4", "Label5"}) {
+            const auto* label = form.findChild<QLabel*>(QString::fromLatin1(name));
+            ASSERT_NE(label, nullptr);
+            const QPalette palette = label->palette();
+            EXPECT_GE(
+                contrast(palette.color(QPalette::WindowText), palette.color(QPalette::Window)), 4.5)
+                << name;
+        }
+    }
+    QApplication::setPalette(light);
 }
 
 TEST_F(Form1Test, ControlsHaveTheirFonts) {
@@ -464,9 +503,13 @@ TEST_F(Form1Test, LearningAidsTooltipsCopyAndConvergence) {
     list("List2")->setFocus();
     QTest::keyClick(list("List2"), Qt::Key_C, Qt::ControlModifier);
     const QStringList copied = QApplication::clipboard()->text().split('\n', Qt::SkipEmptyParts);
-    ASSERT_EQ(copied.size(), 26);
-    EXPECT_TRUE(copied[0].startsWith("n\testimate\texact\treference\treference_error\terror\t"));
-    EXPECT_EQ(copied[25].count('\t'), copied[0].count('\t'));
+    ASSERT_EQ(copied.size(), 27);
+    EXPECT_TRUE(
+        copied[0].startsWith("# MonteCarlo (hit-or-miss Monte Carlo, 2000 to 50000 "
+                             "samples) of y = 4 / (x*x + 1) from 0 to 1, box height "))
+        << copied[0].toStdString();
+    EXPECT_TRUE(copied[1].startsWith("n\testimate\texact\treference\treference_error\terror\t"));
+    EXPECT_EQ(copied[26].count('\t'), copied[1].count('\t'));
 
     QTest::keyClick(form.get(), Qt::Key_K, Qt::ControlModifier);
     QPointer<ConvergenceView> view =
@@ -577,6 +620,29 @@ TEST_F(Form1Test, OwnIntegrandWorksAsTheFiveDo) {
     chooseIntegrand(2);
     EXPECT_TRUE(form->model().fnum().identical(Variant::integer(3)));
     EXPECT_EQ(form->model().integrand().expression(), nullptr);
+}
+
+// F1 opens the handbook, built into the program, over the window; Esc closes every extra
+// window; Ctrl+Q ends the program as End does.
+TEST_F(Form1Test, KeysPeopleTry) {
+    form->move(300, 200);
+    QTest::keyClick(form.get(), Qt::Key_F1);
+    QPointer<QTextBrowser> handbook = form->findChild<QTextBrowser*>(QStringLiteral("Handbook"));
+    ASSERT_NE(handbook, nullptr);
+    EXPECT_TRUE(handbook->toPlainText().contains("Keys and mouse"));
+    EXPECT_GE(handbook->pos().x(), 300);
+    QTest::keyClick(form.get(), Qt::Key_K, Qt::ControlModifier);
+    QPointer<QWidget> convergence =
+        form->findChild<ConvergenceView*>(QStringLiteral("Convergence"));
+    ASSERT_NE(convergence, nullptr);
+    EXPECT_GE(convergence->pos().y(), 200);
+    for (QPointer<QWidget> extra : {QPointer<QWidget>(handbook), convergence}) {
+        QTest::keyClick(extra, Qt::Key_Escape);
+        EXPECT_TRUE(QTest::qWaitFor([&extra] { return extra.isNull(); }, 2000));
+    }
+    QApplication::setActiveWindow(form.get());
+    QTest::keyClick(form.get(), Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_FALSE(form->isVisible());
 }
 
 // Errors of infinite size (limits up to 1.7e308, a box just above the axis) give a view that

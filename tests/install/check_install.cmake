@@ -18,7 +18,8 @@ endif()
 foreach(file bin/integral bin/integral-table share/applications/${APP_ID}.desktop
         share/icons/hicolor/scalable/apps/${APP_ID}.svg share/metainfo/${APP_ID}.metainfo.xml
         share/man/man1/integral.1.gz share/man/man1/integral-table.1.gz
-        share/doc/integral/copyright share/doc/integral-table/changelog.gz)
+        share/doc/integral/copyright share/doc/integral-table/changelog.gz
+        share/doc/integral/handbook.html)
     if(NOT EXISTS "${STAGE}/${file}")
         message(FATAL_ERROR "not installed: ${file}")
     endif()
@@ -31,6 +32,16 @@ if(NOT status EQUAL 0 OR NOT table MATCHES "^2   3\\.14754098343455\n.*S = 3\\.1
     message(FATAL_ERROR "installed integral-table printed (${status}):\n${table}")
 endif()
 
+# The manual pages read without a warning.
+find_program(MAN man REQUIRED)
+foreach(page integral integral-table)
+    execute_process(COMMAND "${MAN}" --warnings -E UTF-8 -l "${STAGE}/share/man/man1/${page}.1.gz"
+                    OUTPUT_QUIET ERROR_VARIABLE complaints RESULT_VARIABLE status)
+    if(NOT status EQUAL 0 OR NOT complaints STREQUAL "")
+        message(FATAL_ERROR "man --warnings ${page}: ${complaints}")
+    endif()
+endforeach()
+
 find_program(DESKTOP_FILE_VALIDATE desktop-file-validate REQUIRED)
 execute_process(COMMAND "${DESKTOP_FILE_VALIDATE}" "${STAGE}/share/applications/${APP_ID}.desktop"
                 OUTPUT_VARIABLE complaints ERROR_VARIABLE complaints RESULT_VARIABLE status)
@@ -40,10 +51,11 @@ endif()
 
 find_program(APPSTREAMCLI appstreamcli)
 if(APPSTREAMCLI)
-    execute_process(COMMAND "${APPSTREAMCLI}" validate --no-net
+    execute_process(COMMAND "${APPSTREAMCLI}" validate --pedantic --no-net
                             "${STAGE}/share/metainfo/${APP_ID}.metainfo.xml"
                     OUTPUT_VARIABLE complaints ERROR_VARIABLE complaints RESULT_VARIABLE status)
-    if(NOT status EQUAL 0)
+    # Errors and warnings fail; pedantic notes and information are shown only.
+    if(NOT status EQUAL 0 OR complaints MATCHES "(^|\n)[EW]: ")
         message(FATAL_ERROR "appstreamcli validate: ${complaints}")
     endif()
 endif()

@@ -274,6 +274,15 @@ int runTable(std::span<const std::string_view> args, std::ostream& out, std::ost
         return kUsageError;
     }
 
+    // What a missing input means, said once: the output is that of the window left so.
+    if (!request.model.integrand().chosen()) {
+        err << "integral-table: no --integrand or --function given: no integrand is chosen, so "
+               "every value is 0, as in the window before a choice\n";
+    }
+    if (methodOf(request.method).statistical() && request.model.ymax().isEmpty()) {
+        err << "integral-table: no --ymax given: the Monte Carlo box has height 0, so every "
+               "estimate is 0, as in the window before a click on the canvas\n";
+    }
     const MethodRun run = request.model.run(request.method);
     if (request.pointsOfRow) {
         // The row exists only if the run got that far; a fault before it is reported below.

@@ -127,7 +127,12 @@ QWidget* createControl(const layout::ControlSpec& row, QWidget* parent) {
     }
     control->setObjectName(text(row.name));
     control->setGeometry(geometry);
-    control->setFont(windowFont(row.font.face, row.font.points, row.font.bold, row.font.italic));
+    // The help box is hidden until Help is pressed, and its document is costly to lay out in a
+    // font of its own: it gets its font when it is first shown.
+    if (row.kind != Kind::HelpBox) {
+        control->setFont(
+            windowFont(row.font.face, row.font.points, row.font.bold, row.font.italic));
+    }
     if (row.back && row.kind != Kind::PushButton) {
         setBackground(control, colour(*row.back));
         // A text on a back colour of its own keeps the black it has in a light theme, which a
@@ -511,6 +516,10 @@ void Form1::Command2_Click() {
 }
 
 void Form1::Command3_Click() {
+    if (!Text4->testAttribute(Qt::WA_SetFont)) {
+        const layout::FontSpec& font = layout::spec("Text4").font;
+        Text4->setFont(windowFont(font.face, font.points, font.bold, font.italic));
+    }
     Text4->show();
     Text4->setPlainText(text(layout::kHelp));
 }

@@ -111,4 +111,14 @@ struct AccessibleText {
 
 extern const std::array<AccessibleText, 19> kAccessibleTexts;
 
+// The row of the control with this name; every name used is in the table.
+constexpr const ControlSpec& spec(std::string_view name) {
+    for (const ControlSpec& row : kControls) {
+        if (row.name == name) {
+            return row;
+        }
+    }
+    return kControls.front();
+}
+
 }  // namespace integral::layout

@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QIcon>
 #include <cstdio>
+#include <cstdlib>
 #include <string_view>
 
 #include "app/display_check.h"
@@ -45,6 +46,31 @@ bool platformGiven(int argc, char** argv) {
     return false;
 }
 
+QtMessageHandler toolkitHandler = nullptr;
+
+void endWithoutDisplay(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (type != QtFatalMsg) {
+        toolkitHandler(type, context, message);
+        return;
+    }
+    // Only its platform can fail this early: the display the check reached is gone, or the
+    // platform the user chose cannot start here.
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    QByteArray where = !platform.isEmpty() ? "the platform '" + platform + "'"
+                       : !qgetenv("WAYLAND_DISPLAY").isEmpty()
+                           ? "the display '" + qgetenv("WAYLAND_DISPLAY") + "'"
+                           : "the display '" + qgetenv("DISPLAY") + "'";
+    for (char& c : where) {
+        c = c >= 0x20 && c < 0x7F ? c : '?';
+    }
+    std::fprintf(stderr,
+                 "integral: cannot open the window on %s (the toolkit could not start there); "
+                 "start it from a terminal of a running desktop session.\n",
+                 where.left(80).constData());
+    std::fflush(stderr);
+    std::_Exit(1);
+}
+
 void name() {
     QCoreApplication::setApplicationName(QStringLiteral("integral"));
     QCoreApplication::setApplicationVersion(text(integral::kVersion));
@@ -73,6 +99,11 @@ int main(int argc, char** argv) {
             qputenv("QT_QPA_PLATFORM", QByteArray::fromStdString(display.platform));
         }
     }
+    // The display can still go away between the check and the toolkit's own connection, or a
+    // platform the user chose cannot start here: the toolkit then gives up with a fatal
+    // message and an abort, until the window is on the screen. Said in one line, the program
+    // ends as it does for a display that is not there.
+    toolkitHandler = qInstallMessageHandler(endWithoutDisplay);
     QApplication app(argc, argv);
     name();
     QApplication::setDesktopFileName(text(integral::kApplicationId));
@@ -84,5 +115,6 @@ int main(int argc, char** argv) {
         QIcon::fromTheme(id, QIcon(QStringLiteral(":/icons/") + id + QStringLiteral(".svg"))));
     integral::Form1 window;
     window.show();
+    qInstallMessageHandler(toolkitHandler);  // the window is on the screen
     return QApplication::exec();
 }

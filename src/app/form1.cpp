@@ -45,7 +45,7 @@ QColor colour(std::uint32_t rgb) {
     return QColor::fromRgb(static_cast<QRgb>(rgb));
 }
 
-QRect pixels(const layout::ControlSpec& row) {
+QRect pixels(const layout::ControlRow& row) {
     constexpr int k = layout::kTwipsPerPixel;
     return {row.left / k, row.top / k, row.width / k, row.height / k};
 }
@@ -70,7 +70,7 @@ void paintInOwnColour(QPushButton* button, const QColor& back) {
                               .arg(back.name(), back.darker(115).name()));
 }
 
-QWidget* createControl(const layout::ControlSpec& row, QWidget* parent) {
+QWidget* createControl(const layout::ControlRow& row, QWidget* parent) {
     using layout::Kind;
     QRect geometry = pixels(row);
     if (qobject_cast<CanvasWidget*>(parent) != nullptr) {
@@ -188,7 +188,7 @@ void Form1::setupWindow() {
 
 void Form1::setupControls() {
     std::vector<QWidget*> created;
-    for (const layout::ControlSpec& row : layout::kControls) {
+    for (const layout::ControlRow& row : layout::kControls) {
         QWidget* parent = row.parent.empty() ? this : findChild<QWidget*>(text(row.parent));
         created.push_back(createControl(row, parent));
     }
@@ -221,8 +221,8 @@ void Form1::setupControls() {
 
 // By tab index; labels never take the focus.
 void Form1::setupTabOrder() {
-    std::vector<const layout::ControlSpec*> order;
-    for (const layout::ControlSpec& row : layout::kControls) {
+    std::vector<const layout::ControlRow*> order;
+    for (const layout::ControlRow& row : layout::kControls) {
         if (row.kind != layout::Kind::Label) {
             order.push_back(&row);
         }
@@ -517,7 +517,7 @@ void Form1::Command2_Click() {
 
 void Form1::Command3_Click() {
     if (!Text4->testAttribute(Qt::WA_SetFont)) {
-        const layout::FontSpec& font = layout::spec("Text4").font;
+        const layout::ControlFont& font = layout::controlNamed("Text4").font;
         Text4->setFont(windowFont(font.face, font.points, font.bold, font.italic));
     }
     Text4->show();

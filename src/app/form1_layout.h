@@ -42,14 +42,14 @@ inline constexpr int kTwipsPerPixel = 15;
 
 enum class Kind { PushButton, ListBox, TextBox, HelpBox, Label, Canvas };
 
-struct FontSpec {
+struct ControlFont {
     Face face;
     double points;
     bool bold;
     bool italic;
 };
 
-struct ControlSpec {
+struct ControlRow {
     std::string_view name;
     Kind kind;
     std::string_view parent;  // empty: the window
@@ -57,7 +57,7 @@ struct ControlSpec {
     int left, top, width, height;  // twips, from the parent's client area
     int tabIndex;
     bool visible;
-    FontSpec font;
+    ControlFont font;
     std::optional<std::uint32_t> back = std::nullopt;  // #RRGGBB; none: the kind's default
     std::optional<std::uint32_t> fore = std::nullopt;
     bool border = false;
@@ -65,14 +65,14 @@ struct ControlSpec {
     bool autoSize = false;
 };
 
-inline constexpr FontSpec kGothic12Bold{Face::ProportionalGothic, 12, true, false};
-inline constexpr FontSpec kGothic1125Bold{Face::ProportionalGothic, 11.25, true, false};
-inline constexpr FontSpec kGothic1125BoldItalic{Face::ProportionalGothic, 11.25, true, true};
+inline constexpr ControlFont kGothic12Bold{Face::ProportionalGothic, 12, true, false};
+inline constexpr ControlFont kGothic1125Bold{Face::ProportionalGothic, 11.25, true, false};
+inline constexpr ControlFont kGothic1125BoldItalic{Face::ProportionalGothic, 11.25, true, true};
 inline constexpr std::uint32_t kLabelBack = 0x80FF80;     // light green
 inline constexpr std::uint32_t kMethodButton = 0xFFFF80;  // light yellow
 
 // clang-format off
-inline constexpr std::array<ControlSpec, 18> kControls = {{
+inline constexpr std::array<ControlRow, 18> kControls = {{
     // name       kind              parent      text                 left  top   width height tab visible
     {"Command6", Kind::PushButton, "",         methodInfo(Method::MonteCarlo).caption,
                                                                      8880, 6240, 1455, 375,  16, true,  kGothic12Bold, kMethodButton},
@@ -112,8 +112,8 @@ struct AccessibleText {
 extern const std::array<AccessibleText, 19> kAccessibleTexts;
 
 // The row of the control with this name; every name used is in the table.
-constexpr const ControlSpec& spec(std::string_view name) {
-    for (const ControlSpec& row : kControls) {
+constexpr const ControlRow& controlNamed(std::string_view name) {
+    for (const ControlRow& row : kControls) {
         if (row.name == name) {
             return row;
         }

@@ -281,8 +281,8 @@ void Form1::setupLearningAids() {
 
     List2->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(List2, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
-        copyTableAction_->setEnabled(shownRun_.has_value());
-        methodViewAction_->setEnabled(shownRun_.has_value() && List2->count() > 0);
+        copyTableAction_->setEnabled(shown_.has_value());
+        methodViewAction_->setEnabled(shown_.has_value() && List2->count() > 0);
         QMenu menu(this);
         menu.addActions({copyTableAction_, convergenceAction_, methodViewAction_});
         menu.exec(List2->viewport()->mapToGlobal(at));
@@ -325,9 +325,9 @@ void Form1::showMethodView() {
         });
     }
     std::optional<RowPicture> picture;
-    if (shownRun_ && List2->count() > 0) {
+    if (shown_ && List2->count() > 0) {
         const int row = std::max(List2->currentRow(), 0);
-        picture = pictureOfRow(*shownRun_, static_cast<std::size_t>(row), shownAnalysis_);
+        picture = pictureOfRow(shown_->run, static_cast<std::size_t>(row), shown_->analysis);
     }
     view->display(std::move(picture), integrandName());
 }
@@ -359,9 +359,10 @@ void Form1::useOwnIntegrand(std::shared_ptr<const TypedExpression> expression) {
 }
 
 void Form1::copyTable() {
-    if (shownRun_) {
-        QApplication::clipboard()->setText(QString::fromStdString(
-            tableCaption(*shownRun_) + "\n" + tableAsTsv(shownAnalysis_, shownRun_->method, true)));
+    if (shown_) {
+        QApplication::clipboard()->setText(
+            QString::fromStdString(tableCaption(shown_->run) + "\n" +
+                                   tableAsTsv(shown_->analysis, shown_->run.method, true)));
     }
 }
 
@@ -503,7 +504,7 @@ void Form1::Command1_Click() {
         return;
     }
     List2->clear();
-    shownRun_.reset();
+    shown_.reset();
     Text1->setText(QString());
     Text1->setFocus();
     Text2->setText(QString());
@@ -524,22 +525,22 @@ void Form1::Command3_Click() {
     Text4->setPlainText(text(layout::kHelp));
 }
 
-void Form1::showRun(const MethodRun& run) {
-    shownAnalysis_ = analyse(run);
+void Form1::showRun(MethodRun run) {
+    shown_ = analysed(std::move(run));
+    const auto& [shownRun, analysis] = *shown_;
     List2->clear();
-    for (std::size_t i = 0; i < run.rows.size(); ++i) {
-        auto* item = new QListWidgetItem(QString::fromStdString(run.rows[i]));
-        item->setToolTip(rowTooltip(run, shownAnalysis_, i));
+    for (std::size_t i = 0; i < shownRun.rows.size(); ++i) {
+        auto* item = new QListWidgetItem(QString::fromStdString(shownRun.rows[i]));
+        item->setToolTip(rowTooltip(shownRun, analysis, i));
         List2->addItem(item);
     }
-    if (run.summary) {
-        Text3->setText(QString::fromStdString(*run.summary));
+    if (shownRun.summary) {
+        Text3->setText(QString::fromStdString(*shownRun.summary));
         Text3->setCursorPosition(0);  // a text longer than the box shows its start
-        Text3->setToolTip(summaryTooltip(run, shownAnalysis_));
+        Text3->setToolTip(summaryTooltip(shownRun, analysis));
     }
-    shownRun_ = run;
-    if (methodOf(run.method).statistical()) {
-        lastMonteCarlo_ = run;
+    if (methodOf(shownRun.method).statistical()) {
+        lastMonteCarlo_ = shown_;
     }
     // Open views follow the runs.
     if (auto* view = findChild<ConvergenceView*>(QStringLiteral("Convergence"));
@@ -549,7 +550,9 @@ void Form1::showRun(const MethodRun& run) {
     if (auto* view = methodView(); view != nullptr && view->isVisible()) {
         showMethodView();
     }
-    reported(run.fault);
+    // A copy: the message box lets other events in, which may show another run.
+    const auto fault = shownRun.fault;
+    reported(fault);
 }
 
 void Form1::Command4_Click() {

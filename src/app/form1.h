@@ -91,14 +91,13 @@ class Form1 : public QWidget {
     // Reports a fault, if there is one; true when there was.
     bool reported(const Outcome& outcome);
     // Shows a method's rows, and its summary when it completed.
-    void showRun(const MethodRun& run);
+    void showRun(MethodRun run);
 
     Model model_;                // the program's whole state: fnum, x1, x2, ymax, ...
     ErrorReporter reportError_;  // shows a fault: a message box, or a test's recorder
-    // The run the results list shows, what it teaches, and the last Monte Carlo run.
-    std::optional<MethodRun> shownRun_;
-    RunAnalysis shownAnalysis_;
-    std::optional<MethodRun> lastMonteCarlo_;
+    // The run the results list shows and the last Monte Carlo run, each with what it teaches.
+    std::optional<AnalysedRun> shown_;
+    std::optional<AnalysedRun> lastMonteCarlo_;
 
     // The learning aids' actions, each made once and put in the menus that offer it.
     QAction* copyTableAction_ = nullptr;

@@ -282,10 +282,10 @@ DecadeAxis decadesAround(const std::vector<double>& values) {
     return axis;
 }
 
-ConvergencePlot plotOfRuns(const std::vector<MethodRun>& runs) {
+ConvergencePlot plotOfRuns(const std::vector<AnalysedRun>& runs) {
     ConvergencePlot plot;
     std::vector<RunAnalysis> deterministic;
-    for (const MethodRun& run : runs) {
+    for (const auto& [run, analysis] : runs) {
         if (plot.title.empty()) {
             plot.title = titleOf(run);
             if (run.integrand.expression() != nullptr) {
@@ -293,7 +293,6 @@ ConvergencePlot plotOfRuns(const std::vector<MethodRun>& runs) {
                     "|estimate - reference| (log scale; reference by adaptive quadrature)";
             }
         }
-        const RunAnalysis analysis = analyse(run);
         addRun(plot, run, analysis);
         if (!methodOf(run.method).statistical()) {
             deterministic.push_back(analysis);
@@ -328,15 +327,15 @@ ConvergencePlot plotOfRuns(const std::vector<MethodRun>& runs) {
     return plot;
 }
 
-ConvergencePlot convergencePlot(const Model& model, const std::optional<MethodRun>& monteCarlo) {
+ConvergencePlot convergencePlot(const Model& model, const std::optional<AnalysedRun>& monteCarlo) {
     // A copy, so that asking for the picture changes nothing of the window's state.
     Model scratch = model;
-    std::vector<MethodRun> runs;
+    std::vector<AnalysedRun> runs;
     for (const MethodInfo& info : kMethods) {
         if (!methodOf(info.method).statistical()) {
-            runs.push_back(scratch.run(info.method));
-        } else if (monteCarlo && monteCarlo->method == info.method &&
-                   sameInputs(*monteCarlo, model)) {
+            runs.push_back(analysed(scratch.run(info.method)));
+        } else if (monteCarlo && monteCarlo->run.method == info.method &&
+                   sameInputs(monteCarlo->run, model)) {
             runs.push_back(*monteCarlo);
         }
     }

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "model/model.h"
+#include "model/run_analysis.h"
 
 namespace integral {
 
@@ -76,9 +77,9 @@ DecadeAxis decadesAround(const std::vector<double>& values);
 
 // `monteCarlo` is the last Monte Carlo run, shown only when it ran on the same integrand,
 // limits and box as the model holds now.
-ConvergencePlot convergencePlot(const Model& model, const std::optional<MethodRun>& monteCarlo);
+ConvergencePlot convergencePlot(const Model& model, const std::optional<AnalysedRun>& monteCarlo);
 
 // The plot's series and axes from runs already analysed; what convergencePlot() builds on.
-ConvergencePlot plotOfRuns(const std::vector<MethodRun>& runs);
+ConvergencePlot plotOfRuns(const std::vector<AnalysedRun>& runs);
 
 }  // namespace integral

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 #include "integrands/integrand_descriptor.h"
 #include "quadrature/evaluation_observer.h"
@@ -196,6 +197,12 @@ RunAnalysis analyse(const MethodRun& run) {
         analysis.rows.push_back(row);
     }
     return analysis;
+}
+
+AnalysedRun analysed(MethodRun run) {
+    AnalysedRun result{std::move(run), {}};
+    result.analysis = analyse(result.run);
+    return result;
 }
 
 std::string tableCaption(const MethodRun& run) {

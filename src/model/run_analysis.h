@@ -56,6 +56,14 @@ struct RunAnalysis {
 
 RunAnalysis analyse(const MethodRun& run);
 
+// A run with its analysis, for whoever shows one run in several places: the analysis replays
+// the run and, for Monte Carlo, samples the curve finely, so it is made once per run.
+struct AnalysedRun {
+    MethodRun run;
+    RunAnalysis analysis;
+};
+AnalysedRun analysed(MethodRun run);
+
 // The Monte Carlo limit for a box of height ymax over x1..x2; nothing where f fails or a value
 // is beyond the doubles. Where the box holds the curve the limit is the exact value itself.
 std::optional<MonteCarloLimit> monteCarloLimit(const IntegrandDescriptor& f, double x1, double x2,

@@ -55,13 +55,12 @@ bool finiteOrAbsent(const std::optional<double>& value) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     Bytes bytes(data, size);
-    std::vector<integral::MethodRun> runs;
+    std::vector<integral::AnalysedRun> runs;
     const int count = 1 + bytes.take<std::uint8_t>() % 3;
     for (int i = 0; i < count; ++i) {
-        runs.push_back(anyRun(bytes));
+        runs.push_back(integral::analysed(anyRun(bytes)));
     }
-    for (const integral::MethodRun& run : runs) {
-        const integral::RunAnalysis analysis = integral::analyse(run);
+    for (const auto& [run, analysis] : runs) {
         check(finiteOrAbsent(analysis.exact), "finite exact value");
         for (const integral::RowAnalysis& row : analysis.rows) {
             for (const auto& figure :

@@ -31,7 +31,7 @@ const PlotSeries* named(const ConvergencePlot& plot, const std::string& name) {
 // top of it; and it is never anchored on a row whose error is rounding noise.
 TEST(ConvergencePlotTest, ReferencesShowBesideTheirSeries) {
     Model model = modelOf(3, 0, 0.001, 1e-6f);
-    const MethodRun monteCarlo = model.run(Method::MonteCarlo);
+    const AnalysedRun monteCarlo = analysed(model.run(Method::MonteCarlo));
     const ConvergencePlot plot = convergencePlot(model, monteCarlo);
     const PlotSeries* sigma = named(plot, "Monte Carlo one sigma");
     const PlotSeries* half = named(plot, "slope N^-1/2 (reference)");
@@ -56,7 +56,7 @@ TEST(ConvergencePlotTest, ReferencesShowBesideTheirSeries) {
 // Carlo in a box lower than the curve.
 TEST(ConvergencePlotTest, FloorsAreExplainedWhereTheyHappen) {
     Model model = modelOf(1, 0, 1, 2.0f);
-    const MethodRun monteCarlo = model.run(Method::MonteCarlo);
+    const AnalysedRun monteCarlo = analysed(model.run(Method::MonteCarlo));
     const ConvergencePlot plot = convergencePlot(model, monteCarlo);
     std::vector<std::string> notes;
     for (const PlotNote& note : plot.notes) {

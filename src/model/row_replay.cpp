@@ -46,14 +46,22 @@ class OneRow : public EvaluationObserver {
 
 }  // namespace
 
+void runAgain(const MethodRun& run, EvaluationObserver& observer) {
+    ResultsPanel scratch;
+    VariantArray node = makeGaussArray();
+    VariantArray weight = makeGaussArray();
+    Variant hits;
+    RandomGenerator random;
+    MethodState state{run.x1, run.x2, run.ymax, &hits, &node, &weight, &random};
+    methodOf(run.method).run(Integrand(run.integrand), state, scratch, &observer);
+}
+
 std::optional<RowPoints> replayRow(const MethodRun& run, std::size_t row) {
     if (row >= run.rows.size()) {
         return std::nullopt;
     }
-    const IntegrandDescriptor& f = run.integrand;
     const NumericalMethod& method = methodOf(run.method);
     OneRow observer(method.statistical() ? 0 : row);
-    ResultsPanel scratch;
     try {
         if (method.statistical()) {
             if (!run.rowStarts || row >= run.rowStarts->size()) {
@@ -62,16 +70,12 @@ std::optional<RowPoints> replayRow(const MethodRun& run, std::size_t row) {
             // That row alone, from the generator as the row found it.
             RandomGenerator random = (*run.rowStarts)[row];
             Variant hits;
+            ResultsPanel scratch;
             const auto counter = static_cast<std::int32_t>(run.figures[row].counter);
-            monteCarloTable(Integrand(f), run.x1, run.x2, run.ymax, hits, random, scratch,
-                            {counter, counter, 1}, &observer);
+            monteCarloTable(Integrand(run.integrand), run.x1, run.x2, run.ymax, hits, random,
+                            scratch, {counter, counter, 1}, &observer);
         } else {
-            VariantArray node = makeGaussArray();
-            VariantArray weight = makeGaussArray();
-            Variant hits;
-            RandomGenerator random;
-            MethodState state{run.x1, run.x2, run.ymax, &hits, &node, &weight, &random};
-            method.run(Integrand(f), state, scratch, &observer);
+            runAgain(run, observer);
         }
     } catch (const RuntimeError&) {
         // A row the run completed completes again; a later fault ends what is not wanted.

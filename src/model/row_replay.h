@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "model/model.h"
+#include "quadrature/evaluation_observer.h"
 
 namespace integral {
 
@@ -26,6 +27,10 @@ struct RowPoints {
     std::int64_t counter = 0;
     std::vector<EvaluationPoint> points;
 };
+
+// The deterministic run made again from its inputs with `observer` watching every evaluation.
+// A fault propagates as RuntimeError, at the place where the run itself stopped.
+void runAgain(const MethodRun& run, EvaluationObserver& observer);
 
 // The points of row `row` of `run`; nothing when the run has no such row, or when making it
 // again fails (it cannot, for a row the run completed).

@@ -7,8 +7,8 @@
 #include <utility>
 
 #include "integrands/integrand_descriptor.h"
+#include "model/row_replay.h"
 #include "quadrature/evaluation_observer.h"
-#include "quadrature/gauss_table.h"
 #include "quadrature/number_format.h"
 
 namespace integral {
@@ -74,14 +74,8 @@ class RoundingBound : public EvaluationObserver {
 // deterministic.
 RoundingBound replayedBounds(const MethodRun& run, const IntegrandDescriptor& f) {
     RoundingBound bound(f);
-    ResultsPanel scratch;
-    VariantArray node = makeGaussArray();
-    VariantArray weight = makeGaussArray();
-    Variant hits;
-    RandomGenerator random;
-    MethodState state{run.x1, run.x2, run.ymax, &hits, &node, &weight, &random};
     try {
-        methodOf(run.method).run(f, state, scratch, &bound);
+        runAgain(run, bound);
     } catch (const RuntimeError&) {
         // The run stopped at the same place; its rows are all there is to weigh.
     }

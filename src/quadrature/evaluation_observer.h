@@ -9,6 +9,15 @@
 
 namespace integral {
 
+// The weight of an evaluation as the rule defines it, before any rounding:
+// coefficient * (x2 - x1) / denominator with the limits' exact difference. The parabolic rule's
+// 1, 4, 1 over 6n; Gauss's stored weight over 2. The same rule in exact arithmetic is then the
+// sum of these weights times f at the very nodes the row used.
+struct RuleWeight {
+    double coefficient = 0.0;
+    double denominator = 1.0;
+};
+
 class EvaluationObserver {
   public:
     virtual ~EvaluationObserver() = default;
@@ -27,6 +36,13 @@ class EvaluationObserver {
         (void)x;
         (void)fx;
         (void)weight;
+    }
+
+    // The same, with the weight as the rule defines it; the deterministic tables report through
+    // this; an observer that does not need the rule hears of it as evaluated().
+    virtual void evaluatedByRule(double x, double fx, double weight, RuleWeight rule) {
+        (void)rule;
+        evaluated(x, fx, weight);
     }
 
     // Monte Carlo: one sample at (x, y), f(x) there, and whether it counted as a hit.

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <vector>
 
+#include "quadrature/node_within.h"
 #include "quadrature/number_format.h"
 
 namespace integral {
@@ -74,13 +75,14 @@ void gaussTable(Integrand f, const Variant& x1, const Variant& x2, VariantArray&
         for (std::int16_t i = 1; i <= m; ++i) {
             const Variant index = Variant::integer(i);
             const Variant t = ((((x2 - x1) * node[index]) + x2) + x1) / two;
-            const Variant value = f(t);
+            const NodeValue value = valueWithin(f, t, x1, x2);
             if (observer != nullptr) {
-                observer->evaluated(
-                    t.toDouble(), value.toDouble(),
-                    weight[index].toDouble() * (x2.toDouble() - x1.toDouble()) / 2.0);
+                observer->evaluatedByRule(
+                    value.x.toDouble(), value.value.toDouble(),
+                    weight[index].toDouble() * (x2.toDouble() - x1.toDouble()) / 2.0,
+                    {weight[index].toDouble(), 2.0});
             }
-            sum = sum + (weight[index] * value);
+            sum = sum + (weight[index] * value.value);
         }
         sum = (sum * (x2 - x1)) / two;
         panel.addRow(plainText(Variant::integer(m)), plainText(sum),

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "quadrature/zelbrin_table.h"
 
+#include "quadrature/node_within.h"
+
 namespace integral {
 
 // Each panel evaluates both its ends, so shared points are evaluated twice, and the sum is
@@ -24,17 +26,19 @@ void zelbrinTable(Integrand f, const Variant& x1, const Variant& x2, ResultsPane
         const std::int16_t last = static_cast<std::int16_t>(2 * n - 2);
         for (std::int16_t i = 0; i <= last; i += 2) {
             const Variant x = x1 + Variant::integer(i) * h;
-            const Variant a = f(x);
-            const Variant middleX = x + h;
-            const Variant b = f(middleX);
-            const Variant rightX = x + h * two;
-            const Variant c = f(rightX);
+            const NodeValue a = valueWithin(f, x, x1, x2);
+            const NodeValue b = valueWithin(f, x + h, x1, x2);
+            const NodeValue c = valueWithin(f, x + h * two, x1, x2);
             if (observer != nullptr) {
-                observer->evaluated(x.toDouble(), a.toDouble(), end);
-                observer->evaluated(middleX.toDouble(), b.toDouble(), middle);
-                observer->evaluated(rightX.toDouble(), c.toDouble(), end);
+                const double denominator = 6.0 * n;
+                observer->evaluatedByRule(a.x.toDouble(), a.value.toDouble(), end,
+                                          {1.0, denominator});
+                observer->evaluatedByRule(b.x.toDouble(), b.value.toDouble(), middle,
+                                          {4.0, denominator});
+                observer->evaluatedByRule(c.x.toDouble(), c.value.toDouble(), end,
+                                          {1.0, denominator});
             }
-            sum = ((sum + a) + b * four) + c;
+            sum = ((sum + a.value) + b.value * four) + c.value;
         }
         sum = (sum * h) / three;
         panel.addRow(formatNumber(n, NumberPattern::Counter),

@@ -13,6 +13,7 @@
 #include "quadrature/zelbrin_table.h"
 #include "runtime/random_generator.h"
 #include "support/scripted.h"
+#include "support/typed.h"
 #include "support/values.h"
 
 namespace integral {
@@ -92,6 +93,31 @@ TEST(ZelbrinTableTest, EvaluatesEachPanelFromItsLeftEnd) {
                 ++call;
             }
         }
+    }
+}
+
+// The parabolic rule forms its last node as x + 2h, which rounding can put an ulp past the
+// upper limit, where sqrt(1-x^2) has no value: the rule meant the limit, and gets it. A limit
+// where f truly has no value still stops the table there.
+TEST(ZelbrinTableTest, NodeRoundedPastALimitIsEvaluatedAtTheLimit) {
+    struct Case {
+        const char* text;
+        double lower;
+        double upper;
+        std::size_t rows;
+    };
+    for (const Case& c : std::vector<Case>{{"sqrt(1-x^2)", -1, 1, 10},
+                                           {"acos(x)", -1, 1, 10},
+                                           {"sqrt(4-x^2)", -2, 2, 10},
+                                           {"sqrt(x)*ln(x)", 0, 1, 0}}) {
+        SCOPED_TRACE(c.text);
+        const IntegrandDescriptor f = test::typed(c.text);
+        ResultsPanel panel;
+        try {
+            zelbrinTable(f, D(c.lower), D(c.upper), panel);
+        } catch (const RuntimeError&) {
+        }
+        EXPECT_EQ(panel.rows().size(), c.rows);
     }
 }
 

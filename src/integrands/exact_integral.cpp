@@ -55,9 +55,10 @@ Terms<R> antiderivative(Formula formula, const R& x) {
 
 // (10 / sqrt 6.283184) sqrt(pi/2) (erf(b/sqrt2) - erf(a/sqrt2)): the program divides by the
 // double nearest to the square root of 6.283184, not by the square root of 2 pi, and the
-// integral of what it computes keeps that divisor. Where both limits lie on one side the
-// difference is taken of erfc, which keeps its digits in the tails; so 50 digits always
-// suffice, and erf is never asked for at more (its tables would cost the program's start).
+// integral of what it computes keeps that divisor. In a tail (both limits beyond 1 on one side)
+// the difference is taken of erfc, which keeps its digits there; elsewhere of erf, which keeps
+// them near 0, where erfc would be 1 minus almost nothing. Either way the difference keeps more
+// than 30 of its 50 digits: two doubles a limit apart differ by at least 1e-16 of the limit.
 template <typename R>
 Terms<R> bellDifference(double lower, double upper) {
     const R divisor(std::sqrt(formula_detail::kTruncatedTwoPi));
@@ -67,15 +68,19 @@ Terms<R> bellDifference(double lower, double upper) {
     const R scale = 10 / divisor * sqrt(pi * half);
     const R a = R(lower) * sqrt(half);
     const R b = R(upper) * sqrt(half);
-    R value;
-    if (lower >= 0) {
-        value = boost::math::erfc(a) - boost::math::erfc(b);
-    } else if (upper <= 0) {
-        value = boost::math::erfc(-b) - boost::math::erfc(-a);
+    R first;
+    R second;
+    if (lower >= 1) {
+        first = boost::math::erfc(a);
+        second = boost::math::erfc(b);
+    } else if (upper <= -1) {
+        first = boost::math::erfc(-b);
+        second = boost::math::erfc(-a);
     } else {
-        value = boost::math::erf(b) - boost::math::erf(a);
+        first = boost::math::erf(b);
+        second = boost::math::erf(a);
     }
-    return {scale * value, scale * abs(value)};
+    return {scale * (first - second), scale * (abs(first) + abs(second))};
 }
 
 template <typename R>

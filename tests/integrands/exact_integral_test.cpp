@@ -47,6 +47,10 @@ TEST(ExactIntegralTest, ClosedFormsToTheLastDigit) {
         {kBell, -9, -8, 6.2198326328655818875e-15},
         {kBell, 30, 31, 4.9067144375544203587e-197},
         {kBell, 0.3, 0.3, 0.0},
+        {kBell, -1e-40, 0, 3.98942321900231477558e-40},
+        {kBell, -1e-60, 0, 3.9894232190023149397e-60},
+        {kBell, 0.5, 0.5000000000000009, 3.12696858084092378272e-15},
+        {kBell, -1.5, -1.4999999999999996, 5.75173727040208871369e-16},
     };
     for (const ExactCase& c : cases) {
         SCOPED_TRACE(std::to_string(static_cast<int>(c.formula)) + ": " + std::to_string(c.lower) +

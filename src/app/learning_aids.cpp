@@ -21,12 +21,17 @@ QString shortly(double value, int digits = 4) {
 
 QString monteCarloLines(const MethodRun& run, const RunAnalysis& analysis, const RowAnalysis& row) {
     QStringList lines;
-    if (row.sigma && *row.sigma > 0.0) {
+    if (row.sigma && row.sigmaFromRuleOfThree) {
+        lines << QStringLiteral(
+                     "One-sigma uncertainty of this row: %1 (no sample hit, or every one did, so "
+                     "the samples show no spread; by the rule of three the share of the box they "
+                     "missed is below 3/N at 95 %, and half of that is taken as one sigma)")
+                     .arg(shortly(*row.sigma));
+    } else if (row.sigma && *row.sigma > 0.0) {
         lines << QStringLiteral("One-sigma uncertainty of this row: ") + shortly(*row.sigma);
     } else if (row.sigma) {
         lines << QStringLiteral(
-            "One-sigma uncertainty of this row: 0 (every sample hit, or none did, so the samples "
-            "show no spread)");
+            "One-sigma uncertainty of this row: 0 (the box has no area, so every estimate is 0)");
     } else {
         lines << QStringLiteral(
             "One-sigma uncertainty of this row: cannot be computed (the box's area is beyond the "
@@ -72,18 +77,20 @@ QStringList figures(const MethodRun& run, const RunAnalysis& analysis, std::size
         lines << QStringLiteral("Reference (adaptive quadrature): %1 ± %2")
                      .arg(full(analysis.reference->value),
                           shortly(analysis.reference->uncertainty, 2));
+    } else if (analysis.divergence) {
+        lines << QStringLiteral("Reference: none, as ") +
+                     text(divergenceText(*analysis.divergence));
     } else if (run.integrand.expression() != nullptr) {
-        lines << QStringLiteral(
-            "Reference: none (adaptive quadrature found no finite value for this interval)");
+        lines << QStringLiteral("Reference: none, as ") + text(analysis.whyNoReference);
     } else {
         lines << QStringLiteral("Exact integral: not a finite number (beyond the double range)");
     }
     if (row.roundingLevel) {
         lines << QStringLiteral(
-                     "Error: at the rounding level of a double (no larger than %1, the rounding "
-                     "this row's own arithmetic can carry), so it teaches nothing about the "
-                     "method")
-                     .arg(shortly(*row.roundingBound, 2));
+                     "Error: at the rounding level of a double (the rule's own error is no larger "
+                     "than %1, the rounding this row's arithmetic carries), so it teaches nothing "
+                     "about the method")
+                     .arg(shortly(*row.roundingCarried, 2));
     } else if (row.belowReferenceUncertainty) {
         lines << QStringLiteral(
             "Error: not shown, as it is no larger than ten times the reference's own "
@@ -96,6 +103,10 @@ QStringList figures(const MethodRun& run, const RunAnalysis& analysis, std::size
             error += QStringLiteral(", relative ") + shortly(*row.relativeError, 3);
         }
         lines << error;
+        if (row.methodError && row.roundingError) {
+            lines << QStringLiteral("Error of the rule: %1; rounding of the double arithmetic: %2")
+                         .arg(shortly(*row.methodError), shortly(*row.roundingError, 2));
+        }
     }
     lines << QStringLiteral("Evaluations of f: %1").arg(row.evaluations);
     if (row.errorRatio) {

@@ -95,7 +95,30 @@ std::int64_t ShadeArea(CanvasSurface& surface, Integrand f, const Variant& x1, c
     // and its magnitude only falls while it runs up to the canvas, so it cannot stall there.
     double counter = x.toDouble();
     const double end = x2.toDouble();
-    counter = runUpTo(counter, std::min(end, -kShadingReach));
+    // Only the five are known to fail nowhere that the shortcut skips. Any other integrand is
+    // evaluated at every skipped line as well, up to the same bound, so that a fault is told
+    // where f has no value, as the whole run of lines would meet it.
+    const bool skipsSafely = f.formula().has_value();
+    const auto evaluateOnly = [&](double stop) {
+        std::int64_t steps = 0;
+        while (counter < stop && steps < kMaxSkippedSteps) {
+            const Variant at = Variant::real(counter);
+            try {
+                (void)f(at);
+            } catch (RuntimeError& error) {
+                error.setArgument(counter);
+                throw;
+            }
+            counter += 0.1;
+            ++steps;
+        }
+    };
+    if (skipsSafely) {
+        counter = runUpTo(counter, std::min(end, -kShadingReach));
+    } else {
+        evaluateOnly(std::min(end, -kShadingReach));
+        counter = runUpTo(counter, std::min(end, -kShadingReach));
+    }
     if (counter < -kShadingReach) {
         return drawn;  // the range ends left of the canvas
     }
@@ -103,6 +126,9 @@ std::int64_t ShadeArea(CanvasSurface& surface, Integrand f, const Variant& x1, c
     while (counter <= last) {
         line(Variant::real(counter));
         counter += 0.1;
+    }
+    if (!skipsSafely) {
+        evaluateOnly(std::nextafter(end, INFINITY));
     }
     return drawn;
 }

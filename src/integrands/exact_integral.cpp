@@ -157,4 +157,71 @@ std::optional<double> exactIntegral(Formula formula, double lower, double upper)
     return rounded<kMostDigits>(difference<Real<kMostDigits>>(formula, lower, upper).value);
 }
 
+namespace {
+
+// f as the program computes it, in R: the same formulas without their rounding.
+template <typename R>
+R formulaValue(Formula formula, const R& x) {
+    switch (formula) {
+        case Formula::XExp:
+            return x * exp(-x);
+        case Formula::Lorentz:
+            return 4 / (x * x + 1);
+        case Formula::Parabola:
+            return x * x - 2;
+        case Formula::XSin:
+            return x * sin(x);
+        case Formula::Bell:
+            return exp(-x * x / 2) / R(std::sqrt(formula_detail::kTruncatedTwoPi)) * 10;
+        case Formula::None:
+            break;
+    }
+    return R(0);
+}
+
+template <unsigned Digits>
+std::optional<RuleSplit> roundingAt(std::optional<Formula> formula, std::span<const RuleTerm> terms,
+                                    double lower, double upper, double estimate) {
+    using R = Real<Digits>;
+    R sum(0);
+    for (const RuleTerm& term : terms) {
+        const R value = formula ? formulaValue(*formula, R(term.x)) : R(term.fx);
+        sum += R(term.coefficient) * value * (R(upper) - R(lower)) / R(term.denominator);
+    }
+    const double rounding = static_cast<double>(R(estimate) - sum);
+    if (!std::isfinite(rounding) || !std::isfinite(static_cast<double>(sum))) {
+        return std::nullopt;
+    }
+    RuleSplit split{rounding, std::nullopt};
+    if (formula && *formula != Formula::None && lower != upper) {
+        const R exact = *formula == Formula::Bell ? bellDifference<R>(lower, upper).value
+                                                  : difference<R>(*formula, lower, upper).value;
+        const double ruleError = static_cast<double>(sum - exact);
+        if (std::isfinite(ruleError)) {
+            split.ruleError = ruleError;
+        }
+    } else if (formula) {
+        split.ruleError = static_cast<double>(sum);
+    }
+    return split;
+}
+
+}  // namespace
+
+std::optional<RuleSplit> ruleRounding(std::optional<Formula> formula,
+                                      std::span<const RuleTerm> terms, double lower, double upper,
+                                      double estimate) {
+    double largest = std::max(std::fabs(lower), std::fabs(upper));
+    for (const RuleTerm& term : terms) {
+        largest = std::max(largest, std::fabs(term.x));
+    }
+    if (!std::isfinite(largest)) {
+        return std::nullopt;
+    }
+    if (formula && !reductionFits(*formula, -largest, largest, kUsualDigits)) {
+        return roundingAt<kMostDigits>(formula, terms, lower, upper, estimate);
+    }
+    return roundingAt<kUsualDigits>(formula, terms, lower, upper, estimate);
+}
+
 }  // namespace integral

@@ -21,11 +21,34 @@
 #pragma once
 
 #include <optional>
+#include <span>
 
 #include "integrands/formulas.h"
 
 namespace integral {
 
 std::optional<double> exactIntegral(Formula formula, double lower, double upper);
+
+// One term of a quadrature rule as it defines it: f at the node x, times
+// coefficient * (upper - lower) / denominator; fx is the value the row used.
+struct RuleTerm {
+    double x = 0.0;
+    double fx = 0.0;
+    double coefficient = 0.0;
+    double denominator = 1.0;
+};
+
+// How far rounding moved a row's estimate: the estimate minus the same rule on the same nodes
+// in exact arithmetic (50 digits; 400 for sines of huge arguments), with f from its formula
+// at each node. Without a formula (a typed integrand) the values the row used are summed
+// exactly instead, so that only the rounding of the rule's own arithmetic is measured.
+// Nothing when the exact sum is not a finite double.
+struct RuleSplit {
+    double rounding = 0.0;            // estimate - exact sum
+    std::optional<double> ruleError;  // exact sum - exact integral, with a formula
+};
+std::optional<RuleSplit> ruleRounding(std::optional<Formula> formula,
+                                      std::span<const RuleTerm> terms, double lower, double upper,
+                                      double estimate);
 
 }  // namespace integral

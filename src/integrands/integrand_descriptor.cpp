@@ -2,12 +2,42 @@
 #include "integrands/integrand_descriptor.h"
 
 #include <cmath>
+#include <map>
+#include <mutex>
+#include <utility>
 
 #include "integrands/exact_integral.h"
 #include "integrands/integrand_catalogue.h"
 #include "integrands/reference_integral.h"
+#include "runtime/short_number.h"
 
 namespace integral {
+
+struct ReferenceCache {
+    std::mutex mutex;
+    std::map<std::pair<double, double>, Reference> byLimits;
+};
+
+IntegrandDescriptor::IntegrandDescriptor(std::shared_ptr<const TypedExpression> expression)
+    : expression_(std::move(expression)), references_(std::make_shared<ReferenceCache>()) {}
+
+std::string divergenceText(const Divergence& divergence) {
+    const std::string at = shortNumber(divergence.at);
+    const double rounded = std::round(divergence.power);
+    const std::string power = std::fabs(divergence.power - rounded) < 0.01
+                                  ? shortNumber(rounded)
+                                  : shortNumber(std::round(divergence.power * 100) / 100);
+    std::string distance;
+    if (divergence.at == 0.0) {
+        distance = "|x|";
+    } else if (divergence.at < 0.0) {
+        distance = "|x + " + shortNumber(-divergence.at) + "|";
+    } else {
+        distance = "|x - " + at + "|";
+    }
+    return "the integral of this function over these limits does not exist: f grows like 1/" +
+           distance + "^" + power + " near x = " + at;
+}
 
 std::string IntegrandDescriptor::label() const {
     if (expression_) {
@@ -54,17 +84,29 @@ std::optional<PlainEvaluator> IntegrandDescriptor::plainEvaluator() const {
     return expression_->plainEvaluator();
 }
 
-std::optional<ReferenceValue> IntegrandDescriptor::reference(double lower, double upper) const {
+Reference IntegrandDescriptor::reference(double lower, double upper) const {
     if (expression_) {
+        const std::pair<double, double> limits(lower, upper);
+        {
+            const std::lock_guard<std::mutex> lock(references_->mutex);
+            if (const auto known = references_->byLimits.find(limits);
+                known != references_->byLimits.end()) {
+                return known->second;
+            }
+        }
         const TypedExpression& expression = *expression_;
-        return adaptiveIntegral([&expression](double x) { return expression.evaluate(x); }, lower,
-                                upper);
+        Reference made = adaptiveIntegral(
+            [&expression](double x) { return expression.evaluate(x); }, lower, upper);
+        const std::lock_guard<std::mutex> lock(references_->mutex);
+        return references_->byLimits.emplace(limits, std::move(made)).first->second;
     }
     const std::optional<double> exact = exactIntegral(formulaOf(fnum_), lower, upper);
     if (!exact) {
-        return std::nullopt;
+        return {.value = std::nullopt,
+                .divergence = std::nullopt,
+                .whyNone = "the exact integral is beyond the range of a double"};
     }
-    return ReferenceValue{*exact, 0.0, true};
+    return {.value = ReferenceValue{*exact, 0.0, true}, .divergence = std::nullopt, .whyNone = {}};
 }
 
 bool IntegrandDescriptor::same(const IntegrandDescriptor& other) const {

@@ -21,9 +21,28 @@ namespace integral {
 // What an integral is measured against.
 struct ReferenceValue {
     double value = 0.0;
-    double uncertainty = 0.0;  // its own error estimate; 0 for a closed form
+    double uncertainty = 0.0;  // covers the truth; 0 for a closed form
     bool closedForm = true;    // exact (rounded once), or from adaptive quadrature
 };
+
+// Where an integral does not exist: f grows like 1/|x - at|^power, power >= 1, towards `at`.
+struct Divergence {
+    double at = 0.0;
+    double power = 1.0;
+};
+
+// The reference, or why there is none.
+struct Reference {
+    std::optional<ReferenceValue> value;
+    std::optional<Divergence> divergence;  // the integral does not exist
+    std::string whyNone;                   // in words, when there is no value
+};
+
+// "the integral of this function over these limits does not exist: f grows like 1/|x - 0.3|^1
+// near x = 0.3"
+std::string divergenceText(const Divergence& divergence);
+
+struct ReferenceCache;
 
 class IntegrandDescriptor {
   public:
@@ -31,8 +50,7 @@ class IntegrandDescriptor {
     IntegrandDescriptor() = default;
     // One of the five; a number outside 1 to 5 (Empty before the first choice) is none.
     explicit IntegrandDescriptor(const Variant& fnum) : fnum_(fnum) {}
-    explicit IntegrandDescriptor(std::shared_ptr<const TypedExpression> expression)
-        : expression_(std::move(expression)) {}
+    explicit IntegrandDescriptor(std::shared_ptr<const TypedExpression> expression);
 
     // The number of one of the five; Empty for a typed integrand or none.
     const Variant& fnum() const { return fnum_; }
@@ -54,9 +72,11 @@ class IntegrandDescriptor {
     // A typed integrand in plain doubles (not finite where it has no value); nothing otherwise.
     std::optional<PlainEvaluator> plainEvaluator() const;
 
-    // The integral from lower to upper the rows are measured against; nothing when it is not a
-    // finite double or adaptive quadrature cannot make it.
-    std::optional<ReferenceValue> reference(double lower, double upper) const;
+    // The integral from lower to upper the rows are measured against, or why there is none:
+    // it is beyond the doubles, it does not exist, or it cannot be known here. A typed
+    // integrand's is made once for each pair of limits and kept by every copy of the
+    // descriptor.
+    Reference reference(double lower, double upper) const;
 
     // The same integrand: the same number, or the same typed expression.
     bool same(const IntegrandDescriptor& other) const;
@@ -64,6 +84,7 @@ class IntegrandDescriptor {
   private:
     Variant fnum_;
     std::shared_ptr<const TypedExpression> expression_;
+    std::shared_ptr<ReferenceCache> references_;
 };
 
 }  // namespace integral

@@ -1,82 +1,562 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "integrands/reference_integral.h"
 
+#include <algorithm>
 #include <boost/math/quadrature/gauss_kronrod.hpp>
 #include <boost/math/quadrature/tanh_sinh.hpp>
 #include <cmath>
+#include <cstdio>
 #include <exception>
 #include <limits>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "runtime/short_number.h"
 
 namespace integral {
 
 namespace {
 
-// Relative tolerance asked of both methods: near the rounding of a double, so that the
-// estimate, not the tolerance, says how far the reference can be trusted.
-constexpr double kTolerance = 1e-14;
+using Function = std::function<double(double)>;
 
-// A few ulps of the integral of |f|: the sum the methods form carries that much rounding,
-// which their own estimates of the error leave out.
-constexpr double kRoundingUlps = 4.0;
+constexpr double kEpsilon = std::numeric_limits<double>::epsilon();
 
-struct Attempt {
-    double value = NAN;
-    double error = INFINITY;
-    bool usable() const { return std::isfinite(value) && std::isfinite(error); }
+// Samples: enough to see a peak a ten-thousandth of the interval wide at three or more of them,
+// few enough to cost a few milliseconds.
+constexpr int kSamples = 1 << 15;
+// Pieces of the two quadratures, in samples: different, and staggered, so that no piece of one
+// ends where a piece of the other does except at the points found.
+constexpr int kKronrodPiece = 64;
+constexpr int kTanhSinhPiece = 256;
+// At most this many points of interest inside the interval are located and split at.
+constexpr std::size_t kMostFeatures = 64;
+// A sample bends "sharply" where its second difference is this many times that of the
+// samples a few places away on both sides.
+constexpr double kSharpness = 64.0;
+// Growth per decade of distance below which f counts as bounded there (a logarithm grows by
+// less than this near the last decades a double can resolve).
+constexpr double kGrowing = 0.05;
+// From this power on the integral does not exist; x^-0.99 still has one.
+constexpr double kDivergent = 0.995;
+// The nearest any point is taken to another: below this a double's distances are subnormal.
+constexpr double kNearest = 1e-305;
+
+// f had no finite value at x, inside a quadrature.
+struct NoValue {
+    double x;
+    double value;
 };
 
-template <typename Integrate>
-Attempt attempt(Integrate&& integrate) {
-    Attempt result;
-    double l1 = 0.0;
-    try {
-        result.value = integrate(result.error, l1);
-    } catch (const std::exception&) {
-        // The method met a value it cannot use (a singular point, an overflow): no result.
-        return {};
+double ulpOf(double x) {
+    const double magnitude = std::fabs(x);
+    return std::nextafter(magnitude, INFINITY) - magnitude;
+}
+
+std::string at(double x) {
+    return shortNumber(x, 10);
+}
+
+// A failed reference, in words.
+Reference none(std::string why) {
+    return {.value = std::nullopt, .divergence = std::nullopt, .whyNone = std::move(why)};
+}
+
+// f followed from c towards one side, decade by decade of the distance.
+struct Approach {
+    std::vector<double> position;
+    std::vector<double> distance;  // from c, as the doubles realise them, decreasing
+    std::vector<double> value;
+    bool overflows = false;  // f went beyond the doubles on the way in
+    std::optional<double> noValueAt;
+
+    // log10 of the growth over the decade ending at j.
+    double growth(std::size_t j) const {
+        const double inner = std::fabs(value[j]);
+        const double outer = std::fabs(value[j - 1]);
+        if (inner == 0.0 || outer == 0.0) {
+            return inner == outer ? 0.0 : (inner == 0.0 ? -INFINITY : INFINITY);
+        }
+        return std::log10(inner / outer) / std::log10(distance[j - 1] / distance[j]);
     }
-    result.error = std::max(result.error,
-                            kRoundingUlps * std::numeric_limits<double>::epsilon() * std::fabs(l1));
+    // Growth in some decade: the neighbourhood needs splitting decade by decade.
+    bool growsSomewhere() const {
+        for (std::size_t j = 1; j < value.size(); ++j) {
+            if (growth(j) > kGrowing) {
+                return true;
+            }
+        }
+        return overflows;
+    }
+    // Still growing at the last two decades the doubles resolve: singular at c.
+    bool singular() const {
+        const std::size_t n = value.size();
+        return overflows || (n >= 3 && growth(n - 1) > kGrowing && growth(n - 2) > kGrowing);
+    }
+    double power() const {
+        const std::size_t n = value.size();
+        return n >= 3 ? 0.5 * (growth(n - 1) + growth(n - 2)) : INFINITY;
+    }
+};
+
+Approach approach(const Function& f, double c, double side, double reach) {
+    Approach result;
+    double d = reach;
+    const double resolution = std::max(64.0 * ulpOf(c), kNearest);
+    for (int decade = 0; decade < 400; ++decade, d /= 10.0) {
+        const double x = c + side * d;
+        const double realised = std::fabs(x - c);
+        if (!(realised >= resolution)) {
+            break;
+        }
+        const double value = f(x);
+        if (std::isnan(value)) {
+            result.noValueAt = x;
+            break;
+        }
+        if (std::isinf(value)) {
+            result.overflows = true;
+            break;
+        }
+        result.position.push_back(x);
+        result.distance.push_back(realised);
+        result.value.push_back(value);
+    }
     return result;
+}
+
+// Where f bends most between l and r. Where |f| peaks inside (a singular point, a narrow
+// peak), bisect towards the half whose midpoint is larger; elsewhere (a jump, a kink) towards
+// the half whose midpoint lies further from the chord of that half. A point without a value is
+// infinitely large and infinitely far.
+double locate(const Function& f, double l, double r) {
+    const auto magnitude = [](double v) { return std::isfinite(v) ? std::fabs(v) : INFINITY; };
+    double fl = f(l);
+    double fr = f(r);
+    for (int step = 0; step < 200; ++step) {
+        const double m = l + (r - l) / 2;
+        const double ql = l + (m - l) / 2;
+        const double qr = m + (r - m) / 2;
+        if (!(l < ql && ql < m && m < qr && qr < r)) {
+            break;
+        }
+        const double fm = f(m);
+        if (!std::isfinite(fm)) {
+            return m;
+        }
+        const double fql = f(ql);
+        const double fqr = f(qr);
+        bool left = false;
+        if (magnitude(fm) > std::max(magnitude(fl), magnitude(fr))) {
+            left = magnitude(fql) > magnitude(fqr);
+        } else {
+            const double deviationLeft = magnitude(fql - (fl + fm) / 2);
+            const double deviationRight = magnitude(fqr - (fm + fr) / 2);
+            if (deviationLeft == deviationRight) {
+                return m;
+            }
+            left = deviationLeft > deviationRight;
+        }
+        if (left) {
+            r = m;
+            fr = fm;
+        } else {
+            l = m;
+            fl = fm;
+        }
+    }
+    return l + (r - l) / 2;
+}
+
+struct Sampling {
+    double lower;
+    double upper;
+    std::vector<double> x;
+    std::vector<double> f;
+    double spacing;
+};
+
+Sampling sample(const Function& f, double lower, double upper) {
+    Sampling s{lower, upper, {}, {}, (upper - lower) / kSamples};
+    s.x.resize(kSamples + 1);
+    s.f.resize(kSamples + 1);
+    for (int k = 0; k <= kSamples; ++k) {
+        // k = kSamples is the upper limit itself, not a rounding of it.
+        s.x[k] =
+            k == kSamples ? upper : lower + (upper - lower) * (static_cast<double>(k) / kSamples);
+        s.f[k] = f(s.x[k]);
+    }
+    return s;
+}
+
+// A stretch of two or more samples in a row without a finite value.
+std::optional<std::string> stretchWithoutValue(const Sampling& s) {
+    for (int k = 1; k + 1 < kSamples; ++k) {
+        if (!std::isfinite(s.f[k]) && !std::isfinite(s.f[k + 1])) {
+            int last = k + 1;
+            while (last + 1 < kSamples && !std::isfinite(s.f[last + 1])) {
+                ++last;
+            }
+            const bool overflow = std::isinf(s.f[k]);
+            return std::string(overflow ? "f is beyond the range of a double" : "f has no value") +
+                   " between x = " + at(s.x[k]) + " and x = " + at(s.x[last]) +
+                   ", inside the limits";
+        }
+    }
+    return std::nullopt;
+}
+
+// Turning at most samples: the samples no longer follow f, and no quadrature at this scale can.
+bool oscillatesTooFast(const Sampling& s) {
+    double largest = 0.0;
+    for (const double v : s.f) {
+        if (std::isfinite(v)) {
+            largest = std::max(largest, std::fabs(v));
+        }
+    }
+    const double noise = 64.0 * kEpsilon * largest;
+    int turns = 0;
+    for (int k = 1; k < kSamples; ++k) {
+        const double before = s.f[k] - s.f[k - 1];
+        const double after = s.f[k + 1] - s.f[k];
+        if (std::fabs(before) > noise && std::fabs(after) > noise && before * after < 0.0) {
+            ++turns;
+        }
+    }
+    return turns > kSamples / 4;
+}
+
+// The points inside where the samples bend sharply against their surroundings, located.
+std::vector<double> features(const Function& f, const Sampling& s) {
+    std::vector<double> bend(kSamples + 1, 0.0);
+    for (int k = 1; k < kSamples; ++k) {
+        const double b = std::fabs(s.f[k - 1] - 2 * s.f[k] + s.f[k + 1]);
+        bend[k] = std::isfinite(b) ? b : INFINITY;
+    }
+    struct Candidate {
+        int k;
+        double sharpness;
+    };
+    std::vector<Candidate> candidates;
+    for (int k = 3; k + 3 < kSamples; ++k) {
+        if (bend[k] == 0.0 || bend[k] < bend[k - 1] || bend[k] < bend[k + 1]) {
+            continue;
+        }
+        double around = 0.0;
+        for (const int offset : {4, 5, 6}) {
+            if (k - offset >= 1) {
+                around = std::max(around, bend[k - offset]);
+            }
+            if (k + offset < kSamples) {
+                around = std::max(around, bend[k + offset]);
+            }
+        }
+        const double level = std::fabs(s.f[k]) + std::fabs(s.f[k - 1]);
+        const double floor = std::isfinite(level) ? 1e-12 * level : 0.0;
+        if (bend[k] > kSharpness * around + floor) {
+            candidates.push_back({k, around > 0.0 ? bend[k] / around : INFINITY});
+        }
+    }
+    std::sort(candidates.begin(), candidates.end(),
+              [](const Candidate& a, const Candidate& b) { return a.sharpness > b.sharpness; });
+    if (candidates.size() > kMostFeatures) {
+        candidates.resize(kMostFeatures);
+    }
+    std::vector<double> located;
+    for (const Candidate& c : candidates) {
+        const double point = locate(f, s.x[c.k - 1], s.x[c.k + 1]);
+        if (point > s.lower && point < s.upper) {
+            located.push_back(point);
+        }
+    }
+    // One point for each place: of those closer than two samples, the one where |f| is
+    // largest (a point without a value the largest of all).
+    std::sort(located.begin(), located.end());
+    std::vector<double> merged;
+    double kept = 0.0;
+    for (const double point : located) {
+        const double value = f(point);
+        const double size = std::isfinite(value) ? std::fabs(value) : INFINITY;
+        if (!merged.empty() && point - merged.back() < 2.0 * s.spacing) {
+            if (size > kept) {
+                merged.back() = point;
+                kept = size;
+            }
+            continue;
+        }
+        merged.push_back(point);
+        kept = size;
+    }
+    return merged;
+}
+
+// What rounding leaves uncertain in any quadrature of f: a few ulps of every value, and what
+// one ulp of x changes f by (a steep or huge f, as exp(700 x) is, amplifies it).
+double conditioningFloor(const Sampling& s) {
+    double values = 0.0;
+    double slopes = 0.0;
+    for (int k = 1; k < kSamples; ++k) {
+        const double term = std::fabs(s.f[k]);
+        // The smaller |x| of the two: where f changes within one spacing, at the end nearer 0.
+        const double slope = std::min(std::fabs(s.x[k - 1]), std::fabs(s.x[k + 1])) *
+                             std::fabs(s.f[k + 1] - s.f[k - 1]) / 2;
+        if (std::isfinite(term) && std::isfinite(slope)) {
+            values += term * s.spacing;
+            slopes += slope;
+        }
+    }
+    return kEpsilon * (8.0 * values + 2.0 * slopes);
+}
+
+// The piece next to a singular point, below the last decade followed: the integral of the
+// power law the last decades show, c |x - c|^-p, from c to the distance d, is f(d) d / (1 - p);
+// taken with the power of each of the last two decades, their difference is its uncertainty.
+struct Tail {
+    double value = 0.0;
+    double uncertainty = 0.0;
+};
+
+// The same on either side of c, as the distance runs from 0 to d in both.
+Tail tailOf(const Approach& a) {
+    const std::size_t n = a.value.size();
+    const double d = a.distance[n - 1];
+    const double fd = a.value[n - 1];
+    const double withLast = fd * d / (1.0 - a.growth(n - 1));
+    const double withBefore = fd * d / (1.0 - a.growth(n - 2));
+    return {withLast, std::fabs(withLast - withBefore) + 1e-9 * std::fabs(withLast)};
+}
+
+// Gauss-Kronrod (7 and 15 points) on a piece, halved where the two disagree by more than a
+// part in 10^13 of the piece's integral of |f|. The rule is mapped onto -1..1 here, with the
+// piece's half-width inside the integrand, so that its error and its integral are in the same
+// units whatever the width: the library's own recursion compares the two across scales.
+constexpr int kKronrodDepth = 12;
+
+template <typename F>
+double bisectedKronrod(const F& f, double a, double b, int depth, double& error,
+                       double& magnitude) {
+    const double middle = a + (b - a) / 2;
+    const double half = (b - a) / 2;
+    const auto mapped = [&](double t) { return half * f(middle + half * t); };
+    double local = 0.0;
+    double l1 = 0.0;
+    const double value = boost::math::quadrature::gauss_kronrod<double, 15>::integrate(
+        mapped, -1.0, 1.0, 0, 0.0, &local, &l1);
+    if (depth > 0 && local > 1e-13 * l1 && middle > a && middle < b) {
+        double leftError = 0.0;
+        double leftMagnitude = 0.0;
+        double rightError = 0.0;
+        double rightMagnitude = 0.0;
+        const double left = bisectedKronrod(f, a, middle, depth - 1, leftError, leftMagnitude);
+        const double right = bisectedKronrod(f, middle, b, depth - 1, rightError, rightMagnitude);
+        error = leftError + rightError;
+        magnitude = leftMagnitude + rightMagnitude;
+        return left + right;
+    }
+    error = local;
+    magnitude = l1;
+    return value;
+}
+
+struct Estimate {
+    double value = 0.0;
+    double error = 0.0;
+    double magnitude = 0.0;  // the integral of |f|
+};
+
+template <typename Integrator>
+Estimate integratePieces(const std::vector<double>& splits, const std::vector<bool>& skip,
+                         Integrator&& integrate) {
+    Estimate total;
+    for (std::size_t i = 0; i + 1 < splits.size(); ++i) {
+        if (skip[i]) {
+            continue;
+        }
+        double error = 0.0;
+        double magnitude = 0.0;
+        const double value = integrate(splits[i], splits[i + 1], error, magnitude);
+        total.value += value;
+        total.error += std::max(error, 4.0 * kEpsilon * magnitude);
+        total.magnitude += magnitude;
+    }
+    return total;
 }
 
 }  // namespace
 
-std::optional<ReferenceValue> adaptiveIntegral(const std::function<double(double)>& f, double lower,
-                                               double upper) {
+Reference adaptiveIntegral(const Function& f, double lower, double upper) {
     if (lower == upper) {
-        return ReferenceValue{0.0, 0.0, false};
+        return {
+            .value = ReferenceValue{0.0, 0.0, false}, .divergence = std::nullopt, .whyNone = {}};
     }
-    if (!std::isfinite(upper - lower)) {
-        return std::nullopt;
+    if (!std::isfinite(lower) || !std::isfinite(upper) || !std::isfinite(upper - lower)) {
+        return none("the limits are too far apart for a double to hold their difference");
     }
     if (upper < lower) {
-        std::optional<ReferenceValue> reversed = adaptiveIntegral(f, upper, lower);
-        if (reversed) {
-            reversed->value = -reversed->value;
+        Reference reversed = adaptiveIntegral(f, upper, lower);
+        if (reversed.value) {
+            reversed.value->value = -reversed.value->value;
         }
         return reversed;
     }
-    const Attempt tanhSinh = attempt([&](double& error, double& l1) {
-        boost::math::quadrature::tanh_sinh<double> method;
-        const auto g = [&f](double x) { return f(x); };
-        return method.integrate(g, lower, upper, kTolerance, &error, &l1);
-    });
-    Attempt best = tanhSinh;
-    if (!tanhSinh.usable() || tanhSinh.error > kTolerance * std::fabs(tanhSinh.value)) {
-        const Attempt kronrod = attempt([&](double& error, double& l1) {
-            const auto g = [&f](double x) { return f(x); };
-            return boost::math::quadrature::gauss_kronrod<double, 31>::integrate(
-                g, lower, upper, 15, kTolerance, &error, &l1);
-        });
-        if (kronrod.usable() && (!best.usable() || kronrod.error < best.error)) {
-            best = kronrod;
+
+    const Sampling s = sample(f, lower, upper);
+    if (const std::optional<std::string> stretch = stretchWithoutValue(s)) {
+        return none(*stretch);
+    }
+    if (oscillatesTooFast(s)) {
+        return none("f turns at most of the " + std::to_string(kSamples + 1) +
+                    " points it was sampled at: it oscillates faster than they can follow, so no "
+                    "quadrature here can be trusted");
+    }
+
+    // The points to follow f towards: both limits, from inside, and each point found, from
+    // both sides.
+    struct Point {
+        double x;
+        double side;
+    };
+    const std::vector<double> found = features(f, s);
+    std::vector<Point> points = {{lower, 1.0}, {upper, -1.0}};
+    for (const double x : found) {
+        points.push_back({x, -1.0});
+        points.push_back({x, 1.0});
+    }
+    std::vector<double> anchors = {lower, upper};
+    anchors.insert(anchors.end(), found.begin(), found.end());
+    std::sort(anchors.begin(), anchors.end());
+
+    std::vector<double> decadeSplits;
+    struct TailPiece {
+        double from;
+        double to;
+        Tail tail;
+    };
+    std::vector<TailPiece> tails;
+    for (const Point& p : points) {
+        // Reach: two samples, or half the way to the next anchor on that side.
+        double reach = 2.0 * s.spacing;
+        for (const double other : anchors) {
+            const double distance = (other - p.x) * p.side;
+            if (distance > 0.0) {
+                reach = std::min(reach, distance / 2);
+            }
+        }
+        const Approach a = approach(f, p.x, p.side, reach);
+        if (a.noValueAt) {
+            return none("f has no value at x = " + at(*a.noValueAt) + ", near x = " + at(p.x) +
+                        ", inside the limits");
+        }
+        if (a.singular() && (a.overflows || a.power() >= kDivergent)) {
+            const double power = a.overflows && a.value.size() < 3 ? 1.0 : a.power();
+            return {
+                .value = std::nullopt,
+                .divergence = Divergence{p.x, std::isfinite(power) ? std::max(power, 1.0) : 1.0},
+                .whyNone = {}};
+        }
+        if (!a.growsSomewhere()) {
+            continue;
+        }
+        decadeSplits.insert(decadeSplits.end(), a.position.begin(), a.position.end());
+        if (a.singular()) {
+            const double inner = a.position.back();
+            tails.push_back({std::min(p.x, inner), std::max(p.x, inner), tailOf(a)});
         }
     }
-    if (!best.usable()) {
-        return std::nullopt;
+
+    // The two partitions: the anchors and the decades in both, and a grid of their own.
+    const auto partition = [&](int pieceSamples, int offset) {
+        std::vector<double> splits = anchors;
+        splits.insert(splits.end(), decadeSplits.begin(), decadeSplits.end());
+        for (int k = offset; k < kSamples; k += pieceSamples) {
+            if (k == 0) {
+                continue;
+            }
+            const double x = s.x[k];
+            // Clear of the anchors, whose neighbourhoods the decades divide.
+            const bool clear = std::all_of(anchors.begin(), anchors.end(), [&](double a) {
+                return std::fabs(x - a) > 2.5 * s.spacing;
+            });
+            if (clear) {
+                splits.push_back(x);
+            }
+        }
+        std::sort(splits.begin(), splits.end());
+        splits.erase(std::unique(splits.begin(), splits.end()), splits.end());
+        std::vector<bool> skip(splits.size(), false);
+        for (std::size_t i = 0; i + 1 < splits.size(); ++i) {
+            for (const TailPiece& t : tails) {
+                if (splits[i] == t.from && splits[i + 1] == t.to) {
+                    skip[i] = true;
+                }
+            }
+        }
+        return std::pair(std::move(splits), std::move(skip));
+    };
+
+    const auto finiteF = [&f](double x) {
+        const double value = f(x);
+        if (!std::isfinite(value)) {
+            throw NoValue{x, value};
+        }
+        return value;
+    };
+    Estimate kronrod;
+    Estimate tanhSinh;
+    try {
+        const auto [splits, skip] = partition(kKronrodPiece, 0);
+        kronrod = integratePieces(
+            splits, skip, [&](double a, double b, double& error, double& magnitude) {
+                return bisectedKronrod(finiteF, a, b, kKronrodDepth, error, magnitude);
+            });
+        const auto [tsSplits, tsSkip] = partition(kTanhSinhPiece, kTanhSinhPiece / 2);
+        boost::math::quadrature::tanh_sinh<double> method;
+        tanhSinh = integratePieces(
+            tsSplits, tsSkip, [&](double a, double b, double& error, double& magnitude) {
+                // Mapped onto -1..1 as for Gauss-Kronrod: the error and the integral in one unit.
+                const double middle = a + (b - a) / 2;
+                const double half = (b - a) / 2;
+                const auto mapped = [&](double t) { return half * finiteF(middle + half * t); };
+                return method.integrate(mapped, -1.0, 1.0, 1e-12, &error, &magnitude);
+            });
+    } catch (const NoValue& missing) {
+        return none(std::string(std::isnan(missing.value) ? "f has no value"
+                                                          : "f is beyond the range of a double") +
+                    " at x = " + at(missing.x) + ", inside the limits");
+    } catch (const std::exception&) {
+        return none("the quadratures met a value of f they cannot use between the limits");
     }
-    return ReferenceValue{best.value, best.error, false};
+
+    double tailValue = 0.0;
+    double tailUncertainty = 0.0;
+    for (const TailPiece& t : tails) {
+        tailValue += t.tail.value;
+        tailUncertainty += t.tail.uncertainty;
+    }
+    const double floor =
+        conditioningFloor(s) + 4.0 * kEpsilon * (kronrod.magnitude + std::fabs(tailValue));
+    const Estimate& best = kronrod.error <= tanhSinh.error ? kronrod : tanhSinh;
+    const double value = best.value + tailValue;
+    const double apart = std::fabs(kronrod.value - tanhSinh.value);
+    double uncertainty = std::max(best.error, apart) + tailUncertainty + floor;
+    if (apart > 2.0 * (kronrod.error + tanhSinh.error) + floor) {
+        // They disagree beyond what either claims: only the disagreement itself, widened, can
+        // say how far the truth may lie.
+        uncertainty = 2.0 * apart + kronrod.error + tanhSinh.error + tailUncertainty + floor;
+    }
+    if (!std::isfinite(value) || !std::isfinite(uncertainty)) {
+        return none("the integral is beyond the range of a double");
+    }
+    if (uncertainty >= 0.5 * std::fabs(value) && uncertainty > 0.0 &&
+        apart > 2.0 * (kronrod.error + tanhSinh.error) + floor) {
+        return none("two independent quadratures disagree (Gauss-Kronrod " +
+                    shortNumber(kronrod.value + tailValue, 8) + ", tanh-sinh " +
+                    shortNumber(tanhSinh.value + tailValue, 8) +
+                    "), so not even the first digit can be trusted");
+    }
+    return {.value = ReferenceValue{value, uncertainty, false},
+            .divergence = std::nullopt,
+            .whyNone = {}};
 }
 
 }  // namespace integral

@@ -11,6 +11,8 @@
 #include "model/run_analysis.h"
 #include "quadrature/gauss_table.h"
 
+#include "runtime/short_number.h"
+
 namespace integral {
 
 namespace {
@@ -20,9 +22,7 @@ bool plottable(double value) {
 }
 
 std::string shortly(double value) {
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%.3g", value);
-    return buffer;
+    return shortNumber(value, 3);
 }
 
 PlotSeries series(std::string name, SeriesRole role, SeriesStyle style,
@@ -45,8 +45,8 @@ PlotSeries errorsOf(const MethodRun& run, const RunAnalysis& analysis) {
         series(std::move(name), SeriesRole::Errors, SeriesStyle::Markers, run.method);
     for (const RowAnalysis& row : analysis.rows) {
         const double x = static_cast<double>(row.evaluations);
-        if (row.roundingLevel && row.roundingBound) {
-            errors.roundingLevel.push_back({x, *row.roundingBound});
+        if (row.roundingLevel && row.roundingCarried && plottable(*row.roundingCarried)) {
+            errors.roundingLevel.push_back({x, *row.roundingCarried});
         } else if (row.error && *row.error == 0.0) {
             errors.zeroErrorAt.push_back(x);
         } else if (row.error) {
@@ -103,8 +103,9 @@ void addRoundingFloor(ConvergencePlot& plot, const std::vector<RunAnalysis>& ana
                               SeriesStyle::Floor, std::nullopt);
     for (const RunAnalysis& analysis : analyses) {
         for (const RowAnalysis& row : analysis.rows) {
-            if (row.roundingBound) {
-                floor.points.push_back({static_cast<double>(row.evaluations), *row.roundingBound});
+            if (row.roundingCarried && plottable(*row.roundingCarried)) {
+                floor.points.push_back(
+                    {static_cast<double>(row.evaluations), *row.roundingCarried});
             }
         }
     }

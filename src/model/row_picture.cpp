@@ -9,6 +9,8 @@
 #include "integrands/integrand_descriptor.h"
 #include "quadrature/number_format.h"
 
+#include "runtime/short_number.h"
+
 namespace integral {
 
 namespace {
@@ -17,9 +19,7 @@ constexpr int kCurvePoints = 400;
 constexpr int kMostTicks = 10;
 
 std::string shortly(double value) {
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%.6g", value);
-    return buffer;
+    return shortNumber(value, 6);
 }
 
 // The x range: the interval and a margin of a twentieth on each side (of 1 when it is empty).

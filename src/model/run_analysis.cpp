@@ -4,8 +4,10 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <span>
 #include <utility>
 
+#include "integrands/exact_integral.h"
 #include "integrands/integrand_descriptor.h"
 #include "model/row_replay.h"
 #include "quadrature/evaluation_observer.h"
@@ -19,67 +21,55 @@ std::optional<double> finite(double value) {
     return std::isfinite(value) ? std::optional<double>(value) : std::nullopt;
 }
 
-// How much a row's arithmetic can be off by rounding alone: a few ulps of every term, times
-// the number of terms summed (so a 60-term sum carries more than the estimate's last ulp).
-// Besides, every point is a rounded x, and f there differs from f at the intended point by
-// about what one ulp of x changes it by, which is measured on the neighbours of x: a steep or
-// huge f amplifies it, as x sin x does far from the origin.
-class RoundingBound : public EvaluationObserver {
+// Every evaluation of each row with the weight its rule gives it, to weigh the row's rounding.
+class RuleTerms : public EvaluationObserver {
   public:
-    explicit RoundingBound(const IntegrandDescriptor& f) : f_(f) {}
-
     void rowStarted(std::int64_t) override { rows_.emplace_back(); }
     void evaluated(double x, double fx, double weight) override {
-        Row& row = rows_.back();
-        row.terms += std::fabs(weight * fx);
-        row.shifted += std::fabs(weight) * sensitivity(x, fx);
-        ++row.count;
+        rows_.back().push_back({x, fx, weight, 1.0});
     }
-
-    std::optional<double> bound(std::size_t row) const {
-        if (row >= rows_.size()) {
-            return std::nullopt;
-        }
-        constexpr double kUlp = std::numeric_limits<double>::epsilon();
-        constexpr double kUlpsPerTerm = 4.0;
-        const Row& r = rows_[row];
-        return finite(r.shifted + kUlpsPerTerm * static_cast<double>(r.count) * kUlp * r.terms);
+    void evaluatedByRule(double x, double fx, double, RuleWeight rule) override {
+        rows_.back().push_back({x, fx, rule.coefficient, rule.denominator});
     }
+    const std::vector<std::vector<RuleTerm>>& rows() const { return rows_; }
 
   private:
-    struct Row {
-        double terms = 0.0;
-        double shifted = 0.0;
-        std::int64_t count = 0;
-    };
-
-    double sensitivity(double x, double fx) const {
-        double largest = 0.0;
-        for (const double direction : {-INFINITY, INFINITY}) {
-            try {
-                const double shifted = f_(Variant::real(std::nextafter(x, direction))).toDouble();
-                largest = std::max(largest, std::fabs(shifted - fx));
-            } catch (const RuntimeError&) {
-                // A neighbour beyond the doubles says nothing about the rounding here.
-            }
-        }
-        return largest;
-    }
-
-    const IntegrandDescriptor& f_;
-    std::vector<Row> rows_;
+    std::vector<std::vector<RuleTerm>> rows_;
 };
 
 // The same evaluations again, seen this time: a method that is not statistical is
 // deterministic.
-RoundingBound replayedBounds(const MethodRun& run, const IntegrandDescriptor& f) {
-    RoundingBound bound(f);
+RuleTerms replayedTerms(const MethodRun& run) {
+    RuleTerms terms;
     try {
-        runAgain(run, bound);
+        runAgain(run, terms);
     } catch (const RuntimeError&) {
         // The run stopped at the same place; its rows are all there is to weigh.
     }
-    return bound;
+    return terms;
+}
+
+// What the rounding of a typed f's own values can add: a few ulps of each value, and what one
+// ulp of x changes f by there (measured on the neighbours of x), times the weight.
+double ownRounding(const IntegrandDescriptor& f, std::span<const RuleTerm> terms, double x1,
+                   double x2) {
+    constexpr double kUlp = std::numeric_limits<double>::epsilon();
+    double total = 0.0;
+    for (const RuleTerm& term : terms) {
+        double shift = 0.0;
+        for (const double direction : {-INFINITY, INFINITY}) {
+            try {
+                const double neighbour =
+                    f(Variant::real(std::nextafter(term.x, direction))).toDouble();
+                shift = std::max(shift, std::fabs(neighbour - term.fx));
+            } catch (const RuntimeError&) {
+                // A neighbour without a value says nothing about the rounding here.
+            }
+        }
+        const double weight = std::fabs(term.coefficient * (x2 - x1) / term.denominator);
+        total += weight * (shift + 2.0 * kUlp * std::fabs(term.fx));
+    }
+    return total;
 }
 
 }  // namespace
@@ -129,7 +119,11 @@ RunAnalysis analyse(const MethodRun& run) {
     RunAnalysis analysis;
     const double x1 = run.x1.toDouble();
     const double x2 = run.x2.toDouble();
-    analysis.reference = run.integrand.reference(x1, x2);
+    const IntegrandDescriptor& f = run.integrand;
+    const Reference made = f.reference(x1, x2);
+    analysis.reference = made.value;
+    analysis.divergence = made.divergence;
+    analysis.whyNoReference = made.value ? std::string() : made.whyNone;
     if (analysis.reference && analysis.reference->closedForm) {
         analysis.exact = analysis.reference->value;
     }
@@ -138,10 +132,9 @@ RunAnalysis analyse(const MethodRun& run) {
     const double ymax = run.ymax.toDouble();
     const NumericalMethod& method = methodOf(run.method);
     if (method.statistical() && !run.figures.empty()) {
-        analysis.limit = monteCarloLimit(run.integrand, x1, x2, ymax, reference);
+        analysis.limit = monteCarloLimit(f, x1, x2, ymax, reference);
     }
-    const IntegrandDescriptor& f = run.integrand;
-    const RoundingBound bounds = method.statistical() ? RoundingBound(f) : replayedBounds(run, f);
+    const RuleTerms terms = method.statistical() ? RuleTerms() : replayedTerms(run);
     const std::optional<double> area = finite(ymax * (x2 - x1));
     for (std::size_t i = 0; i < run.figures.size(); ++i) {
         const RowFigures& figures = run.figures[i];
@@ -149,12 +142,30 @@ RunAnalysis analyse(const MethodRun& run) {
         row.counter = figures.counter;
         row.estimate = figures.estimate;
         row.evaluations = figures.evaluations;
-        row.roundingBound = bounds.bound(i);
+        std::optional<double> ruleError;
+        if (i < terms.rows().size()) {
+            const std::span<const RuleTerm> rowTerms = terms.rows()[i];
+            if (const std::optional<RuleSplit> split =
+                    ruleRounding(f.formula(), rowTerms, x1, x2, figures.estimate)) {
+                row.roundingError = split->rounding;
+                ruleError = split->ruleError;
+                row.roundingCarried =
+                    finite(std::fabs(split->rounding) +
+                           (f.formula() ? 0.0 : ownRounding(f, rowTerms, x1, x2)));
+            }
+        }
         if (reference) {
             const std::optional<double> error = finite(figures.estimate - *reference);
+            if (ruleError) {
+                row.methodError = ruleError;
+            } else if (error && row.roundingError) {
+                row.methodError = finite(*error - *row.roundingError);
+            }
+            row.ruleErrorVisible = row.methodError && row.roundingCarried &&
+                                   std::fabs(*row.methodError) > *row.roundingCarried;
             // An error of exactly 0 is no noise: the rule and the rounding landed on the value.
-            row.roundingLevel = error && *error != 0.0 && row.roundingBound &&
-                                std::fabs(*error) <= *row.roundingBound;
+            row.roundingLevel = error && *error != 0.0 && row.methodError && row.roundingCarried &&
+                                !row.ruleErrorVisible;
             // An adaptive reference tells an error only well above its own uncertainty.
             constexpr double kWellAbove = 10.0;
             row.belowReferenceUncertainty =
@@ -166,24 +177,36 @@ RunAnalysis analyse(const MethodRun& run) {
                     row.relativeError = finite(*error / *reference);
                 }
             }
+            if (!row.error) {
+                row.methodError.reset();
+                row.ruleErrorVisible = false;
+            }
         }
         if (method.statistical()) {
             const double n = static_cast<double>(figures.counter);
             const double p = static_cast<double>(figures.hits) / n;
             if (area) {
-                row.sigma = finite(std::fabs(*area) * std::sqrt(p * (1.0 - p) / n));
+                row.sigmaFromRuleOfThree =
+                    *area != 0.0 && (figures.hits == 0 || figures.hits == figures.counter);
+                row.sigma = finite(row.sigmaFromRuleOfThree
+                                       ? std::fabs(*area) * 1.5 / n
+                                       : std::fabs(*area) * std::sqrt(p * (1.0 - p) / n));
             }
             if (analysis.limit && row.sigma && *row.sigma > 0.0) {
                 row.sigmasFromLimit =
                     finite((figures.estimate - analysis.limit->value) / *row.sigma);
             }
-        } else if (i > 0 && row.error && analysis.rows.back().error) {
+        } else if (i > 0 && row.ruleErrorVisible && analysis.rows.back().ruleErrorVisible) {
+            // Ratio and order from the rule's own errors, and only where they stand above the
+            // rounding: an error of 0 on a rounding of 2 says nothing about the rule.
             const RowAnalysis& previous = analysis.rows.back();
-            if (*previous.error != 0.0) {
-                row.errorRatio = finite(*row.error / *previous.error);
+            const double now = *row.methodError;
+            const double before = *previous.methodError;
+            if (before != 0.0) {
+                row.errorRatio = finite(now / before);
             }
-            if (method.hasObservedOrder() && *row.error != 0.0 && *previous.error != 0.0) {
-                row.observedOrder = finite(std::log(std::fabs(*previous.error / *row.error)) /
+            if (method.hasObservedOrder() && now != 0.0 && before != 0.0) {
+                row.observedOrder = finite(std::log(std::fabs(before / now)) /
                                            std::log(static_cast<double>(row.counter) /
                                                     static_cast<double>(previous.counter)));
             }
@@ -222,8 +245,8 @@ std::string tableAsTsv(const RunAnalysis& analysis, Method method, bool details)
     std::string text = "n\testimate";
     if (details) {
         text +=
-            "\texact\treference\treference_error\terror\tratio\torder\tevaluations\t"
-            "rounding_level";
+            "\texact\treference\treference_error\terror\tmethod_error\trounding_error\tratio\t"
+            "order\tevaluations\trounding_level";
     }
     text += statistical ? "\tsigma\tlimit\tsigmas_from_limit\n" : "\n";
     const std::string limit = analysis.limit ? fullPrecision(analysis.limit->value) : "";
@@ -237,7 +260,8 @@ std::string tableAsTsv(const RunAnalysis& analysis, Method method, bool details)
             text += '\t' + optional(analysis.exact) + '\t' +
                     reference([](const ReferenceValue& r) { return r.value; }) + '\t' +
                     reference([](const ReferenceValue& r) { return r.uncertainty; }) + '\t' +
-                    optional(row.error) + '\t' + optional(row.errorRatio) + '\t' +
+                    optional(row.error) + '\t' + optional(row.methodError) + '\t' +
+                    optional(row.roundingError) + '\t' + optional(row.errorRatio) + '\t' +
                     optional(row.observedOrder) + '\t' + std::to_string(row.evaluations) + '\t' +
                     (row.roundingLevel ? "1" : "0");
         }

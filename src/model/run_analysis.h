@@ -20,19 +20,32 @@ struct RowAnalysis {
     std::int64_t counter = 0;
     double estimate = 0.0;
     std::int64_t evaluations = 0;
-    // The rounding the row's arithmetic can carry (the parabolic rule and Gauss).
-    std::optional<double> roundingBound;
-    // 0 < |estimate - exact| <= roundingBound: the error is noise, and neither it nor a ratio
-    // or order is given.
+    // The parabolic rule and Gauss: how far rounding moved the estimate, computed: the estimate
+    // minus the same rule on the same nodes in exact arithmetic (for a typed integrand, the
+    // values it used summed exactly).
+    std::optional<double> roundingError;
+    // The rounding the row carries in all: |roundingError|, and for a typed integrand what the
+    // rounding of f's own values and arguments can add (measured on the neighbours of each x).
+    std::optional<double> roundingCarried;
+    // The rule's own error: the same rule in exact arithmetic minus the exact integral (for a
+    // typed integrand, error - roundingError).
+    std::optional<double> methodError;
+    // |methodError| > roundingCarried: the rule's error can be told from the rounding.
+    bool ruleErrorVisible = false;
+    // 0 < |methodError| <= roundingCarried: the rule's error is lost in the rounding, and
+    // neither it nor a ratio or order is given.
     bool roundingLevel = false;
     // |estimate - reference| is not well above the reference's own uncertainty: no error is
     // given, as the reference cannot tell it.
     bool belowReferenceUncertainty = false;
-    std::optional<double> error;            // estimate - exact
-    std::optional<double> relativeError;    // error / exact, when the exact value is not 0
-    std::optional<double> errorRatio;       // this row's error over the previous row's
-    std::optional<double> observedOrder;    // parabolic rule: log(e_prev/e) / log(n/n_prev)
-    std::optional<double> sigma;            // Monte Carlo: |box area| * sqrt(p(1-p)/N)
+    std::optional<double> error;          // estimate - exact
+    std::optional<double> relativeError;  // error / exact, when the exact value is not 0
+    std::optional<double> errorRatio;     // this row's rule error over the previous row's
+    std::optional<double> observedOrder;  // parabolic rule: log(e_prev/e) / log(n/n_prev)
+    std::optional<double> sigma;          // Monte Carlo: |box area| * sqrt(p(1-p)/N)
+    // No sample hit, or every one did: the samples show no spread, and sigma is half the rule
+    // of three's 95 % bound, |box area| * 1.5 / N.
+    bool sigmaFromRuleOfThree = false;
     std::optional<double> sigmasFromLimit;  // Monte Carlo: (estimate - limit) / sigma
 };
 
@@ -46,8 +59,12 @@ struct MonteCarloLimit {
 };
 
 struct RunAnalysis {
-    // What the rows are measured against; nothing when it is not a finite double.
+    // What the rows are measured against; nothing when it is not a finite double, when the
+    // integral does not exist or when it cannot be known here.
     std::optional<ReferenceValue> reference;
+    // Where there is no reference: the integral does not exist, or the reason in words.
+    std::optional<Divergence> divergence;
+    std::string whyNoReference;
     // The reference when it is a closed form: the exact integral.
     std::optional<double> exact;
     std::vector<RowAnalysis> rows;

@@ -9,6 +9,7 @@
 
 #include "integrands/integrand_descriptor.h"
 #include "support/recording_surface.h"
+#include "support/typed.h"
 
 namespace integral {
 namespace {
@@ -115,6 +116,34 @@ TEST(PlotOperationsTest, ShadingBeyondTheCanvasDrawsTheFirstLineAndWhatCanShow) 
             drawn.push_back(line.from.x);
         }
         EXPECT_EQ(drawn, expected);
+    }
+}
+
+// A typed integrand may fail anywhere, so the lines left and right of the canvas are evaluated
+// though not drawn: the fault is told at the first x without a value, and the x it names is
+// that line's, off the canvas or on it.
+TEST(PlotOperationsTest, ShadingOfATypedIntegrandEvaluatesWhatItSkips) {
+    struct Case {
+        const char* text;
+        double x1;
+        double x2;
+        double from;  // the fault's x lies in from..to
+        double to;
+    };
+    for (const Case& c : std::vector<Case>{{"sqrt((x+50)*(x+40))", -100, 1, -50, -49.8},
+                                           {"sqrt((x+50)*(x+40))", -45, 1, -45, -45},
+                                           {"sqrt(30-x)", 0, 40, 30, 30.2}}) {
+        SCOPED_TRACE(std::string(c.text) + " from " + std::to_string(c.x1));
+        Recorder canvas;
+        const IntegrandDescriptor f = test::typed(c.text);
+        try {
+            ShadeArea(canvas, f, Variant::real(c.x1), Variant::real(c.x2));
+            ADD_FAILURE() << "no fault";
+        } catch (const RuntimeError& error) {
+            ASSERT_TRUE(error.argument().has_value());
+            EXPECT_GE(*error.argument(), c.from);
+            EXPECT_LE(*error.argument(), c.to);
+        }
     }
 }
 

@@ -63,9 +63,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const auto& [run, analysis] : runs) {
         check(finiteOrAbsent(analysis.exact), "finite exact value");
         for (const integral::RowAnalysis& row : analysis.rows) {
-            for (const auto& figure :
-                 {row.roundingBound, row.error, row.relativeError, row.errorRatio,
-                  row.observedOrder, row.sigma, row.sigmasFromLimit}) {
+            for (const auto& figure : {row.roundingCarried, row.roundingError, row.methodError,
+                                       row.error, row.relativeError, row.errorRatio,
+                                       row.observedOrder, row.sigma, row.sigmasFromLimit}) {
                 check(finiteOrAbsent(figure), "finite figure");
             }
         }

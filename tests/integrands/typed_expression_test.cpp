@@ -63,6 +63,9 @@ TEST(TypedExpressionTest, BadInputSaysWhatAndWhere) {
         {"x=3", 2, "would assign"},
         {"1,2", 2, "one expression"},
         {"x\x01", 2, "control character (\\x01)"},
+        // Behind "y =" the columns still count from the first character of what was typed.
+        {"y = x*y", 7, "\"y\" is not known"},
+        {"f(x) = sin(x", 13, "not closed"},
         {std::string(10000, 'x'), 1001, "at most 1000"},
     };
     for (const Case& c : cases) {
@@ -93,7 +96,7 @@ TEST(TypedExpressionTest, ReferencesFromAdaptiveQuadrature) {
                                            {"x^4", 0, 1, 0.2}}) {
         SCOPED_TRACE(c.text);
         const std::optional<ReferenceValue> reference =
-            IntegrandDescriptor(parsed(c.text)).reference(c.lower, c.upper);
+            IntegrandDescriptor(parsed(c.text)).reference(c.lower, c.upper).value;
         ASSERT_TRUE(reference.has_value());
         EXPECT_FALSE(reference->closedForm);
         EXPECT_LT(reference->uncertainty, 1e-10);

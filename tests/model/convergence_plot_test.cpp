@@ -44,7 +44,9 @@ TEST(ConvergencePlotTest, ReferencesShowBesideTheirSeries) {
     const PlotSeries* fourth = named(plot, "slope N^-4 (reference)");
     ASSERT_NE(parabolic, nullptr);
     ASSERT_NE(fourth, nullptr);
-    EXPECT_FALSE(parabolic->roundingLevel.empty());  // x sin x on 0..0.001 reaches the noise
+    // x sin x on 0..0.001: the errors fall to 1e-23, yet the rule's own error stays well above
+    // the rounding the rows actually carry (1e-25), so none is lost in the noise.
+    EXPECT_TRUE(parabolic->roundingLevel.empty());
     EXPECT_EQ(fourth->points.front().x, parabolic->points.front().x);
     EXPECT_NEAR(fourth->points.front().y, parabolic->points.front().y / 4, 1e-30);
     for (const PlotPoint& p : parabolic->roundingLevel) {

@@ -60,17 +60,18 @@ struct OrderCase {
     std::size_t atLeast;  // orders shown in all
 };
 
-// The observed order is what the numbers give, and never what rounding noise gives: 4 for
-// x sin x, 6 for 4/(x*x+1) on 0..1, where the leading error term cancels; on 0..0.001 the
-// errors fall to 1e-23 and the last rows are noise; x*x - 2 is integrated exactly, so far from
-// the origin every row's error is noise; 4/(x*x+1) on 100..101 reaches noise after a few rows.
+// The observed order is what the rule's own errors give, and never what rounding noise gives:
+// 4 for x sin x, 6 for 4/(x*x+1) on 0..1, where the leading error term cancels; on 0..0.001 the
+// errors fall to 1e-23, still a hundred times the rounding the rows carry, so every row shows
+// an order; x*x - 2 is integrated exactly, so far from the origin no row's error is the rule's;
+// 4/(x*x+1) on 100..101 nears the rounding after a few rows.
 TEST(RunAnalysisTest, ObservedOrderOfTheParabolicRuleNeverFromNoise) {
     const std::vector<OrderCase> cases = {
         {"x sin x on 0..3", 3, 0, 3, 4.0, 0.02, 3, 7},
         {"4/(x*x+1) on 0..1", 1, 0, 1, 6.0, 0.02, 3, 7},
-        {"x sin x on 0..0.001", 3, 0, 0.001, 4.0, 0.02, 2, 5},
+        {"x sin x on 0..0.001", 3, 0, 0.001, 4.0, 0.05, 2, 9},
         {"x*x - 2 on 1e8..1e8+1", 2, 1e8, 1e8 + 1, 0.0, 0.0, 10, 0},
-        {"4/(x*x+1) on 100..101", 1, 100, 101, 4.0, 0.05, 1, 3},
+        {"4/(x*x+1) on 100..101", 1, 100, 101, 4.0, 0.5, 1, 3},
     };
     for (const OrderCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -130,6 +131,41 @@ TEST(RunAnalysisTest, MonteCarloRowsAreJudgedAgainstTheirLimit) {
     EXPECT_FALSE(held.limit->offExact.has_value());
 }
 
+// Sigma is the binomial spread of the hits scaled by the box, |area| sqrt(p(1-p)/N), and the
+// distance counts from the limit to the row, so a row above its limit is that many sigma up.
+// A row with no hit, or all hits, has no spread to measure: the rule of three gives its sigma.
+TEST(RunAnalysisTest, MonteCarloSigmaAndDistanceFromTheirFormulas) {
+    const MethodRun run = runOf(Method::MonteCarlo, 0, 0, 2, 0.5f);
+    const RunAnalysis analysis = analyse(run);
+    ASSERT_TRUE(analysis.limit.has_value());
+    for (std::size_t i = 0; i < analysis.rows.size(); i += 6) {
+        const RowAnalysis& row = analysis.rows[i];
+        const double n = static_cast<double>(run.figures[i].counter);
+        const double p = static_cast<double>(run.figures[i].hits) / n;
+        ASSERT_TRUE(row.sigma && row.sigmasFromLimit);
+        EXPECT_FALSE(row.sigmaFromRuleOfThree);
+        EXPECT_DOUBLE_EQ(*row.sigma, 0.5 * 2 * std::sqrt(p * (1 - p) / n)) << row.counter;
+        EXPECT_DOUBLE_EQ(*row.sigmasFromLimit, (row.estimate - analysis.limit->value) / *row.sigma)
+            << row.counter;
+    }
+    // Integrand 5 on 4..6 under a box of 1: hardly a sample hits, the estimate is 0 and the
+    // limit 3.2e-4, which the rule of three's sigma keeps within reach.
+    const RunAnalysis tail = analyse(runOf(Method::MonteCarlo, 4, 4, 6, 1.0f));
+    ASSERT_TRUE(tail.limit.has_value());
+    std::size_t ruleOfThree = 0;
+    for (const RowAnalysis& row : tail.rows) {
+        ASSERT_TRUE(row.sigma.has_value());
+        EXPECT_GT(*row.sigma, 0.0) << row.counter;
+        if (row.sigmaFromRuleOfThree) {
+            ++ruleOfThree;
+            EXPECT_DOUBLE_EQ(*row.sigma, 2.0 * 1.5 / static_cast<double>(row.counter));
+        }
+        ASSERT_TRUE(row.sigmasFromLimit.has_value());
+        EXPECT_LT(std::fabs(*row.sigmasFromLimit), 5.0) << row.counter;
+    }
+    EXPECT_GT(ruleOfThree, 0u);
+}
+
 // Whatever the inputs, no figure is infinite or NaN: a box whose area overflows has no sigma,
 // and a run whose exact value is beyond the doubles has no errors.
 TEST(RunAnalysisTest, NoFigureIsEverInfiniteOrNaN) {
@@ -146,9 +182,9 @@ TEST(RunAnalysisTest, NoFigureIsEverInfiniteOrNaN) {
         const RunAnalysis analysis = analyse(run);
         EXPECT_TRUE(finiteOrNothing(analysis.exact));
         for (const RowAnalysis& row : analysis.rows) {
-            for (const auto& figure :
-                 {row.roundingBound, row.error, row.relativeError, row.errorRatio,
-                  row.observedOrder, row.sigma, row.sigmasFromLimit}) {
+            for (const auto& figure : {row.roundingCarried, row.roundingError, row.methodError,
+                                       row.error, row.relativeError, row.errorRatio,
+                                       row.observedOrder, row.sigma, row.sigmasFromLimit}) {
                 EXPECT_TRUE(finiteOrNothing(figure)) << row.counter;
             }
         }
@@ -173,7 +209,7 @@ TEST(RunAnalysisTest, TableAsTabSeparatedText) {
             lines.push_back(fields);
         }
         ASSERT_EQ(lines.size(), static_cast<std::size_t>(info.rows) + 1);
-        const std::size_t columns = info.method == Method::MonteCarlo ? 13 : 10;
+        const std::size_t columns = info.method == Method::MonteCarlo ? 15 : 12;
         EXPECT_EQ(lines[0][0], "n");
         EXPECT_EQ(lines[0][5], "error");
         for (const auto& fields : lines) {

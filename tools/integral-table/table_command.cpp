@@ -44,19 +44,29 @@ constexpr std::string_view kUsage =
     "               ln log log10 sqrt abs, ^, pi and e (Exp, Sin, ... as the labels spell them)\n"
     "  --lower, --upper  the limits (put in order; a missing one counts as 0)\n"
     "  --ymax       the height of the Monte Carlo box (missing: 0)\n"
-    "  --details    add to every row what the window's tooltips say: the exact integral,\n"
-    "               the row's error (its estimate at full precision minus the exact value, or\n"
-    "               rounding-level where it is no larger than the rounding the row's own\n"
-    "               arithmetic carries), the ratio to the previous row's error, the observed\n"
-    "               order (zelbrin), the evaluations of f and, for montecarlo, the one-sigma\n"
-    "               uncertainty, the value the estimates converge to and the distance from it\n"
-    "               in sigmas\n"
+    "  --details    add to every row what the window's tooltips say: the exact integral, or\n"
+    "               for --function the reference and its uncertainty (reference=none, and a\n"
+    "               last line \"# no reference: ...\" saying why, where the integral does not\n"
+    "               exist or cannot be known), the row's error (its estimate at full precision\n"
+    "               minus the exact value; rounding-level where the rule's own error is no\n"
+    "               larger than the rounding the row carries; below-reference-uncertainty),\n"
+    "               the rule's own error and the rounding of the double arithmetic\n"
+    "               (method_error, rounding_error), the ratio to the previous row's rule error,\n"
+    "               the observed order (zelbrin), the evaluations of f and, for montecarlo,\n"
+    "               the one-sigma uncertainty, the value the estimates converge to, the\n"
+    "               distance from it in sigmas, whether sigma comes from the samples' spread\n"
+    "               or, with no hit or all hits, from the rule of three (sigma_from), and how\n"
+    "               far that value lies from the exact integral (limit_off_exact)\n"
     "  --format     text (the default: the rows as the window shows them), tsv (a header\n"
     "               line, then tab-separated values at full precision) or json, which always\n"
     "               holds every figure, null where one does not exist:\n"
-    "                 version, inputs {method, integrand, label, lower, upper, ymax}, exact,\n"
-    "                 limit, rows [{n, text, estimate, error, ratio, order, evaluations,\n"
-    "                 sigma, sigmas_from_limit, rounding_level}], summary, summary_value, fault\n"
+    "                 version, inputs {method, integrand, function, label, lower, upper,\n"
+    "                 ymax}, exact, reference, reference_error, no_reference, divergence\n"
+    "                 {at, power}, limit, limit_off_exact, rows [{n, text, estimate, error,\n"
+    "                 method_error, rounding_error, ratio, order, evaluations, sigma,\n"
+    "                 sigmas_from_limit, sigma_from_rule_of_three, rounding_level}], summary,\n"
+    "                 summary_value, fault; with --points: version, inputs, n, estimate,\n"
+    "                 points [{x, fx, weight} or {x, y, fx, hit}], fault\n"
     "  --points N   instead of the table, the evaluations of the row for N (its own count:\n"
     "               --points 6 for the parabolic rule's row of 6 panels, --points 2000 for\n"
     "               the first Monte Carlo row): x, f(x) and the weight the value enters the\n"
@@ -286,7 +296,7 @@ int runTable(std::span<const std::string_view> args, std::ostream& out, std::ost
     const MethodRun run = request.model.run(request.method);
     if (request.pointsOfRow) {
         // The row exists only if the run got that far; a fault before it is reported below.
-        if (*request.pointsOfRow < run.rows.size()) {
+        if (*request.pointsOfRow < run.rows.size() || request.layout == Layout::Json) {
             writePoints(out, run, *request.pointsOfRow, request.layout);
         }
     } else {

@@ -38,6 +38,8 @@ void writeText(std::ostream& out, const MethodRun& run, const RunAnalysis& analy
             if (analysis.reference && !analysis.reference->closedForm) {
                 out << "   reference=" << fullPrecision(analysis.reference->value) << "+-"
                     << fullPrecision(analysis.reference->uncertainty);
+            } else if (run.integrand.expression() != nullptr) {
+                out << "   reference=none";
             } else {
                 out << "   exact=" << figure(analysis.exact);
             }
@@ -46,7 +48,9 @@ void writeText(std::ostream& out, const MethodRun& run, const RunAnalysis& analy
                     : row.belowReferenceUncertainty ? "below-reference-uncertainty"
                                                     : figure(row.error));
             if (!method.statistical()) {
-                out << " ratio=" << figure(row.errorRatio);
+                out << " method_error=" << figure(row.methodError)
+                    << " rounding_error=" << figure(row.roundingError)
+                    << " ratio=" << figure(row.errorRatio);
             }
             if (method.hasObservedOrder()) {
                 out << " order=" << figure(row.observedOrder);
@@ -56,7 +60,10 @@ void writeText(std::ostream& out, const MethodRun& run, const RunAnalysis& analy
                 out << " sigma=" << figure(row.sigma) << " limit="
                     << figure(analysis.limit ? std::optional<double>(analysis.limit->value)
                                              : std::nullopt)
-                    << " sigmas_from_limit=" << figure(row.sigmasFromLimit);
+                    << " sigmas_from_limit=" << figure(row.sigmasFromLimit)
+                    << " sigma_from=" << (row.sigmaFromRuleOfThree ? "rule-of-three" : "spread")
+                    << " limit_off_exact="
+                    << figure(analysis.limit ? analysis.limit->offExact : std::nullopt);
             }
         }
         out << "\n";
@@ -64,6 +71,20 @@ void writeText(std::ostream& out, const MethodRun& run, const RunAnalysis& analy
     if (run.summary) {
         out << *run.summary << "\n";
     }
+}
+
+// Why a run has no reference, in words: that the integral does not exist, or cannot be known.
+std::optional<std::string> noReference(const RunAnalysis& analysis) {
+    if (analysis.reference) {
+        return std::nullopt;
+    }
+    if (analysis.divergence) {
+        return divergenceText(*analysis.divergence);
+    }
+    if (analysis.whyNoReference.empty()) {
+        return std::nullopt;
+    }
+    return analysis.whyNoReference;
 }
 
 Json inputsOf(const MethodRun& run) {
@@ -90,10 +111,21 @@ void writeJson(std::ostream& out, const MethodRun& run, const RunAnalysis& analy
     document["reference"] = analysis.reference ? Json(analysis.reference->value) : Json(nullptr);
     document["reference_error"] =
         analysis.reference ? Json(analysis.reference->uncertainty) : Json(nullptr);
+    const std::optional<std::string> why = noReference(analysis);
+    document["no_reference"] = why ? Json(*why) : Json(nullptr);
+    if (analysis.divergence) {
+        document["divergence"] = {{"at", analysis.divergence->at},
+                                  {"power", analysis.divergence->power}};
+    } else {
+        document["divergence"] = nullptr;
+    }
     if (methodOf(run.method).statistical()) {
         document["limit"] = analysis.limit ? Json(analysis.limit->value) : Json(nullptr);
+        document["limit_off_exact"] =
+            number(analysis.limit ? analysis.limit->offExact : std::nullopt);
     } else {
         document["limit"] = nullptr;
+        document["limit_off_exact"] = nullptr;
     }
     Json rows = Json::array();
     for (std::size_t i = 0; i < run.rows.size(); ++i) {
@@ -103,11 +135,14 @@ void writeJson(std::ostream& out, const MethodRun& run, const RunAnalysis& analy
         entry["text"] = run.rows[i];
         entry["estimate"] = row.estimate;
         entry["error"] = number(row.error);
+        entry["method_error"] = number(row.methodError);
+        entry["rounding_error"] = number(row.roundingError);
         entry["ratio"] = number(row.errorRatio);
         entry["order"] = number(row.observedOrder);
         entry["evaluations"] = row.evaluations;
         entry["sigma"] = number(row.sigma);
         entry["sigmas_from_limit"] = number(row.sigmasFromLimit);
+        entry["sigma_from_rule_of_three"] = row.sigmaFromRuleOfThree;
         entry["rounding_level"] = row.roundingLevel;
         rows.push_back(std::move(entry));
     }
@@ -138,6 +173,18 @@ std::vector<double> pointValues(const MethodRun& run, const EvaluationPoint& p) 
 void writePoints(std::ostream& out, const MethodRun& run, std::size_t row, Layout layout) {
     const std::optional<RowPoints> replayed = replayRow(run, row);
     if (!replayed) {
+        if (layout == Layout::Json) {
+            // The row was never made: the document says so, with the fault that stopped it.
+            Json document;
+            document["version"] = std::string(kVersion);
+            document["inputs"] = inputsOf(run);
+            document["n"] = rowCounter(run.method, static_cast<int>(row));
+            document["estimate"] = nullptr;
+            document["points"] = Json::array();
+            document["fault"] =
+                run.fault ? Json(std::string(faultName(run.fault->fault))) : Json(nullptr);
+            out << document.dump(2) << "\n";
+        }
         return;
     }
     const std::vector<std::string> columns = pointColumns(run);
@@ -161,6 +208,7 @@ void writePoints(std::ostream& out, const MethodRun& run, std::size_t row, Layou
             points.push_back(std::move(entry));
         }
         document["points"] = std::move(points);
+        document["fault"] = nullptr;
         out << document.dump(2) << "\n";
         return;
     }
@@ -198,6 +246,11 @@ void writeRun(std::ostream& out, const MethodRun& run, Layout layout, bool detai
     switch (layout) {
         case Layout::Text:
             writeText(out, run, analysis, details);
+            if (details) {
+                if (const std::optional<std::string> why = noReference(analysis)) {
+                    out << "# no reference: " << *why << "\n";
+                }
+            }
             break;
         case Layout::Tsv:
             out << tableAsTsv(analysis, run.method, details);

@@ -49,8 +49,10 @@ RuleTerms replayedTerms(const MethodRun& run) {
     return terms;
 }
 
-// What the rounding of a typed f's own values can add: a few ulps of each value, and what one
-// ulp of x changes f by there (measured on the neighbours of x), times the weight.
+// What the rounding of a typed f's own values can add: an ulp or two of each value, and what
+// one ulp of x changes f by there (measured on the neighbours of x), times the weight. The
+// roundings of many values fall either way and add up like a random walk, as the square root
+// of the sum of their squares: a plain sum would call real errors noise.
 double ownRounding(const IntegrandDescriptor& f, std::span<const RuleTerm> terms, double x1,
                    double x2) {
     constexpr double kUlp = std::numeric_limits<double>::epsilon();
@@ -67,7 +69,8 @@ double ownRounding(const IntegrandDescriptor& f, std::span<const RuleTerm> terms
             }
         }
         const double weight = std::fabs(term.coefficient * (x2 - x1) / term.denominator);
-        total += weight * (shift + 2.0 * kUlp * std::fabs(term.fx));
+        const double spread = weight * (shift + 2.0 * kUlp * std::fabs(term.fx));
+        total = std::hypot(total, spread);
     }
     return total;
 }

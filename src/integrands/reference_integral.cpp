@@ -365,6 +365,20 @@ Tail tailOf(const Approach& a) {
     return {withLast, std::fabs(withLast - withBefore) + 1e-9 * std::fabs(withLast)};
 }
 
+// f over a..b as a function on -1..1, times the half-width, so that a rule's error and its
+// integral come out in one unit whatever the width. A node that rounds onto an end, where f
+// may have no value, is taken at the nearest double inside.
+template <typename F>
+auto onUnitInterval(const F& f, double a, double b) {
+    const double middle = a + (b - a) / 2;
+    const double half = (b - a) / 2;
+    const double first = std::nextafter(a, b);
+    const double last = std::nextafter(b, a);
+    return [&f, middle, half, first, last](double t) {
+        return half * f(std::clamp(middle + half * t, first, last));
+    };
+}
+
 // Gauss-Kronrod (7 and 15 points) on a piece, halved where the two disagree by more than a
 // part in 10^13 of the piece's integral of |f|. The rule is mapped onto -1..1 here, with the
 // piece's half-width inside the integrand, so that its error and its integral are in the same
@@ -375,12 +389,7 @@ template <typename F>
 double bisectedKronrod(const F& f, double a, double b, int depth, double& error,
                        double& magnitude) {
     const double middle = a + (b - a) / 2;
-    const double half = (b - a) / 2;
-    const double first = std::nextafter(a, b);
-    const double last = std::nextafter(b, a);
-    const auto mapped = [&](double t) {
-        return half * f(std::clamp(middle + half * t, first, last));
-    };
+    const auto mapped = onUnitInterval(f, a, b);
     double local = 0.0;
     double l1 = 0.0;
     const double value = boost::math::quadrature::gauss_kronrod<double, 15>::integrate(
@@ -571,20 +580,13 @@ Reference adaptiveIntegral(const Function& f, double lower, double upper) {
             });
         const auto [tsSplits, tsSkip] = partition(kTanhSinhPiece, kTanhSinhPiece / 2);
         boost::math::quadrature::tanh_sinh<double> method;
-        tanhSinh = integratePieces(
-            tsSplits, tsSkip, [&](double a, double b, double& error, double& magnitude) {
-                // Mapped onto -1..1 as for Gauss-Kronrod: the error and the integral in one unit.
-                const double middle = a + (b - a) / 2;
-                const double half = (b - a) / 2;
-                // Its outermost points lie so near the ends that they round onto them, where f
-                // may have no value; the nearest doubles inside stand in, at weights near 1e-300.
-                const double first = std::nextafter(a, b);
-                const double last = std::nextafter(b, a);
-                const auto mapped = [&](double t) {
-                    return half * finiteF(std::clamp(middle + half * t, first, last));
-                };
-                return method.integrate(mapped, -1.0, 1.0, 1e-12, &error, &magnitude);
-            });
+        tanhSinh = integratePieces(tsSplits, tsSkip,
+                                   [&](double a, double b, double& error, double& magnitude) {
+                                       // Its outermost points lie within 1e-300 of the ends:
+                                       // onUnitInterval keeps them off the ends themselves.
+                                       return method.integrate(onUnitInterval(finiteF, a, b), -1.0,
+                                                               1.0, 1e-12, &error, &magnitude);
+                                   });
     } catch (const NoValue& missing) {
         return none(std::string(std::isnan(missing.value) ? "f has no value"
                                                           : "f is beyond the range of a double") +

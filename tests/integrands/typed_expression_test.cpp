@@ -9,16 +9,10 @@
 #include <variant>
 #include <vector>
 
-#include "integrands/integrand_descriptor.h"
+#include "support/typed.h"
 
 namespace integral {
 namespace {
-
-std::shared_ptr<const TypedExpression> parsed(std::string_view text) {
-    auto result = TypedExpression::parse(text);
-    EXPECT_TRUE(std::holds_alternative<std::shared_ptr<const TypedExpression>>(result)) << text;
-    return std::get<std::shared_ptr<const TypedExpression>>(result);
-}
 
 // The functions, constants and spellings a student may type, read as a student means them.
 TEST(TypedExpressionTest, ReadsWhatAStudentTypes) {
@@ -40,7 +34,7 @@ TEST(TypedExpressionTest, ReadsWhatAStudentTypes) {
              {"(x > 0) * x", -2, 0},
          }) {
         SCOPED_TRACE(c.text);
-        EXPECT_DOUBLE_EQ(parsed(c.text)->evaluate(c.x), c.value);
+        EXPECT_DOUBLE_EQ(test::parsed(c.text)->evaluate(c.x), c.value);
     }
 }
 
@@ -78,29 +72,6 @@ TEST(TypedExpressionTest, BadInputSaysWhatAndWhere) {
         for (const char ch : problem->message) {
             EXPECT_GE(static_cast<unsigned char>(ch), 0x20);
         }
-    }
-}
-
-// Adaptive quadrature gives a typed integrand's reference within its own error estimate,
-// end-point singularities and kinks included.
-TEST(TypedExpressionTest, ReferencesFromAdaptiveQuadrature) {
-    struct Case {
-        const char* text;
-        double lower;
-        double upper;
-        double integral;
-    };
-    for (const Case& c : std::vector<Case>{{"1/sqrt(x)", 0, 1, 2},
-                                           {"sin(x)", 0, std::numbers::pi, 2},
-                                           {"abs(x)", -1, 1, 1},
-                                           {"x^4", 0, 1, 0.2}}) {
-        SCOPED_TRACE(c.text);
-        const std::optional<ReferenceValue> reference =
-            IntegrandDescriptor(parsed(c.text)).reference(c.lower, c.upper).value;
-        ASSERT_TRUE(reference.has_value());
-        EXPECT_FALSE(reference->closedForm);
-        EXPECT_LT(reference->uncertainty, 1e-10);
-        EXPECT_LE(std::fabs(reference->value - c.integral), reference->uncertainty);
     }
 }
 

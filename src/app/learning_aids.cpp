@@ -24,8 +24,10 @@ QString monteCarloLines(const MethodRun& run, const RunAnalysis& analysis, const
     if (row.sigma && row.sigmaFromRuleOfThree) {
         lines << QStringLiteral(
                      "One-sigma uncertainty of this row: %1 (no sample hit, or every one did, so "
-                     "the samples show no spread; by the rule of three the share of the box they "
-                     "missed is below 3/N at 95 %, and half of that is taken as one sigma)")
+                     "the samples "
+                     "show no spread; by the rule of three the share of the box they never showed, "
+                     "below the curve where none hit and above it where all did, is under 3/N at "
+                     "95 %, and half of that is taken as one sigma)")
                      .arg(shortly(*row.sigma));
     } else if (row.sigma && *row.sigma > 0.0) {
         lines << QStringLiteral("One-sigma uncertainty of this row: ") + shortly(*row.sigma);

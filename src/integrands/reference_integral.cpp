@@ -5,6 +5,7 @@
 #include <boost/math/quadrature/gauss_kronrod.hpp>
 #include <boost/math/quadrature/tanh_sinh.hpp>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <exception>
 #include <limits>
@@ -384,10 +385,15 @@ auto onUnitInterval(const F& f, double a, double b) {
 // piece's half-width inside the integrand, so that its error and its integral are in the same
 // units whatever the width: the library's own recursion compares the two across scales.
 constexpr int kKronrodDepth = 12;
+// A function that is noise at every scale would have every piece halved to the full depth:
+// past this many evaluations the pieces stand as they are, with the errors they claim.
+constexpr std::int64_t kKronrodBudget = 500'000;
+// Tanh-sinh halves its step at most this many times on a piece (the library's default is 15).
+constexpr std::size_t kTanhSinhLevels = 10;
 
 template <typename F>
-double bisectedKronrod(const F& f, double a, double b, int depth, double& error,
-                       double& magnitude) {
+double bisectedKronrod(const F& f, double a, double b, int depth, std::int64_t& budget,
+                       double& error, double& magnitude) {
     const double middle = a + (b - a) / 2;
     const auto mapped = onUnitInterval(f, a, b);
     double local = 0.0;
@@ -397,13 +403,17 @@ double bisectedKronrod(const F& f, double a, double b, int depth, double& error,
     // A piece a few thousand doubles wide sees f on the grid of its doubles, noisy to about
     // that part of its integral: halving it further finds only that noise.
     const double resolution = 8.0 * kEpsilon * std::max(std::fabs(a), std::fabs(b)) / (b - a);
-    if (depth > 0 && local > std::max(1e-13, resolution) * l1 && middle > a && middle < b) {
+    budget -= 15;
+    if (depth > 0 && budget > 0 && local > std::max(1e-13, resolution) * l1 && middle > a &&
+        middle < b) {
         double leftError = 0.0;
         double leftMagnitude = 0.0;
         double rightError = 0.0;
         double rightMagnitude = 0.0;
-        const double left = bisectedKronrod(f, a, middle, depth - 1, leftError, leftMagnitude);
-        const double right = bisectedKronrod(f, middle, b, depth - 1, rightError, rightMagnitude);
+        const double left =
+            bisectedKronrod(f, a, middle, depth - 1, budget, leftError, leftMagnitude);
+        const double right =
+            bisectedKronrod(f, middle, b, depth - 1, budget, rightError, rightMagnitude);
         error = leftError + rightError;
         magnitude = leftMagnitude + rightMagnitude;
         return left + right;
@@ -574,12 +584,13 @@ Reference adaptiveIntegral(const Function& f, double lower, double upper) {
     Estimate tanhSinh;
     try {
         const auto [splits, skip] = partition(kKronrodPiece, 0);
+        std::int64_t budget = kKronrodBudget;
         kronrod = integratePieces(
             splits, skip, [&](double a, double b, double& error, double& magnitude) {
-                return bisectedKronrod(finiteF, a, b, kKronrodDepth, error, magnitude);
+                return bisectedKronrod(finiteF, a, b, kKronrodDepth, budget, error, magnitude);
             });
         const auto [tsSplits, tsSkip] = partition(kTanhSinhPiece, kTanhSinhPiece / 2);
-        boost::math::quadrature::tanh_sinh<double> method;
+        boost::math::quadrature::tanh_sinh<double> method(kTanhSinhLevels);
         tanhSinh = integratePieces(tsSplits, tsSkip,
                                    [&](double a, double b, double& error, double& magnitude) {
                                        // Its outermost points lie within 1e-300 of the ends:

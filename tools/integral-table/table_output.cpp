@@ -241,8 +241,20 @@ void writePoints(std::ostream& out, const MethodRun& run, std::size_t row, Layou
 }
 
 void writeRun(std::ostream& out, const MethodRun& run, Layout layout, bool details) {
-    // Without details the plain text needs nothing computed beyond the rows.
-    const RunAnalysis analysis = layout == Layout::Text && !details ? RunAnalysis{} : analyse(run);
+    // Without details text and tsv need nothing beyond each row's count and estimate: no
+    // reference is made for them.
+    RunAnalysis analysis;
+    if (details || layout == Layout::Json) {
+        analysis = analyse(run);
+    } else {
+        for (const RowFigures& figures : run.figures) {
+            RowAnalysis row;
+            row.counter = figures.counter;
+            row.estimate = figures.estimate;
+            row.evaluations = figures.evaluations;
+            analysis.rows.push_back(row);
+        }
+    }
     switch (layout) {
         case Layout::Text:
             writeText(out, run, analysis, details);

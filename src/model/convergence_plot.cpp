@@ -333,6 +333,9 @@ ConvergencePlot convergencePlot(const Model& model, const std::optional<Analysed
     Model scratch = model;
     std::vector<AnalysedRun> runs;
     for (const MethodInfo& info : kMethods) {
+        if (!info.onButton) {
+            continue;  // the others are run where they are chosen, not behind the window's back
+        }
         if (!methodOf(info.method).statistical()) {
             runs.push_back(analysed(scratch.run(info.method)));
         } else if (monteCarlo && monteCarlo->run.method == info.method &&

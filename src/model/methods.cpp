@@ -4,8 +4,12 @@
 #include <boost/math/quadrature/gauss.hpp>
 #include <cmath>
 
+#include "quadrature/adaptive_simpson_table.h"
+#include "quadrature/clenshaw_curtis_table.h"
 #include "quadrature/gauss_table.h"
 #include "quadrature/monte_carlo_table.h"
+#include "quadrature/newton_cotes_tables.h"
+#include "quadrature/romberg_table.h"
 #include "quadrature/zelbrin_table.h"
 
 namespace integral {
@@ -32,12 +36,34 @@ std::optional<double> fullPrecisionGauss(Integrand f, double a, double b) {
     return std::isfinite(value) ? std::optional<double>(value) : std::nullopt;
 }
 
+// |this row - the row before| times a factor: the usual estimate of a rule's error from two
+// refinements.
+std::optional<double> fromPrevious(const std::vector<RowFigures>& rows, std::size_t i,
+                                   double factor) {
+    if (i == 0 || i >= rows.size()) {
+        return std::nullopt;
+    }
+    const double estimate = std::fabs(rows[i].estimate - rows[i - 1].estimate) * factor;
+    return std::isfinite(estimate) ? std::optional<double>(estimate) : std::nullopt;
+}
+
 class ParabolicRule final : public NumericalMethod {
   public:
     using NumericalMethod::NumericalMethod;
     RowShape shape() const override { return RowShape::Parabolas; }
     bool hasObservedOrder() const override { return true; }
     std::optional<double> referenceSlope() const override { return -4.0; }
+    // Richardson with the rule's order 4: rows of n and m panels differ by about
+    // (1 - (m/n)^4) of the coarser row's error, so the finer one's is (S_n - S_m) m^4/(n^4 - m^4).
+    std::optional<double> estimatedError(const std::vector<RowFigures>& rows,
+                                         std::size_t i) const override {
+        if (i == 0 || i >= rows.size()) {
+            return std::nullopt;
+        }
+        const double n = static_cast<double>(rows[i].counter);
+        const double m = static_cast<double>(rows[i - 1].counter);
+        return fromPrevious(rows, i, std::pow(m, 4) / (std::pow(n, 4) - std::pow(m, 4)));
+    }
     void run(Integrand f, MethodState& state, ResultsPanel& panel,
              EvaluationObserver* observer) const override {
         zelbrinTable(f, state.x1, state.x2, panel, observer);
@@ -51,6 +77,10 @@ class GaussLegendre final : public NumericalMethod {
     void run(Integrand f, MethodState& state, ResultsPanel& panel,
              EvaluationObserver* observer) const override {
         gaussTable(f, state.x1, state.x2, *state.node, *state.weight, panel, observer);
+    }
+    std::optional<double> estimatedError(const std::vector<RowFigures>& rows,
+                                         std::size_t i) const override {
+        return fromPrevious(rows, i, 1.0);
     }
     std::optional<double> fullPrecisionEstimate(Integrand f, double x1, double x2,
                                                 std::int64_t counter) const override {
@@ -84,16 +114,95 @@ class HitOrMiss final : public NumericalMethod {
     }
 };
 
+// The trapezoid and midpoint rules: error of order 2 in the width, so (T_n - T_{n/2}) / 3.
+class SecondOrderRule final : public NumericalMethod {
+  public:
+    using Table = void (*)(Integrand, const Variant&, const Variant&, ResultsPanel&,
+                           EvaluationObserver*);
+    SecondOrderRule(const MethodInfo& info, Table table) : NumericalMethod(info), table_(table) {}
+    RowShape shape() const override { return RowShape::Bars; }
+    bool hasObservedOrder() const override { return true; }
+    std::optional<double> referenceSlope() const override { return -2.0; }
+    std::optional<double> estimatedError(const std::vector<RowFigures>& rows,
+                                         std::size_t i) const override {
+        return fromPrevious(rows, i, 1.0 / 3.0);
+    }
+    void run(Integrand f, MethodState& state, ResultsPanel& panel,
+             EvaluationObserver* observer) const override {
+        table_(f, state.x1, state.x2, panel, observer);
+    }
+
+  private:
+    Table table_;
+};
+
+class Romberg final : public NumericalMethod {
+  public:
+    using NumericalMethod::NumericalMethod;
+    RowShape shape() const override { return RowShape::Bars; }
+    std::optional<double> estimatedError(const std::vector<RowFigures>& rows,
+                                         std::size_t i) const override {
+        return fromPrevious(rows, i, 1.0);
+    }
+    void run(Integrand f, MethodState& state, ResultsPanel& panel,
+             EvaluationObserver* observer) const override {
+        rombergTable(f, state.x1, state.x2, panel, observer);
+    }
+};
+
+class AdaptiveSimpson final : public NumericalMethod {
+  public:
+    using NumericalMethod::NumericalMethod;
+    RowShape shape() const override { return RowShape::Bars; }
+    void run(Integrand f, MethodState& state, ResultsPanel& panel,
+             EvaluationObserver* observer) const override {
+        adaptiveSimpsonTable(f, state.x1, state.x2, panel, observer);
+    }
+};
+
+class ClenshawCurtis final : public NumericalMethod {
+  public:
+    using NumericalMethod::NumericalMethod;
+    RowShape shape() const override { return RowShape::Bars; }
+    std::optional<double> estimatedError(const std::vector<RowFigures>& rows,
+                                         std::size_t i) const override {
+        return fromPrevious(rows, i, 1.0);
+    }
+    void run(Integrand f, MethodState& state, ResultsPanel& panel,
+             EvaluationObserver* observer) const override {
+        clenshawCurtisTable(f, state.x1, state.x2, panel, observer);
+    }
+};
+
 const ParabolicRule kParabolicRule(methodInfo(Method::Zelbrin));
 const GaussLegendre kGaussLegendre(methodInfo(Method::Gauss));
 const HitOrMiss kHitOrMiss(methodInfo(Method::MonteCarlo));
+const SecondOrderRule kTrapezoid(methodInfo(Method::Trapezoid), trapezoidTable);
+const SecondOrderRule kMidpoint(methodInfo(Method::Midpoint), midpointTable);
+const Romberg kRomberg(methodInfo(Method::Romberg));
+const AdaptiveSimpson kAdaptiveSimpson(methodInfo(Method::AdaptiveSimpson));
+const ClenshawCurtis kClenshawCurtis(methodInfo(Method::ClenshawCurtis));
+
+// In the order of Method, as kMethods is.
+const std::array<const NumericalMethod*, kMethods.size()> kNumericalMethods = {
+    &kParabolicRule, &kGaussLegendre, &kHitOrMiss,       &kTrapezoid,
+    &kMidpoint,      &kRomberg,       &kAdaptiveSimpson, &kClenshawCurtis};
 
 }  // namespace
 
 const NumericalMethod& methodOf(Method method) {
-    static const std::array<const NumericalMethod*, 3> methods = {&kParabolicRule, &kGaussLegendre,
-                                                                  &kHitOrMiss};
-    return *methods[static_cast<std::size_t>(method)];
+    return *kNumericalMethods[static_cast<std::size_t>(method)];
+}
+
+std::string methodNames(std::string_view lastJoin) {
+    std::string names;
+    for (std::size_t i = 0; i < kMethods.size(); ++i) {
+        if (i > 0) {
+            names += i + 1 == kMethods.size() ? std::string(lastJoin) : std::string(", ");
+        }
+        names += kMethods[i].name;
+    }
+    return names;
 }
 
 std::optional<int> rowOfCounter(Method method, std::int64_t counter) {
@@ -110,15 +219,19 @@ std::optional<Method> methodNamed(std::string_view name) {
     const auto lower = [](char c) {
         return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
     };
-    for (const MethodInfo& info : kMethods) {
-        if (info.caption.size() != name.size()) {
-            continue;
+    const auto same = [&](std::string_view spelling) {
+        if (spelling.size() != name.size()) {
+            return false;
         }
-        bool same = true;
         for (std::size_t i = 0; i < name.size(); ++i) {
-            same = same && lower(info.caption[i]) == lower(name[i]);
+            if (lower(spelling[i]) != lower(name[i])) {
+                return false;
+            }
         }
-        if (same) {
+        return true;
+    };
+    for (const MethodInfo& info : kMethods) {
+        if (same(info.name) || same(info.caption)) {
             return info.method;
         }
     }

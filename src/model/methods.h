@@ -1,14 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The three methods behind one interface: what each is called (the button's caption, the
-// option's spelling, its name in plots), what its rows count, how its rows are judged, and how
-// it runs. Everything that treats the methods alike asks this interface instead of naming a
-// method.
+// The methods behind one interface: what each is called (the button's or the list's caption,
+// the option's spelling, its name in plots), what its rows count, how its rows are judged, how
+// it estimates its own error and how it runs. Everything that treats the methods alike asks
+// this interface instead of naming a method; a new method is one row of kMethods and one class.
 #pragma once
 
 #include <array>
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -21,45 +22,94 @@
 
 namespace integral {
 
-enum class Method { Zelbrin, Gauss, MonteCarlo };
+enum class Method {
+    Zelbrin,
+    Gauss,
+    MonteCarlo,
+    Trapezoid,
+    Midpoint,
+    Romberg,
+    AdaptiveSimpson,
+    ClenshawCurtis,
+};
 
 // A method's names and rows, as data the window's layout can use at compile time.
 struct MethodInfo {
     Method method;
-    std::string_view caption;  // the button's caption
+    std::string_view caption;  // the button's caption, or the method's name in a list
     std::string_view name;     // the command line's spelling
     std::string_view description;
     std::string_view plotName;  // in the views
     std::string_view unit;      // what a row's counter counts
     int rows;
     int firstCounter;
-    int counterStep;
+    int counterStep;   // added from row to row, or
+    int counterRatio;  // where above 1, multiplied from row to row
+    bool onButton;     // one of the fixed window's three
 };
 
-inline constexpr std::array<MethodInfo, 3> kMethods = {{
+inline constexpr std::array<MethodInfo, 8> kMethods = {{
     {Method::Zelbrin, "Zelbrin", "zelbrin", "composite parabolic rule, 2 to 20 panels",
-     "Parabolic rule", "panels", 10, 2, 2},
+     "Parabolic rule", "panels", 10, 2, 2, 1, true},
     {Method::Gauss, "Gauss", "gauss", "Gauss-Legendre quadrature, 2 to 6 nodes", "Gauss-Legendre",
-     "nodes", 5, 2, 1},
+     "nodes", 5, 2, 1, 1, true},
     {Method::MonteCarlo, "MonteCarlo", "montecarlo",
-     "hit-or-miss Monte Carlo, 2000 to 50000 samples", "Monte Carlo", "samples", 25, 2000, 2000},
+     "hit-or-miss Monte Carlo, 2000 to 50000 samples", "Monte Carlo", "samples", 25, 2000, 2000, 1,
+     true},
+    {Method::Trapezoid, "Trapezoid", "trapezoid",
+     "composite trapezoid rule, 2 to 1024 subintervals", "Trapezoid rule", "subintervals", 10, 2, 0,
+     2, false},
+    {Method::Midpoint, "Midpoint", "midpoint", "composite midpoint rule, 2 to 1024 subintervals",
+     "Midpoint rule", "subintervals", 10, 2, 0, 2, false},
+    {Method::Romberg, "Romberg", "romberg", "Romberg's extrapolation R(k,k), k = 1 to 10",
+     "Romberg", "levels", 10, 1, 1, 1, false},
+    {Method::AdaptiveSimpson, "Adaptive Simpson", "adaptive-simpson",
+     "adaptive Simpson, tolerances 1e-1 to 1e-12", "Adaptive Simpson", "digits of tolerance", 12, 1,
+     1, 1, false},
+    {Method::ClenshawCurtis, "Clenshaw-Curtis", "clenshaw-curtis",
+     "Clenshaw-Curtis quadrature, 2 to 256 intervals", "Clenshaw-Curtis", "intervals", 8, 2, 0, 2,
+     false},
 }};
+
+// The table is indexed by the enumeration: each row stands where its method's value says.
+constexpr bool methodsInOrder() {
+    for (std::size_t i = 0; i < kMethods.size(); ++i) {
+        if (static_cast<std::size_t>(kMethods[i].method) != i) {
+            return false;
+        }
+    }
+    return true;
+}
+static_assert(methodsInOrder(), "kMethods must list the methods in the order of Method");
+static_assert(kMethods.size() == static_cast<std::size_t>(Method::ClenshawCurtis) + 1,
+              "every method has its row in kMethods");
 
 constexpr const MethodInfo& methodInfo(Method method) {
     return kMethods[static_cast<std::size_t>(method)];
 }
 
-// The counter of a method's row: 2, 4, ..., 20 panels; 2 to 6 nodes; 2000, ..., 50000 samples.
+// The counter of a method's row: 2, 4, ..., 20 panels; 2 to 6 nodes; 2000, ..., 50000 samples;
+// 2, 4, 8, ..., 1024 subintervals.
 constexpr int rowCounter(Method method, int row) {
     const MethodInfo& info = methodInfo(method);
+    if (info.counterRatio > 1) {
+        int counter = info.firstCounter;
+        for (int i = 0; i < row; ++i) {
+            counter *= info.counterRatio;
+        }
+        return counter;
+    }
     return info.firstCounter + row * info.counterStep;
 }
 
 // The row whose counter is `counter`; nothing when no row counts that.
 std::optional<int> rowOfCounter(Method method, std::int64_t counter);
 
-// The method whose caption matches `name` without regard to case.
+// The method whose option spelling or caption matches `name` without regard to case.
 std::optional<Method> methodNamed(std::string_view name);
+
+// "zelbrin, gauss, montecarlo, trapezoid, ... or clenshaw-curtis": every option spelling.
+std::string methodNames(std::string_view lastJoin = " or ");
 
 // How a row is drawn: the parabolic rule's parabolas, Gauss's weighted bars, or Monte Carlo's
 // samples in their box.
@@ -95,6 +145,14 @@ class NumericalMethod {
     // The slope of |error| against evaluations a reference line shows; none where the error
     // follows no power.
     virtual std::optional<double> referenceSlope() const { return std::nullopt; }
+
+    // The error the method estimates for row i without the exact value, from its rows (two
+    // consecutive ones, mostly); nothing where it has none (the first row). A statistical
+    // method's is 2 sigma, which the analysis makes.
+    virtual std::optional<double> estimatedError(const std::vector<RowFigures>& rows,
+                                                 std::size_t i) const {
+        return i < rows.size() ? rows[i].ownError : std::nullopt;
+    }
 
     // The row's estimate by the same rule with full-precision constants, where the method
     // keeps a table of rounded ones (Gauss's eight-digit nodes and weights); nothing for the

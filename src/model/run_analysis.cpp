@@ -185,6 +185,7 @@ RunAnalysis analyse(const MethodRun& run) {
                 row.ruleErrorVisible = false;
             }
         }
+        row.estimatedError = method.estimatedError(run.figures, i);
         if (method.statistical()) {
             const double n = static_cast<double>(figures.counter);
             const double p = static_cast<double>(figures.hits) / n;
@@ -194,6 +195,9 @@ RunAnalysis analyse(const MethodRun& run) {
                 row.sigma = finite(row.sigmaFromRuleOfThree
                                        ? std::fabs(*area) * 1.5 / n
                                        : std::fabs(*area) * std::sqrt(p * (1.0 - p) / n));
+            }
+            if (row.sigma) {
+                row.estimatedError = finite(2.0 * *row.sigma);
             }
             if (analysis.limit && row.sigma && *row.sigma > 0.0) {
                 row.sigmasFromLimit =
@@ -249,7 +253,7 @@ std::string tableAsTsv(const RunAnalysis& analysis, Method method, bool details)
     if (details) {
         text +=
             "\texact\treference\treference_error\terror\tmethod_error\trounding_error\tratio\t"
-            "order\tevaluations\trounding_level";
+            "order\tevaluations\trounding_level\testimated_error";
     }
     text += statistical ? "\tsigma\tlimit\tsigmas_from_limit\n" : "\n";
     const std::string limit = analysis.limit ? fullPrecision(analysis.limit->value) : "";
@@ -266,7 +270,7 @@ std::string tableAsTsv(const RunAnalysis& analysis, Method method, bool details)
                     optional(row.error) + '\t' + optional(row.methodError) + '\t' +
                     optional(row.roundingError) + '\t' + optional(row.errorRatio) + '\t' +
                     optional(row.observedOrder) + '\t' + std::to_string(row.evaluations) + '\t' +
-                    (row.roundingLevel ? "1" : "0");
+                    (row.roundingLevel ? "1" : "0") + '\t' + optional(row.estimatedError);
         }
         if (statistical) {
             text +=

@@ -47,6 +47,10 @@ struct RowAnalysis {
     // of three's 95 % bound, |box area| * 1.5 / N.
     bool sigmaFromRuleOfThree = false;
     std::optional<double> sigmasFromLimit;  // Monte Carlo: (estimate - limit) / sigma
+    // The error the method claims for this row without knowing the exact value: from two
+    // consecutive rows for most rules, its own accumulated estimates for adaptive Simpson, 2
+    // sigma for Monte Carlo; nothing on a first row that needs a previous one.
+    std::optional<double> estimatedError;
 };
 
 // What the Monte Carlo estimates converge to: the box's area times the share of the box that

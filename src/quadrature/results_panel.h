@@ -23,6 +23,9 @@ struct RowFigures {
     double estimate = 0.0;
     std::int64_t evaluations = 0;  // calls of f
     std::int64_t hits = 0;         // Monte Carlo only
+    // The error the method estimates for itself where it makes one as it runs (adaptive
+    // Simpson); the others' come from their rows, afterwards.
+    std::optional<double> ownError = std::nullopt;
 };
 
 class ResultsPanel {

@@ -53,7 +53,8 @@ TEST(RowPictureTest, TheGeometryAddsUpToTheRow) {
                                   static_cast<std::size_t>(figures.counter));
                         break;
                     case RowShape::Bars: {
-                        ASSERT_EQ(picture->bars.size(), static_cast<std::size_t>(figures.counter));
+                        ASSERT_EQ(picture->bars.size(),
+                                  static_cast<std::size_t>(figures.evaluations));
                         EXPECT_EQ(picture->bars.front().left, in.lower);
                         for (std::size_t i = 1; i < picture->bars.size(); ++i) {
                             const GaussBar& before = picture->bars[i - 1];

@@ -53,15 +53,16 @@ TEST(TableCommandTest, DetailsAndLayouts) {
         {{"--details"},
          "2   3.14754098343455   exact=3.141592653589793 error=0.005948329844755129 "
          "method_error=0.00594832984475496 rounding_error=4.692159321069717e-17 ratio=none "
-         "evaluations=2\n3   3.14106813996317   exact=3.141592653589793 "
+         "evaluations=2 estimated_error=none\n3   3.14106813996317   exact=3.141592653589793 "
          "error=-0.0005245136266256445 method_error=-0.0005245136266256587 "
-         "rounding_error=-1.0827186385360101e-16 ratio=-0.0881783021982477 evaluations=3\n"},
+         "rounding_error=-1.0827186385360101e-16 ratio=-0.0881783021982477 evaluations=3 "
+         "estimated_error=0.006472843471380774\n"},
         {{"--format", "tsv"}, "n\testimate\n2\t3.1475409834345482\n"},
         {{"--format=tsv", "--details"},
          "n\testimate\texact\treference\treference_error\terror\tmethod_error\trounding_error\t"
-         "ratio\torder\tevaluations\trounding_level\n"
+         "ratio\torder\tevaluations\trounding_level\testimated_error\n"
          "2\t3.1475409834345482\t3.141592653589793\t3.141592653589793\t0\t"
-         "0.005948329844755129\t0.00594832984475496\t4.692159321069717e-17\t\t\t2\t0\n"},
+         "0.005948329844755129\t0.00594832984475496\t4.692159321069717e-17\t\t\t2\t0\t\n"},
     };
     for (const auto& [options, start] : cases) {
         std::vector<std::string_view> args = {"--method", "gauss", "--integrand", "2",

@@ -28,14 +28,7 @@ namespace integral {
 
 namespace {
 
-constexpr std::string_view kUsage =
-    "Usage: integral-table --method zelbrin|gauss|montecarlo [--integrand 1-5 | --function EXPR]\n"
-    "                      [--lower A] [--upper B] [--ymax Y]\n"
-    "                      [--details] [--format text|tsv|json] [--points N]\n"
-    "       integral-table -h|--help|--version\n"
-    "\n"
-    "Prints the rows the chosen method shows, one per line, then the summary \"S = ...\".\n"
-    "  --method     zelbrin (parabolic rule), gauss (Gauss-Legendre) or montecarlo\n"
+constexpr std::string_view kOptions =
     "  --integrand  1 y = x*Exp(-x)   2 y = 4 / (x*x + 1)   3 y = x*x - 2\n"
     "               4 y = x*sin(x)    5 y = Exp(-x*x/2)10/sqrt(2pi)\n"
     "               (none: no integrand is chosen and every value is 0)\n"
@@ -76,6 +69,28 @@ constexpr std::string_view kUsage =
     "range (1e309) is refused; one too small for a double (1e-400) reads as 0, as in the window.\n"
     "Exit status: 0 done, 1 run-time error (the rows made before it are printed), 2 usage\n"
     "error, 3 the output could not be written, 4 out of memory.\n";
+
+// The lines on the methods, from the method table.
+std::string methodUsage() {
+    std::string text = "  --method     one of\n";
+    for (const MethodInfo& info : kMethods) {
+        std::string name(info.name);
+        name.resize(std::max<std::size_t>(name.size() + 1, 18), ' ');
+        text += "                 " + name + std::string(info.description) + "\n";
+    }
+    return text;
+}
+
+std::string usage() {
+    return "Usage: integral-table --method NAME [--integrand 1-5 | --function EXPR]\n"
+           "                      [--lower A] [--upper B] [--ymax Y]\n"
+           "                      [--details] [--format text|tsv|json] [--points N]\n"
+           "       integral-table -h|--help|--version\n"
+           "\n"
+           "Prints the rows the chosen method shows, one per line, then the summary \"S = "
+           "...\".\n" +
+           methodUsage() + std::string(kOptions);
+}
 
 constexpr int kRunTimeError = 1;
 constexpr int kUsageError = 2;
@@ -132,7 +147,7 @@ Method parseMethod(std::string_view text) {
     if (const std::optional<Method> method = methodNamed(text)) {
         return *method;
     }
-    throw UsageError("unknown method " + quoted(text) + " (expected zelbrin, gauss or montecarlo)");
+    throw UsageError("unknown method " + quoted(text) + " (expected " + methodNames() + ")");
 }
 
 double parseNumber(std::string_view option, std::string_view text) {
@@ -266,7 +281,7 @@ int runTable(std::span<const std::string_view> args, std::ostream& out, std::ost
         return std::find(args.begin(), args.end(), option) != args.end();
     };
     if (given("-h") || given("--help")) {
-        out << kUsage;
+        out << usage();
         return 0;
     }
     if (given("--version")) {

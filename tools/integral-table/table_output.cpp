@@ -55,7 +55,8 @@ void writeText(std::ostream& out, const MethodRun& run, const RunAnalysis& analy
             if (method.hasObservedOrder()) {
                 out << " order=" << figure(row.observedOrder);
             }
-            out << " evaluations=" << row.evaluations;
+            out << " evaluations=" << row.evaluations
+                << " estimated_error=" << figure(row.estimatedError);
             if (method.statistical()) {
                 out << " sigma=" << figure(row.sigma) << " limit="
                     << figure(analysis.limit ? std::optional<double>(analysis.limit->value)
@@ -144,6 +145,7 @@ void writeJson(std::ostream& out, const MethodRun& run, const RunAnalysis& analy
         entry["sigmas_from_limit"] = number(row.sigmasFromLimit);
         entry["sigma_from_rule_of_three"] = row.sigmaFromRuleOfThree;
         entry["rounding_level"] = row.roundingLevel;
+        entry["estimated_error"] = number(row.estimatedError);
         rows.push_back(std::move(entry));
     }
     document["rows"] = std::move(rows);

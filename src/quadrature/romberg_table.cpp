@@ -1,0 +1,111 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "quadrature/romberg_table.h"
+
+#include <cstdint>
+
+#include "quadrature/node_within.h"
+#include "quadrature/number_format.h"
+
+namespace integral {
+
+RombergTableau rombergTableau(const std::vector<double>& trapezoids) {
+    RombergTableau table;
+    for (std::size_t j = 0; j < trapezoids.size(); ++j) {
+        std::vector<double> row = {trapezoids[j]};
+        double power = 1.0;
+        for (std::size_t m = 1; m <= j; ++m) {
+            power *= 4.0;
+            row.push_back(row[m - 1] + (row[m - 1] - table[j - 1][m - 1]) / (power - 1.0));
+        }
+        table.push_back(std::move(row));
+    }
+    return table;
+}
+
+namespace {
+
+// The weights of R(k, k) on the 2^k + 1 points, in units of x2 - x1: the trapezoid weights of
+// every level carried through the same extrapolation, so that a picture or the rounding
+// analysis can see what each value counts for.
+std::vector<double> rombergWeights(int k) {
+    const std::size_t points = (std::size_t{1} << k) + 1;
+    // level[j][m]: the weights of R(j, m), on the fine grid of 2^k subintervals.
+    std::vector<std::vector<std::vector<double>>> level(k + 1);
+    for (int j = 0; j <= k; ++j) {
+        const std::size_t stride = std::size_t{1} << (k - j);
+        const double width = 1.0 / static_cast<double>(std::size_t{1} << j);
+        std::vector<double> trapezoid(points, 0.0);
+        for (std::size_t i = 0; i < points; i += stride) {
+            trapezoid[i] = (i == 0 || i + 1 == points) ? width / 2 : width;
+        }
+        level[j].push_back(std::move(trapezoid));
+        double power = 1.0;
+        for (int m = 1; m <= j; ++m) {
+            power *= 4.0;
+            std::vector<double> next(points);
+            for (std::size_t i = 0; i < points; ++i) {
+                next[i] = level[j][m - 1][i] +
+                          (level[j][m - 1][i] - level[j - 1][m - 1][i]) / (power - 1.0);
+            }
+            level[j].push_back(std::move(next));
+        }
+    }
+    return level[k][k];
+}
+
+}  // namespace
+
+// Each row starts from scratch: T(0) from the two ends, then the new midpoints of each level
+// from the left. The estimate is R(k, k) of that row's own tableau.
+void rombergTable(Integrand f, const Variant& x1, const Variant& x2, ResultsPanel& panel,
+                  EvaluationObserver* observer, RombergObserver* tableaus) {
+    const double a = x1.toDouble();
+    const double b = x2.toDouble();
+    const double width = b - a;
+    double estimate = 0.0;
+    for (int k = 1; k <= kRombergLevels; ++k) {
+        if (observer != nullptr) {
+            observer->rowStarted(k);
+        }
+        const std::int64_t last = std::int64_t{1} << k;
+        std::vector<double> values(static_cast<std::size_t>(last) + 1);
+        std::vector<double> where(values.size());
+        const auto evaluate = [&](std::int64_t i) {
+            const double x = i == last ? b : a + static_cast<double>(i) * (width / last);
+            const NodeValue node = valueWithin(f, Variant::real(x), x1, x2);
+            values[i] = node.value.toDouble();
+            where[i] = node.x.toDouble();
+        };
+        evaluate(0);
+        evaluate(last);
+        std::vector<double> trapezoids = {width * (values[0] + values[last]) / 2};
+        for (int j = 1; j <= k; ++j) {
+            const std::int64_t stride = last >> j;
+            const double h = width / static_cast<double>(std::int64_t{1} << j);
+            double sum = 0.0;
+            for (std::int64_t i = stride; i < last; i += 2 * stride) {
+                evaluate(i);
+                sum += values[i];
+            }
+            trapezoids.push_back(trapezoids.back() / 2 + h * sum);
+        }
+        const RombergTableau table = rombergTableau(trapezoids);
+        estimate = table.back().back();
+        if (observer != nullptr) {
+            const std::vector<double> weights = rombergWeights(k);
+            for (std::size_t i = 0; i < values.size(); ++i) {
+                observer->evaluatedByRule(where[i], values[i], weights[i] * width,
+                                          {weights[i], 1.0});
+            }
+        }
+        if (tableaus != nullptr) {
+            tableaus->tableau(k, table);
+        }
+        panel.addRow(plainText(Variant::integer(static_cast<std::int16_t>(k))),
+                     plainText(Variant::real(estimate)),
+                     {.counter = k, .estimate = estimate, .evaluations = last + 1});
+    }
+    panel.setSummary(estimate);
+}
+
+}  // namespace integral

@@ -1,0 +1,37 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Romberg's method, one row per level k = 1..10: the trapezoid values T(j) on 2^j subintervals
+// for j = 0..k, each made from the one before and the new midpoints
+//   T(0) = (x2 - x1) (f(x1) + f(x2)) / 2,  T(j) = T(j-1) / 2 + h(j) (sum of f at the midpoints),
+// and Richardson's extrapolation R(j, m) = R(j, m-1) + (R(j, m-1) - R(j-1, m-1)) / (4^m - 1),
+// R(j, 0) = T(j). A row shows R(k, k); it evaluates its own 2^k + 1 points, so that what a row
+// used can be replayed alone. Its whole table comes with the row (RombergRow).
+#pragma once
+
+#include <vector>
+
+#include "integrands/integrand.h"
+#include "quadrature/evaluation_observer.h"
+#include "quadrature/results_panel.h"
+#include "runtime/variant.h"
+
+namespace integral {
+
+inline constexpr int kRombergLevels = 10;
+
+// Romberg's table for level k: row j holds R(j, 0..j), j = 0..k.
+using RombergTableau = std::vector<std::vector<double>>;
+
+// The table of level k from the trapezoid values T(0..k).
+RombergTableau rombergTableau(const std::vector<double>& trapezoids);
+
+// The tableau of each row a run made, for those who show it.
+class RombergObserver {
+  public:
+    virtual ~RombergObserver() = default;
+    virtual void tableau(int level, const RombergTableau& table) = 0;
+};
+
+void rombergTable(Integrand f, const Variant& x1, const Variant& x2, ResultsPanel& panel,
+                  EvaluationObserver* observer = nullptr, RombergObserver* tableaus = nullptr);
+
+}  // namespace integral

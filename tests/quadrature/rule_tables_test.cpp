@@ -1,0 +1,137 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The rules set beside the window's three: each row against the same rule evaluated apart in
+// 50-digit arithmetic on its exact nodes (mpmath), the orders they are known for, and adaptive
+// Simpson's tolerance kept.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "model/model.h"
+#include "model/run_analysis.h"
+
+namespace integral {
+namespace {
+
+MethodRun runOf(Method method, int integrandRow, double lower, double upper) {
+    Model model;
+    model.chooseIntegrand(integrandRow);
+    model.setLower(Variant::real(lower));
+    model.setUpper(Variant::real(upper));
+    return model.run(method);
+}
+
+struct RuleCase {
+    Method method;
+    int integrandRow;
+    double lower;
+    double upper;
+    int counter;
+    double expected;  // the rule in 50-digit arithmetic, to 25 digits
+};
+
+TEST(RuleTablesTest, RowsAreTheRuleToTheRoundingOfADouble) {
+    const std::vector<RuleCase> cases = {
+        {Method::Trapezoid, 1, 0, 1, 2, 3.1},
+        {Method::Trapezoid, 1, 0, 1, 16, 3.140941612041388894646346},
+        {Method::Trapezoid, 1, 0, 1, 1024, 3.141592494644073837422698},
+        {Method::Trapezoid, 3, 0, 3, 2, 2.561883737993823719345553},
+        {Method::Trapezoid, 3, 0, 3, 64, 3.1105795015087871748526},
+        {Method::Midpoint, 1, 0, 1, 2, 3.162352941176470588235294},
+        {Method::Midpoint, 1, 0, 1, 16, 3.141918174308559971765899},
+        {Method::Midpoint, 1, 0, 1, 1024, 3.14159273306265293898181},
+        {Method::Midpoint, 3, 0, 3, 4, 3.178391149603807411037578},
+        {Method::Midpoint, 3, 0, 3, 128, 3.111162246204483939294367},
+        {Method::Romberg, 1, 0, 1, 1, 3.133333333333333333333333},
+        {Method::Romberg, 1, 0, 1, 3, 3.141585783761873843733593},
+        {Method::Romberg, 1, 0, 1, 6, 3.141592653589722282596945},
+        {Method::Romberg, 3, 0, 3, 2, 3.109967678154018026808469},
+        {Method::Romberg, 3, 0, 3, 5, 3.111097497861683900092856},
+        {Method::ClenshawCurtis, 1, 0, 1, 2, 3.133333333333333333333333},
+        {Method::ClenshawCurtis, 1, 0, 1, 4, 3.141356932153392330383481},
+        {Method::ClenshawCurtis, 1, 0, 1, 8, 3.141592650276963680434246},
+        {Method::ClenshawCurtis, 3, 0, 3, 4, 3.111562541543897093137743},
+        {Method::ClenshawCurtis, 3, 0, 3, 16, 3.111097497861203593917828},
+    };
+    for (const RuleCase& c : cases) {
+        SCOPED_TRACE(std::string(methodInfo(c.method).name) + " " + std::to_string(c.counter));
+        const MethodRun run = runOf(c.method, c.integrandRow, c.lower, c.upper);
+        ASSERT_FALSE(run.fault.has_value());
+        ASSERT_EQ(run.figures.size(), static_cast<std::size_t>(methodInfo(c.method).rows));
+        const std::optional<int> row = rowOfCounter(c.method, c.counter);
+        ASSERT_TRUE(row.has_value());
+        EXPECT_NEAR(run.figures[*row].estimate, c.expected, 1e-14 * std::fabs(c.expected));
+        EXPECT_EQ(run.summary,
+                  "S = " + formatNumber(run.figures.back().estimate, NumberPattern::Summary));
+    }
+}
+
+// Trapezoid and midpoint rules halve their error four times a row: order 2 on a smooth f,
+// the midpoint's error half the trapezoid's and of the other sign. Clenshaw-Curtis on an
+// analytic f falls faster than any power: 16 intervals already reach the rounding.
+TEST(RuleTablesTest, OrdersOfTheRules) {
+    for (const Method method : {Method::Trapezoid, Method::Midpoint}) {
+        SCOPED_TRACE(std::string(methodInfo(method).name));
+        const RunAnalysis analysis = analyse(runOf(method, 3, 0, 3));
+        for (std::size_t row = 2; row < 8; ++row) {
+            ASSERT_TRUE(analysis.rows[row].observedOrder.has_value()) << row;
+            EXPECT_NEAR(*analysis.rows[row].observedOrder, 2.0, 0.02) << row;
+        }
+    }
+    const RunAnalysis trapezoid = analyse(runOf(Method::Trapezoid, 1, 0, 1));
+    const RunAnalysis midpoint = analyse(runOf(Method::Midpoint, 1, 0, 1));
+    EXPECT_NEAR(*midpoint.rows[4].error / *trapezoid.rows[4].error, -0.5, 0.01);
+    const RunAnalysis chebyshev = analyse(runOf(Method::ClenshawCurtis, 1, 0, 1));
+    ASSERT_TRUE(chebyshev.rows[3].error.has_value());
+    EXPECT_LT(std::fabs(*chebyshev.rows[3].error), 1e-14);
+}
+
+// Each tolerance is kept on a smooth f, at a cost that grows as the tolerance shrinks, and the
+// rule's own estimate of its error is of the size of the true one.
+TEST(RuleTablesTest, AdaptiveSimpsonKeepsItsTolerance) {
+    const MethodRun run = runOf(Method::AdaptiveSimpson, 3, 0, 3);
+    const RunAnalysis analysis = analyse(run);
+    ASSERT_EQ(analysis.rows.size(), 12u);
+    const double exact = *analysis.exact;
+    for (std::size_t row = 0; row < analysis.rows.size(); ++row) {
+        const double tolerance = std::pow(10.0, -static_cast<double>(row + 1)) * std::fabs(exact);
+        EXPECT_LE(std::fabs(run.figures[row].estimate - exact), 10 * tolerance + 1e-14) << row;
+        ASSERT_TRUE(analysis.rows[row].estimatedError.has_value());
+        if (row > 0) {
+            EXPECT_GE(run.figures[row].evaluations, run.figures[row - 1].evaluations) << row;
+        }
+    }
+}
+
+// Every method names its own error from its rows: two consecutive rows for the rules, 2 sigma
+// for Monte Carlo; the first row of a rule that needs the one before has none.
+TEST(RuleTablesTest, EveryMethodEstimatesItsOwnError) {
+    for (const MethodInfo& info : kMethods) {
+        SCOPED_TRACE(std::string(info.name));
+        Model model;
+        model.chooseIntegrand(1);
+        model.setLower(Variant::real(0));
+        model.setUpper(Variant::real(1));
+        model.setHeight(4.0f);
+        const AnalysedRun run = analysed(model.run(info.method));
+        const std::vector<RowAnalysis>& rows = run.analysis.rows;
+        ASSERT_FALSE(rows.empty());
+        EXPECT_TRUE(rows.back().estimatedError.has_value());
+        if (info.method == Method::MonteCarlo) {
+            EXPECT_EQ(*rows[3].estimatedError, 2 * *rows[3].sigma);
+        } else if (info.method != Method::AdaptiveSimpson) {
+            EXPECT_FALSE(rows.front().estimatedError.has_value());
+            EXPECT_EQ(*rows[2].estimatedError > 0.0, true);
+        }
+    }
+    // The parabolic rule: Richardson from rows of 2 and 4 panels, (S4 - S2) 2^4 / (4^4 - 2^4).
+    const MethodRun zelbrin = runOf(Method::Zelbrin, 3, 0, 3);
+    const RunAnalysis analysis = analyse(zelbrin);
+    EXPECT_DOUBLE_EQ(
+        *analysis.rows[1].estimatedError,
+        std::fabs(zelbrin.figures[1].estimate - zelbrin.figures[0].estimate) * 16 / (256 - 16));
+}
+
+}  // namespace
+}  // namespace integral

@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QPainter>
 #include <QPainterPath>
+#include <QStringList>
 #include <algorithm>
 #include <cmath>
 #include <utility>
@@ -144,6 +145,111 @@ void drawBars(QPainter& painter, const RowPicture& p, const Frame& frame) {
     }
 }
 
+// Where the chord lies above the curve the rule counts too much, below it too little: the
+// gap between them is tinted by its sign, over the trapezoid's own area.
+const QColor kOver(0xD0, 0x30, 0x30, 90);
+const QColor kUnder(0x1F, 0x4E, 0xB4, 90);
+
+void drawTrapezoids(QPainter& painter, const RowPicture& p, const Frame& frame) {
+    for (std::size_t i = 0; i < p.trapezoids.size(); ++i) {
+        const Trapezoid& t = p.trapezoids[i];
+        QPolygonF shape;
+        shape << frame.at(t.left, 0) << frame.at(t.left, t.fLeft) << frame.at(t.right, t.fRight)
+              << frame.at(t.right, 0);
+        painter.setPen(QPen(kTints[i % 2].darker(180), 1));
+        painter.setBrush(kTints[i % 2]);
+        painter.drawPolygon(shape);
+        // The gap between chord and curve, one sliver per curve point inside the trapezoid.
+        const double width = t.right - t.left;
+        for (std::size_t c = 0; c + 1 < p.curve.size(); ++c) {
+            const PlotPoint& a = p.curve[c];
+            const PlotPoint& b = p.curve[c + 1];
+            if (a.x < t.left || b.x > t.right || !std::isfinite(a.y) || !std::isfinite(b.y) ||
+                !(width > 0.0)) {
+                continue;
+            }
+            const auto chord = [&](double x) {
+                return t.fLeft + (t.fRight - t.fLeft) * (x - t.left) / width;
+            };
+            QPolygonF gap;
+            gap << frame.at(a.x, a.y) << frame.at(a.x, chord(a.x)) << frame.at(b.x, chord(b.x))
+                << frame.at(b.x, b.y);
+            painter.setPen(Qt::NoPen);
+            painter.setBrush(chord((a.x + b.x) / 2) > (a.y + b.y) / 2 ? kOver : kUnder);
+            painter.drawPolygon(gap);
+        }
+    }
+    drawCurve(painter, p, frame);
+    for (const Trapezoid& t : p.trapezoids) {
+        drawMark(painter, frame.at(t.left, t.fLeft));
+    }
+    if (!p.trapezoids.empty()) {
+        drawMark(painter, frame.at(p.trapezoids.back().right, p.trapezoids.back().fRight));
+    }
+}
+
+void drawRectangles(QPainter& painter, const RowPicture& p, const Frame& frame) {
+    for (std::size_t i = 0; i < p.rectangles.size(); ++i) {
+        const MidpointRectangle& r = p.rectangles[i];
+        painter.setPen(QPen(kTints[i % 2].darker(180), 1));
+        painter.setBrush(kTints[i % 2]);
+        painter.drawRect(QRectF(frame.at(r.left, r.height), frame.at(r.right, 0)).normalized());
+    }
+    drawCurve(painter, p, frame);
+    for (const MidpointRectangle& r : p.rectangles) {
+        drawMark(painter, frame.at(r.node, r.height));
+    }
+}
+
+// Each accepted panel's two parabolas, tinted darker the deeper it was halved, and below the
+// curve a staircase of the depths: where it is high, the rule spent its points.
+void drawAdaptive(QPainter& painter, const RowPicture& p, const Frame& frame) {
+    int deepest = 1;
+    for (const AdaptivePanel& panel : p.adaptive) {
+        deepest = std::max(deepest, panel.depth);
+    }
+    RowPicture parabolas = p;
+    parabolas.panels.clear();
+    for (const AdaptivePanel& panel : p.adaptive) {
+        parabolas.panels.push_back(panel.left);
+        parabolas.panels.push_back(panel.right);
+    }
+    drawParabolas(painter, parabolas, frame);
+    const double span = p.yHigh - p.yLow;
+    for (const AdaptivePanel& panel : p.adaptive) {
+        const double height = p.yLow + span * 0.12 * panel.depth / deepest;
+        painter.setPen(QPen(QColor(0x55, 0x55, 0x55), 1.2));
+        painter.drawLine(frame.at(panel.left.left, height), frame.at(panel.right.right, height));
+        painter.setPen(QPen(QColor(0x99, 0x99, 0x99), 0.8));
+        painter.drawLine(frame.at(panel.left.left, p.yLow), frame.at(panel.left.left, height));
+    }
+}
+
+// Romberg: the trapezoid values against h^2, Richardson's line through the last two to h = 0,
+// and the row's R(k, k) there.
+void drawExtrapolation(QPainter& painter, const RowPicture& p, const Frame& frame) {
+    if (p.trapezoidValues.size() >= 2) {
+        const PlotPoint& coarse = p.trapezoidValues[p.trapezoidValues.size() - 2];
+        const PlotPoint& fine = p.trapezoidValues.back();
+        const double slope = (coarse.y - fine.y) / (coarse.x - fine.x);
+        painter.setPen(QPen(kTints[0].darker(180), 1.2, Qt::DashLine));
+        painter.drawLine(frame.at(0, fine.y - slope * fine.x),
+                         frame.at(p.xHigh, fine.y + slope * (p.xHigh - fine.x)));
+    }
+    painter.setPen(Qt::black);
+    const QPointF corner = frame.at(p.xHigh, p.yLow);
+    painter.drawText(QRectF(corner.x() - 120, corner.y() - 20, 114, 16),
+                     Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("h², the step squared"));
+    for (const PlotPoint& t : p.trapezoidValues) {
+        drawMark(painter, frame.at(t.x, t.y));
+    }
+    if (!p.tableau.empty()) {
+        painter.setPen(QPen(kHit, 2));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawEllipse(frame.at(0, p.tableau.back().back()), 6, 6);
+    }
+}
+
 void drawSamples(QPainter& painter, const RowPicture& p, const Frame& frame) {
     QPolygonF hits;
     QPolygonF misses;
@@ -177,10 +283,12 @@ void drawLegend(QPainter& painter, const RowPicture& p, const QRectF& side) {
                          Qt::AlignLeft | Qt::AlignVCenter, name);
         y += 18;
     };
-    entry(QStringLiteral("the integrand f"), [&](QPointF at) {
-        painter.setPen(QPen(kCurve, 1.6));
-        painter.drawLine(at - QPointF(9, 0), at + QPointF(9, 0));
-    });
+    if (!showsExtrapolation(p)) {
+        entry(QStringLiteral("the integrand f"), [&](QPointF at) {
+            painter.setPen(QPen(kCurve, 1.6));
+            painter.drawLine(at - QPointF(9, 0), at + QPointF(9, 0));
+        });
+    }
     const auto tint = [&](QPointF at) {
         painter.setPen(Qt::NoPen);
         painter.setBrush(kTints[0]);
@@ -188,14 +296,65 @@ void drawLegend(QPainter& painter, const RowPicture& p, const QRectF& side) {
         painter.setBrush(kTints[1]);
         painter.drawRect(QRectF(at - QPointF(0, 5), QSizeF(9, 10)));
     };
+    const auto mark = [&](QPointF at) { drawMark(painter, at); };
     if (!p.panels.empty()) {
         entry(QStringLiteral("area under each panel's parabola"), tint);
-        entry(QStringLiteral("the three points of a panel"),
-              [&](QPointF at) { drawMark(painter, at); });
+        entry(QStringLiteral("the three points of a panel"), mark);
+    } else if (!p.trapezoids.empty()) {
+        entry(QStringLiteral("trapezoid under the chord"), tint);
+        entry(QStringLiteral("chord above f: counted too much"), [&](QPointF at) {
+            painter.setPen(Qt::NoPen);
+            painter.setBrush(kOver);
+            painter.drawRect(QRectF(at - QPointF(8, 5), QSizeF(16, 10)));
+        });
+        entry(QStringLiteral("chord below f: counted too little"), [&](QPointF at) {
+            painter.setPen(Qt::NoPen);
+            painter.setBrush(kUnder);
+            painter.drawRect(QRectF(at - QPointF(8, 5), QSizeF(16, 10)));
+        });
+        entry(QStringLiteral("a node, where f is evaluated"), mark);
+    } else if (!p.rectangles.empty()) {
+        entry(QStringLiteral("rectangle as high as f at its midpoint"), tint);
+        entry(QStringLiteral("a midpoint, where f is evaluated"), mark);
+    } else if (!p.adaptive.empty()) {
+        entry(QStringLiteral("the parabolas of the accepted panels"), tint);
+        entry(QStringLiteral("depth of halving"), [&](QPointF at) {
+            painter.setPen(QPen(QColor(0x55, 0x55, 0x55), 1.2));
+            painter.drawLine(at - QPointF(9, 0), at + QPointF(9, 0));
+        });
+        entry(QStringLiteral("%1 panels").arg(p.adaptive.size()), [](QPointF) {});
+    } else if (!p.tableau.empty()) {
+        entry(QStringLiteral("trapezoid value T against h²"), mark);
+        entry(QStringLiteral("Richardson's line to h = 0"), [&](QPointF at) {
+            painter.setPen(QPen(kTints[0].darker(180), 1.2, Qt::DashLine));
+            painter.drawLine(at - QPointF(9, 0), at + QPointF(9, 0));
+        });
+        entry(QStringLiteral("R(k,k), the row's estimate"), [&](QPointF at) {
+            painter.setPen(QPen(kHit, 2));
+            painter.setBrush(Qt::NoBrush);
+            painter.drawEllipse(at, 5, 5);
+        });
+        y += 6;
+        entry(QStringLiteral("Romberg's table, R(j, 0..j):"), [](QPointF) {});
+        for (const std::vector<double>& line : p.tableau) {
+            QStringList cells;
+            for (const double value : line) {
+                cells << QString::number(value, 'g', 10);
+            }
+            const QString text = cells.join(QStringLiteral("  "));
+            painter.setPen(Qt::black);
+            painter.drawText(QRectF(side.left(), y, side.width(), 14),
+                             Qt::AlignLeft | Qt::AlignVCenter,
+                             painter.fontMetrics().elidedText(text, Qt::ElideRight,
+                                                              static_cast<int>(side.width())));
+            y += 14;
+            if (y > side.bottom()) {
+                break;
+            }
+        }
     } else if (!p.bars.empty()) {
         entry(QStringLiteral("weight x (x2 - x1)/2 wide, f high"), tint);
-        entry(QStringLiteral("a node, where f is evaluated"),
-              [&](QPointF at) { drawMark(painter, at); });
+        entry(QStringLiteral("a node, where f is evaluated"), mark);
     } else {
         entry(QStringLiteral("hit: below the curve (%1)").arg(p.hits), [&](QPointF at) {
             painter.setPen(QPen(kHit, 4));
@@ -322,6 +481,18 @@ void MethodView::render(QPainter& painter, const QRectF& area) const {
             break;
         case RowShape::Samples:
             drawSamples(painter, p, frame);
+            break;
+        case RowShape::Trapezoids:
+            drawTrapezoids(painter, p, frame);
+            break;
+        case RowShape::Rectangles:
+            drawRectangles(painter, p, frame);
+            break;
+        case RowShape::Extrapolation:
+            drawExtrapolation(painter, p, frame);
+            break;
+        case RowShape::Adaptive:
+            drawAdaptive(painter, p, frame);
             break;
     }
     painter.restore();

@@ -119,8 +119,9 @@ class SecondOrderRule final : public NumericalMethod {
   public:
     using Table = void (*)(Integrand, const Variant&, const Variant&, ResultsPanel&,
                            EvaluationObserver*);
-    SecondOrderRule(const MethodInfo& info, Table table) : NumericalMethod(info), table_(table) {}
-    RowShape shape() const override { return RowShape::Bars; }
+    SecondOrderRule(const MethodInfo& info, Table table, RowShape shape)
+        : NumericalMethod(info), table_(table), shape_(shape) {}
+    RowShape shape() const override { return shape_; }
     bool hasObservedOrder() const override { return true; }
     std::optional<double> referenceSlope() const override { return -2.0; }
     std::optional<double> estimatedError(const std::vector<RowFigures>& rows,
@@ -134,12 +135,13 @@ class SecondOrderRule final : public NumericalMethod {
 
   private:
     Table table_;
+    RowShape shape_;
 };
 
 class Romberg final : public NumericalMethod {
   public:
     using NumericalMethod::NumericalMethod;
-    RowShape shape() const override { return RowShape::Bars; }
+    RowShape shape() const override { return RowShape::Extrapolation; }
     std::optional<double> estimatedError(const std::vector<RowFigures>& rows,
                                          std::size_t i) const override {
         return fromPrevious(rows, i, 1.0);
@@ -153,7 +155,7 @@ class Romberg final : public NumericalMethod {
 class AdaptiveSimpson final : public NumericalMethod {
   public:
     using NumericalMethod::NumericalMethod;
-    RowShape shape() const override { return RowShape::Bars; }
+    RowShape shape() const override { return RowShape::Adaptive; }
     void run(Integrand f, MethodState& state, ResultsPanel& panel,
              EvaluationObserver* observer) const override {
         adaptiveSimpsonTable(f, state.x1, state.x2, panel, observer);
@@ -177,8 +179,9 @@ class ClenshawCurtis final : public NumericalMethod {
 const ParabolicRule kParabolicRule(methodInfo(Method::Zelbrin));
 const GaussLegendre kGaussLegendre(methodInfo(Method::Gauss));
 const HitOrMiss kHitOrMiss(methodInfo(Method::MonteCarlo));
-const SecondOrderRule kTrapezoid(methodInfo(Method::Trapezoid), trapezoidTable);
-const SecondOrderRule kMidpoint(methodInfo(Method::Midpoint), midpointTable);
+const SecondOrderRule kTrapezoid(methodInfo(Method::Trapezoid), trapezoidTable,
+                                 RowShape::Trapezoids);
+const SecondOrderRule kMidpoint(methodInfo(Method::Midpoint), midpointTable, RowShape::Rectangles);
 const Romberg kRomberg(methodInfo(Method::Romberg));
 const AdaptiveSimpson kAdaptiveSimpson(methodInfo(Method::AdaptiveSimpson));
 const ClenshawCurtis kClenshawCurtis(methodInfo(Method::ClenshawCurtis));

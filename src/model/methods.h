@@ -111,9 +111,11 @@ std::optional<Method> methodNamed(std::string_view name);
 // "zelbrin, gauss, montecarlo, trapezoid, ... or clenshaw-curtis": every option spelling.
 std::string methodNames(std::string_view lastJoin = " or ");
 
-// How a row is drawn: the parabolic rule's parabolas, Gauss's weighted bars, or Monte Carlo's
-// samples in their box.
-enum class RowShape { Parabolas, Bars, Samples };
+// How a row is drawn: the parabolic rule's parabolas, weighted bars at the nodes (Gauss,
+// Clenshaw-Curtis), Monte Carlo's samples in their box, the trapezoids under the chords, the
+// rectangles at the midpoints, Romberg's extrapolation of the trapezoid values to h = 0, or
+// adaptive Simpson's accepted panels with their parabolas and depths.
+enum class RowShape { Parabolas, Bars, Samples, Trapezoids, Rectangles, Extrapolation, Adaptive };
 
 // The state a method reads and writes: the limits and the box height, and what outlives a run
 // (the hit counter, the node arrays, the generator's place in its sequence).

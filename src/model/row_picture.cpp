@@ -5,9 +5,12 @@
 #include <cmath>
 #include <cstdio>
 #include <limits>
+#include <map>
 
 #include "integrands/integrand_descriptor.h"
+#include "quadrature/adaptive_simpson_table.h"
 #include "quadrature/number_format.h"
+#include "quadrature/romberg_table.h"
 
 #include "runtime/short_number.h"
 
@@ -76,6 +79,91 @@ void frameY(RowPicture& p) {
     }
     p.yLow = low - margin;
     p.yHigh = high + margin;
+    if (!std::isfinite(p.yLow) || !std::isfinite(p.yHigh)) {
+        p.yLow = -std::numeric_limits<double>::max() / 2;
+        p.yHigh = std::numeric_limits<double>::max() / 2;
+    }
+}
+
+// Romberg's row from its points on the fine grid, in the order of x: the trapezoid value of
+// each level from every (2^(k-j))-th point, and the table made from them as the row made it.
+void extrapolation(RowPicture& p, const std::vector<EvaluationPoint>& points) {
+    if (points.size() < 3) {
+        return;
+    }
+    const std::size_t last = points.size() - 1;
+    const double width = p.x2 - p.x1;
+    // As the row made them: T(0) from the ends, then each level's new midpoints from the left.
+    std::vector<double> trapezoids = {width * (points[0].fx + points[last].fx) / 2};
+    p.trapezoidValues.push_back({width * width, trapezoids.back()});
+    for (std::size_t stride = last / 2, level = 1; stride >= 1; stride /= 2, ++level) {
+        const double h = width / static_cast<double>(std::size_t{1} << level);
+        double sum = 0.0;
+        for (std::size_t i = stride; i < last; i += 2 * stride) {
+            sum += points[i].fx;
+        }
+        trapezoids.push_back(trapezoids.back() / 2 + h * sum);
+        p.trapezoidValues.push_back({h * h, trapezoids.back()});
+    }
+    p.tableau = rombergTableau(trapezoids);
+}
+
+// Adaptive Simpson's row made again for its accepted panels; f at each panel's five points is
+// read from the row's own evaluations.
+void adaptivePanels(RowPicture& p, const MethodRun& run,
+                    const std::vector<EvaluationPoint>& points) {
+    std::map<double, double> value;
+    for (const EvaluationPoint& e : points) {
+        value.emplace(e.x, e.fx);
+    }
+    AdaptiveSimpsonRow row;
+    try {
+        row =
+            adaptiveSimpson(Integrand(run.integrand), run.x1, run.x2, static_cast<int>(p.counter));
+    } catch (const RuntimeError&) {
+        return;
+    }
+    const auto point = [&value](double x) {
+        const auto found = value.find(x);
+        return EvaluationPoint{x, found == value.end() ? 0.0 : found->second, 0.0, 0.0, false};
+    };
+    double halves = 0.0;
+    for (const AcceptedPanel& accepted : row.panels) {
+        const double a = accepted.from;
+        const double b = accepted.to;
+        const double m = a + (b - a) / 2;
+        const double l = a + (m - a) / 2;
+        const double r = m + (b - m) / 2;
+        AdaptivePanel panel{ParabolaPanel::through(point(a), point(l), point(m)),
+                            ParabolaPanel::through(point(m), point(r), point(b)), accepted.depth};
+        halves += panel.left.area() + panel.right.area();
+        p.adaptive.push_back(panel);
+    }
+    p.correction = row.estimate - halves;
+}
+
+// h^2 from 0 to the coarsest level's, T around its values and the extrapolated R(k, k).
+void frameExtrapolation(RowPicture& p) {
+    double high = 0.0;
+    double low = p.tableau.back().back();
+    double top = low;
+    for (const PlotPoint& t : p.trapezoidValues) {
+        high = std::max(high, t.x);
+        low = std::min(low, t.y);
+        top = std::max(top, t.y);
+    }
+    p.xLow = -high / 20;
+    p.xHigh = high * 1.05;
+    double margin = (top - low) / 10;
+    if (!std::isfinite(margin) || margin <= 0.0) {
+        margin = std::max(1e-300, std::fabs(top) / 10);
+    }
+    p.yLow = low - margin;
+    p.yHigh = top + margin;
+    if (!std::isfinite(p.xHigh) || !(p.xHigh > p.xLow)) {
+        p.xLow = 0.0;
+        p.xHigh = 1.0;
+    }
     if (!std::isfinite(p.yLow) || !std::isfinite(p.yHigh)) {
         p.yLow = -std::numeric_limits<double>::max() / 2;
         p.yHigh = std::numeric_limits<double>::max() / 2;
@@ -181,6 +269,31 @@ std::optional<RowPicture> pictureOfRow(const MethodRun& run, std::size_t row,
             p.hits = std::count_if(p.samples.begin(), p.samples.end(),
                                    [](const EvaluationPoint& s) { return s.hit; });
             break;
+        case RowShape::Trapezoids:
+            for (std::size_t i = 0; i + 1 < points.size(); ++i) {
+                p.trapezoids.push_back(
+                    {points[i].x, points[i + 1].x, points[i].fx, points[i + 1].fx});
+            }
+            break;
+        case RowShape::Rectangles:
+            for (const EvaluationPoint& node : points) {
+                p.rectangles.push_back(
+                    {node.x - node.weight / 2, node.x + node.weight / 2, node.x, node.fx});
+            }
+            break;
+        case RowShape::Extrapolation:
+            extrapolation(p, points);
+            break;
+        case RowShape::Adaptive:
+            adaptivePanels(p, run, points);
+            break;
+    }
+    if (showsExtrapolation(p)) {
+        frameExtrapolation(p);
+        p.xTicks = niceTicks(p.xLow, p.xHigh, kMostTicks);
+        p.yTicks = niceTicks(p.yLow, p.yHigh, kMostTicks);
+        p.title = titleOf(p, analysis.rows[row]);
+        return p;
     }
     frameX(p);
     sampleCurve(p, run.integrand);
@@ -203,7 +316,19 @@ double pictureEstimate(const RowPicture& picture) {
     for (const GaussBar& bar : picture.bars) {
         sum += bar.width * bar.fx;
     }
-    return sum;
+    for (const Trapezoid& t : picture.trapezoids) {
+        sum += (t.fLeft + t.fRight) / 2 * (t.right - t.left);
+    }
+    for (const MidpointRectangle& r : picture.rectangles) {
+        sum += r.height * (r.right - r.left);
+    }
+    for (const AdaptivePanel& panel : picture.adaptive) {
+        sum += panel.left.area() + panel.right.area();
+    }
+    if (!picture.tableau.empty()) {
+        sum += picture.tableau.back().back();
+    }
+    return sum + picture.correction;
 }
 
 }  // namespace integral

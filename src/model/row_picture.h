@@ -44,6 +44,30 @@ struct GaussBar {
     double width = 0.0;  // the node's weight times (x2 - x1) / 2
 };
 
+// A trapezoid under the chord from (left, fLeft) to (right, fRight).
+struct Trapezoid {
+    double left = 0.0;
+    double right = 0.0;
+    double fLeft = 0.0;
+    double fRight = 0.0;
+};
+
+// A rectangle as high as f at its midpoint.
+struct MidpointRectangle {
+    double left = 0.0;
+    double right = 0.0;
+    double node = 0.0;
+    double height = 0.0;
+};
+
+// An accepted panel of adaptive Simpson: the parabolas of its two halves, at its depth of
+// halving (0: the whole interval).
+struct AdaptivePanel {
+    ParabolaPanel left;
+    ParabolaPanel right;
+    int depth = 0;
+};
+
 struct RowPicture {
     Method method = Method::Zelbrin;
     std::int64_t counter = 0;
@@ -56,6 +80,15 @@ struct RowPicture {
     std::vector<GaussBar> bars;
     std::vector<EvaluationPoint> samples;
     std::int64_t hits = 0;
+    std::vector<Trapezoid> trapezoids;
+    std::vector<MidpointRectangle> rectangles;
+    std::vector<AdaptivePanel> adaptive;
+    double correction = 0.0;  // adaptive Simpson: the panels' (S2 - S) / 15, added up
+    // Romberg: the row's table R(j, 0..j), and the trapezoid values T(j) against h(j)^2, which
+    // the picture shows instead of f: Richardson's line through the last two meets h = 0 at
+    // R(k, 1).
+    std::vector<std::vector<double>> tableau;
+    std::vector<PlotPoint> trapezoidValues;
     // The part of the plane shown, and its ticks at 1-2-5 steps.
     double xLow = 0.0;
     double xHigh = 1.0;
@@ -65,6 +98,11 @@ struct RowPicture {
     std::vector<double> yTicks;
     std::string title;
 };
+
+// Shown instead of f: the x axis is h^2, not x.
+inline bool showsExtrapolation(const RowPicture& p) {
+    return !p.trapezoidValues.empty();
+}
 
 // The picture of row `row` of `run`; nothing when the row cannot be made again.
 std::optional<RowPicture> pictureOfRow(const MethodRun& run, std::size_t row,

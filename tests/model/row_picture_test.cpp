@@ -69,6 +69,35 @@ TEST(RowPictureTest, TheGeometryAddsUpToTheRow) {
                                   static_cast<std::size_t>(figures.counter));
                         EXPECT_EQ(picture->hits, figures.hits);
                         break;
+                    case RowShape::Trapezoids:
+                        ASSERT_EQ(picture->trapezoids.size(),
+                                  static_cast<std::size_t>(figures.counter));
+                        EXPECT_EQ(picture->trapezoids.front().left, in.lower);
+                        EXPECT_EQ(picture->trapezoids.back().right, in.upper);
+                        break;
+                    case RowShape::Rectangles:
+                        ASSERT_EQ(picture->rectangles.size(),
+                                  static_cast<std::size_t>(figures.counter));
+                        EXPECT_NEAR(picture->rectangles.front().left, in.lower, 1e-12);
+                        EXPECT_NEAR(picture->rectangles.back().right, in.upper, 1e-12);
+                        break;
+                    case RowShape::Extrapolation:
+                        // One trapezoid value a level, 0..k, and R(k, k) where the table ends.
+                        EXPECT_EQ(picture->trapezoidValues.size(),
+                                  static_cast<std::size_t>(figures.counter) + 1);
+                        EXPECT_EQ(picture->tableau.back().back(), figures.estimate);
+                        break;
+                    case RowShape::Adaptive: {
+                        // The accepted panels tile the interval.
+                        ASSERT_FALSE(picture->adaptive.empty());
+                        double left = in.lower;
+                        for (const AdaptivePanel& panel : picture->adaptive) {
+                            EXPECT_EQ(panel.left.left, left);
+                            left = panel.right.right;
+                        }
+                        EXPECT_EQ(left, in.upper);
+                        break;
+                    }
                 }
             }
         }

@@ -19,6 +19,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/compare_window.h"
 #include "app/convergence_view.h"
 #include "app/expression_dialog.h"
 #include "app/fault_message.h"
@@ -270,6 +271,8 @@ void Form1::setupLearningAids() {
                                  QKeySequence(Qt::CTRL | Qt::Key_I), &Form1::askForOwnIntegrand);
     handbookAction_ =
         action(QStringLiteral("Handbook…"), QKeySequence(Qt::Key_F1), &Form1::showHandbook);
+    compareAction_ = action(QStringLiteral("Compare the methods…"),
+                            QKeySequence(Qt::CTRL | Qt::Key_E), &Form1::showCompare);
     // Ctrl+Q ends the program as End does.
     action(QStringLiteral("End"), QKeySequence(Qt::CTRL | Qt::Key_Q), &Form1::Command2_Click);
     // Ctrl+C copies the table only where the results list has the focus: elsewhere it copies
@@ -284,7 +287,7 @@ void Form1::setupLearningAids() {
         copyTableAction_->setEnabled(shown_.has_value());
         methodViewAction_->setEnabled(shown_.has_value() && List2->count() > 0);
         QMenu menu(this);
-        menu.addActions({copyTableAction_, convergenceAction_, methodViewAction_});
+        menu.addActions({copyTableAction_, convergenceAction_, methodViewAction_, compareAction_});
         menu.exec(List2->viewport()->mapToGlobal(at));
         methodViewAction_->setEnabled(true);
     });
@@ -324,12 +327,64 @@ void Form1::showMethodView() {
             }
         });
     }
+    showPicture(shown_ && List2->count() > 0 ? &*shown_ : nullptr,
+                std::max(List2->currentRow(), 0));
+}
+
+void Form1::showPicture(const AnalysedRun* run, int row) {
+    MethodView* view = methodView();
+    if (view == nullptr) {
+        showMethodView();
+        return;
+    }
     std::optional<RowPicture> picture;
-    if (shown_ && List2->count() > 0) {
-        const int row = std::max(List2->currentRow(), 0);
-        picture = pictureOfRow(shown_->run, static_cast<std::size_t>(row), shown_->analysis);
+    if (run != nullptr) {
+        picture = pictureOfRow(run->run, static_cast<std::size_t>(row), run->analysis);
     }
     view->display(std::move(picture), integrandName());
+}
+
+void Form1::showCompare() {
+    auto* window = findChild<CompareWindow*>(QStringLiteral("Compare"));
+    if (window == nullptr) {
+        window = new CompareWindow(this);
+        placeOverWindow(window);
+        connect(window, &CompareWindow::runRequested, this, &Form1::runCompared);
+        connect(window, &CompareWindow::rowActivated, this, &Form1::showComparedRow);
+    }
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+// On a copy of the model: what the Compare window runs leaves the main window's state, its
+// generator included, as it was.
+void Form1::runCompared(Method method) {
+    Model scratch = model_;
+    AnalysedRun run = analysed(scratch.run(method));
+    std::erase_if(compared_, [method](const AnalysedRun& r) { return r.run.method == method; });
+    compared_.push_back(run);
+    if (auto* window = findChild<CompareWindow*>(QStringLiteral("Compare")); window != nullptr) {
+        window->display(run, integrandName());
+    }
+    if (auto* view = findChild<ConvergenceView*>(QStringLiteral("Convergence"));
+        view != nullptr && view->isVisible()) {
+        view->display(convergencePlot(model_, lastMonteCarlo_, compared_));
+    }
+    const auto fault = run.run.fault;
+    reported(fault);
+}
+
+void Form1::showComparedRow(int row) {
+    auto* window = findChild<CompareWindow*>(QStringLiteral("Compare"));
+    if (window == nullptr || !window->shown() || row < 0) {
+        return;
+    }
+    if (methodView() == nullptr) {
+        auto* view = new MethodView(this);
+        placeOverWindow(view);
+    }
+    showPicture(&*window->shown(), row);
 }
 
 QString Form1::integrandName() const {
@@ -392,7 +447,7 @@ void Form1::showConvergence() {
         view = new ConvergenceView(this);
         placeOverWindow(view);
     }
-    view->display(convergencePlot(model_, lastMonteCarlo_));
+    view->display(convergencePlot(model_, lastMonteCarlo_, compared_));
 }
 
 void Form1::setupConnections() {
@@ -460,7 +515,7 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
 
 void Form1::contextMenuEvent(QContextMenuEvent* event) {
     QMenu menu(this);
-    menu.addActions({copyPictureAction_, convergenceAction_, ownIntegrandAction_});
+    menu.addActions({copyPictureAction_, convergenceAction_, compareAction_, ownIntegrandAction_});
     menu.addSeparator();
     menu.addActions({handbookAction_, aboutAction_});
     menu.exec(event->globalPos());
@@ -545,7 +600,7 @@ void Form1::showRun(MethodRun run) {
     // Open views follow the runs.
     if (auto* view = findChild<ConvergenceView*>(QStringLiteral("Convergence"));
         view != nullptr && view->isVisible()) {
-        view->display(convergencePlot(model_, lastMonteCarlo_));
+        view->display(convergencePlot(model_, lastMonteCarlo_, compared_));
     }
     if (auto* view = methodView(); view != nullptr && view->isVisible()) {
         showMethodView();

@@ -23,6 +23,7 @@ class QPushButton;
 namespace integral {
 
 class CanvasWidget;
+class CompareWindow;
 class MethodView;
 
 class Form1 : public QWidget {
@@ -64,6 +65,11 @@ class Form1 : public QWidget {
     void placeOverWindow(QWidget* extra) const;
     void showMethodView();
     MethodView* methodView() const;
+    // The picture of a row of a run, in the one method view.
+    void showPicture(const AnalysedRun* run, int row);
+    void showCompare();
+    void runCompared(Method method);
+    void showComparedRow(int row);
     QString integrandName() const;
 
     // Handlers, named after control and event: Form_Load draws the empty canvas and fills the
@@ -98,6 +104,8 @@ class Form1 : public QWidget {
     // The run the results list shows and the last Monte Carlo run, each with what it teaches.
     std::optional<AnalysedRun> shown_;
     std::optional<AnalysedRun> lastMonteCarlo_;
+    // The latest run of each method the Compare window ran, for the convergence view.
+    std::vector<AnalysedRun> compared_;
 
     // The learning aids' actions, each made once and put in the menus that offer it.
     QAction* copyTableAction_ = nullptr;
@@ -107,6 +115,7 @@ class Form1 : public QWidget {
     QAction* aboutAction_ = nullptr;
     QAction* ownIntegrandAction_ = nullptr;
     QAction* handbookAction_ = nullptr;
+    QAction* compareAction_ = nullptr;
     // The integrands typed in this session, the latest first; never written anywhere.
     QStringList typedHistory_;
 

@@ -328,7 +328,8 @@ ConvergencePlot plotOfRuns(const std::vector<AnalysedRun>& runs) {
     return plot;
 }
 
-ConvergencePlot convergencePlot(const Model& model, const std::optional<AnalysedRun>& monteCarlo) {
+ConvergencePlot convergencePlot(const Model& model, const std::optional<AnalysedRun>& monteCarlo,
+                                const std::vector<AnalysedRun>& compared) {
     // A copy, so that asking for the picture changes nothing of the window's state.
     Model scratch = model;
     std::vector<AnalysedRun> runs;
@@ -341,6 +342,12 @@ ConvergencePlot convergencePlot(const Model& model, const std::optional<Analysed
         } else if (monteCarlo && monteCarlo->run.method == info.method &&
                    sameInputs(monteCarlo->run, model)) {
             runs.push_back(*monteCarlo);
+        }
+    }
+    // The runs of the Compare window on the same integrand and limits, beside the three.
+    for (const AnalysedRun& run : compared) {
+        if (!methodInfo(run.run.method).onButton && sameInputs(run.run, model)) {
+            runs.push_back(run);
         }
     }
     return plotOfRuns(runs);

@@ -77,7 +77,8 @@ DecadeAxis decadesAround(const std::vector<double>& values);
 
 // `monteCarlo` is the last Monte Carlo run, shown only when it ran on the same integrand,
 // limits and box as the model holds now.
-ConvergencePlot convergencePlot(const Model& model, const std::optional<AnalysedRun>& monteCarlo);
+ConvergencePlot convergencePlot(const Model& model, const std::optional<AnalysedRun>& monteCarlo,
+                                const std::vector<AnalysedRun>& compared = {});
 
 // The plot's series and axes from runs already analysed; what convergencePlot() builds on.
 ConvergencePlot plotOfRuns(const std::vector<AnalysedRun>& runs);

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
 #include <QDropEvent>
 #include <QFile>
 #include <QLabel>
@@ -27,6 +28,7 @@
 #include <variant>
 #include <vector>
 
+#include "app/compare_window.h"
 #include "app/convergence_view.h"
 #include "app/expression_dialog.h"
 #include "app/fault_message.h"
@@ -580,6 +582,52 @@ TEST_F(Form1Test, MethodViewShowsTheRowAndFollows) {
     ASSERT_NE(view, nullptr);
     EXPECT_EQ(view->picture()->counter, 4000);
     view->close();
+}
+
+// The Compare window runs any method on the window's integrand and limits, without touching
+// the window's own results; its rows carry the tooltips, a double click shows how a row was
+// made, and the convergence view plots the run beside the three.
+TEST_F(Form1Test, CompareWindowRunsAnyMethod) {
+    chooseIntegrand(1);
+    enter("Text1", "0");
+    enter("Text2", "1");
+    click("Command4");
+    const std::vector<QString> before = rows();
+    QTest::keyClick(form.get(), Qt::Key_E, Qt::ControlModifier);
+    QPointer<CompareWindow> window = form->findChild<CompareWindow*>(QStringLiteral("Compare"));
+    ASSERT_NE(window, nullptr);
+    auto* methods = window->findChild<QComboBox*>(QStringLiteral("CompareMethod"));
+    ASSERT_NE(methods, nullptr);
+    EXPECT_EQ(methods->count(), static_cast<int>(kMethods.size()));
+    methods->setCurrentIndex(static_cast<int>(Method::Trapezoid));
+    QTest::mouseClick(window->findChild<QPushButton*>(QStringLiteral("CompareRun")),
+                      Qt::LeftButton);
+    auto* compared = window->findChild<QListWidget*>(QStringLiteral("CompareRows"));
+    ASSERT_EQ(compared->count(), 10);
+    EXPECT_EQ(compared->item(0)->text(), QStringLiteral("2   3.1"));
+    EXPECT_TRUE(compared->item(3)->toolTip().contains(QStringLiteral("Exact integral")));
+    EXPECT_EQ(rows(), before);
+
+    compared->setFocus();
+    compared->setCurrentRow(2);
+    QTest::keyClick(compared, Qt::Key_Return);
+    QPointer<MethodView> view = form->findChild<MethodView*>(QStringLiteral("MethodView"));
+    ASSERT_NE(view, nullptr);
+    ASSERT_TRUE(view->picture().has_value());
+    EXPECT_EQ(view->picture()->trapezoids.size(), 8u);
+
+    QTest::keyClick(form.get(), Qt::Key_K, Qt::ControlModifier);
+    auto* convergence = form->findChild<ConvergenceView*>(QStringLiteral("Convergence"));
+    ASSERT_NE(convergence, nullptr);
+    bool plotted = false;
+    for (const PlotSeries& series : convergence->plot().series) {
+        plotted = plotted || (series.method == Method::Trapezoid && !series.points.empty());
+    }
+    EXPECT_TRUE(plotted);
+    view->close();
+    convergence->close();
+    QTest::keyClick(window, Qt::Key_Escape);
+    EXPECT_TRUE(QTest::qWaitFor([&window] { return window.isNull(); }, 2000));
 }
 
 // An integrand of one's own: typed in a dialog that checks it as it is typed, then graphed,

@@ -154,14 +154,27 @@ void noteMissingErrors(ConvergencePlot& plot, const MethodRun& run, const RunAna
                                   std::to_string(run.rows.size()) + " of them.",
                               std::nullopt});
     }
-    const bool missing = std::any_of(analysis.rows.begin(), analysis.rows.end(),
-                                     [](const auto& r) { return !r.error && !r.roundingLevel; });
-    if (missing) {
-        plot.notes.push_back(
-            {name + ": some errors are not plotted, as " +
-                 (analysis.exact ? "they are beyond the range of a double."
-                                 : "the exact integral is beyond the range of a double."),
-             std::nullopt});
+    const auto unplotted = [&analysis](bool belowUncertainty) {
+        return std::any_of(analysis.rows.begin(), analysis.rows.end(), [&](const auto& r) {
+            return !r.error && !r.roundingLevel && r.belowReferenceUncertainty == belowUncertainty;
+        });
+    };
+    if (unplotted(true)) {
+        plot.notes.push_back({name +
+                                  ": some errors are not plotted, as they are no larger than ten "
+                                  "times the reference's own uncertainty.",
+                              std::nullopt});
+    }
+    if (unplotted(false)) {
+        std::string why = "the exact integral is beyond the range of a double.";
+        if (analysis.exact) {
+            why = "they are beyond the range of a double.";
+        } else if (analysis.divergence) {
+            why = divergenceText(*analysis.divergence) + ".";
+        } else if (!analysis.reference && !analysis.whyNoReference.empty()) {
+            why = "there is no reference: " + analysis.whyNoReference + ".";
+        }
+        plot.notes.push_back({name + ": some errors are not plotted, as " + why, std::nullopt});
     }
 }
 

@@ -111,6 +111,21 @@ QStringList figures(const MethodRun& run, const RunAnalysis& analysis, std::size
         }
     }
     lines << QStringLiteral("Evaluations of f: %1").arg(row.evaluations);
+    if (row.estimatedError) {
+        lines << QStringLiteral("The method's own error estimate, made without the exact value: ") +
+                     shortly(*row.estimatedError);
+    }
+    if (!row.tableau.empty()) {
+        lines << QStringLiteral("Romberg's table, R(j, 0..j) for j = 0..%1:")
+                     .arg(row.tableau.size() - 1);
+        for (const std::vector<double>& line : row.tableau) {
+            QStringList cells;
+            for (const double value : line) {
+                cells << shortly(value, 12);
+            }
+            lines << QStringLiteral("  ") + cells.join(QStringLiteral("  "));
+        }
+    }
     if (row.errorRatio) {
         lines << QStringLiteral("Error over the previous row's: ") + shortly(*row.errorRatio);
     }

@@ -91,19 +91,15 @@ void extrapolation(RowPicture& p, const std::vector<EvaluationPoint>& points) {
     if (points.size() < 3) {
         return;
     }
-    const std::size_t last = points.size() - 1;
+    std::vector<double> values;
+    for (const EvaluationPoint& e : points) {
+        values.push_back(e.fx);
+    }
     const double width = p.x2 - p.x1;
-    // As the row made them: T(0) from the ends, then each level's new midpoints from the left.
-    std::vector<double> trapezoids = {width * (points[0].fx + points[last].fx) / 2};
-    p.trapezoidValues.push_back({width * width, trapezoids.back()});
-    for (std::size_t stride = last / 2, level = 1; stride >= 1; stride /= 2, ++level) {
-        const double h = width / static_cast<double>(std::size_t{1} << level);
-        double sum = 0.0;
-        for (std::size_t i = stride; i < last; i += 2 * stride) {
-            sum += points[i].fx;
-        }
-        trapezoids.push_back(trapezoids.back() / 2 + h * sum);
-        p.trapezoidValues.push_back({h * h, trapezoids.back()});
+    const std::vector<double> trapezoids = rombergTrapezoids(values, width);
+    for (std::size_t j = 0; j < trapezoids.size(); ++j) {
+        const double h = width / static_cast<double>(std::size_t{1} << j);
+        p.trapezoidValues.push_back({h * h, trapezoids[j]});
     }
     p.tableau = rombergTableau(trapezoids);
 }

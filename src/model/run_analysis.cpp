@@ -12,6 +12,7 @@
 #include "model/row_replay.h"
 #include "quadrature/evaluation_observer.h"
 #include "quadrature/number_format.h"
+#include "quadrature/romberg_table.h"
 
 namespace integral {
 
@@ -186,6 +187,13 @@ RunAnalysis analyse(const MethodRun& run) {
             }
         }
         row.estimatedError = method.estimatedError(run.figures, i);
+        if (method.shape() == RowShape::Extrapolation && i < terms.rows().size()) {
+            std::vector<double> values;
+            for (const RuleTerm& term : terms.rows()[i]) {
+                values.push_back(term.fx);
+            }
+            row.tableau = rombergTableau(rombergTrapezoids(values, x2 - x1));
+        }
         if (method.statistical()) {
             const double n = static_cast<double>(figures.counter);
             const double p = static_cast<double>(figures.hits) / n;

@@ -51,6 +51,8 @@ struct RowAnalysis {
     // consecutive rows for most rules, its own accumulated estimates for adaptive Simpson, 2
     // sigma for Monte Carlo; nothing on a first row that needs a previous one.
     std::optional<double> estimatedError;
+    // Romberg: the row's whole table, R(j, 0..j) for j = 0..k.
+    std::vector<std::vector<double>> tableau;
 };
 
 // What the Monte Carlo estimates converge to: the box's area times the share of the box that

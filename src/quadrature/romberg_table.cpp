@@ -22,6 +22,23 @@ RombergTableau rombergTableau(const std::vector<double>& trapezoids) {
     return table;
 }
 
+std::vector<double> rombergTrapezoids(const std::vector<double>& values, double width) {
+    if (values.size() < 2) {
+        return {};
+    }
+    const std::size_t last = values.size() - 1;
+    std::vector<double> trapezoids = {width * (values[0] + values[last]) / 2};
+    for (std::size_t stride = last / 2, level = 1; stride >= 1; stride /= 2, ++level) {
+        const double h = width / static_cast<double>(std::size_t{1} << level);
+        double sum = 0.0;
+        for (std::size_t i = stride; i < last; i += 2 * stride) {
+            sum += values[i];
+        }
+        trapezoids.push_back(trapezoids.back() / 2 + h * sum);
+    }
+    return trapezoids;
+}
+
 namespace {
 
 // The weights of R(k, k) on the 2^k + 1 points, in units of x2 - x1: the trapezoid weights of
@@ -76,19 +93,17 @@ void rombergTable(Integrand f, const Variant& x1, const Variant& x2, ResultsPane
             values[i] = node.value.toDouble();
             where[i] = node.x.toDouble();
         };
+        // The points in the order the levels need them: both ends, then each level's new
+        // midpoints from the left.
         evaluate(0);
         evaluate(last);
-        std::vector<double> trapezoids = {width * (values[0] + values[last]) / 2};
         for (int j = 1; j <= k; ++j) {
             const std::int64_t stride = last >> j;
-            const double h = width / static_cast<double>(std::int64_t{1} << j);
-            double sum = 0.0;
             for (std::int64_t i = stride; i < last; i += 2 * stride) {
                 evaluate(i);
-                sum += values[i];
             }
-            trapezoids.push_back(trapezoids.back() / 2 + h * sum);
         }
+        const std::vector<double> trapezoids = rombergTrapezoids(values, width);
         const RombergTableau table = rombergTableau(trapezoids);
         estimate = table.back().back();
         if (observer != nullptr) {

@@ -24,6 +24,10 @@ using RombergTableau = std::vector<std::vector<double>>;
 // The table of level k from the trapezoid values T(0..k).
 RombergTableau rombergTableau(const std::vector<double>& trapezoids);
 
+// T(0..k) from f on the 2^k + 1 points of the finest grid, in the order of x, over an interval
+// `width` wide: T(0) from the ends, then each level's new midpoints from the left.
+std::vector<double> rombergTrapezoids(const std::vector<double>& values, double width);
+
 // The tableau of each row a run made, for those who show it.
 class RombergObserver {
   public:

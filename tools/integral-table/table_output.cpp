@@ -57,6 +57,16 @@ void writeText(std::ostream& out, const MethodRun& run, const RunAnalysis& analy
             }
             out << " evaluations=" << row.evaluations
                 << " estimated_error=" << figure(row.estimatedError);
+            if (!row.tableau.empty()) {
+                // Romberg's table, a row of it between bars: R(0,0)|R(1,0),R(1,1)|...
+                out << " table=";
+                for (std::size_t j = 0; j < row.tableau.size(); ++j) {
+                    out << (j > 0 ? "|" : "");
+                    for (std::size_t m = 0; m < row.tableau[j].size(); ++m) {
+                        out << (m > 0 ? "," : "") << fullPrecision(row.tableau[j][m]);
+                    }
+                }
+            }
             if (method.statistical()) {
                 out << " sigma=" << figure(row.sigma) << " limit="
                     << figure(analysis.limit ? std::optional<double>(analysis.limit->value)
@@ -146,6 +156,7 @@ void writeJson(std::ostream& out, const MethodRun& run, const RunAnalysis& analy
         entry["sigma_from_rule_of_three"] = row.sigmaFromRuleOfThree;
         entry["rounding_level"] = row.roundingLevel;
         entry["estimated_error"] = number(row.estimatedError);
+        entry["table"] = row.tableau.empty() ? Json(nullptr) : Json(row.tableau);
         rows.push_back(std::move(entry));
     }
     document["rows"] = std::move(rows);

@@ -14,8 +14,6 @@
 
 namespace integral {
 
-namespace {
-
 // Each method keeps one colour across its series: its errors, its floors.
 QColor methodColour(Method method) {
     static const std::array<QColor, kMethods.size()> colours = {
@@ -24,6 +22,8 @@ QColor methodColour(Method method) {
         QColor(0x7A, 0x5C, 0x12), QColor(0x55, 0x55, 0x55)};
     return colours[static_cast<std::size_t>(method)];
 }
+
+namespace {
 
 QColor colourOf(const PlotSeries& s) {
     const QColor own = s.method ? methodColour(*s.method) : QColor(Qt::black);

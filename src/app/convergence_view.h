@@ -4,6 +4,7 @@
 // It only draws; every figure comes from the model. Not part of the fixed window.
 #pragma once
 
+#include <QColor>
 #include <QString>
 #include <QWidget>
 
@@ -11,6 +12,9 @@
 #include "model/convergence_plot.h"
 
 namespace integral {
+
+// Each method keeps one colour across its series, its errors and its floors, in every view.
+QColor methodColour(Method method);
 
 class ConvergenceView : public QWidget {
     Q_OBJECT

@@ -630,6 +630,27 @@ TEST_F(Form1Test, CompareWindowRunsAnyMethod) {
     EXPECT_TRUE(QTest::qWaitFor([&window] { return window.isNull(); }, 2000));
 }
 
+// Every method has its own colour in the views, its option's spelling, and its paragraph in
+// the handbook the program shows on F1.
+TEST(MethodTableTest, EveryMethodHasAColourASpellingAndAHandbookEntry) {
+    QFile file(QStringLiteral(":/handbook/handbook.html"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    QString handbook =
+        QTextDocumentFragment::fromHtml(QString::fromUtf8(file.readAll())).toPlainText();
+    handbook.replace(QChar(0x2013), QLatin1Char('-'));
+    QSet<QRgb> colours;
+    for (const MethodInfo& info : kMethods) {
+        const QString caption =
+            QString::fromUtf8(info.caption.data(), static_cast<qsizetype>(info.caption.size()));
+        SCOPED_TRACE(caption.toStdString());
+        colours.insert(methodColour(info.method).rgb());
+        EXPECT_EQ(methodNamed(info.name), info.method);
+        EXPECT_EQ(methodNamed(info.caption), info.method);
+        EXPECT_TRUE(handbook.contains(caption)) << "no handbook entry";
+    }
+    EXPECT_EQ(colours.size(), static_cast<qsizetype>(kMethods.size()));
+}
+
 // An integrand of one's own: typed in a dialog that checks it as it is typed, then graphed,
 // shaded and integrated as the five are, its faults reported the same way.
 TEST_F(Form1Test, OwnIntegrandWorksAsTheFiveDo) {

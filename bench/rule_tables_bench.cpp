@@ -1,0 +1,50 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The tables of the rules set beside the window's three, each within one 16 ms frame: for the
+// five built-in integrands at their full sizes, and for a typed integrand (x*sin(x)), whose
+// costliest rows take about 10^4 evaluations in all.
+#include <benchmark/benchmark.h>
+
+#include <memory>
+#include <variant>
+
+#include "model/methods.h"
+#include "model/model.h"
+
+namespace {
+
+using integral::Method;
+
+constexpr Method kRules[] = {Method::Trapezoid, Method::Midpoint, Method::Romberg,
+                             Method::AdaptiveSimpson, Method::ClenshawCurtis};
+
+integral::Model modelOf(int integrandRow) {
+    integral::Model model;
+    if (integrandRow < 5) {
+        model.chooseIntegrand(integrandRow);
+    } else {
+        auto parsed = integral::TypedExpression::parse("x*sin(x)");
+        model.chooseExpression(
+            std::get<std::shared_ptr<const integral::TypedExpression>>(std::move(parsed)));
+    }
+    model.setLower(integral::Variant::real(0.0));
+    model.setUpper(integral::Variant::real(3.0));
+    return model;
+}
+
+// range(0): the rule; range(1): the integrand, 0..4 the five, 5 a typed one.
+void BM_RuleTable(benchmark::State& state) {
+    const Method method = kRules[state.range(0)];
+    integral::Model model = modelOf(static_cast<int>(state.range(1)));
+    state.SetLabel(std::string(integral::methodInfo(method).name) +
+                   (state.range(1) < 5 ? "" : ", typed"));
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(model.run(method));
+    }
+}
+BENCHMARK(BM_RuleTable)
+    ->ArgsProduct({{0, 1, 2, 3, 4}, {0, 1, 2, 3, 4, 5}})
+    ->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -25,9 +25,10 @@ ExpressionDialog::ExpressionDialog(const QStringList& history, QWidget* parent) 
     setObjectName(QStringLiteral("ExpressionDialog"));
     setWindowTitle(QStringLiteral("Your own integrand"));
     auto* layout = new QVBoxLayout(this);
-    auto* intro = new QLabel(QStringLiteral(
-        "Type f(x), an expression of x: + - * / ^, brackets, sin cos tan asin acos atan sinh cosh "
-        "tanh exp ln log log10 sqrt abs (or Exp, Sin, ... as the list spells them), pi and e."));
+    auto* intro =
+        new QLabel(QStringLiteral("Type f(x), an expression of x: + - * / ^, brackets, ") +
+                   QString::fromStdString(typedFunctionList(" ", " ")) +
+                   QStringLiteral(" (or Exp, Sin, ... as the list spells them), pi and e."));
     intro->setWordWrap(true);
     layout->addWidget(intro);
 

@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "quadrature/number_format.h"
+#include "runtime/short_number.h"
 
 namespace integral {
 
@@ -16,7 +17,7 @@ QString full(double value) {
 }
 
 QString shortly(double value, int digits = 4) {
-    return QString::number(value, 'g', digits);
+    return QString::fromStdString(shortNumber(value, digits));
 }
 
 QString monteCarloLines(const MethodRun& run, const RunAnalysis& analysis, const RowAnalysis& row) {

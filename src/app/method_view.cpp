@@ -15,6 +15,8 @@
 #include <cmath>
 #include <utility>
 
+#include "runtime/short_number.h"
+
 namespace integral {
 
 namespace {
@@ -56,7 +58,7 @@ void drawAxes(QPainter& painter, const RowPicture& p, const Frame& frame, const 
         painter.drawLine(QPointF(at.x(), plot.top()), QPointF(at.x(), plot.bottom()));
         painter.setPen(Qt::black);
         painter.drawText(QRectF(at.x() - 40, plot.bottom() + 4, 80, 16), Qt::AlignCenter,
-                         QString::number(x, 'g', 6));
+                         text(shortNumber(x, 6)));
     }
     for (const double y : p.yTicks) {
         const QPointF at = frame.at(p.xLow, y);
@@ -64,7 +66,7 @@ void drawAxes(QPainter& painter, const RowPicture& p, const Frame& frame, const 
         painter.drawLine(QPointF(plot.left(), at.y()), QPointF(plot.right(), at.y()));
         painter.setPen(Qt::black);
         painter.drawText(QRectF(plot.left() - 66, at.y() - 8, 60, 16),
-                         Qt::AlignRight | Qt::AlignVCenter, QString::number(y, 'g', 6));
+                         Qt::AlignRight | Qt::AlignVCenter, text(shortNumber(y, 6)));
     }
     painter.setPen(QPen(Qt::black, 1));
     if (p.yLow < 0 && p.yHigh > 0) {
@@ -339,7 +341,7 @@ void drawLegend(QPainter& painter, const RowPicture& p, const QRectF& side) {
         for (const std::vector<double>& line : p.tableau) {
             QStringList cells;
             for (const double value : line) {
-                cells << QString::number(value, 'g', 10);
+                cells << text(shortNumber(value, 10));
             }
             const QString text = cells.join(QStringLiteral("  "));
             painter.setPen(Qt::black);

@@ -9,6 +9,8 @@
 #include <cmath>
 #include <numbers>
 
+#include "runtime/escaped_bytes.h"
+
 namespace integral {
 
 namespace {
@@ -29,18 +31,7 @@ const Alias kAliases[] = {
 
 // A piece of the text as a message may show it: printable ASCII, anything else as \xNN.
 std::string shown(std::string_view text) {
-    std::string result;
-    for (const char c : text.substr(0, 24)) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte >= 0x20 && byte < 0x7F) {
-            result += c;
-        } else {
-            constexpr char kHex[] = "0123456789abcdef";
-            result += "\\x";
-            result += kHex[byte >> 4];
-            result += kHex[byte & 0xF];
-        }
-    }
+    const std::string result = escapedBytes(text.substr(0, 24));
     return text.size() > 24 ? result + "..." : result;
 }
 
@@ -84,8 +75,8 @@ std::string messageOf(int code, std::string_view rawToken) {
     switch (code) {
         case mu::ecUNASSIGNABLE_TOKEN:
             return "\"" + token +
-                   "\" is not known: the only variable is x, and the functions are sin, cos, "
-                   "tan, asin, acos, atan, sinh, cosh, tanh, exp, ln, log, log10, sqrt and abs";
+                   "\" is not known: the only variable is x, and the functions are " +
+                   typedFunctionList(", ", " and ");
         case mu::ecUNEXPECTED_EOF:
             return "the expression ends where something more is needed";
         case mu::ecMISSING_PARENS:
@@ -250,6 +241,17 @@ PlainEvaluator TypedExpression::plainEvaluator() const {
 double TypedExpression::evaluate(double x) const {
     evaluator_->x = x;
     return evaluator_->library.eval(evaluator_->parser);
+}
+
+std::string typedFunctionList(std::string_view separator, std::string_view last) {
+    std::string list;
+    for (std::size_t i = 0; i < kTypedFunctions.size(); ++i) {
+        if (i > 0) {
+            list += i + 1 == kTypedFunctions.size() ? last : separator;
+        }
+        list += kTypedFunctions[i];
+    }
+    return list;
 }
 
 }  // namespace integral

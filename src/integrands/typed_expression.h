@@ -11,6 +11,7 @@
 //   "sin(x" -> column 6: a bracket is not closed
 #pragma once
 
+#include <array>
 #include <memory>
 #include <optional>
 #include <string>
@@ -51,6 +52,15 @@ class TypedExpression {
     std::string text_;
     std::unique_ptr<Evaluator> evaluator_;
 };
+
+// The functions an expression may call, as the student types them; the list's capitalised
+// spellings (Exp, Sin, ...) are taken too. Every text that names them is made from this list.
+inline constexpr std::array<std::string_view, 15> kTypedFunctions = {
+    "sin",  "cos", "tan", "asin", "acos",  "atan", "sinh", "cosh",
+    "tanh", "exp", "ln",  "log",  "log10", "sqrt", "abs"};
+
+// "sin, cos, ... and abs" with separator ", " and last " and ".
+std::string typedFunctionList(std::string_view separator, std::string_view last);
 
 // The longest text taken; a longer one is a problem of its own.
 inline constexpr std::size_t kMaxExpressionLength = 1000;

@@ -249,10 +249,8 @@ std::string titleOf(const MethodRun& run) {
     if (run.integrand.chosen()) {
         title += " of " + run.integrand.name();
     }
-    char limits[80];
-    std::snprintf(limits, sizeof limits, " on [%.10g, %.10g]", run.x1.toDouble(),
-                  run.x2.toDouble());
-    return title + limits;
+    return title + " on [" + shortNumber(run.x1.toDouble(), 10) + ", " +
+           shortNumber(run.x2.toDouble(), 10) + "]";
 }
 
 bool sameInputs(const MethodRun& run, const Model& model) {

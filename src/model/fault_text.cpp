@@ -5,14 +5,14 @@
 
 #include "integrands/formulas.h"
 
+#include "runtime/short_number.h"
+
 namespace integral {
 
 namespace {
 
 std::string number(double value) {
-    char buffer[40];
-    std::snprintf(buffer, sizeof buffer, "%.15g", value);
-    return buffer;
+    return shortNumber(value, 15);
 }
 
 std::string where(const FaultReport& report) {

@@ -631,7 +631,7 @@ TEST_F(Form1Test, CompareWindowRunsAnyMethod) {
 }
 
 // Every method has its own colour in the views, its option's spelling, and its paragraph in
-// the handbook the program shows on F1.
+// the handbook the program shows on F1, which also names every function a student may type.
 TEST(MethodTableTest, EveryMethodHasAColourASpellingAndAHandbookEntry) {
     QFile file(QStringLiteral(":/handbook/handbook.html"));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
@@ -649,6 +649,12 @@ TEST(MethodTableTest, EveryMethodHasAColourASpellingAndAHandbookEntry) {
         EXPECT_TRUE(handbook.contains(caption)) << "no handbook entry";
     }
     EXPECT_EQ(colours.size(), static_cast<qsizetype>(kMethods.size()));
+    // And every function a typed integrand may call.
+    for (const std::string_view name : kTypedFunctions) {
+        EXPECT_TRUE(handbook.contains(QString::fromUtf8(name.data(),
+                                                        static_cast<qsizetype>(name.size()))))
+            << name;
+    }
 }
 
 // An integrand of one's own: typed in a dialog that checks it as it is typed, then graphed,

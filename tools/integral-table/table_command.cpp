@@ -19,6 +19,7 @@
 #include "model/fault_text.h"
 #include "model/methods.h"
 #include "model/model.h"
+#include "runtime/escaped_bytes.h"
 #include "runtime/runtime_error.h"
 #include "runtime/text_to_number.h"
 #include "runtime/variant.h"
@@ -33,8 +34,9 @@ constexpr std::string_view kOptions =
     "               4 y = x*sin(x)    5 y = Exp(-x*x/2)10/sqrt(2pi)\n"
     "               (none: no integrand is chosen and every value is 0)\n"
     "  --function   an integrand of your own, an expression of x: x^4, 1/sqrt(x), abs(x),\n"
-    "               sin(10*x), exp(-x*x/2); sin cos tan asin acos atan sinh cosh tanh exp\n"
-    "               ln log log10 sqrt abs, ^, pi and e (Exp, Sin, ... as the labels spell them)\n"
+    "               sin(10*x), exp(-x*x/2); ^, pi and e, and the functions below (Exp,\n"
+    "               Sin, ... as the labels spell them)\n"
+    "               @FUNCTIONS@\n"
     "  --lower, --upper  the limits (put in order; a missing one counts as 0)\n"
     "  --ymax       the height of the Monte Carlo box (missing: 0)\n"
     "  --details    add to every row what the window's tooltips say: the exact integral, or\n"
@@ -74,6 +76,16 @@ constexpr std::string_view kOptions =
     "Exit status: 0 done, 1 run-time error (the rows made before it are printed), 2 usage\n"
     "error, 3 the output could not be written, 4 out of memory.\n";
 
+// The options' text with the typed functions' names in their place, from their one list.
+std::string withFunctions(std::string_view options) {
+    std::string text(options);
+    const std::string_view mark = "@FUNCTIONS@";
+    if (const std::size_t at = text.find(mark); at != std::string::npos) {
+        text.replace(at, mark.size(), typedFunctionList(" ", " "));
+    }
+    return text;
+}
+
 // The lines on the methods, from the method table.
 std::string methodUsage() {
     std::string text = "  --method     one of\n";
@@ -93,7 +105,7 @@ std::string usage() {
            "\n"
            "Prints the rows the chosen method shows, one per line, then the summary \"S = "
            "...\".\n" +
-           methodUsage() + std::string(kOptions);
+           methodUsage() + withFunctions(kOptions);
 }
 
 constexpr int kRunTimeError = 1;
@@ -125,22 +137,7 @@ class UsageError {
 // nothing typed can drive the terminal, and cut when it is long.
 std::string quoted(std::string_view text) {
     constexpr std::size_t kShown = 40;
-    std::string result = "'";
-    for (std::size_t i = 0; i < text.size() && i < kShown; ++i) {
-        const auto byte = static_cast<unsigned char>(text[i]);
-        if (byte == '\\' || byte == '\'') {
-            result += '\\';
-            result += static_cast<char>(byte);
-        } else if (byte < 0x20 || byte >= 0x7F) {
-            constexpr char kHex[] = "0123456789abcdef";
-            result += "\\x";
-            result += kHex[byte >> 4];
-            result += kHex[byte & 0xF];
-        } else {
-            result += static_cast<char>(byte);
-        }
-    }
-    result += "'";
+    std::string result = "'" + escapedBytes(text.substr(0, kShown), "\\'") + "'";
     if (text.size() > kShown) {
         result += "... (" + std::to_string(text.size()) + " bytes)";
     }

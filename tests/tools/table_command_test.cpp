@@ -4,6 +4,7 @@
 #include "integral_version.h"
 #include "model/fault_text.h"
 #include "model/model.h"
+#include "table_output.h"
 
 #include <gtest/gtest.h>
 
@@ -117,6 +118,25 @@ TEST(TableCommandTest, JsonNamesEveryFigure) {
         EXPECT_TRUE(row["ratio"].is_null());
     }
     EXPECT_EQ(document["summary_value"], document["rows"].back()["estimate"]);
+
+    // Every method's document has every name --help lists, in its order, and no other.
+    for (const MethodInfo& info : kMethods) {
+        SCOPED_TRACE(std::string(info.name));
+        const Outcome each = runTool({"--method", info.name, "--integrand", "4", "--upper", "3",
+                                      "--ymax", "2", "--format", "json"});
+        ASSERT_EQ(each.status, 0) << each.err;
+        const nlohmann::json parsed = nlohmann::json::parse(each.out);
+        std::vector<std::string> names;
+        for (const auto& item : parsed.items()) {
+            names.push_back(item.key());
+        }
+        std::vector<std::string> listed;
+        for (const JsonKey& key : kRunKeys) {
+            listed.emplace_back(key.name);
+        }
+        EXPECT_EQ(names, listed);
+        EXPECT_EQ(parsed["rows"][0].size(), std::size(kRowKeys));
+    }
 }
 
 // A typed integrand has no exact value: its rows are measured against adaptive quadrature,

@@ -58,14 +58,7 @@ constexpr std::string_view kOptions =
     "  --format     text (the default: the rows as the window shows them), tsv (a header\n"
     "               line, then tab-separated values at full precision) or json, which always\n"
     "               holds every figure, null where one does not exist:\n"
-    "                 version, inputs {method, integrand, function, label, lower, upper,\n"
-    "                 ymax}, exact, reference, reference_error, no_reference, divergence\n"
-    "                 {at, power}, limit, limit_off_exact, rows [{n, text, estimate, error,\n"
-    "                 method_error, rounding_error, ratio, order, evaluations, sigma,\n"
-    "                 sigmas_from_limit, sigma_from_rule_of_three, rounding_level,\n"
-    "                 estimated_error, table}], summary, summary_value, fault; with\n"
-    "                 --points: version, inputs, n, estimate,\n"
-    "                 points [{x, fx, weight} or {x, y, fx, hit}], fault\n"
+    "@JSON@"
     "  --points N   instead of the table, the evaluations of the row for N (its own count:\n"
     "               --points 6 for the parabolic rule's row of 6 panels, --points 2000 for\n"
     "               the first Monte Carlo row): x, f(x) and the weight the value enters the\n"
@@ -76,13 +69,42 @@ constexpr std::string_view kOptions =
     "Exit status: 0 done, 1 run-time error (the rows made before it are printed), 2 usage\n"
     "error, 3 the output could not be written, 4 out of memory.\n";
 
-// The options' text with the typed functions' names in their place, from their one list.
+// Words laid out in lines of at most 90 characters, each line indented.
+std::string wrapped(const std::string& words, std::size_t indent) {
+    constexpr std::size_t kWidth = 90;
+    std::string text;
+    std::string line(indent, ' ');
+    std::size_t start = 0;
+    while (start < words.size()) {
+        std::size_t end = words.find(' ', start);
+        if (end == std::string::npos) {
+            end = words.size();
+        }
+        const std::string word = words.substr(start, end - start);
+        if (line.size() > indent && line.size() + 1 + word.size() > kWidth) {
+            text += line + "\n";
+            line = std::string(indent, ' ');
+        }
+        line += (line.size() > indent ? " " : "") + word;
+        start = end + 1;
+    }
+    return text + line + "\n";
+}
+
+// The options' text with the typed functions' names and the JSON names in their places, each
+// from its one list.
 std::string withFunctions(std::string_view options) {
     std::string text(options);
-    const std::string_view mark = "@FUNCTIONS@";
-    if (const std::size_t at = text.find(mark); at != std::string::npos) {
-        text.replace(at, mark.size(), typedFunctionList(" ", " "));
-    }
+    const auto fill = [&text](std::string_view mark, const std::string& with) {
+        if (const std::size_t at = text.find(mark); at != std::string::npos) {
+            text.replace(at, mark.size(), with);
+        }
+    };
+    fill("@FUNCTIONS@", typedFunctionList(" ", " "));
+    fill("@JSON@",
+         wrapped(jsonKeysText(kRunKeys) + "; with --points: " + jsonKeysText(kPointsKeys) +
+                     ", the points [{x, fx, weight} or {x, y, fx, hit}]",
+                 17));
     return text;
 }
 

@@ -2,6 +2,7 @@
 #include "table_output.h"
 
 #include <nlohmann/json.hpp>
+#include <stdexcept>
 #include <string>
 
 #include "integral_version.h"
@@ -23,6 +24,34 @@ Json number(const std::optional<double>& value) {
 
 Json number(const Variant& value) {
     return value.isEmpty() ? Json(nullptr) : Json(value.toDouble());
+}
+
+// The document made, with exactly the names of `keys`, in their order: a name the writer
+// forgot or one the list does not know is a fault of this program, found by its tests.
+Json shaped(const Json& made, std::span<const JsonKey> keys) {
+    Json result = Json::object();
+    for (const JsonKey& key : keys) {
+        const std::string name(key.name);
+        if (!made.contains(name)) {
+            throw std::logic_error("JSON without " + name);
+        }
+        const Json& value = made.at(name);
+        if (key.inside.empty() || value.is_null()) {
+            result[name] = value;
+        } else if (key.list) {
+            Json list = Json::array();
+            for (const Json& element : value) {
+                list.push_back(shaped(element, key.inside));
+            }
+            result[name] = std::move(list);
+        } else {
+            result[name] = shaped(value, key.inside);
+        }
+    }
+    if (result.size() != made.size()) {
+        throw std::logic_error("JSON with a name the list does not know");
+    }
+    return result;
 }
 
 std::string figure(const std::optional<double>& value) {
@@ -164,7 +193,7 @@ void writeJson(std::ostream& out, const MethodRun& run, const RunAnalysis& analy
     document["summary_value"] =
         run.summary && !analysis.rows.empty() ? Json(analysis.rows.back().estimate) : Json(nullptr);
     document["fault"] = run.fault ? Json(std::string(faultName(run.fault->fault))) : Json(nullptr);
-    out << document.dump(2) << "\n";
+    out << shaped(document, kRunKeys).dump(2) << "\n";
 }
 
 std::vector<std::string> pointColumns(const MethodRun& run) {
@@ -183,6 +212,22 @@ std::vector<double> pointValues(const MethodRun& run, const EvaluationPoint& p) 
 
 }  // namespace
 
+std::string jsonKeysText(std::span<const JsonKey> keys) {
+    std::string text;
+    for (const JsonKey& key : keys) {
+        if (!text.empty()) {
+            text += ", ";
+        }
+        text += key.name;
+        if (!key.inside.empty()) {
+            text += key.list ? " [{" : " {";
+            text += jsonKeysText(key.inside);
+            text += key.list ? "}]" : "}";
+        }
+    }
+    return text;
+}
+
 void writePoints(std::ostream& out, const MethodRun& run, std::size_t row, Layout layout) {
     const std::optional<RowPoints> replayed = replayRow(run, row);
     if (!replayed) {
@@ -196,7 +241,7 @@ void writePoints(std::ostream& out, const MethodRun& run, std::size_t row, Layou
             document["points"] = Json::array();
             document["fault"] =
                 run.fault ? Json(std::string(faultName(run.fault->fault))) : Json(nullptr);
-            out << document.dump(2) << "\n";
+            out << shaped(document, kPointsKeys).dump(2) << "\n";
         }
         return;
     }
@@ -222,7 +267,7 @@ void writePoints(std::ostream& out, const MethodRun& run, std::size_t row, Layou
         }
         document["points"] = std::move(points);
         document["fault"] = nullptr;
-        out << document.dump(2) << "\n";
+        out << shaped(document, kPointsKeys).dump(2) << "\n";
         return;
     }
     // Text aligns the columns for reading; tsv separates them with tabs for programs.

@@ -1,14 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The layouts integral-table writes a run in. Text without details is exactly what the window
 // shows; the details add what the window's tooltips say of each row. JSON always carries every
-// figure, null where one does not exist:
-//   {"version", "inputs": {"method", "integrand", "label", "lower", "upper", "ymax"},
-//    "exact", "limit", "rows": [{"n", "text", "estimate", "error", "ratio", "order",
-//    "evaluations", "sigma", "sigmas_from_limit", "rounding_level"}, ...],
-//    "summary", "summary_value", "fault"}
+// figure, null where one does not exist, under the names of kRunKeys and kPointsKeys: the one
+// list that the writer keeps to and --help shows.
 #pragma once
 
 #include <ostream>
+#include <span>
+#include <string>
+#include <string_view>
 
 #include "model/model.h"
 #include "model/run_analysis.h"
@@ -16,6 +16,52 @@
 namespace integral {
 
 enum class Layout { Text, Tsv, Json };
+
+// A name of the JSON documents, with the names inside it where it holds an object or, with
+// `list`, an array of objects.
+struct JsonKey {
+    std::string_view name;
+    std::span<const JsonKey> inside = {};
+    bool list = false;
+};
+
+inline constexpr JsonKey kInputKeys[] = {{"method"}, {"integrand"}, {"function"}, {"label"},
+                                         {"lower"},  {"upper"},     {"ymax"}};
+inline constexpr JsonKey kDivergenceKeys[] = {{"at"}, {"power"}};
+inline constexpr JsonKey kRowKeys[] = {{"n"},
+                                       {"text"},
+                                       {"estimate"},
+                                       {"error"},
+                                       {"method_error"},
+                                       {"rounding_error"},
+                                       {"ratio"},
+                                       {"order"},
+                                       {"evaluations"},
+                                       {"sigma"},
+                                       {"sigmas_from_limit"},
+                                       {"sigma_from_rule_of_three"},
+                                       {"rounding_level"},
+                                       {"estimated_error"},
+                                       {"table"}};
+inline constexpr JsonKey kRunKeys[] = {{"version"},
+                                       {"inputs", kInputKeys},
+                                       {"exact"},
+                                       {"reference"},
+                                       {"reference_error"},
+                                       {"no_reference"},
+                                       {"divergence", kDivergenceKeys},
+                                       {"limit"},
+                                       {"limit_off_exact"},
+                                       {"rows", kRowKeys, true},
+                                       {"summary"},
+                                       {"summary_value"},
+                                       {"fault"}};
+// The points' own names are their columns: x, fx, weight, or x, y, fx, hit for Monte Carlo.
+inline constexpr JsonKey kPointsKeys[] = {
+    {"version"}, {"inputs", kInputKeys}, {"n"}, {"estimate"}, {"points"}, {"fault"}};
+
+// "version, inputs {method, ...}, ..., rows [{n, ...}], ...": the names as --help lists them.
+std::string jsonKeysText(std::span<const JsonKey> keys);
 
 void writeRun(std::ostream& out, const MethodRun& run, Layout layout, bool details);
 

@@ -125,7 +125,7 @@ TEST(TableCommandTest, JsonNamesEveryFigure) {
         const Outcome each = runTool({"--method", info.name, "--integrand", "4", "--upper", "3",
                                       "--ymax", "2", "--format", "json"});
         ASSERT_EQ(each.status, 0) << each.err;
-        const nlohmann::json parsed = nlohmann::json::parse(each.out);
+        const nlohmann::ordered_json parsed = nlohmann::ordered_json::parse(each.out);
         std::vector<std::string> names;
         for (const auto& item : parsed.items()) {
             names.push_back(item.key());

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/convergence_view.h"
+#include "app/plot_frame.h"
 #include "app/utf8.h"
 
 #include <QContextMenuEvent>
@@ -119,45 +120,30 @@ QString ConvergenceView::savePicture(const QString& path, PictureFormat format) 
         text(plot_.title));
 }
 
-void ConvergenceView::render(QPainter& painter, const QRectF& area) const {
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.fillRect(area, Qt::white);
-    const QRectF plot = area.adjusted(80, 50, -(kSide + 24), -60);
-    QFont small = painter.font();
-    small.setPointSizeF(8);
-    QFont normal = painter.font();
-    normal.setPointSizeF(10);
+namespace {
 
-    painter.setFont(normal);
-    painter.setPen(Qt::black);
-    painter.drawText(QRectF(area.left(), area.top() + 8, area.width(), 24), Qt::AlignCenter,
-                     text(plot_.title));
-    if (plot_.nothingToPlot) {
-        painter.drawRect(plot);
-        painter.drawText(plot.adjusted(20, 20, -20, -20), Qt::AlignCenter | Qt::TextWordWrap,
-                         text(*plot_.nothingToPlot));
-        return;
-    }
+// Decades onto the plot: a point is placed by the logarithms of its coordinates.
+class LogFrame : public PlotFrame {
+  public:
+    LogFrame(const ConvergencePlot& plot, const QRectF& area)
+        : PlotFrame(area, plot.x.low, plot.x.high, plot.y.low, plot.y.high) {}
+    QPointF of(PlotPoint p) const { return at(std::log10(p.x), std::log10(p.y)); }
+};
 
-    const DecadeAxis& xr = plot_.x;
-    const DecadeAxis& yr = plot_.y;
-    const auto toPlot = [&](PlotPoint p) {
-        const double u = (std::log10(p.x) - xr.low) / (xr.high - xr.low);
-        const double v = (std::log10(p.y) - yr.low) / (yr.high - yr.low);
-        return QPointF(plot.left() + u * plot.width(), plot.bottom() - v * plot.height());
-    };
-
+void drawDecades(QPainter& painter, const ConvergencePlot& plot_, const LogFrame& frame,
+                 const QRectF& area, const QFont& small, const QFont& normal) {
+    const QRectF& plot = frame.plot();
     painter.setFont(small);
-    for (const int d : xr.ticks()) {
-        const double x = plot.left() + (d - xr.low) / double(xr.high - xr.low) * plot.width();
+    for (const int d : plot_.x.ticks()) {
+        const double x = frame.at(d, plot_.y.low).x();
         painter.setPen(QColor(0xE0, 0xE0, 0xE0));
         painter.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
         painter.setPen(Qt::black);
         painter.drawText(QRectF(x - 30, plot.bottom() + 4, 60, 16), Qt::AlignCenter,
                          QStringLiteral("1e%1").arg(d));
     }
-    for (const int d : yr.ticks()) {
-        const double y = plot.bottom() - (d - yr.low) / double(yr.high - yr.low) * plot.height();
+    for (const int d : plot_.y.ticks()) {
+        const double y = frame.at(plot_.x.low, d).y();
         painter.setPen(QColor(0xE0, 0xE0, 0xE0));
         painter.drawLine(QPointF(plot.left(), y), QPointF(plot.right(), y));
         painter.setPen(Qt::black);
@@ -175,11 +161,19 @@ void ConvergenceView::render(QPainter& painter, const QRectF& area) const {
     painter.drawText(QRectF(-plot.height() / 2, -10, plot.height(), 20), Qt::AlignCenter,
                      text(plot_.yLabel));
     painter.restore();
+}
 
-    painter.save();
-    painter.setClipRect(plot.adjusted(-1, -1, 1, 1));
+// What the series drew that the legend must explain.
+struct Drawn {
     bool anyZero = false;
     bool anyRounding = false;
+};
+
+Drawn drawSeries(QPainter& painter, const ConvergencePlot& plot_, const LogFrame& frame,
+                 const QFont& small) {
+    Drawn drawn;
+    painter.save();
+    painter.setClipRect(frame.plot().adjusted(-1, -1, 1, 1));
     for (const PlotSeries& s : plot_.series) {
         const QColor colour = colourOf(s);
         if (s.style != SeriesStyle::Markers) {
@@ -187,7 +181,7 @@ void ConvergenceView::render(QPainter& painter, const QRectF& area) const {
             painter.setBrush(Qt::NoBrush);
             QPainterPath path;
             for (std::size_t i = 0; i < s.points.size(); ++i) {
-                const QPointF p = toPlot(s.points[i]);
+                const QPointF p = frame.of(s.points[i]);
                 i == 0 ? path.moveTo(p) : path.lineTo(p);
             }
             painter.drawPath(path);
@@ -196,18 +190,18 @@ void ConvergenceView::render(QPainter& painter, const QRectF& area) const {
         painter.setPen(penOf(s));
         painter.setBrush(colour);
         for (const PlotPoint& point : s.points) {
-            painter.drawEllipse(toPlot(point), kMarker, kMarker);
+            painter.drawEllipse(frame.of(point), kMarker, kMarker);
         }
         painter.setBrush(Qt::white);
         for (const PlotPoint& point : s.roundingLevel) {
-            painter.drawEllipse(toPlot(point), kMarker, kMarker);
-            anyRounding = true;
+            painter.drawEllipse(frame.of(point), kMarker, kMarker);
+            drawn.anyRounding = true;
         }
         // An exact row has no place on a log scale: a triangle on the bottom edge marks it.
         painter.setBrush(Qt::NoBrush);
         for (const double x : s.zeroErrorAt) {
-            drawTriangle(painter, toPlot({x, std::pow(10.0, yr.low)}));
-            anyZero = true;
+            drawTriangle(painter, frame.at(std::log10(x), plot_.y.low));
+            drawn.anyZero = true;
         }
     }
     // Each note's number beside the point it explains.
@@ -216,7 +210,7 @@ void ConvergenceView::render(QPainter& painter, const QRectF& area) const {
         if (!plot_.notes[i].at) {
             continue;
         }
-        const QPointF at = toPlot(*plot_.notes[i].at);
+        const QPointF at = frame.of(*plot_.notes[i].at);
         const QRectF badge(at + QPointF(6, -20), QSizeF(16, 16));
         painter.setPen(Qt::black);
         painter.setBrush(QColor(0xFF, 0xF4, 0xC0));
@@ -224,11 +218,13 @@ void ConvergenceView::render(QPainter& painter, const QRectF& area) const {
         painter.drawText(badge, Qt::AlignCenter, QString::number(i + 1));
     }
     painter.restore();
+    return drawn;
+}
 
-    // The legend and the notes, right of the plot, where no point can hide under them.
-    painter.setFont(small);
+// The legend and the notes, right of the plot, where no point can hide under them.
+void drawLegend(QPainter& painter, const ConvergencePlot& plot_, const QRectF& side,
+                const Drawn& drawn) {
     const double rowHeight = 16;
-    const QRectF side(plot.right() + 12, plot.top(), kSide, area.bottom() - plot.top() - 10);
     double y = side.top() + 4;
     const auto entry = [&](const QString& name, auto&& mark) {
         const QPointF at(side.left() + 14, y + rowHeight / 2);
@@ -252,14 +248,14 @@ void ConvergenceView::render(QPainter& painter, const QRectF& area) const {
             }
         });
     }
-    if (anyRounding) {
+    if (drawn.anyRounding) {
         entry(QStringLiteral("hollow: error at the rounding level"), [&](QPointF at) {
             painter.setPen(QPen(Qt::black, 1.2));
             painter.setBrush(Qt::white);
             painter.drawEllipse(at, kMarker, kMarker);
         });
     }
-    if (anyZero) {
+    if (drawn.anyZero) {
         entry(QStringLiteral("triangle: error exactly 0"), [&](QPointF at) {
             painter.setPen(QPen(Qt::black, 1.2));
             painter.setBrush(Qt::NoBrush);
@@ -280,6 +276,36 @@ void ConvergenceView::render(QPainter& painter, const QRectF& area) const {
             break;
         }
     }
+}
+
+}  // namespace
+
+void ConvergenceView::render(QPainter& painter, const QRectF& area) const {
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.fillRect(area, Qt::white);
+    const QRectF plot = area.adjusted(80, 50, -(kSide + 24), -60);
+    QFont small = painter.font();
+    small.setPointSizeF(8);
+    QFont normal = painter.font();
+    normal.setPointSizeF(10);
+
+    painter.setFont(normal);
+    painter.setPen(Qt::black);
+    painter.drawText(QRectF(area.left(), area.top() + 8, area.width(), 24), Qt::AlignCenter,
+                     text(plot_.title));
+    if (plot_.nothingToPlot) {
+        painter.drawRect(plot);
+        painter.drawText(plot.adjusted(20, 20, -20, -20), Qt::AlignCenter | Qt::TextWordWrap,
+                         text(*plot_.nothingToPlot));
+        return;
+    }
+    const LogFrame frame(plot_, plot);
+    drawDecades(painter, plot_, frame, area, small, normal);
+    const Drawn drawn = drawSeries(painter, plot_, frame, small);
+    painter.setFont(small);
+    drawLegend(painter, plot_,
+               QRectF(plot.right() + 12, plot.top(), kSide, area.bottom() - plot.top() - 10),
+               drawn);
 }
 
 }  // namespace integral

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/method_view.h"
+#include "app/plot_frame.h"
 #include "app/utf8.h"
 
 #include <QApplication>
@@ -28,24 +29,11 @@ const QColor kHit(0x1B, 0x8A, 0x3C);
 const QColor kMiss(0xD0, 0x30, 0x30);
 const QColor kBox(0x00, 0x00, 0xFF);
 
-// Far beyond any screen, but small enough for the painter's arithmetic: a value the range
-// does not show cannot send it astray.
-constexpr double kFarAway = 1e6;
-
-// World coordinates to the plot's pixels, in one place.
-class Frame {
+// The picture's world onto the plot.
+class Frame : public PlotFrame {
   public:
-    Frame(const RowPicture& p, const QRectF& plot) : p_(p), plot_(plot) {}
-    QPointF at(double x, double y) const {
-        const double u = (x - p_.xLow) / (p_.xHigh - p_.xLow);
-        const double v = (p_.yHigh - y) / (p_.yHigh - p_.yLow);
-        return {std::clamp(plot_.left() + u * plot_.width(), -kFarAway, kFarAway),
-                std::clamp(plot_.top() + v * plot_.height(), -kFarAway, kFarAway)};
-    }
-
-  private:
-    const RowPicture& p_;
-    QRectF plot_;
+    Frame(const RowPicture& p, const QRectF& plot)
+        : PlotFrame(plot, p.xLow, p.xHigh, p.yLow, p.yHigh) {}
 };
 
 void drawAxes(QPainter& painter, const RowPicture& p, const Frame& frame, const QRectF& plot) {

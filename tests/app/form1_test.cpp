@@ -651,8 +651,8 @@ TEST(MethodTableTest, EveryMethodHasAColourASpellingAndAHandbookEntry) {
     EXPECT_EQ(colours.size(), static_cast<qsizetype>(kMethods.size()));
     // And every function a typed integrand may call.
     for (const std::string_view name : kTypedFunctions) {
-        EXPECT_TRUE(handbook.contains(QString::fromUtf8(name.data(),
-                                                        static_cast<qsizetype>(name.size()))))
+        EXPECT_TRUE(
+            handbook.contains(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()))))
             << name;
     }
 }

@@ -40,6 +40,14 @@ QString monteCarloLines(const MethodRun& run, const RunAnalysis& analysis, const
             "One-sigma uncertainty of this row: cannot be computed (the box's area is beyond the "
             "range of a double)");
     }
+    if (!methodOf(run.method).samplesABox()) {
+        // No box: the estimates converge to the integral itself.
+        if (row.sigmasFromLimit) {
+            lines << QStringLiteral("Distance of this row from the integral: %1 sigma")
+                         .arg(QString::number(*row.sigmasFromLimit, 'f', 2));
+        }
+        return lines.join(QLatin1Char('\n'));
+    }
     if (!analysis.limit) {
         lines << QStringLiteral(
             "The value the estimates converge to cannot be computed here (f fails or overflows "
@@ -166,6 +174,12 @@ QString summaryTooltip(const MethodRun& run, const RunAnalysis& analysis) {
           << QStringLiteral("The estimate of the last row, for %1 %2.")
                  .arg(analysis.rows[last].counter)
                  .arg(text(methodInfo(run.method).unit));
+    if (analysis.observedSlope) {
+        lines << QStringLiteral(
+                     "The errors fall as N to the power %1 over the rows (fitted by "
+                     "least squares; -1/2 is the pace of independent samples)")
+                     .arg(QString::number(*analysis.observedSlope, 'f', 2));
+    }
     lines << figures(run, analysis, last);
     return asTooltip(lines);
 }

@@ -240,6 +240,20 @@ void drawExtrapolation(QPainter& painter, const RowPicture& p, const Frame& fram
     }
 }
 
+// A stem from the axis to f at each sample, and the mean of f the estimate stands for as a
+// line across the interval: the estimate is the area under that line.
+void drawStems(QPainter& painter, const RowPicture& p, const Frame& frame) {
+    painter.setPen(QPen(kTints[0].darker(150), 0.8));
+    for (const EvaluationPoint& s : p.stems) {
+        painter.drawLine(frame.at(s.x, 0), frame.at(s.x, s.fx));
+    }
+    drawCurve(painter, p, frame);
+    if (p.meanValue) {
+        painter.setPen(QPen(kHit, 2));
+        painter.drawLine(frame.at(p.x1, *p.meanValue), frame.at(p.x2, *p.meanValue));
+    }
+}
+
 void drawSamples(QPainter& painter, const RowPicture& p, const Frame& frame) {
     QPolygonF hits;
     QPolygonF misses;
@@ -342,6 +356,15 @@ void drawLegend(QPainter& painter, const RowPicture& p, const QRectF& side) {
                 break;
             }
         }
+    } else if (!p.stems.empty()) {
+        entry(QStringLiteral("f at a sample (%1 shown)").arg(p.stems.size()), [&](QPointF at) {
+            painter.setPen(QPen(kTints[0].darker(150), 1));
+            painter.drawLine(at + QPointF(0, 6), at - QPointF(0, 6));
+        });
+        entry(QStringLiteral("the mean of f: estimate / (x2 - x1)"), [&](QPointF at) {
+            painter.setPen(QPen(kHit, 2));
+            painter.drawLine(at - QPointF(9, 0), at + QPointF(9, 0));
+        });
     } else if (!p.bars.empty()) {
         entry(QStringLiteral("weight x (x2 - x1)/2 wide, f high"), tint);
         entry(QStringLiteral("a node, where f is evaluated"), mark);
@@ -483,6 +506,9 @@ void MethodView::render(QPainter& painter, const QRectF& area) const {
             break;
         case RowShape::Adaptive:
             drawAdaptive(painter, p, frame);
+            break;
+        case RowShape::Stems:
+            drawStems(painter, p, frame);
             break;
     }
     painter.restore();

@@ -10,6 +10,7 @@
 #include "quadrature/monte_carlo_table.h"
 #include "quadrature/newton_cotes_tables.h"
 #include "quadrature/romberg_table.h"
+#include "quadrature/sampling_tables.h"
 #include "quadrature/zelbrin_table.h"
 
 namespace integral {
@@ -107,11 +108,42 @@ class HitOrMiss final : public NumericalMethod {
     RowShape shape() const override { return RowShape::Samples; }
     bool statistical() const override { return true; }
     std::optional<double> referenceSlope() const override { return -0.5; }
+    bool samplesABox() const override { return true; }
     void run(Integrand f, MethodState& state, ResultsPanel& panel,
              EvaluationObserver* observer) const override {
         monteCarloTable(f, state.x1, state.x2, state.ymax, *state.hits, *state.random, panel, {},
                         observer);
     }
+    void runRow(Integrand f, MethodState& state, std::int64_t counter, ResultsPanel& panel,
+                EvaluationObserver* observer) const override {
+        const auto count = static_cast<std::int32_t>(counter);
+        monteCarloTable(f, state.x1, state.x2, state.ymax, *state.hits, *state.random, panel,
+                        {count, count, 1}, observer);
+    }
+};
+
+// Mean-value, stratified and shifted Sobol sampling: each row measures its own spread.
+class Sampling final : public NumericalMethod {
+  public:
+    using Table = void (*)(Integrand, const Variant&, const Variant&, RandomGenerator&,
+                           ResultsPanel&, EvaluationObserver*, std::int64_t);
+    Sampling(const MethodInfo& info, Table table, double slope)
+        : NumericalMethod(info), table_(table), slope_(slope) {}
+    RowShape shape() const override { return RowShape::Stems; }
+    bool statistical() const override { return true; }
+    std::optional<double> referenceSlope() const override { return slope_; }
+    void run(Integrand f, MethodState& state, ResultsPanel& panel,
+             EvaluationObserver* observer) const override {
+        table_(f, state.x1, state.x2, *state.random, panel, observer, 0);
+    }
+    void runRow(Integrand f, MethodState& state, std::int64_t counter, ResultsPanel& panel,
+                EvaluationObserver* observer) const override {
+        table_(f, state.x1, state.x2, *state.random, panel, observer, counter);
+    }
+
+  private:
+    Table table_;
+    double slope_;
 };
 
 // The trapezoid and midpoint rules: error of order 2 in the width, so (T_n - T_{n/2}) / 3.
@@ -185,11 +217,14 @@ const SecondOrderRule kMidpoint(methodInfo(Method::Midpoint), midpointTable, Row
 const Romberg kRomberg(methodInfo(Method::Romberg));
 const AdaptiveSimpson kAdaptiveSimpson(methodInfo(Method::AdaptiveSimpson));
 const ClenshawCurtis kClenshawCurtis(methodInfo(Method::ClenshawCurtis));
+const Sampling kMeanValue(methodInfo(Method::MeanValue), meanValueTable, -0.5);
+const Sampling kStratified(methodInfo(Method::Stratified), stratifiedTable, -1.5);
+const Sampling kSobol(methodInfo(Method::Sobol), sobolTable, -1.0);
 
 // In the order of Method, as kMethods is.
 const std::array<const NumericalMethod*, kMethods.size()> kNumericalMethods = {
-    &kParabolicRule, &kGaussLegendre, &kHitOrMiss,       &kTrapezoid,
-    &kMidpoint,      &kRomberg,       &kAdaptiveSimpson, &kClenshawCurtis};
+    &kParabolicRule,   &kGaussLegendre,  &kHitOrMiss, &kTrapezoid,  &kMidpoint, &kRomberg,
+    &kAdaptiveSimpson, &kClenshawCurtis, &kMeanValue, &kStratified, &kSobol};
 
 }  // namespace
 

@@ -31,6 +31,9 @@ enum class Method {
     Romberg,
     AdaptiveSimpson,
     ClenshawCurtis,
+    MeanValue,
+    Stratified,
+    Sobol,
 };
 
 // A method's names and rows, as data the window's layout can use at compile time.
@@ -48,7 +51,7 @@ struct MethodInfo {
     bool onButton;     // one of the fixed window's three
 };
 
-inline constexpr std::array<MethodInfo, 8> kMethods = {{
+inline constexpr std::array<MethodInfo, 11> kMethods = {{
     {Method::Zelbrin, "Zelbrin", "zelbrin", "composite parabolic rule, 2 to 20 panels",
      "Parabolic rule", "panels", 10, 2, 2, 1, true},
     {Method::Gauss, "Gauss", "gauss", "Gauss-Legendre quadrature, 2 to 6 nodes", "Gauss-Legendre",
@@ -69,6 +72,14 @@ inline constexpr std::array<MethodInfo, 8> kMethods = {{
     {Method::ClenshawCurtis, "Clenshaw-Curtis", "clenshaw-curtis",
      "Clenshaw-Curtis quadrature, 2 to 256 intervals", "Clenshaw-Curtis", "intervals", 8, 2, 0, 2,
      false},
+    {Method::MeanValue, "Mean value", "mean-value", "mean-value Monte Carlo, 2000 to 50000 samples",
+     "Mean-value Monte Carlo", "samples", 25, 2000, 2000, 1, false},
+    {Method::Stratified, "Stratified", "stratified",
+     "stratified Monte Carlo, 2000 to 50000 samples in half as many strata",
+     "Stratified Monte Carlo", "samples", 25, 2000, 2000, 1, false},
+    {Method::Sobol, "Sobol", "sobol",
+     "randomised quasi-Monte Carlo, 2^7 to 2^16 Sobol points times 16 shifts", "Sobol (shifted)",
+     "points", 10, 128, 0, 2, false},
 }};
 
 // The table is indexed by the enumeration: each row stands where its method's value says.
@@ -81,7 +92,7 @@ constexpr bool methodsInOrder() {
     return true;
 }
 static_assert(methodsInOrder(), "kMethods must list the methods in the order of Method");
-static_assert(kMethods.size() == static_cast<std::size_t>(Method::ClenshawCurtis) + 1,
+static_assert(kMethods.size() == static_cast<std::size_t>(Method::Sobol) + 1,
               "every method has its row in kMethods");
 
 constexpr const MethodInfo& methodInfo(Method method) {
@@ -115,7 +126,16 @@ std::string methodNames(std::string_view lastJoin = " or ");
 // Clenshaw-Curtis), Monte Carlo's samples in their box, the trapezoids under the chords, the
 // rectangles at the midpoints, Romberg's extrapolation of the trapezoid values to h = 0, or
 // adaptive Simpson's accepted panels with their parabolas and depths.
-enum class RowShape { Parabolas, Bars, Samples, Trapezoids, Rectangles, Extrapolation, Adaptive };
+enum class RowShape {
+    Parabolas,
+    Bars,
+    Samples,
+    Trapezoids,
+    Rectangles,
+    Extrapolation,
+    Adaptive,
+    Stems,
+};
 
 // The state a method reads and writes: the limits and the box height, and what outlives a run
 // (the hit counter, the node arrays, the generator's place in its sequence).
@@ -166,6 +186,18 @@ class NumericalMethod {
         (void)x2;
         (void)counter;
         return std::nullopt;
+    }
+
+    // Hit-or-miss samples a box, whose area and share below the curve its estimates converge
+    // to; the other statistical methods converge to the integral itself.
+    virtual bool samplesABox() const { return false; }
+
+    // A statistical method's row of `counter` alone, from the generator as the row found it,
+    // for replaying its very samples; the others make the whole run again.
+    virtual void runRow(Integrand f, MethodState& state, std::int64_t counter, ResultsPanel& panel,
+                        EvaluationObserver* observer) const {
+        (void)counter;
+        run(f, state, panel, observer);
     }
 
     // Appends the rows and, when the run completes, the summary; a fault propagates as

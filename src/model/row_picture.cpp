@@ -72,6 +72,9 @@ void frameY(RowPicture& p) {
     for (const GaussBar& bar : p.bars) {
         take(bar.fx);
     }
+    for (const EvaluationPoint& stem : p.stems) {
+        take(stem.fx);
+    }
     take(p.ymax);
     double margin = (high - low) / 20.0;
     if (!std::isfinite(margin) || margin <= 0.0) {
@@ -283,6 +286,18 @@ std::optional<RowPicture> pictureOfRow(const MethodRun& run, std::size_t row,
         case RowShape::Adaptive:
             adaptivePanels(p, run, points);
             break;
+        case RowShape::Stems:
+            for (const EvaluationPoint& e : points) {
+                p.stemWeights += e.weight;
+                p.stemSum += e.weight * e.fx;
+                if (p.stems.size() < kMostStems) {
+                    p.stems.push_back(e);
+                }
+            }
+            if (p.x2 != p.x1) {
+                p.meanValue = p.stemSum / (p.x2 - p.x1);
+            }
+            break;
     }
     if (showsExtrapolation(p)) {
         frameExtrapolation(p);
@@ -324,6 +339,7 @@ double pictureEstimate(const RowPicture& picture) {
     if (!picture.tableau.empty()) {
         sum += picture.tableau.back().back();
     }
+    sum += picture.stemSum;
     return sum + picture.correction;
 }
 

@@ -80,6 +80,12 @@ struct RowPicture {
     std::vector<GaussBar> bars;
     std::vector<EvaluationPoint> samples;
     std::int64_t hits = 0;
+    // Mean-value, stratified and Sobol sampling: a stem from 0 to f at each of the row's first
+    // points (at most kMostStems), and the mean of f the estimate stands for.
+    std::vector<EvaluationPoint> stems;
+    double stemWeights = 0.0;  // the weights of all the row's points, shown or not
+    double stemSum = 0.0;      // their weighted sum: the row's estimate
+    std::optional<double> meanValue;
     std::vector<Trapezoid> trapezoids;
     std::vector<MidpointRectangle> rectangles;
     std::vector<AdaptivePanel> adaptive;
@@ -98,6 +104,8 @@ struct RowPicture {
     std::vector<double> yTicks;
     std::string title;
 };
+
+inline constexpr std::size_t kMostStems = 4096;
 
 // Shown instead of f: the x axis is h^2, not x.
 inline bool showsExtrapolation(const RowPicture& p) {

@@ -71,9 +71,11 @@ std::optional<RowPoints> replayRow(const MethodRun& run, std::size_t row) {
             RandomGenerator random = (*run.rowStarts)[row];
             Variant hits;
             ResultsPanel scratch;
-            const auto counter = static_cast<std::int32_t>(run.figures[row].counter);
-            monteCarloTable(Integrand(run.integrand), run.x1, run.x2, run.ymax, hits, random,
-                            scratch, {counter, counter, 1}, &observer);
+            VariantArray node = makeGaussArray();
+            VariantArray weight = makeGaussArray();
+            MethodState state{run.x1, run.x2, run.ymax, &hits, &node, &weight, &random};
+            method.runRow(Integrand(run.integrand), state, run.figures[row].counter, scratch,
+                          &observer);
         } else {
             runAgain(run, observer);
         }

@@ -76,6 +76,32 @@ double ownRounding(const IntegrandDescriptor& f, std::span<const RuleTerm> terms
     return total;
 }
 
+// The least-squares slope of log |error| against log N, over the rows with a nonzero error.
+std::optional<double> errorSlope(const std::vector<RowAnalysis>& rows) {
+    double n = 0.0;
+    double sx = 0.0;
+    double sy = 0.0;
+    double sxx = 0.0;
+    double sxy = 0.0;
+    for (const RowAnalysis& row : rows) {
+        if (!row.error || *row.error == 0.0 || row.counter <= 0) {
+            continue;
+        }
+        const double x = std::log(static_cast<double>(row.counter));
+        const double y = std::log(std::fabs(*row.error));
+        n += 1.0;
+        sx += x;
+        sy += y;
+        sxx += x * x;
+        sxy += x * y;
+    }
+    const double spread = n * sxx - sx * sx;
+    if (n < 3.0 || !(spread > 0.0)) {
+        return std::nullopt;
+    }
+    return finite((n * sxy - sx * sy) / spread);
+}
+
 }  // namespace
 
 std::optional<MonteCarloLimit> monteCarloLimit(const IntegrandDescriptor& f, double x1, double x2,
@@ -136,7 +162,12 @@ RunAnalysis analyse(const MethodRun& run) {
     const double ymax = run.ymax.toDouble();
     const NumericalMethod& method = methodOf(run.method);
     if (method.statistical() && !run.figures.empty()) {
-        analysis.limit = monteCarloLimit(f, x1, x2, ymax, reference);
+        if (method.samplesABox()) {
+            analysis.limit = monteCarloLimit(f, x1, x2, ymax, reference);
+        } else if (reference) {
+            // Without a box the estimates converge to the integral itself.
+            analysis.limit = MonteCarloLimit{*reference, true, std::nullopt};
+        }
     }
     const RuleTerms terms = method.statistical() ? RuleTerms() : replayedTerms(run);
     const std::optional<double> area = finite(ymax * (x2 - x1));
@@ -195,9 +226,11 @@ RunAnalysis analyse(const MethodRun& run) {
             row.tableau = rombergTableau(rombergTrapezoids(values, x2 - x1));
         }
         if (method.statistical()) {
-            const double n = static_cast<double>(figures.counter);
-            const double p = static_cast<double>(figures.hits) / n;
-            if (area) {
+            if (!method.samplesABox()) {
+                row.sigma = figures.sigma;
+            } else if (area) {
+                const double n = static_cast<double>(figures.counter);
+                const double p = static_cast<double>(figures.hits) / n;
                 row.sigmaFromRuleOfThree =
                     *area != 0.0 && (figures.hits == 0 || figures.hits == figures.counter);
                 row.sigma = finite(row.sigmaFromRuleOfThree
@@ -228,6 +261,9 @@ RunAnalysis analyse(const MethodRun& run) {
         }
         analysis.rows.push_back(row);
     }
+    if (method.statistical()) {
+        analysis.observedSlope = errorSlope(analysis.rows);
+    }
     return analysis;
 }
 
@@ -246,7 +282,7 @@ std::string tableCaption(const MethodRun& run) {
                           ") of " +
                           (run.integrand.chosen() ? run.integrand.name() : "no integrand chosen") +
                           " from " + number(run.x1) + " to " + number(run.x2);
-    if (methodOf(run.method).statistical()) {
+    if (methodOf(run.method).samplesABox()) {
         caption += ", box height " + number(run.ymax);
     }
     return caption;

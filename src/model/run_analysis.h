@@ -75,6 +75,10 @@ struct RunAnalysis {
     std::optional<double> exact;
     std::vector<RowAnalysis> rows;
     std::optional<MonteCarloLimit> limit;  // Monte Carlo, where it can be computed
+    // The statistical methods: the slope of log |error| against log N over the rows, fitted by
+    // least squares (about -1/2 for pseudo-random samples, nearer -1 for Sobol's on a smooth f);
+    // nothing with fewer than three errors to fit.
+    std::optional<double> observedSlope;
 };
 
 RunAnalysis analyse(const MethodRun& run);

@@ -26,6 +26,8 @@ struct RowFigures {
     // The error the method estimates for itself where it makes one as it runs (adaptive
     // Simpson); the others' come from their rows, afterwards.
     std::optional<double> ownError = std::nullopt;
+    // The statistical methods that measure their own spread: the row's one-sigma uncertainty.
+    std::optional<double> sigma = std::nullopt;
 };
 
 class ResultsPanel {

@@ -87,6 +87,12 @@ TEST(RowPictureTest, TheGeometryAddsUpToTheRow) {
                                   static_cast<std::size_t>(figures.counter) + 1);
                         EXPECT_EQ(picture->tableau.back().back(), figures.estimate);
                         break;
+                    case RowShape::Stems:
+                        // Every sample's weight, shown or not: together the interval's width.
+                        EXPECT_NEAR(picture->stemWeights, in.upper - in.lower,
+                                    1e-9 * (in.upper - in.lower));
+                        EXPECT_LE(picture->stems.size(), kMostStems);
+                        break;
                     case RowShape::Adaptive: {
                         // The accepted panels tile the interval.
                         ASSERT_FALSE(picture->adaptive.empty());

@@ -213,7 +213,7 @@ TEST(RunAnalysisTest, TableAsTabSeparatedText) {
             lines.push_back(fields);
         }
         ASSERT_EQ(lines.size(), static_cast<std::size_t>(info.rows) + 1);
-        const std::size_t columns = info.method == Method::MonteCarlo ? 16 : 13;
+        const std::size_t columns = methodOf(info.method).statistical() ? 16 : 13;
         EXPECT_EQ(lines[0][0], "n");
         EXPECT_EQ(lines[0][5], "error");
         for (const auto& fields : lines) {

@@ -118,7 +118,7 @@ TEST(RuleTablesTest, EveryMethodEstimatesItsOwnError) {
         const std::vector<RowAnalysis>& rows = run.analysis.rows;
         ASSERT_FALSE(rows.empty());
         EXPECT_TRUE(rows.back().estimatedError.has_value());
-        if (info.method == Method::MonteCarlo) {
+        if (methodOf(info.method).statistical()) {
             EXPECT_EQ(*rows[3].estimatedError, 2 * *rows[3].sigma);
         } else if (info.method != Method::AdaptiveSimpson) {
             EXPECT_FALSE(rows.front().estimatedError.has_value());

@@ -327,7 +327,7 @@ int runTable(std::span<const std::string_view> args, std::ostream& out, std::ost
         err << "integral-table: no --integrand or --function given: no integrand is chosen, so "
                "every value is 0, as in the window before a choice\n";
     }
-    if (methodOf(request.method).statistical() && request.model.ymax().isEmpty()) {
+    if (methodOf(request.method).samplesABox() && request.model.ymax().isEmpty()) {
         err << "integral-table: no --ymax given: the Monte Carlo box has height 0, so every "
                "estimate is 0, as in the window before a click on the canvas\n";
     }

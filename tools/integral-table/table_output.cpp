@@ -159,6 +159,7 @@ void writeJson(std::ostream& out, const MethodRun& run, const RunAnalysis& analy
     } else {
         document["divergence"] = nullptr;
     }
+    document["observed_slope"] = number(analysis.observedSlope);
     if (methodOf(run.method).statistical()) {
         document["limit"] = analysis.limit ? Json(analysis.limit->value) : Json(nullptr);
         document["limit_off_exact"] =

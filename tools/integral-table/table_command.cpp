@@ -19,6 +19,7 @@
 #include "model/fault_text.h"
 #include "model/methods.h"
 #include "model/model.h"
+#include "model/race.h"
 #include "runtime/escaped_bytes.h"
 #include "runtime/runtime_error.h"
 #include "runtime/text_to_number.h"
@@ -59,6 +60,11 @@ constexpr std::string_view kOptions =
     "               line, then tab-separated values at full precision) or json, which always\n"
     "               holds every figure, null where one does not exist:\n"
     "@JSON@"
+    "  --compare    the race at equal cost: for each method (all, or those of --methods) the\n"
+    "               last row whose evaluations of f fit within --budget (1000 unless given;\n"
+    "               10 to 1000000), with the error it claims (its own estimate), the error it\n"
+    "               has, and whether the claim held; then how often its claims held over all\n"
+    "               its rows. JSON: @COMPARE@\n"
     "  --points N   instead of the table, the evaluations of the row for N (its own count:\n"
     "               --points 6 for the parabolic rule's row of 6 panels, --points 2000 for\n"
     "               the first Monte Carlo row): x, f(x) and the weight the value enters the\n"
@@ -101,6 +107,7 @@ std::string withFunctions(std::string_view options) {
         }
     };
     fill("@FUNCTIONS@", typedFunctionList(" ", " "));
+    fill("@COMPARE@\n", wrapped(jsonKeysText(kRaceKeys), 17));
     fill("@JSON@",
          wrapped(jsonKeysText(kRunKeys) + "; with --points: " + jsonKeysText(kPointsKeys) +
                      ", the points [{x, fx, weight} or {x, y, fx, hit}]",
@@ -123,6 +130,8 @@ std::string usage() {
     return "Usage: integral-table --method NAME [--integrand 1-5 | --function EXPR]\n"
            "                      [--lower A] [--upper B] [--ymax Y]\n"
            "                      [--details] [--format text|tsv|json] [--points N]\n"
+           "       integral-table --compare [--budget N] [--methods NAME,NAME,...] [the same\n"
+           "                      integrand, limits, box and format]\n"
            "       integral-table -h|--help|--version\n"
            "\n"
            "Prints the rows the chosen method shows, one per line, then the summary \"S = "
@@ -144,6 +153,10 @@ struct Request {
     Layout layout = Layout::Text;
     bool details = false;
     std::optional<std::size_t> pointsOfRow;  // --points: the row whose evaluations are wanted
+    // --compare: the race of these methods at this budget of evaluations.
+    bool compare = false;
+    std::int64_t budget = 1000;
+    std::vector<Method> methods;
 };
 
 class UsageError {
@@ -171,6 +184,42 @@ Method parseMethod(std::string_view text) {
         return *method;
     }
     throw UsageError("unknown method " + quoted(text) + " (expected " + methodNames() + ")");
+}
+
+std::vector<Method> allMethods() {
+    std::vector<Method> methods;
+    for (const MethodInfo& info : kMethods) {
+        methods.push_back(info.method);
+    }
+    return methods;
+}
+
+// "zelbrin,gauss,sobol": each at most once.
+std::vector<Method> parseMethods(std::string_view text) {
+    std::vector<Method> methods;
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        const std::size_t comma = std::min(text.find(',', start), text.size());
+        const Method method = parseMethod(text.substr(start, comma - start));
+        if (std::find(methods.begin(), methods.end(), method) != methods.end()) {
+            throw UsageError("--methods names " + std::string(methodInfo(method).name) + " twice");
+        }
+        methods.push_back(method);
+        start = comma + 1;
+    }
+    return methods;
+}
+
+// A whole number of evaluations, 10 to 10^6.
+std::int64_t parseBudget(std::string_view text) {
+    std::int64_t budget = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), budget);
+    if (error != std::errc() || end != text.data() + text.size() || budget < 10 ||
+        budget > 1000000) {
+        throw UsageError("--budget must be a whole number of evaluations from 10 to 1000000, not " +
+                         quoted(text));
+    }
+    return budget;
 }
 
 double parseNumber(std::string_view option, std::string_view text) {
@@ -222,10 +271,15 @@ std::size_t parseRowCount(Method method, std::string_view text) {
 Request parseRequest(std::span<const std::string_view> args) {
     std::map<std::string, std::string_view> values;
     bool details = false;
+    bool compare = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         std::string_view arg = args[i];
         if (arg == "--details") {
             details = true;
+            continue;
+        }
+        if (arg == "--compare") {
+            compare = true;
             continue;
         }
         std::string name(arg);
@@ -235,7 +289,8 @@ Request parseRequest(std::span<const std::string_view> args) {
             value = arg.substr(equals + 1);
         }
         if (name != "--method" && name != "--integrand" && name != "--lower" && name != "--upper" &&
-            name != "--ymax" && name != "--format" && name != "--points" && name != "--function") {
+            name != "--ymax" && name != "--format" && name != "--points" && name != "--function" &&
+            name != "--budget" && name != "--methods") {
             throw UsageError("unknown option " + quoted(arg));
         }
         if (!value) {
@@ -250,10 +305,27 @@ Request parseRequest(std::span<const std::string_view> args) {
     }
 
     Request request;
-    if (!values.contains("--method")) {
-        throw UsageError("--method is required");
+    request.compare = compare;
+    if (compare) {
+        if (values.contains("--method") || values.contains("--points")) {
+            throw UsageError(
+                "--compare runs the methods of --methods; --method and --points are "
+                "for one method's table");
+        }
+        if (values.contains("--budget")) {
+            request.budget = parseBudget(values["--budget"]);
+        }
+        request.methods =
+            values.contains("--methods") ? parseMethods(values["--methods"]) : allMethods();
+    } else {
+        if (values.contains("--budget") || values.contains("--methods")) {
+            throw UsageError("--budget and --methods go with --compare");
+        }
+        if (!values.contains("--method")) {
+            throw UsageError("--method is required");
+        }
+        request.method = parseMethod(values["--method"]);
     }
-    request.method = parseMethod(values["--method"]);
     request.details = details;
     if (values.contains("--format")) {
         request.layout = parseLayout(values["--format"]);
@@ -326,6 +398,10 @@ int runTable(std::span<const std::string_view> args, std::ostream& out, std::ost
     if (!request.model.integrand().chosen()) {
         err << "integral-table: no --integrand or --function given: no integrand is chosen, so "
                "every value is 0, as in the window before a choice\n";
+    }
+    if (request.compare) {
+        writeRace(out, race(request.model, request.budget, request.methods), request.layout);
+        return 0;
     }
     if (methodOf(request.method).samplesABox() && request.model.ymax().isEmpty()) {
         err << "integral-table: no --ymax given: the Monte Carlo box has height 0, so every "

@@ -10,6 +10,7 @@
 #include "integrands/integrand_catalogue.h"
 #include "model/row_replay.h"
 #include "quadrature/number_format.h"
+#include "runtime/short_number.h"
 
 namespace integral {
 
@@ -296,6 +297,84 @@ void writePoints(std::ostream& out, const MethodRun& run, std::size_t row, Layou
             out << cell(text, c + 1 == values.size());
         }
         out << "\n";
+    }
+}
+
+void writeRace(std::ostream& out, const Race& race, Layout layout) {
+    const auto claim = [](const RaceEntry& e) -> std::string {
+        if (!e.claimHeld) {
+            return "none";
+        }
+        return *e.claimHeld ? "held" : "missed";
+    };
+    if (layout == Layout::Json) {
+        Json document;
+        document["version"] = std::string(kVersion);
+        MethodRun inputs;
+        inputs.integrand = race.integrand;
+        inputs.x1 = race.x1;
+        inputs.x2 = race.x2;
+        inputs.ymax = race.ymax;
+        Json given = inputsOf(inputs);
+        given.erase("method");
+        document["inputs"] = given;
+        document["budget"] = race.budget;
+        document["reference"] = race.reference ? Json(race.reference->value) : Json(nullptr);
+        document["reference_error"] =
+            race.reference ? Json(race.reference->uncertainty) : Json(nullptr);
+        document["no_reference"] = race.reference || race.whyNoReference.empty()
+                                       ? Json(nullptr)
+                                       : Json(race.whyNoReference);
+        Json entries = Json::array();
+        for (const RaceEntry& e : race.entries) {
+            Json entry;
+            entry["method"] = std::string(methodInfo(e.method).name);
+            entry["row"] = e.counter ? Json(*e.counter) : Json(nullptr);
+            entry["evaluations"] = e.counter ? Json(e.evaluations) : Json(nullptr);
+            entry["estimate"] = number(e.estimate);
+            entry["estimated_error"] = number(e.estimatedError);
+            entry["error"] = number(e.error);
+            entry["claim_held"] = e.claimHeld ? Json(*e.claimHeld) : Json(nullptr);
+            entry["missed_by"] = number(e.missedBy);
+            entry["claims_held"] = e.claimsHeld;
+            entry["claims_judged"] = e.claimsJudged;
+            entries.push_back(std::move(entry));
+        }
+        document["compare"] = std::move(entries);
+        out << shaped(document, kRaceKeys).dump(2) << "\n";
+        return;
+    }
+    const bool tsv = layout == Layout::Tsv;
+    const std::vector<std::string> header = {"method",          "row",   "evaluations", "estimate",
+                                             "estimated_error", "error", "claim"};
+    const auto line = [&](const std::vector<std::string>& cells) {
+        for (std::size_t c = 0; c < cells.size(); ++c) {
+            std::string cell = cells[c];
+            if (!tsv && c + 1 < cells.size()) {
+                cell.resize(std::max<std::size_t>(cell.size() + 1, c == 0 ? 18 : 24), ' ');
+            }
+            out << cell << (tsv && c + 1 < cells.size() ? "\t" : "");
+        }
+        out << "\n";
+    };
+    line(header);
+    for (const RaceEntry& e : race.entries) {
+        line({std::string(methodInfo(e.method).name),
+              e.counter ? std::to_string(*e.counter) : "none",
+              e.counter ? std::to_string(e.evaluations) : "none", figure(e.estimate),
+              figure(e.estimatedError), figure(e.error),
+              claim(e) + (e.missedBy ? " (by a factor " + shortNumber(*e.missedBy, 3) + ")" : "")});
+    }
+    if (tsv) {
+        return;
+    }
+    if (!race.reference) {
+        out << "# no true errors: "
+            << (race.whyNoReference.empty() ? "there is no reference" : race.whyNoReference)
+            << "\n";
+    }
+    for (const RaceEntry& e : race.entries) {
+        out << "# " << methodInfo(e.method).name << ": " << claimsText(e) << "\n";
     }
 }
 

@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "model/model.h"
+#include "model/race.h"
 #include "model/run_analysis.h"
 
 namespace integral {
@@ -61,10 +62,27 @@ inline constexpr JsonKey kRunKeys[] = {{"version"},
 inline constexpr JsonKey kPointsKeys[] = {
     {"version"}, {"inputs", kInputKeys}, {"n"}, {"estimate"}, {"points"}, {"fault"}};
 
+inline constexpr JsonKey kRaceEntryKeys[] = {
+    {"method"}, {"row"},        {"evaluations"}, {"estimate"},    {"estimated_error"},
+    {"error"},  {"claim_held"}, {"missed_by"},   {"claims_held"}, {"claims_judged"}};
+inline constexpr JsonKey kRaceInputKeys[] = {{"integrand"}, {"function"}, {"label"},
+                                             {"lower"},     {"upper"},    {"ymax"}};
+inline constexpr JsonKey kRaceKeys[] = {{"version"},
+                                        {"inputs", kRaceInputKeys},
+                                        {"budget"},
+                                        {"reference"},
+                                        {"reference_error"},
+                                        {"no_reference"},
+                                        {"compare", kRaceEntryKeys, true}};
+
 // "version, inputs {method, ...}, ..., rows [{n, ...}], ...": the names as --help lists them.
 std::string jsonKeysText(std::span<const JsonKey> keys);
 
 void writeRun(std::ostream& out, const MethodRun& run, Layout layout, bool details);
+
+// The race: a line (or tsv row, or JSON entry) per method, then in text how often each
+// method's claims held.
+void writeRace(std::ostream& out, const Race& race, Layout layout);
 
 // The evaluations of one row that the run made, replayed: columns x, fx, weight for the
 // parabolic rule and Gauss (the row's estimate is the sum of weight * fx, in this order), and

@@ -1,0 +1,56 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The race at equal cost: every chosen method on the same integrand and limits, each at the
+// last row whose evaluations of f fit within a budget, with the error it claims for that row
+// (its own estimate, made without the exact value) beside the error it has (against the exact
+// integral or the reference), and whether the claim held. Over all of a method's rows, how
+// often its claims held: "claims held in 9 of 10 rows".
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "model/model.h"
+#include "model/run_analysis.h"
+
+namespace integral {
+
+struct RaceEntry {
+    Method method = Method::Zelbrin;
+    // The row reached within the budget; nothing when even the first row costs more.
+    std::optional<std::int64_t> counter;
+    std::int64_t evaluations = 0;
+    std::optional<double> estimate;
+    std::optional<double> estimatedError;  // what the method claims
+    std::optional<double> error;           // what it has: estimate - exact (or reference)
+    std::optional<bool> claimHeld;         // |error| <= estimatedError
+    // By what factor the claim was wrong, |error| / estimatedError, where it did not hold.
+    std::optional<double> missedBy;
+    // Over all the method's rows that have both a claim and an error.
+    int claimsHeld = 0;
+    int claimsJudged = 0;
+    std::optional<FaultReport> fault;
+};
+
+struct Race {
+    std::int64_t budget = 0;
+    // The inputs every method ran on.
+    IntegrandDescriptor integrand;
+    Variant x1;
+    Variant x2;
+    Variant ymax;
+    std::optional<ReferenceValue> reference;
+    std::string whyNoReference;  // where there is none: no true error can be told
+    std::vector<RaceEntry> entries;
+};
+
+// Runs each method on a copy of the model, so that the model's own state, its generator
+// included, stays as it was.
+Race race(const Model& model, std::int64_t budget, std::span<const Method> methods);
+
+// "claims held in 9 of 10 rows", or that none could be judged.
+std::string claimsText(const RaceEntry& entry);
+
+}  // namespace integral

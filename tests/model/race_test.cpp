@@ -1,0 +1,74 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The race at equal cost: each method at the last row its budget pays for, its claim beside
+// its true error, and the claims that did not hold marked with the factor they missed by.
+#include "model/race.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+#include "support/typed.h"
+
+namespace integral {
+namespace {
+
+// The model with integrand `row` of the list, or the typed one.
+Model modelOf(int row, const char* typed, double lower, double upper) {
+    Model model;
+    if (typed != nullptr) {
+        model.chooseExpression(test::parsed(typed));
+    } else {
+        model.chooseIntegrand(row);
+    }
+    model.setLower(Variant::real(lower));
+    model.setUpper(Variant::real(upper));
+    return model;
+}
+
+// 4/(x*x+1) on 0..1 for 50 evaluations: Gauss reaches its last row (6 nodes), the trapezoid
+// rule 32 subintervals (33 evaluations; 64 would take 65); each entry is that row of the
+// method's own run, judged against pi.
+TEST(RaceTest, EachMethodAtTheLastRowItsBudgetPaysFor) {
+    const Model model = modelOf(1, nullptr, 0, 1);
+    const std::vector<Method> methods = {Method::Gauss, Method::Trapezoid, Method::Sobol};
+    const Race race = integral::race(model, 50, methods);
+    ASSERT_EQ(race.entries.size(), 3u);
+    const RaceEntry& gauss = race.entries[0];
+    EXPECT_EQ(gauss.counter, 6);
+    EXPECT_EQ(gauss.evaluations, 6);
+    Model scratch = model;
+    EXPECT_EQ(gauss.estimate, scratch.run(Method::Gauss).figures.back().estimate);
+    EXPECT_DOUBLE_EQ(*gauss.error, *gauss.estimate - 3.141592653589793);
+    EXPECT_EQ(gauss.claimHeld, std::fabs(*gauss.error) <= *gauss.estimatedError);
+    const RaceEntry& trapezoid = race.entries[1];
+    EXPECT_EQ(trapezoid.counter, 32);
+    EXPECT_EQ(trapezoid.evaluations, 33);
+    // (T32 - T16) / 3 misses the true error by a hair: the next term of the error counts still.
+    EXPECT_EQ(trapezoid.claimHeld, std::fabs(*trapezoid.error) <= *trapezoid.estimatedError);
+    EXPECT_EQ(trapezoid.claimsJudged, 9);  // every row but the first has a claim
+    // Sobol's first row takes 16 x 128 evaluations: nothing within 50, and its 2 sigma claims
+    // are judged on every row.
+    EXPECT_FALSE(race.entries[2].counter.has_value());
+    EXPECT_EQ(race.entries[2].claimsJudged, 10);
+    EXPECT_EQ(claimsText(race.entries[2]),
+              "claims held in " + std::to_string(race.entries[2].claimsHeld) + " of 10 rows");
+}
+
+// sqrt(x) on 0..1 has an infinite slope at 0: the rows are not yet in their asymptotic regime,
+// and the parabolic rule's Richardson estimate claims three times too little.
+TEST(RaceTest, AClaimThatDidNotHoldSaysByHowMuch) {
+    const Model model = modelOf(0, "sqrt(x)", 0, 1);
+    const std::vector<Method> methods = {Method::Zelbrin};
+    const Race race = integral::race(model, 100, methods);
+    const RaceEntry& zelbrin = race.entries[0];
+    ASSERT_TRUE(zelbrin.claimHeld.has_value());
+    EXPECT_FALSE(*zelbrin.claimHeld);
+    ASSERT_TRUE(zelbrin.missedBy.has_value());
+    EXPECT_NEAR(*zelbrin.missedBy, std::fabs(*zelbrin.error) / *zelbrin.estimatedError, 1e-12);
+    EXPECT_GT(*zelbrin.missedBy, 2.0);
+    EXPECT_LT(zelbrin.claimsHeld, zelbrin.claimsJudged);
+}
+
+}  // namespace
+}  // namespace integral

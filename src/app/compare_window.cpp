@@ -7,10 +7,15 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSlider>
+#include <QTabWidget>
+#include <QTableWidget>
 #include <QVBoxLayout>
+#include <cmath>
 
 #include "app/learning_aids.h"
 #include "app/utf8.h"
+#include "runtime/short_number.h"
 
 namespace integral {
 
@@ -18,9 +23,19 @@ CompareWindow::CompareWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("Compare"));
     setWindowTitle(QStringLiteral("Compare the methods"));
     setAttribute(Qt::WA_DeleteOnClose);
-    resize(560, 520);
+    resize(720, 560);
 
-    methods_ = new QComboBox(this);
+    auto* pages = new QTabWidget(this);
+    pages->setObjectName(QStringLiteral("ComparePages"));
+    pages->addTab(makeOneMethodPage(), QStringLiteral("&One method"));
+    pages->addTab(makeRacePage(), QStringLiteral("Race at &equal cost"));
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(pages);
+}
+
+QWidget* CompareWindow::makeOneMethodPage() {
+    auto* page = new QWidget(this);
+    methods_ = new QComboBox(page);
     methods_->setObjectName(QStringLiteral("CompareMethod"));
     for (const MethodInfo& info : kMethods) {
         methods_->addItem(text(info.caption) + QStringLiteral(" — ") + text(info.description),
@@ -29,15 +44,15 @@ CompareWindow::CompareWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     methods_->setToolTip(
         QStringLiteral("The method to run on the integrand and limits of the "
                        "main window"));
-    run_ = new QPushButton(QStringLiteral("&Run"), this);
+    run_ = new QPushButton(QStringLiteral("&Run"), page);
     run_->setObjectName(QStringLiteral("CompareRun"));
     run_->setDefault(true);
-    rows_ = new QListWidget(this);
+    rows_ = new QListWidget(page);
     rows_->setObjectName(QStringLiteral("CompareRows"));
     rows_->setToolTip(
         QStringLiteral("Hover over a row for its figures; double-click or press "
                        "Enter to see how it was made"));
-    summary_ = new QLabel(this);
+    summary_ = new QLabel(page);
     summary_->setObjectName(QStringLiteral("CompareSummary"));
     summary_->setWordWrap(true);
     summary_->setText(
@@ -47,7 +62,7 @@ CompareWindow::CompareWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     auto* top = new QHBoxLayout;
     top->addWidget(methods_, 1);
     top->addWidget(run_);
-    auto* layout = new QVBoxLayout(this);
+    auto* layout = new QVBoxLayout(page);
     layout->addLayout(top);
     layout->addWidget(rows_, 1);
     layout->addWidget(summary_);
@@ -55,6 +70,137 @@ CompareWindow::CompareWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     connect(run_, &QPushButton::clicked, this, [this] { emit runRequested(chosenMethod()); });
     connect(rows_, &QListWidget::itemActivated, this,
             [this] { emit rowActivated(rows_->currentRow()); });
+    return page;
+}
+
+QWidget* CompareWindow::makeRacePage() {
+    auto* page = new QWidget(this);
+    budget_ = new QSlider(Qt::Horizontal, page);
+    budget_->setObjectName(QStringLiteral("RaceBudget"));
+    budget_->setRange(0, 50);
+    budget_->setValue(20);
+    budget_->setToolTip(
+        QStringLiteral("The evaluations of f each method may spend, 10 to "
+                       "1 000 000 on a logarithmic scale"));
+    budgetText_ = new QLabel(page);
+    racing_ = new QListWidget(page);
+    racing_->setObjectName(QStringLiteral("RaceMethods"));
+    for (const MethodInfo& info : kMethods) {
+        auto* item = new QListWidgetItem(text(info.caption), racing_);
+        item->setData(Qt::UserRole, static_cast<int>(info.method));
+        item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+        item->setCheckState(Qt::Checked);
+    }
+    racing_->setMaximumHeight(120);
+    auto* race = new QPushButton(QStringLiteral("R&ace"), page);
+    race->setObjectName(QStringLiteral("RaceRun"));
+    auto* plot = new QPushButton(QStringLiteral("&Plot claimed and true errors…"), page);
+    plot->setObjectName(QStringLiteral("RacePlotButton"));
+    raceTable_ = new QTableWidget(0, 7, page);
+    raceTable_->setObjectName(QStringLiteral("RaceTable"));
+    raceTable_->setHorizontalHeaderLabels(
+        {QStringLiteral("method"), QStringLiteral("row"), QStringLiteral("evaluations"),
+         QStringLiteral("estimate"), QStringLiteral("claimed error"), QStringLiteral("true error"),
+         QStringLiteral("claim")});
+    raceTable_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    raceSummary_ = new QLabel(page);
+    raceSummary_->setObjectName(QStringLiteral("RaceSummary"));
+    raceSummary_->setWordWrap(true);
+
+    auto* budgetRow = new QHBoxLayout;
+    budgetRow->addWidget(new QLabel(QStringLiteral("Budget:"), page));
+    budgetRow->addWidget(budget_, 1);
+    budgetRow->addWidget(budgetText_);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(race);
+    buttons->addWidget(plot);
+    buttons->addStretch(1);
+    auto* layout = new QVBoxLayout(page);
+    layout->addLayout(budgetRow);
+    layout->addWidget(racing_);
+    layout->addLayout(buttons);
+    layout->addWidget(raceTable_, 1);
+    layout->addWidget(raceSummary_);
+
+    const auto showBudget = [this] {
+        budgetText_->setText(QStringLiteral("%1 evaluations").arg(budget()));
+    };
+    showBudget();
+    connect(budget_, &QSlider::valueChanged, this, showBudget);
+    connect(race, &QPushButton::clicked, this,
+            [this] { emit raceRequested(budget(), racingMethods()); });
+    connect(plot, &QPushButton::clicked, this, [this] { emit racePlotRequested(racingMethods()); });
+    return page;
+}
+
+std::int64_t CompareWindow::budget() const {
+    return std::llround(std::pow(10.0, 1.0 + budget_->value() / 10.0));
+}
+
+std::vector<Method> CompareWindow::racingMethods() const {
+    std::vector<Method> methods;
+    for (int i = 0; i < racing_->count(); ++i) {
+        const QListWidgetItem* item = racing_->item(i);
+        if (item->checkState() == Qt::Checked) {
+            methods.push_back(static_cast<Method>(item->data(Qt::UserRole).toInt()));
+        }
+    }
+    return methods;
+}
+
+void CompareWindow::displayRace(const Race& race) {
+    const auto figure = [](const std::optional<double>& value) {
+        return value ? text(shortNumber(*value, 6)) : QStringLiteral("—");
+    };
+    raceTable_->setRowCount(static_cast<int>(race.entries.size()));
+    QStringList claims;
+    for (int r = 0; r < static_cast<int>(race.entries.size()); ++r) {
+        const RaceEntry& e = race.entries[static_cast<std::size_t>(r)];
+        QString claim = QStringLiteral("—");
+        QString why;
+        if (e.claimHeld && *e.claimHeld) {
+            claim = QStringLiteral("held");
+        } else if (e.claimHeld) {
+            claim = e.missedBy ? QStringLiteral("missed ×%1").arg(text(shortNumber(*e.missedBy, 3)))
+                               : QStringLiteral("missed");
+            why = e.missedBy ? QStringLiteral(
+                                   "The claim did not hold: the true error is %1 times "
+                                   "the error the method claimed.")
+                                   .arg(text(shortNumber(*e.missedBy, 3)))
+                             : QStringLiteral(
+                                   "The claim did not hold: the method claimed no "
+                                   "error at all.");
+        } else if (!e.counter) {
+            why = QStringLiteral("Even the first row costs more than the budget.");
+        }
+        const QStringList cells = {text(methodInfo(e.method).caption),
+                                   e.counter ? QString::number(*e.counter) : QStringLiteral("—"),
+                                   e.counter ? QString::number(e.evaluations) : QStringLiteral("—"),
+                                   figure(e.estimate),
+                                   figure(e.estimatedError),
+                                   figure(e.error),
+                                   claim};
+        for (int c = 0; c < cells.size(); ++c) {
+            auto* item = new QTableWidgetItem(cells[c]);
+            if (!why.isEmpty()) {
+                item->setToolTip(why);
+            }
+            if (c == 6 && e.claimHeld && !*e.claimHeld) {
+                item->setForeground(QColor(0xB0, 0x20, 0x20));
+            }
+            raceTable_->setItem(r, c, item);
+        }
+        claims << text(methodInfo(e.method).caption) + QStringLiteral(": ") + text(claimsText(e));
+    }
+    raceTable_->resizeColumnsToContents();
+    QString said = QStringLiteral("At %1 evaluations of f. ").arg(race.budget);
+    if (!race.reference) {
+        said +=
+            QStringLiteral("No true errors: ") + text(race.whyNoReference) + QStringLiteral(". ");
+    }
+    raceSummary_->setText(said + claims.join(QStringLiteral("; ")) + QLatin1Char('.'));
+    show();
+    raise();
 }
 
 Method CompareWindow::chosenMethod() const {

@@ -2,20 +2,25 @@
 // The Compare window: any of the methods, the fixed window's three and those beside them, run
 // on the integrand and limits the window holds, with their rows in a list like the results
 // list and the same tooltips. A double click or Enter on a row asks for the picture of how it
-// was made. It only shows what it is given; the window runs the method and keeps the runs, so
-// that the convergence view can plot each of them.
+// was made. Its second page races the ticked methods at one budget of evaluations of f, each
+// claim set against the truth. It only shows what it is given; the window runs the methods.
 #pragma once
 
 #include <QWidget>
+#include <cstdint>
 #include <optional>
+#include <vector>
 
 #include "model/methods.h"
+#include "model/race.h"
 #include "model/run_analysis.h"
 
 class QComboBox;
 class QLabel;
 class QListWidget;
 class QPushButton;
+class QSlider;
+class QTableWidget;
 
 namespace integral {
 
@@ -31,9 +36,17 @@ class CompareWindow : public QWidget {
     Method chosenMethod() const;
     int currentRow() const;
 
+    // The race's table and how often each method's claims held.
+    void displayRace(const Race& race);
+    // The budget the slider stands at: 10 to 10^6 evaluations, a tenth of a decade a step.
+    std::int64_t budget() const;
+    std::vector<Method> racingMethods() const;
+
   signals:
     void runRequested(Method method);
     void rowActivated(int row);
+    void raceRequested(std::int64_t budget, const std::vector<Method>& methods);
+    void racePlotRequested(const std::vector<Method>& methods);
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -44,6 +57,14 @@ class CompareWindow : public QWidget {
     QListWidget* rows_ = nullptr;
     QLabel* summary_ = nullptr;
     std::optional<AnalysedRun> shown_;
+    QSlider* budget_ = nullptr;
+    QLabel* budgetText_ = nullptr;
+    QListWidget* racing_ = nullptr;
+    QTableWidget* raceTable_ = nullptr;
+    QLabel* raceSummary_ = nullptr;
+
+    QWidget* makeOneMethodPage();
+    QWidget* makeRacePage();
 };
 
 }  // namespace integral

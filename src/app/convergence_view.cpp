@@ -31,6 +31,7 @@ QColor colourOf(const PlotSeries& s) {
     const QColor own = s.method ? methodColour(*s.method) : QColor(Qt::black);
     switch (s.role) {
         case SeriesRole::Errors:
+        case SeriesRole::ClaimedError:
             return own;
         case SeriesRole::Sigma:
             return {0xE0, 0x90, 0x30};

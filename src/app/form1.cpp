@@ -34,6 +34,7 @@
 #include "integral_version.h"
 #include "integrands/formulas.h"
 #include "integrands/integrand_catalogue.h"
+#include "model/race.h"
 #include "model/row_picture.h"
 
 namespace integral {
@@ -351,6 +352,8 @@ void Form1::showCompare() {
         placeOverWindow(window);
         connect(window, &CompareWindow::runRequested, this, &Form1::runCompared);
         connect(window, &CompareWindow::rowActivated, this, &Form1::showComparedRow);
+        connect(window, &CompareWindow::raceRequested, this, &Form1::runRace);
+        connect(window, &CompareWindow::racePlotRequested, this, &Form1::showRacePlot);
     }
     window->show();
     window->raise();
@@ -373,6 +376,23 @@ void Form1::runCompared(Method method) {
     }
     const auto fault = run.run.fault;
     reported(fault);
+}
+
+void Form1::runRace(std::int64_t budget, const std::vector<Method>& methods) {
+    if (auto* window = findChild<CompareWindow*>(QStringLiteral("Compare")); window != nullptr) {
+        window->displayRace(race(model_, budget, methods));
+    }
+}
+
+void Form1::showRacePlot(const std::vector<Method>& methods) {
+    auto* view = findChild<ConvergenceView*>(QStringLiteral("RacePlot"));
+    if (view == nullptr) {
+        view = new ConvergenceView(this);
+        view->setObjectName(QStringLiteral("RacePlot"));
+        view->setWindowTitle(QStringLiteral("Claimed and true errors"));
+        placeOverWindow(view);
+    }
+    view->display(racePlot(model_, methods));
 }
 
 void Form1::showComparedRow(int row) {

@@ -70,6 +70,8 @@ class Form1 : public QWidget {
     void showCompare();
     void runCompared(Method method);
     void showComparedRow(int row);
+    void runRace(std::int64_t budget, const std::vector<Method>& methods);
+    void showRacePlot(const std::vector<Method>& methods);
     QString integrandName() const;
 
     // Handlers, named after control and event: Form_Load draws the empty canvas and fills the

@@ -294,25 +294,9 @@ DecadeAxis decadesAround(const std::vector<double>& values) {
     return axis;
 }
 
-ConvergencePlot plotOfRuns(const std::vector<AnalysedRun>& runs) {
-    ConvergencePlot plot;
-    std::vector<RunAnalysis> deterministic;
-    for (const auto& [run, analysis] : runs) {
-        if (plot.title.empty()) {
-            plot.title = titleOf(run);
-            if (run.integrand.expression() != nullptr) {
-                plot.yLabel =
-                    "|estimate - reference| (log scale; reference by adaptive quadrature)";
-            }
-        }
-        addRun(plot, run, analysis);
-        if (!methodOf(run.method).statistical()) {
-            deterministic.push_back(analysis);
-        }
-    }
-    addRoundingFloor(plot, deterministic);
+// Decades around every point that is drawn; or, where none is, the words that say so.
+void frameAxes(ConvergencePlot& plot) {
     keepPlottable(plot);
-
     std::vector<double> xs;
     std::vector<double> ys;
     bool anyFigure = false;
@@ -336,6 +320,61 @@ ConvergencePlot plotOfRuns(const std::vector<AnalysedRun>& runs) {
             "Nothing to plot: no row has a finite error. Choose an integrand, enter limits "
             "whose integral is a finite number, and run a method.";
     }
+}
+
+ConvergencePlot plotOfRuns(const std::vector<AnalysedRun>& runs) {
+    ConvergencePlot plot;
+    std::vector<RunAnalysis> deterministic;
+    for (const auto& [run, analysis] : runs) {
+        if (plot.title.empty()) {
+            plot.title = titleOf(run);
+            if (run.integrand.expression() != nullptr) {
+                plot.yLabel =
+                    "|estimate - reference| (log scale; reference by adaptive quadrature)";
+            }
+        }
+        addRun(plot, run, analysis);
+        if (!methodOf(run.method).statistical()) {
+            deterministic.push_back(analysis);
+        }
+    }
+    addRoundingFloor(plot, deterministic);
+    frameAxes(plot);
+    return plot;
+}
+
+ConvergencePlot racePlot(const Model& model, std::span<const Method> methods) {
+    ConvergencePlot plot;
+    for (const Method method : methods) {
+        Model scratch = model;
+        const AnalysedRun run = analysed(scratch.run(method));
+        if (plot.title.empty()) {
+            plot.title = "Claimed and true errors" + titleOf(run.run).substr(11);
+            plot.yLabel = "|error| (solid) and the error claimed (dashed), log scale";
+        }
+        const std::string name(methodInfo(method).plotName);
+        PlotSeries truth =
+            series(name + ": true error", SeriesRole::Errors, SeriesStyle::Line, method);
+        PlotSeries claimed =
+            series(name + ": claimed", SeriesRole::ClaimedError, SeriesStyle::Reference, method);
+        const std::optional<ReferenceValue>& reference = run.analysis.reference;
+        for (const RowAnalysis& row : run.analysis.rows) {
+            const double x = static_cast<double>(row.evaluations);
+            if (reference) {
+                truth.points.push_back({x, std::fabs(row.estimate - reference->value)});
+            }
+            if (row.estimatedError) {
+                claimed.points.push_back({x, *row.estimatedError});
+            }
+        }
+        plot.series.push_back(std::move(truth));
+        plot.series.push_back(std::move(claimed));
+        if (!reference) {
+            plot.notes.push_back(
+                {name + ": no true errors, as there is no reference.", std::nullopt});
+        }
+    }
+    frameAxes(plot);
     return plot;
 }
 

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,7 @@ enum class SeriesRole {
     RoundingFloor,   // the rounding the deterministic methods' arithmetic carries
     TableFloor,      // the error a method's stored table alone makes (Gauss's eight digits)
     BoxFloor,        // |limit - exact| of a Monte Carlo box that does not hold the curve
+    ClaimedError,    // the error a method claims for its rows, without the exact value
 };
 
 enum class SeriesStyle { Markers, Line, Reference, Floor };
@@ -82,5 +84,10 @@ ConvergencePlot convergencePlot(const Model& model, const std::optional<Analysed
 
 // The plot's series and axes from runs already analysed; what convergencePlot() builds on.
 ConvergencePlot plotOfRuns(const std::vector<AnalysedRun>& runs);
+
+// The race's picture: for each method its true errors (solid) and the errors it claims
+// (dashed) against the evaluations of f, so that over- and under-confidence show; each method
+// run on a copy of the model.
+ConvergencePlot racePlot(const Model& model, std::span<const Method> methods);
 
 }  // namespace integral

@@ -18,6 +18,8 @@
 #include <QRegularExpression>
 #include <QScrollBar>
 #include <QSet>
+#include <QSlider>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
@@ -35,6 +37,7 @@
 #include "app/method_view.h"
 #include "canvas/canvas_widget.h"
 #include "support/clipboard_contents.h"
+#include "support/typed.h"
 
 namespace integral {
 namespace {
@@ -628,6 +631,42 @@ TEST_F(Form1Test, CompareWindowRunsAnyMethod) {
     convergence->close();
     QTest::keyClick(window, Qt::Key_Escape);
     EXPECT_TRUE(QTest::qWaitFor([&window] { return window.isNull(); }, 2000));
+}
+
+// The race: every ticked method at the budget the slider sets, each claim beside the truth
+// and marked where it did not hold; the plot sets the claimed errors beside the true ones.
+TEST_F(Form1Test, RaceAtEqualCostInTheCompareWindow) {
+    form->useOwnIntegrand(test::parsed("sqrt(x)"));
+    enter("Text1", "0");
+    enter("Text2", "1");
+    QTest::keyClick(form.get(), Qt::Key_E, Qt::ControlModifier);
+    auto* window = form->findChild<CompareWindow*>(QStringLiteral("Compare"));
+    ASSERT_NE(window, nullptr);
+    auto* slider = window->findChild<QSlider*>(QStringLiteral("RaceBudget"));
+    slider->setValue(10);  // 10^2 evaluations
+    EXPECT_EQ(window->budget(), 100);
+    QTest::mouseClick(window->findChild<QPushButton*>(QStringLiteral("RaceRun")), Qt::LeftButton);
+    auto* table = window->findChild<QTableWidget*>(QStringLiteral("RaceTable"));
+    ASSERT_EQ(table->rowCount(), static_cast<int>(kMethods.size()));
+    // The parabolic rule's Richardson estimate claims too little on sqrt(x): marked, and why.
+    EXPECT_TRUE(table->item(0, 6)->text().startsWith(QStringLiteral("missed")));
+    EXPECT_TRUE(table->item(0, 6)->toolTip().contains(QStringLiteral("times")));
+    EXPECT_TRUE(window->findChild<QLabel*>(QStringLiteral("RaceSummary"))
+                    ->text()
+                    .contains(QStringLiteral("claims held in")));
+    QTest::mouseClick(window->findChild<QPushButton*>(QStringLiteral("RacePlotButton")),
+                      Qt::LeftButton);
+    auto* plot = form->findChild<ConvergenceView*>(QStringLiteral("RacePlot"));
+    ASSERT_NE(plot, nullptr);
+    // A true and a claimed series per method, but for hit-or-miss, whose box is never set here.
+    std::size_t claimed = 0;
+    for (const PlotSeries& series : plot->plot().series) {
+        claimed += series.role == SeriesRole::ClaimedError ? 1 : 0;
+    }
+    EXPECT_EQ(claimed, kMethods.size() - 1);
+    EXPECT_FALSE(plot->plot().nothingToPlot.has_value());
+    plot->close();
+    window->close();
 }
 
 // Every method has its own colour in the views, its option's spelling, and its paragraph in

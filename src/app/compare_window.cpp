@@ -107,6 +107,23 @@ QWidget* CompareWindow::makeRacePage() {
     raceSummary_->setObjectName(QStringLiteral("RaceSummary"));
     raceSummary_->setWordWrap(true);
 
+    auto* presets = new QComboBox(page);
+    presets->setObjectName(QStringLiteral("RacePresets"));
+    presets->addItem(QStringLiteral("Examples of claims that fail…"));
+    for (const RacePreset& preset : kRacePresets) {
+        presets->addItem(text(preset.name));
+    }
+    presets->setToolTip(
+        QStringLiteral("Takes an example's integrand, limits and budget; the "
+                       "handbook says why its claims fail"));
+    connect(presets, &QComboBox::activated, this, [this, presets](int index) {
+        if (index > 0) {
+            setBudget(kRacePresets[index - 1].budget);
+            emit presetRequested(index - 1);
+            presets->setCurrentIndex(0);
+        }
+    });
+
     auto* budgetRow = new QHBoxLayout;
     budgetRow->addWidget(new QLabel(QStringLiteral("Budget:"), page));
     budgetRow->addWidget(budget_, 1);
@@ -116,6 +133,7 @@ QWidget* CompareWindow::makeRacePage() {
     buttons->addWidget(plot);
     buttons->addStretch(1);
     auto* layout = new QVBoxLayout(page);
+    layout->addWidget(presets);
     layout->addLayout(budgetRow);
     layout->addWidget(racing_);
     layout->addLayout(buttons);
@@ -135,6 +153,11 @@ QWidget* CompareWindow::makeRacePage() {
 
 std::int64_t CompareWindow::budget() const {
     return std::llround(std::pow(10.0, 1.0 + budget_->value() / 10.0));
+}
+
+void CompareWindow::setBudget(std::int64_t budget) {
+    budget_->setValue(
+        static_cast<int>(std::lround((std::log10(static_cast<double>(budget)) - 1) * 10)));
 }
 
 std::vector<Method> CompareWindow::racingMethods() const {

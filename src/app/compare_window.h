@@ -41,12 +41,15 @@ class CompareWindow : public QWidget {
     // The budget the slider stands at: 10 to 10^6 evaluations, a tenth of a decade a step.
     std::int64_t budget() const;
     std::vector<Method> racingMethods() const;
+    void setBudget(std::int64_t budget);
 
   signals:
     void runRequested(Method method);
     void rowActivated(int row);
     void raceRequested(std::int64_t budget, const std::vector<Method>& methods);
     void racePlotRequested(const std::vector<Method>& methods);
+    // One of kRacePresets: the window takes its integrand and limits.
+    void presetRequested(int preset);
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;

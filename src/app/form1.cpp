@@ -36,6 +36,7 @@
 #include "integrands/integrand_catalogue.h"
 #include "model/race.h"
 #include "model/row_picture.h"
+#include "runtime/short_number.h"
 
 namespace integral {
 
@@ -354,6 +355,7 @@ void Form1::showCompare() {
         connect(window, &CompareWindow::rowActivated, this, &Form1::showComparedRow);
         connect(window, &CompareWindow::raceRequested, this, &Form1::runRace);
         connect(window, &CompareWindow::racePlotRequested, this, &Form1::showRacePlot);
+        connect(window, &CompareWindow::presetRequested, this, &Form1::takeRacePreset);
     }
     window->show();
     window->raise();
@@ -381,6 +383,22 @@ void Form1::runCompared(Method method) {
 void Form1::runRace(std::int64_t budget, const std::vector<Method>& methods) {
     if (auto* window = findChild<CompareWindow*>(QStringLiteral("Compare")); window != nullptr) {
         window->displayRace(race(model_, budget, methods));
+    }
+}
+
+// As a student would: the integrand typed, the limits entered with Enter, then the race.
+void Form1::takeRacePreset(int preset) {
+    const RacePreset& chosen = kRacePresets[preset];
+    auto parsed = TypedExpression::parse(chosen.function);
+    if (auto* expression = std::get_if<std::shared_ptr<const TypedExpression>>(&parsed)) {
+        useOwnIntegrand(*expression);
+    }
+    Text1->setText(QString::fromStdString(shortNumber(chosen.lower, 17)));
+    Text1_KeyPress(kEnter);
+    Text2->setText(QString::fromStdString(shortNumber(chosen.upper, 17)));
+    Text2_KeyPress(kEnter);
+    if (auto* window = findChild<CompareWindow*>(QStringLiteral("Compare")); window != nullptr) {
+        runRace(chosen.budget, window->racingMethods());
     }
 }
 

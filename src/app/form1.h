@@ -72,6 +72,7 @@ class Form1 : public QWidget {
     void showComparedRow(int row);
     void runRace(std::int64_t budget, const std::vector<Method>& methods);
     void showRacePlot(const std::vector<Method>& methods);
+    void takeRacePreset(int preset);
     QString integrandName() const;
 
     // Handlers, named after control and event: Form_Load draws the empty canvas and fills the

@@ -10,6 +10,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "model/model.h"
@@ -49,6 +50,23 @@ struct Race {
 // Runs each method on a copy of the model, so that the model's own state, its generator
 // included, stays as it was.
 Race race(const Model& model, std::int64_t budget, std::span<const Method> methods);
+
+// The examples the handbook explains claims that fail with, one of each kind, set up at a
+// click: an integrand a student could type, its limits and the budget to race them at.
+struct RacePreset {
+    std::string_view name;
+    std::string_view function;
+    double lower;
+    double upper;
+    std::int64_t budget;
+};
+inline constexpr RacePreset kRacePresets[] = {
+    {"Not yet asymptotic: sqrt(x) on 0..1 (an infinite slope at 0)", "sqrt(x)", 0.0, 1.0, 100},
+    {"Sigma is itself estimated: a rare spike, 1/(1e-4+(x-0.3)^2) on 0..1", "1/(1e-4+(x-0.3)^2)",
+     0.0, 1.0, 4000},
+    {"A narrow peak missed by every rule: exp(-1e6*(x-0.37)^2) on 0..1", "exp(-1e6*(x-0.37)^2)",
+     0.0, 1.0, 40},
+};
 
 // "claims held in 9 of 10 rows", or that none could be judged.
 std::string claimsText(const RaceEntry& entry);

@@ -636,16 +636,18 @@ TEST_F(Form1Test, CompareWindowRunsAnyMethod) {
 // The race: every ticked method at the budget the slider sets, each claim beside the truth
 // and marked where it did not hold; the plot sets the claimed errors beside the true ones.
 TEST_F(Form1Test, RaceAtEqualCostInTheCompareWindow) {
-    form->useOwnIntegrand(test::parsed("sqrt(x)"));
-    enter("Text1", "0");
-    enter("Text2", "1");
     QTest::keyClick(form.get(), Qt::Key_E, Qt::ControlModifier);
     auto* window = form->findChild<CompareWindow*>(QStringLiteral("Compare"));
     ASSERT_NE(window, nullptr);
     auto* slider = window->findChild<QSlider*>(QStringLiteral("RaceBudget"));
-    slider->setValue(10);  // 10^2 evaluations
+    slider->setValue(30);
+    EXPECT_EQ(window->budget(), 10000);
+    // The first example: sqrt(x) on 0..1 at 100 evaluations, as a student would set it up.
+    auto* examples = window->findChild<QComboBox*>(QStringLiteral("RacePresets"));
+    emit examples->activated(1);
     EXPECT_EQ(window->budget(), 100);
-    QTest::mouseClick(window->findChild<QPushButton*>(QStringLiteral("RaceRun")), Qt::LeftButton);
+    EXPECT_EQ(form->model().integrand().label(), "sqrt(x)");
+    EXPECT_EQ(form->model().x2().toDouble(), 1.0);
     auto* table = window->findChild<QTableWidget*>(QStringLiteral("RaceTable"));
     ASSERT_EQ(table->rowCount(), static_cast<int>(kMethods.size()));
     // The parabolic rule's Richardson estimate claims too little on sqrt(x): marked, and why.

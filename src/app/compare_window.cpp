@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QSlider>
 #include <QTabWidget>
@@ -106,6 +107,10 @@ QWidget* CompareWindow::makeRacePage() {
     raceSummary_ = new QLabel(page);
     raceSummary_->setObjectName(QStringLiteral("RaceSummary"));
     raceSummary_->setWordWrap(true);
+    raceProgress_ = new QProgressBar(page);
+    raceProgress_->setObjectName(QStringLiteral("RaceProgress"));
+    raceProgress_->setFormat(QStringLiteral("%v of %m methods run; Esc stops the race"));
+    raceProgress_->hide();
 
     auto* presets = new QComboBox(page);
     presets->setObjectName(QStringLiteral("RacePresets"));
@@ -137,6 +142,7 @@ QWidget* CompareWindow::makeRacePage() {
     layout->addLayout(budgetRow);
     layout->addWidget(racing_);
     layout->addLayout(buttons);
+    layout->addWidget(raceProgress_);
     layout->addWidget(raceTable_, 1);
     layout->addWidget(raceSummary_);
 
@@ -171,7 +177,18 @@ std::vector<Method> CompareWindow::racingMethods() const {
     return methods;
 }
 
+void CompareWindow::showRaceProgress(std::size_t done, std::size_t total) {
+    raceProgress_->setRange(0, static_cast<int>(total));
+    raceProgress_->setValue(static_cast<int>(done));
+    raceProgress_->setVisible(done < total);
+}
+
+bool CompareWindow::racing() const {
+    return !raceProgress_->isHidden();
+}
+
 void CompareWindow::displayRace(const Race& race) {
+    raceProgress_->hide();
     const auto figure = [](const std::optional<double>& value) {
         return value ? text(shortNumber(*value, 6)) : QStringLiteral("—");
     };
@@ -256,6 +273,10 @@ void CompareWindow::display(const AnalysedRun& run, const QString& integrand) {
 }
 
 void CompareWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && racing()) {
+        emit raceCancelled();
+        return;
+    }
     if (event->key() == Qt::Key_Escape) {
         close();
         return;

@@ -18,6 +18,7 @@
 class QComboBox;
 class QLabel;
 class QListWidget;
+class QProgressBar;
 class QPushButton;
 class QSlider;
 class QTableWidget;
@@ -42,6 +43,9 @@ class CompareWindow : public QWidget {
     std::int64_t budget() const;
     std::vector<Method> racingMethods() const;
     void setBudget(std::int64_t budget);
+    // A race under way: how far it has got, from 0 to `total` methods; Esc stops it.
+    void showRaceProgress(std::size_t done, std::size_t total);
+    bool racing() const;
 
   signals:
     void runRequested(Method method);
@@ -50,6 +54,8 @@ class CompareWindow : public QWidget {
     void racePlotRequested(const std::vector<Method>& methods);
     // One of kRacePresets: the window takes its integrand and limits.
     void presetRequested(int preset);
+    // Esc while a race runs.
+    void raceCancelled();
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -65,6 +71,7 @@ class CompareWindow : public QWidget {
     QListWidget* racing_ = nullptr;
     QTableWidget* raceTable_ = nullptr;
     QLabel* raceSummary_ = nullptr;
+    QProgressBar* raceProgress_ = nullptr;
 
     QWidget* makeOneMethodPage();
     QWidget* makeRacePage();

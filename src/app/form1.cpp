@@ -13,8 +13,10 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QShortcut>
+#include <QThread>
 #include <algorithm>
 #include <utility>
 #include <vector>
@@ -175,7 +177,14 @@ Form1::Form1(QWidget* parent) : QWidget(parent) {
     Picture1->setFocus();
 }
 
-Form1::~Form1() = default;
+// A race still running is stopped, and waited for, before what it reports to goes away.
+Form1::~Form1() {
+    if (raceThread_ != nullptr) {
+        raceStop_->store(true);
+        raceThread_->wait();
+        delete raceThread_;
+    }
+}
 
 void Form1::setErrorReporter(ErrorReporter reporter) {
     reportError_ = std::move(reporter);
@@ -356,6 +365,11 @@ void Form1::showCompare() {
         connect(window, &CompareWindow::raceRequested, this, &Form1::runRace);
         connect(window, &CompareWindow::racePlotRequested, this, &Form1::showRacePlot);
         connect(window, &CompareWindow::presetRequested, this, &Form1::takeRacePreset);
+        connect(window, &CompareWindow::raceCancelled, this, [this] {
+            if (raceStop_) {
+                raceStop_->store(true);
+            }
+        });
     }
     window->show();
     window->raise();
@@ -380,10 +394,51 @@ void Form1::runCompared(Method method) {
     reported(fault);
 }
 
+// Off the GUI thread, so that the window answers while a large budget runs; the methods run
+// on a copy of the model with an expression parsed anew, since the parser's evaluator is not
+// to be shared between threads. The table fills when the race ends, or when Esc stops it.
 void Form1::runRace(std::int64_t budget, const std::vector<Method>& methods) {
-    if (auto* window = findChild<CompareWindow*>(QStringLiteral("Compare")); window != nullptr) {
-        window->displayRace(race(model_, budget, methods));
+    auto* window = findChild<CompareWindow*>(QStringLiteral("Compare"));
+    if (window == nullptr || raceThread_ != nullptr) {
+        return;
     }
+    Model copy = model_;
+    if (const TypedExpression* expression = copy.integrand().expression()) {
+        auto parsed = TypedExpression::parse(expression->text());
+        if (auto* own = std::get_if<std::shared_ptr<const TypedExpression>>(&parsed)) {
+            copy.chooseExpression(*own);
+        }
+    }
+    auto stop = std::make_shared<std::atomic<bool>>(false);
+    raceStop_ = stop;
+    QPointer<CompareWindow> shown(window);
+    window->showRaceProgress(0, methods.size());
+    raceThread_ = QThread::create([this, copy, budget, methods, stop, shown] {
+        const auto progress = [this, stop, shown](std::size_t done, std::size_t total) {
+            QMetaObject::invokeMethod(
+                this,
+                [shown, done, total] {
+                    if (shown) {
+                        shown->showRaceProgress(done, total);
+                    }
+                },
+                Qt::QueuedConnection);
+            return !stop->load();
+        };
+        Race result = race(copy, budget, methods, progress);
+        QMetaObject::invokeMethod(
+            this,
+            [this, shown, result = std::move(result)] {
+                if (shown) {
+                    shown->displayRace(result);
+                }
+                raceThread_->wait();
+                raceThread_->deleteLater();
+                raceThread_ = nullptr;
+            },
+            Qt::QueuedConnection);
+    });
+    raceThread_->start();
 }
 
 // As a student would: the integrand typed, the limits entered with Enter, then the race.

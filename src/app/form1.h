@@ -7,6 +7,7 @@
 
 #include <QStringList>
 #include <QWidget>
+#include <atomic>
 #include <functional>
 #include <memory>
 
@@ -14,6 +15,7 @@
 #include "model/run_analysis.h"
 
 class QAction;
+class QThread;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -107,6 +109,9 @@ class Form1 : public QWidget {
     // The run the results list shows and the last Monte Carlo run, each with what it teaches.
     std::optional<AnalysedRun> shown_;
     std::optional<AnalysedRun> lastMonteCarlo_;
+    // The race under way off the GUI thread, and the flag that stops it.
+    QThread* raceThread_ = nullptr;
+    std::shared_ptr<std::atomic<bool>> raceStop_;
     // The latest run of each method the Compare window ran, for the convergence view.
     std::vector<AnalysedRun> compared_;
 

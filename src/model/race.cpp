@@ -6,7 +6,8 @@
 
 namespace integral {
 
-Race race(const Model& model, std::int64_t budget, std::span<const Method> methods) {
+Race race(const Model& model, std::int64_t budget, std::span<const Method> methods,
+          const RaceProgress& progress) {
     Race result;
     result.budget = budget;
     result.integrand = model.integrand();
@@ -62,6 +63,9 @@ Race race(const Model& model, std::int64_t budget, std::span<const Method> metho
             }
         }
         result.entries.push_back(entry);
+        if (progress && !progress(result.entries.size(), methods.size())) {
+            break;
+        }
     }
     return result;
 }

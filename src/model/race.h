@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -47,9 +48,14 @@ struct Race {
     std::vector<RaceEntry> entries;
 };
 
+// Hears after each method how far the race has got; returning false stops it there, with the
+// entries made so far.
+using RaceProgress = std::function<bool(std::size_t done, std::size_t total)>;
+
 // Runs each method on a copy of the model, so that the model's own state, its generator
 // included, stays as it was.
-Race race(const Model& model, std::int64_t budget, std::span<const Method> methods);
+Race race(const Model& model, std::int64_t budget, std::span<const Method> methods,
+          const RaceProgress& progress = {});
 
 // The examples the handbook explains claims that fail with, one of each kind, set up at a
 // click: an integrand a student could type, its limits and the budget to race them at.

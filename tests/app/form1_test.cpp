@@ -648,8 +648,11 @@ TEST_F(Form1Test, RaceAtEqualCostInTheCompareWindow) {
     EXPECT_EQ(window->budget(), 100);
     EXPECT_EQ(form->model().integrand().label(), "sqrt(x)");
     EXPECT_EQ(form->model().x2().toDouble(), 1.0);
+    EXPECT_TRUE(window->racing());
+    // The race runs off the GUI thread; the table fills when it ends.
     auto* table = window->findChild<QTableWidget*>(QStringLiteral("RaceTable"));
-    ASSERT_EQ(table->rowCount(), static_cast<int>(kMethods.size()));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [table] { return table->rowCount() == static_cast<int>(kMethods.size()); }, 20000));
     // The parabolic rule's Richardson estimate claims too little on sqrt(x): marked, and why.
     EXPECT_TRUE(table->item(0, 6)->text().startsWith(QStringLiteral("missed")));
     EXPECT_TRUE(table->item(0, 6)->toolTip().contains(QStringLiteral("times")));
@@ -668,6 +671,15 @@ TEST_F(Form1Test, RaceAtEqualCostInTheCompareWindow) {
     EXPECT_EQ(claimed, kMethods.size() - 1);
     EXPECT_FALSE(plot->plot().nothingToPlot.has_value());
     plot->close();
+
+    // Esc stops a race under way: the table shows the methods run by then.
+    window->setBudget(1000000);
+    QTest::mouseClick(window->findChild<QPushButton*>(QStringLiteral("RaceRun")), Qt::LeftButton);
+    ASSERT_TRUE(window->racing());
+    QTest::keyClick(window, Qt::Key_Escape);
+    ASSERT_TRUE(QTest::qWaitFor([window] { return !window->racing(); }, 20000));
+    EXPECT_LT(table->rowCount(), static_cast<int>(kMethods.size()));
+    EXPECT_TRUE(window->isVisible());
     window->close();
 }
 

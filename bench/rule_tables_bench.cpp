@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The tables of the rules set beside the window's three, each within one 16 ms frame: for the
 // five built-in integrands at their full sizes, and for a typed integrand (x*sin(x)), whose
-// costliest rows take about 10^4 evaluations in all.
+// costliest rows take about 10^4 evaluations in all; and the race of every method.
 #include <benchmark/benchmark.h>
 
 #include <memory>
@@ -9,6 +9,7 @@
 
 #include "model/methods.h"
 #include "model/model.h"
+#include "model/race.h"
 
 namespace {
 
@@ -44,6 +45,21 @@ void BM_RuleTable(benchmark::State& state) {
 BENCHMARK(BM_RuleTable)
     ->ArgsProduct({{0, 1, 2, 3, 4}, {0, 1, 2, 3, 4, 5}})
     ->Unit(benchmark::kMillisecond);
+
+// The race of every method at a budget of 10^5 on x sin x, the box 2 high for hit-or-miss:
+// the target is 100 ms.
+void BM_RaceOfEveryMethod(benchmark::State& state) {
+    integral::Model model = modelOf(3);
+    model.setHeight(2.0f);
+    std::vector<Method> methods;
+    for (const integral::MethodInfo& info : integral::kMethods) {
+        methods.push_back(info.method);
+    }
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(integral::race(model, 100000, methods));
+    }
+}
+BENCHMARK(BM_RaceOfEveryMethod)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -146,19 +146,28 @@ class Sampling final : public NumericalMethod {
     double slope_;
 };
 
-// The trapezoid and midpoint rules: error of order 2 in the width, so (T_n - T_{n/2}) / 3.
-class SecondOrderRule final : public NumericalMethod {
+// A rule whose table needs nothing but f and the limits: the trapezoid and midpoint rules
+// (order 2: their own error (T_n - T_{n/2}) / 3), Romberg and Clenshaw-Curtis (|this row -
+// the row before|) and adaptive Simpson (its panels' own estimates, made as it runs).
+struct RuleTraits {
+    RowShape shape;
+    std::optional<double> errorFromRows;  // the factor on |row - row before|
+    std::optional<double> slope;          // of the errors' power law, where there is one
+};
+
+class TableRule final : public NumericalMethod {
   public:
     using Table = void (*)(Integrand, const Variant&, const Variant&, ResultsPanel&,
                            EvaluationObserver*);
-    SecondOrderRule(const MethodInfo& info, Table table, RowShape shape)
-        : NumericalMethod(info), table_(table), shape_(shape) {}
-    RowShape shape() const override { return shape_; }
-    bool hasObservedOrder() const override { return true; }
-    std::optional<double> referenceSlope() const override { return -2.0; }
+    TableRule(const MethodInfo& info, Table table, RuleTraits traits)
+        : NumericalMethod(info), table_(table), traits_(traits) {}
+    RowShape shape() const override { return traits_.shape; }
+    bool hasObservedOrder() const override { return traits_.slope.has_value(); }
+    std::optional<double> referenceSlope() const override { return traits_.slope; }
     std::optional<double> estimatedError(const std::vector<RowFigures>& rows,
                                          std::size_t i) const override {
-        return fromPrevious(rows, i, 1.0 / 3.0);
+        return traits_.errorFromRows ? fromPrevious(rows, i, *traits_.errorFromRows)
+                                     : NumericalMethod::estimatedError(rows, i);
     }
     void run(Integrand f, MethodState& state, ResultsPanel& panel,
              EvaluationObserver* observer) const override {
@@ -167,56 +176,22 @@ class SecondOrderRule final : public NumericalMethod {
 
   private:
     Table table_;
-    RowShape shape_;
-};
-
-class Romberg final : public NumericalMethod {
-  public:
-    using NumericalMethod::NumericalMethod;
-    RowShape shape() const override { return RowShape::Extrapolation; }
-    std::optional<double> estimatedError(const std::vector<RowFigures>& rows,
-                                         std::size_t i) const override {
-        return fromPrevious(rows, i, 1.0);
-    }
-    void run(Integrand f, MethodState& state, ResultsPanel& panel,
-             EvaluationObserver* observer) const override {
-        rombergTable(f, state.x1, state.x2, panel, observer);
-    }
-};
-
-class AdaptiveSimpson final : public NumericalMethod {
-  public:
-    using NumericalMethod::NumericalMethod;
-    RowShape shape() const override { return RowShape::Adaptive; }
-    void run(Integrand f, MethodState& state, ResultsPanel& panel,
-             EvaluationObserver* observer) const override {
-        adaptiveSimpsonTable(f, state.x1, state.x2, panel, observer);
-    }
-};
-
-class ClenshawCurtis final : public NumericalMethod {
-  public:
-    using NumericalMethod::NumericalMethod;
-    RowShape shape() const override { return RowShape::Bars; }
-    std::optional<double> estimatedError(const std::vector<RowFigures>& rows,
-                                         std::size_t i) const override {
-        return fromPrevious(rows, i, 1.0);
-    }
-    void run(Integrand f, MethodState& state, ResultsPanel& panel,
-             EvaluationObserver* observer) const override {
-        clenshawCurtisTable(f, state.x1, state.x2, panel, observer);
-    }
+    RuleTraits traits_;
 };
 
 const ParabolicRule kParabolicRule(methodInfo(Method::Zelbrin));
 const GaussLegendre kGaussLegendre(methodInfo(Method::Gauss));
 const HitOrMiss kHitOrMiss(methodInfo(Method::MonteCarlo));
-const SecondOrderRule kTrapezoid(methodInfo(Method::Trapezoid), trapezoidTable,
-                                 RowShape::Trapezoids);
-const SecondOrderRule kMidpoint(methodInfo(Method::Midpoint), midpointTable, RowShape::Rectangles);
-const Romberg kRomberg(methodInfo(Method::Romberg));
-const AdaptiveSimpson kAdaptiveSimpson(methodInfo(Method::AdaptiveSimpson));
-const ClenshawCurtis kClenshawCurtis(methodInfo(Method::ClenshawCurtis));
+const TableRule kTrapezoid(methodInfo(Method::Trapezoid), trapezoidTable,
+                           {RowShape::Trapezoids, 1.0 / 3.0, -2.0});
+const TableRule kMidpoint(methodInfo(Method::Midpoint), midpointTable,
+                          {RowShape::Rectangles, 1.0 / 3.0, -2.0});
+const TableRule kRomberg(methodInfo(Method::Romberg), rombergTable,
+                         {RowShape::Extrapolation, 1.0, std::nullopt});
+const TableRule kAdaptiveSimpson(methodInfo(Method::AdaptiveSimpson), adaptiveSimpsonTable,
+                                 {RowShape::Adaptive, std::nullopt, std::nullopt});
+const TableRule kClenshawCurtis(methodInfo(Method::ClenshawCurtis), clenshawCurtisTable,
+                                {RowShape::Bars, 1.0, std::nullopt});
 const Sampling kMeanValue(methodInfo(Method::MeanValue), meanValueTable, -0.5);
 const Sampling kStratified(methodInfo(Method::Stratified), stratifiedTable, -1.5);
 const Sampling kSobol(methodInfo(Method::Sobol), sobolTable, -1.0);

@@ -75,7 +75,7 @@ std::vector<double> rombergWeights(int k) {
 // Each row starts from scratch: T(0) from the two ends, then the new midpoints of each level
 // from the left. The estimate is R(k, k) of that row's own tableau.
 void rombergTable(Integrand f, const Variant& x1, const Variant& x2, ResultsPanel& panel,
-                  EvaluationObserver* observer, RombergObserver* tableaus) {
+                  EvaluationObserver* observer) {
     const double a = x1.toDouble();
     const double b = x2.toDouble();
     const double width = b - a;
@@ -112,9 +112,6 @@ void rombergTable(Integrand f, const Variant& x1, const Variant& x2, ResultsPane
                 observer->evaluatedByRule(where[i], values[i], weights[i] * width,
                                           {weights[i], 1.0});
             }
-        }
-        if (tableaus != nullptr) {
-            tableaus->tableau(k, table);
         }
         panel.addRow(plainText(Variant::integer(static_cast<std::int16_t>(k))),
                      plainText(Variant::real(estimate)),

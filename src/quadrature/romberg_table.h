@@ -4,7 +4,7 @@
 //   T(0) = (x2 - x1) (f(x1) + f(x2)) / 2,  T(j) = T(j-1) / 2 + h(j) (sum of f at the midpoints),
 // and Richardson's extrapolation R(j, m) = R(j, m-1) + (R(j, m-1) - R(j-1, m-1)) / (4^m - 1),
 // R(j, 0) = T(j). A row shows R(k, k); it evaluates its own 2^k + 1 points, so that what a row
-// used can be replayed alone. Its whole table comes with the row (RombergRow).
+// used can be replayed alone.
 #pragma once
 
 #include <vector>
@@ -28,14 +28,7 @@ RombergTableau rombergTableau(const std::vector<double>& trapezoids);
 // `width` wide: T(0) from the ends, then each level's new midpoints from the left.
 std::vector<double> rombergTrapezoids(const std::vector<double>& values, double width);
 
-// The tableau of each row a run made, for those who show it.
-class RombergObserver {
-  public:
-    virtual ~RombergObserver() = default;
-    virtual void tableau(int level, const RombergTableau& table) = 0;
-};
-
 void rombergTable(Integrand f, const Variant& x1, const Variant& x2, ResultsPanel& panel,
-                  EvaluationObserver* observer = nullptr, RombergObserver* tableaus = nullptr);
+                  EvaluationObserver* observer = nullptr);
 
 }  // namespace integral

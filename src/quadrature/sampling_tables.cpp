@@ -23,6 +23,15 @@ void addRow(ResultsPanel& panel, std::int64_t n, double estimate, double sigma,
                  {.counter = n, .estimate = estimate, .evaluations = evaluations, .sigma = known});
 }
 
+// The sample counts of the rows: 2000, 4000, ..., 50000, or the one row asked for.
+struct Counts {
+    std::int64_t first;
+    std::int64_t last;
+};
+Counts countsOf(std::int64_t onlyCounter) {
+    return onlyCounter > 0 ? Counts{onlyCounter, onlyCounter} : Counts{2000, 50000};
+}
+
 }  // namespace
 
 // Welford's running mean and sum of squared deviations: one pass, no cancellation of the
@@ -32,9 +41,8 @@ void meanValueTable(Integrand f, const Variant& x1, const Variant& x2, RandomGen
     const double a = x1.toDouble();
     const double width = x2.toDouble() - a;
     double estimate = 0.0;
-    const std::int64_t first = onlyCounter > 0 ? onlyCounter : 2000;
-    const std::int64_t last = onlyCounter > 0 ? onlyCounter : 50000;
-    for (std::int64_t n = first; n <= last; n += 2000) {
+    const Counts counts = countsOf(onlyCounter);
+    for (std::int64_t n = counts.first; n <= counts.last; n += 2000) {
         if (observer != nullptr) {
             observer->rowStarted(n);
         }
@@ -63,9 +71,8 @@ void stratifiedTable(Integrand f, const Variant& x1, const Variant& x2, RandomGe
     const double a = x1.toDouble();
     const double width = x2.toDouble() - a;
     double estimate = 0.0;
-    const std::int64_t first = onlyCounter > 0 ? onlyCounter : 2000;
-    const std::int64_t last = onlyCounter > 0 ? onlyCounter : 50000;
-    for (std::int64_t n = first; n <= last; n += 2000) {
+    const Counts counts = countsOf(onlyCounter);
+    for (std::int64_t n = counts.first; n <= counts.last; n += 2000) {
         if (observer != nullptr) {
             observer->rowStarted(n);
         }

@@ -63,6 +63,26 @@ TEST(ExactIntegralTest, ClosedFormsToTheLastDigit) {
     }
 }
 
+// Simpson's rule on x*x - 2 over 0..1 with its nodes 0, 0.5, 1 exact is exact: the rule's own
+// error is 0 to 50 digits, and the whole error of the double estimate is its rounding.
+TEST(ExactIntegralTest, RuleRoundingSplitsTheErrorAtFiftyDigits) {
+    const double estimate = -1.6666666666666667;  // the nearest double to -5/3
+    const std::vector<RuleTerm> terms = {
+        {0.0, -2.0, 1.0, 6.0}, {0.5, -1.75, 4.0, 6.0}, {1.0, -1.0, 1.0, 6.0}};
+    const std::optional<RuleSplit> split =
+        ruleRounding(Formula::Parabola, terms, 0.0, 1.0, estimate);
+    ASSERT_TRUE(split.has_value());
+    ASSERT_TRUE(split->ruleError.has_value());
+    EXPECT_LT(std::fabs(*split->ruleError), 1e-45);
+    // The double -1.6666666666666667 lies 7.4e-17 below -5/3.
+    EXPECT_EQ(split->rounding, -7.401486830834377e-17);
+    // Without a formula the values used are summed exactly: no rule error is known.
+    const std::optional<RuleSplit> typed = ruleRounding(std::nullopt, terms, 0.0, 1.0, estimate);
+    ASSERT_TRUE(typed.has_value());
+    EXPECT_FALSE(typed->ruleError.has_value());
+    EXPECT_EQ(typed->rounding, split->rounding);
+}
+
 TEST(ExactIntegralTest, NothingChosenIsZeroAndBeyondTheDoublesIsNothing) {
     EXPECT_EQ(exactIntegral(Formula::None, -1e300, 1e300), 0.0);
     EXPECT_FALSE(exactIntegral(kXExp, -710, 0).has_value());

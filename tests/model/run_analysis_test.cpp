@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -95,6 +96,44 @@ TEST(RunAnalysisTest, ObservedOrderOfTheParabolicRuleNeverFromNoise) {
         EXPECT_GE(shown, c.atLeast);
         if (c.atLeast == 0) {
             EXPECT_EQ(shown, 0u);
+        }
+    }
+}
+
+// "At the rounding level" only where the rule's own error is no larger than the rounding the
+// row actually carries: x sin x on 0..0.001, rows of 18 and 20 panels, err by 1e-23 with a
+// rounding of 1e-25; 4/(x*x+1) on a short interval keeps its order 4 to the last row; x sin x
+// on an interval of 1e-14 at 1e15 errs by a per cent, on nodes the doubles place coarsely.
+TEST(RunAnalysisTest, RoundingLevelOnlyWhereTheRuleErrorIsLostInTheRounding) {
+    struct Case {
+        const char* name;
+        int integrandRow;
+        double lower;
+        double upper;
+        std::size_t fromRow;  // no row from here on is flagged
+        bool ordersOfFour;    // and their orders are 4
+    };
+    for (const Case& c : std::vector<Case>{
+             {"x sin x on 0..0.001", 3, 0, 0.001, 1, false},
+             {"4/(x*x+1) near 3.8", 1, 3.7844510007784784, 3.842997069192238, 7, true},
+             {"x sin x at 1e15", 3, 1e15, 1.00000000000001e15, 0, false}}) {
+        SCOPED_TRACE(c.name);
+        const RunAnalysis analysis =
+            analyse(runOf(Method::Zelbrin, c.integrandRow, c.lower, c.upper));
+        for (std::size_t row = c.fromRow; row < analysis.rows.size(); ++row) {
+            const RowAnalysis& r = analysis.rows[row];
+            EXPECT_FALSE(r.roundingLevel) << row;
+            ASSERT_TRUE(r.methodError && r.roundingError) << row;
+            EXPECT_GT(std::fabs(*r.methodError), std::fabs(*r.roundingError)) << row;
+            // The split adds up: error = the rule's error + the rounding (to the exact value's
+            // own rounding).
+            EXPECT_NEAR(*r.error, *r.methodError + *r.roundingError,
+                        std::numeric_limits<double>::epsilon() * std::fabs(*analysis.exact))
+                << row;
+            if (c.ordersOfFour && row > c.fromRow) {
+                ASSERT_TRUE(r.observedOrder.has_value()) << row;
+                EXPECT_NEAR(*r.observedOrder, 4.0, 0.1) << row;
+            }
         }
     }
 }

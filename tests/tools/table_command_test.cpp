@@ -266,6 +266,15 @@ TEST(TableCommandTest, UsageErrorsNameTheProblemAndPrintNothingOnStdout) {
         {{"--method", "gauss", "--function", "x*y"}, "--function 'x*y', column 3: \"y\" is not"},
         {{"--method", "gauss", "--function", "sin(x"}, "column 6: a bracket is opened"},
         {{"--method", "gauss", "--integrand", "2", "--function", "x"}, "cannot both be given"},
+        {{"--method", "it's"}, "method 'it\\'s'"},
+        {{"--compare", "--budget", "9"}, "--budget must be a whole number"},
+        {{"--compare", "--budget", "1e3"}, "--budget must be a whole number"},
+        {{"--compare", "--budget", "1000001"}, "from 10 to 1000000"},
+        {{"--compare", "--methods", "gauss,simpson"}, "unknown method 'simpson'"},
+        {{"--compare", "--methods", "gauss,,sobol"}, "unknown method ''"},
+        {{"--compare", "--methods", "sobol,Sobol"}, "--methods names sobol twice"},
+        {{"--compare", "--method", "gauss"}, "--method and --points are for one method"},
+        {{"--method", "gauss", "--budget", "100"}, "--budget and --methods go with --compare"},
     };
     for (const auto& [args, message] : cases) {
         SCOPED_TRACE(message);
@@ -279,6 +288,44 @@ TEST(TableCommandTest, UsageErrorsNameTheProblemAndPrintNothingOnStdout) {
                   0);
         EXPECT_LT(outcome.err.size(), 300u);
     }
+}
+
+// What the honest references say reaches the table tool: an integral that does not exist is
+// named after the rows (which still show what the method computes), with no error on any row;
+// the rule-of-three sigma is said to be one; --points of a row never made still gives JSON.
+TEST(TableCommandTest, TheToolSaysWhatTheReferenceCannotGive) {
+    const Outcome divergent =
+        runTool({"--method", "gauss", "--function", "1/(x-0.3)", "--upper", "1", "--details"});
+    EXPECT_EQ(divergent.status, 0) << divergent.err;
+    EXPECT_NE(divergent.out.find("reference=none error=none"), std::string::npos);
+    EXPECT_NE(divergent.out.find("# no reference: the integral of this function over these "
+                                 "limits does not exist: f grows like 1/|x - 0.3|^1 near x = 0.3"),
+              std::string::npos)
+        << divergent.out;
+    const Outcome json = runTool(
+        {"--method", "gauss", "--function", "1/(x-0.3)", "--upper", "1", "--format", "json"});
+    const nlohmann::json document = nlohmann::json::parse(json.out);
+    EXPECT_TRUE(document["reference"].is_null());
+    EXPECT_DOUBLE_EQ(document["divergence"]["at"].get<double>(), 0.3);
+    EXPECT_DOUBLE_EQ(document["divergence"]["power"].get<double>(), 1.0);
+    for (const auto& row : document["rows"]) {
+        EXPECT_TRUE(row["error"].is_null());
+    }
+
+    // The bell curve far out in a box of 1: no sample hits, so sigma comes from the rule of
+    // three, and the row lies well within it of its limit.
+    const Outcome tail = runTool({"--method", "montecarlo", "--integrand", "5", "--lower", "4",
+                                  "--upper", "6", "--ymax", "1", "--details"});
+    EXPECT_NE(tail.out.find("sigma=0.0015 "), std::string::npos) << tail.out;
+    EXPECT_NE(tail.out.find("sigma_from=rule-of-three"), std::string::npos);
+
+    const Outcome points = runTool({"--method", "gauss", "--function", "ln(-x)", "--lower", "0",
+                                    "--upper", "1", "--format", "json", "--points", "4"});
+    EXPECT_EQ(points.status, 1);
+    const nlohmann::json never = nlohmann::json::parse(points.out);
+    EXPECT_EQ(never["fault"], "Invalid operation");
+    EXPECT_TRUE(never["points"].empty());
+    EXPECT_EQ(never["n"], 4);
 }
 
 TEST(TableCommandTest, RunTimeErrorKeepsTheRowsBeforeIt) {

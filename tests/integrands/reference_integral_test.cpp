@@ -124,6 +124,12 @@ TEST(ReferenceIntegralTest, DivergenceSaysWhereAndHowFast) {
     EXPECT_EQ(divergenceText(*pole.divergence),
               "the integral of this function over these limits does not exist: f grows like "
               "1/|x - 0.3|^1 near x = 0.3");
+    EXPECT_EQ(divergenceText({-2.0, 1.5}),
+              "the integral of this function over these limits does not exist: f grows like "
+              "1/|x + 2|^1.5 near x = -2");
+    EXPECT_EQ(divergenceText({0.25, 1.0049}),
+              "the integral of this function over these limits does not exist: f grows like "
+              "1/|x - 0.25|^1 near x = 0.25");
     const Reference square = test::typed("1/x^2").reference(0, 1);
     ASSERT_TRUE(square.divergence.has_value());
     EXPECT_EQ(divergenceText(*square.divergence),

@@ -10,6 +10,10 @@
 
 #include "model/model.h"
 #include "model/run_analysis.h"
+#include "quadrature/adaptive_simpson_table.h"
+#include "quadrature/clenshaw_curtis_table.h"
+#include "quadrature/romberg_table.h"
+#include "support/typed.h"
 
 namespace integral {
 namespace {
@@ -131,6 +135,67 @@ TEST(RuleTablesTest, EveryMethodEstimatesItsOwnError) {
     EXPECT_DOUBLE_EQ(
         *analysis.rows[1].estimatedError,
         std::fabs(zelbrin.figures[1].estimate - zelbrin.figures[0].estimate) * 16 / (256 - 16));
+}
+
+// Clenshaw-Curtis weights on -1..1: positive, symmetric, adding up to 2; for n = 2 Simpson's
+// 1/3, 4/3, 1/3.
+TEST(RuleTablesTest, ClenshawCurtisWeights) {
+    const std::vector<double> simpson = clenshawCurtisWeights(2);
+    ASSERT_EQ(simpson.size(), 3u);
+    EXPECT_DOUBLE_EQ(simpson[0], 1.0 / 3.0);
+    EXPECT_DOUBLE_EQ(simpson[1], 4.0 / 3.0);
+    EXPECT_DOUBLE_EQ(simpson[2], 1.0 / 3.0);
+    for (int n = 4; n <= 256; n *= 2) {
+        SCOPED_TRACE(n);
+        const std::vector<double> w = clenshawCurtisWeights(n);
+        double sum = 0.0;
+        for (std::size_t j = 0; j < w.size(); ++j) {
+            EXPECT_GT(w[j], 0.0);
+            EXPECT_NEAR(w[j], w[w.size() - 1 - j], 1e-15);
+            sum += w[j];
+        }
+        EXPECT_NEAR(sum, 2.0, 1e-13);
+    }
+}
+
+// Romberg's trapezoid values from the finest grid, and its table: on f = x^3 over 0..1 (values
+// i^3/8 on 9 points) T(0) = 1/2, T(1) = 5/16, T(2) = 17/64, T(3) = 65/256, and from R(1,1) on,
+// Simpson and better, every extrapolation is 1/4 exactly.
+TEST(RuleTablesTest, RombergTableFromTheFinestGrid) {
+    std::vector<double> values;
+    for (int i = 0; i <= 8; ++i) {
+        values.push_back(i * i * i / 512.0);
+    }
+    const std::vector<double> trapezoids = rombergTrapezoids(values, 1.0);
+    EXPECT_EQ(trapezoids, (std::vector<double>{0.5, 5.0 / 16, 17.0 / 64, 65.0 / 256}));
+    const RombergTableau table = rombergTableau(trapezoids);
+    ASSERT_EQ(table.size(), 4u);
+    for (std::size_t j = 1; j < table.size(); ++j) {
+        for (std::size_t m = 1; m <= j; ++m) {
+            EXPECT_DOUBLE_EQ(table[j][m], 0.25) << j << "," << m;
+        }
+    }
+}
+
+// Adaptive Simpson spends its points where f changes: on sqrt(x) near 0 far more than on the
+// rest; every row stays within its evaluation cap, and a fault stops the table with the rows
+// made before it.
+TEST(RuleTablesTest, AdaptiveSimpsonSpendsItsPointsWhereFChanges) {
+    const IntegrandDescriptor f = test::typed("sqrt(x)");
+    const AdaptiveSimpsonRow row = adaptiveSimpson(f, Variant::real(0), Variant::real(1), 8);
+    std::size_t nearZero = 0;
+    for (const AcceptedPanel& panel : row.panels) {
+        nearZero += panel.to <= 0.01 ? 1 : 0;
+    }
+    EXPECT_GT(2 * nearZero, row.panels.size());
+    EXPECT_LE(row.evaluations, 200000 + 2);
+    EXPECT_NEAR(row.estimate, 2.0 / 3.0, 1e-6);
+
+    const IntegrandDescriptor failing = test::typed("1/(x-0.5)");
+    ResultsPanel panel;
+    EXPECT_THROW(adaptiveSimpsonTable(failing, Variant::real(0), Variant::real(1), panel),
+                 RuntimeError);
+    EXPECT_FALSE(panel.summary().has_value());
 }
 
 }  // namespace

@@ -16,7 +16,8 @@ Race race(const Model& model, std::int64_t budget, std::span<const Method> metho
     result.ymax = model.ymax();
     for (const Method method : methods) {
         Model scratch = model;
-        const AnalysedRun run = analysed(scratch.run(method));
+        AnalysedRun run{scratch.run(method), {}};
+        run.analysis = analyse(run.run, false);
         if (result.entries.empty()) {
             result.reference = run.analysis.reference;
             result.whyNoReference = run.analysis.divergence

@@ -145,7 +145,7 @@ std::optional<MonteCarloLimit> monteCarloLimit(const IntegrandDescriptor& f, dou
     return limit;
 }
 
-RunAnalysis analyse(const MethodRun& run) {
+RunAnalysis analyse(const MethodRun& run, bool splitRounding) {
     RunAnalysis analysis;
     const double x1 = run.x1.toDouble();
     const double x2 = run.x2.toDouble();
@@ -169,7 +169,8 @@ RunAnalysis analyse(const MethodRun& run) {
             analysis.limit = MonteCarloLimit{*reference, true, std::nullopt};
         }
     }
-    const RuleTerms terms = method.statistical() ? RuleTerms() : replayedTerms(run);
+    const RuleTerms terms =
+        method.statistical() || !splitRounding ? RuleTerms() : replayedTerms(run);
     const std::optional<double> area = finite(ymax * (x2 - x1));
     for (std::size_t i = 0; i < run.figures.size(); ++i) {
         const RowFigures& figures = run.figures[i];

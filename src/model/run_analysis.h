@@ -81,7 +81,9 @@ struct RunAnalysis {
     std::optional<double> observedSlope;
 };
 
-RunAnalysis analyse(const MethodRun& run);
+// Without splitRounding the rows are not made again to weigh their rounding (no roundingError,
+// methodError or rounding level): what the race needs, at a fraction of the cost.
+RunAnalysis analyse(const MethodRun& run, bool splitRounding = true);
 
 // A run with its analysis, for whoever shows one run in several places: the analysis replays
 // the run and, for Monte Carlo, samples the curve finely, so it is made once per run.

@@ -183,12 +183,21 @@ void CompareWindow::showRaceProgress(std::size_t done, std::size_t total) {
     raceProgress_->setVisible(done < total);
 }
 
+void CompareWindow::setRunning(bool running) {
+    running_ = running;
+    run_->setEnabled(!running);
+    if (running) {
+        summary_->setText(QStringLiteral("Running… Esc stops waiting."));
+    }
+}
+
 bool CompareWindow::racing() const {
     return !raceProgress_->isHidden();
 }
 
 void CompareWindow::displayRace(const Race& race) {
     raceProgress_->hide();
+    running_ = false;
     const auto figure = [](const std::optional<double>& value) {
         return value ? text(shortNumber(*value, 6)) : QStringLiteral("—");
     };
@@ -273,8 +282,8 @@ void CompareWindow::display(const AnalysedRun& run, const QString& integrand) {
 }
 
 void CompareWindow::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape && racing()) {
-        emit raceCancelled();
+    if (event->key() == Qt::Key_Escape && running_) {
+        emit cancelRequested();
         return;
     }
     if (event->key() == Qt::Key_Escape) {

@@ -46,6 +46,9 @@ class CompareWindow : public QWidget {
     // A race under way: how far it has got, from 0 to `total` methods; Esc stops it.
     void showRaceProgress(std::size_t done, std::size_t total);
     bool racing() const;
+    // A job under way: Run and Race wait, and Esc stops it instead of closing the window.
+    void setRunning(bool running);
+    bool running() const { return running_; }
 
   signals:
     void runRequested(Method method);
@@ -54,8 +57,8 @@ class CompareWindow : public QWidget {
     void racePlotRequested(const std::vector<Method>& methods);
     // One of kRacePresets: the window takes its integrand and limits.
     void presetRequested(int preset);
-    // Esc while a race runs.
-    void raceCancelled();
+    // Esc while a method or a race runs.
+    void cancelRequested();
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -72,6 +75,7 @@ class CompareWindow : public QWidget {
     QTableWidget* raceTable_ = nullptr;
     QLabel* raceSummary_ = nullptr;
     QProgressBar* raceProgress_ = nullptr;
+    bool running_ = false;
 
     QWidget* makeOneMethodPage();
     QWidget* makeRacePage();

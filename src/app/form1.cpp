@@ -179,10 +179,10 @@ Form1::Form1(QWidget* parent) : QWidget(parent) {
 
 // A race still running is stopped, and waited for, before what it reports to goes away.
 Form1::~Form1() {
-    if (raceThread_ != nullptr) {
-        raceStop_->store(true);
-        raceThread_->wait();
-        delete raceThread_;
+    if (worker_ != nullptr) {
+        workerStop_->store(true);
+        worker_->wait();
+        delete worker_;
     }
 }
 
@@ -365,9 +365,13 @@ void Form1::showCompare() {
         connect(window, &CompareWindow::raceRequested, this, &Form1::runRace);
         connect(window, &CompareWindow::racePlotRequested, this, &Form1::showRacePlot);
         connect(window, &CompareWindow::presetRequested, this, &Form1::takeRacePreset);
-        connect(window, &CompareWindow::raceCancelled, this, [this] {
-            if (raceStop_) {
-                raceStop_->store(true);
+        connect(window, &CompareWindow::cancelRequested, this, [this] {
+            if (workerStop_ && worker_ != nullptr) {
+                workerStop_->store(true);
+                // A race still shows the methods it ran; a single run is simply not waited for.
+                if (auto* shown = findChild<CompareWindow*>(QStringLiteral("Compare"))) {
+                    shown->setRunning(false);
+                }
             }
         });
     }
@@ -378,30 +382,11 @@ void Form1::showCompare() {
 
 // On a copy of the model: what the Compare window runs leaves the main window's state, its
 // generator included, as it was.
-void Form1::runCompared(Method method) {
-    Model scratch = model_;
-    AnalysedRun run = analysed(scratch.run(method));
-    std::erase_if(compared_, [method](const AnalysedRun& r) { return r.run.method == method; });
-    compared_.push_back(run);
-    if (auto* window = findChild<CompareWindow*>(QStringLiteral("Compare")); window != nullptr) {
-        window->display(run, integrandName());
-    }
-    if (auto* view = findChild<ConvergenceView*>(QStringLiteral("Convergence"));
-        view != nullptr && view->isVisible()) {
-        view->display(convergencePlot(model_, lastMonteCarlo_, compared_));
-    }
-    const auto fault = run.run.fault;
-    reported(fault);
-}
-
-// Off the GUI thread, so that the window answers while a large budget runs; the methods run
-// on a copy of the model with an expression parsed anew, since the parser's evaluator is not
-// to be shared between threads. The table fills when the race ends, or when Esc stops it.
-void Form1::runRace(std::int64_t budget, const std::vector<Method>& methods) {
-    auto* window = findChild<CompareWindow*>(QStringLiteral("Compare"));
-    if (window == nullptr || raceThread_ != nullptr) {
-        return;
-    }
+// The methods of the Compare window run off the GUI thread, so that the window answers while a
+// slow integrand or a large budget runs. They run on a copy of the model whose expression is
+// parsed anew, since the parser's evaluator is not to be shared between threads; one job at a
+// time, and Esc stops waiting for it (a race stops between two methods).
+Model Form1::modelForWorker() const {
     Model copy = model_;
     if (const TypedExpression* expression = copy.integrand().expression()) {
         auto parsed = TypedExpression::parse(expression->text());
@@ -409,36 +394,86 @@ void Form1::runRace(std::int64_t budget, const std::vector<Method>& methods) {
             copy.chooseExpression(*own);
         }
     }
+    return copy;
+}
+
+void Form1::startWorker(std::function<std::function<void()>(const std::atomic<bool>&)> work) {
     auto stop = std::make_shared<std::atomic<bool>>(false);
-    raceStop_ = stop;
-    QPointer<CompareWindow> shown(window);
+    workerStop_ = stop;
+    worker_ = QThread::create([this, stop, work = std::move(work)]() mutable {
+        // The work returns what to do with its result on the GUI thread.
+        std::function<void()> deliver = work(*stop);
+        QMetaObject::invokeMethod(
+            this,
+            [this, stop, deliver = std::move(deliver)] {
+                worker_->wait();
+                worker_->deleteLater();
+                worker_ = nullptr;
+                if (auto* window = findChild<CompareWindow*>(QStringLiteral("Compare"))) {
+                    window->setRunning(false);
+                }
+                deliver();
+            },
+            Qt::QueuedConnection);
+    });
+    worker_->start();
+}
+
+void Form1::runCompared(Method method) {
+    auto* window = findChild<CompareWindow*>(QStringLiteral("Compare"));
+    if (window == nullptr || worker_ != nullptr) {
+        return;
+    }
+    window->setRunning(true);
+    startWorker([this, method, copy = modelForWorker()](const std::atomic<bool>& stop) mutable {
+        AnalysedRun run = analysed(copy.run(method));
+        return std::function<void()>([this, method, &stop, run = std::move(run)] {
+            if (stop.load()) {
+                return;  // no longer waited for
+            }
+            std::erase_if(compared_,
+                          [method](const AnalysedRun& r) { return r.run.method == method; });
+            compared_.push_back(run);
+            if (auto* shown = findChild<CompareWindow*>(QStringLiteral("Compare"))) {
+                shown->display(run, integrandName());
+            }
+            if (auto* view = findChild<ConvergenceView*>(QStringLiteral("Convergence"));
+                view != nullptr && view->isVisible()) {
+                view->display(convergencePlot(model_, lastMonteCarlo_, compared_));
+            }
+            const auto fault = run.run.fault;
+            reported(fault);
+        });
+    });
+}
+
+void Form1::runRace(std::int64_t budget, const std::vector<Method>& methods) {
+    auto* window = findChild<CompareWindow*>(QStringLiteral("Compare"));
+    if (window == nullptr || worker_ != nullptr) {
+        return;
+    }
     window->showRaceProgress(0, methods.size());
-    raceThread_ = QThread::create([this, copy, budget, methods, stop, shown] {
-        const auto progress = [this, stop, shown](std::size_t done, std::size_t total) {
+    window->setRunning(true);
+    startWorker([this, budget, methods, copy = modelForWorker()](const std::atomic<bool>& stop) {
+        const auto progress = [this, &stop](std::size_t done, std::size_t total) {
             QMetaObject::invokeMethod(
                 this,
-                [shown, done, total] {
-                    if (shown) {
+                [this, done, total] {
+                    if (auto* shown = findChild<CompareWindow*>(QStringLiteral("Compare"))) {
                         shown->showRaceProgress(done, total);
                     }
                 },
                 Qt::QueuedConnection);
-            return !stop->load();
+            return !stop.load();
         };
         Race result = race(copy, budget, methods, progress);
-        QMetaObject::invokeMethod(
-            this,
-            [this, shown, result = std::move(result)] {
-                if (shown) {
-                    shown->displayRace(result);
-                }
-                raceThread_->wait();
-                raceThread_->deleteLater();
-                raceThread_ = nullptr;
-            },
-            Qt::QueuedConnection);
+        // A race that was stopped still shows the methods it ran.
+        return std::function<void()>([this, result = std::move(result)] {
+            if (auto* shown = findChild<CompareWindow*>(QStringLiteral("Compare"))) {
+                shown->displayRace(result);
+            }
+        });
     });
-    raceThread_->start();
 }
 
 // As a student would: the integrand typed, the limits entered with Enter, then the race.

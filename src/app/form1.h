@@ -73,6 +73,9 @@ class Form1 : public QWidget {
     void runCompared(Method method);
     void showComparedRow(int row);
     void runRace(std::int64_t budget, const std::vector<Method>& methods);
+    Model modelForWorker() const;
+    // Runs `work` off the GUI thread; what it returns is then done on the GUI thread.
+    void startWorker(std::function<std::function<void()>(const std::atomic<bool>&)> work);
     void showRacePlot(const std::vector<Method>& methods);
     void takeRacePreset(int preset);
     QString integrandName() const;
@@ -109,9 +112,9 @@ class Form1 : public QWidget {
     // The run the results list shows and the last Monte Carlo run, each with what it teaches.
     std::optional<AnalysedRun> shown_;
     std::optional<AnalysedRun> lastMonteCarlo_;
-    // The race under way off the GUI thread, and the flag that stops it.
-    QThread* raceThread_ = nullptr;
-    std::shared_ptr<std::atomic<bool>> raceStop_;
+    // The Compare window's job under way off the GUI thread, and the flag that stops it.
+    QThread* worker_ = nullptr;
+    std::shared_ptr<std::atomic<bool>> workerStop_;
     // The latest run of each method the Compare window ran, for the convergence view.
     std::vector<AnalysedRun> compared_;
 

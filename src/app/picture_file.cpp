@@ -72,6 +72,16 @@ QString writePicture(const QString& path, PictureFormat format, QSize size,
     if (!problem.isEmpty()) {
         return problem;
     }
+    // A file is what its name says: SVG under a name ending in .png would open in no viewer.
+    const QString wanted =
+        format == PictureFormat::Png ? QStringLiteral("png") : QStringLiteral("svg");
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (!suffix.isEmpty() && suffix != wanted) {
+        return QStringLiteral(
+                   "The name ends in .%1, but the picture is %2. Choose a name "
+                   "ending in .%3.")
+            .arg(suffix, wanted.toUpper(), wanted);
+    }
     const QFileInfo folder(QFileInfo(path).absolutePath());
     if (!folder.isDir()) {
         return failure(path, QStringLiteral("the folder %1 does not exist")
@@ -95,7 +105,9 @@ QString writePicture(const QString& path, PictureFormat format, QSize size,
         generator.setOutputDevice(&file);
         generator.setSize(size);
         generator.setViewBox(QRect(QPoint(0, 0), size));
-        generator.setTitle(title);
+        // The title goes into the SVG's XML as it is given: a < or & of an integrand's text
+        // must arrive as text.
+        generator.setTitle(title.toHtmlEscaped());
         QPainter painter;
         drawn = painter.begin(&generator);
         if (drawn) {

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QPainter>
 #include <QTemporaryDir>
+#include <QXmlStreamReader>
 #include <csignal>
 #include <string>
 #include <vector>
@@ -72,6 +73,10 @@ TEST(PictureFileTest, EveryFailureIsToldAndNothingIsLost) {
          "quotation mark"},
         {"a name over 255 bytes", folder.filePath(QString(256, QLatin1Char('n'))),
          PictureFormat::Svg, "at most 255"},
+        {"SVG under a name for PNG", folder.filePath(QStringLiteral("plot.png")),
+         PictureFormat::Svg, "ends in .png, but the picture is SVG"},
+        {"PNG under a name for SVG", folder.filePath(QStringLiteral("plot.SVG")),
+         PictureFormat::Png, "ends in .svg, but the picture is PNG"},
     };
     for (const FailureCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -81,19 +86,46 @@ TEST(PictureFileTest, EveryFailureIsToldAndNothingIsLost) {
 
     // A disk that fills up while the picture is written: the good file stays as it was, and no
     // half-written file is left beside it.
-    for (const PictureFormat format : {PictureFormat::Png, PictureFormat::Svg}) {
+    const QString goodSvg = folder.filePath(QStringLiteral("good.svg"));
+    ASSERT_EQ(save(goodSvg, PictureFormat::Svg), "");
+    for (const auto& [path, format] :
+         {std::pair{good, PictureFormat::Png}, std::pair{goodSvg, PictureFormat::Svg}}) {
+        QFile kept(path);
+        ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+        const QByteArray was = kept.readAll();
+        kept.close();
         QString problem;
         {
             FullDisk full;
-            problem = save(good, format);
+            problem = save(path, format);
         }
         EXPECT_TRUE(problem.contains("could not be saved")) << problem.toStdString();
-        ASSERT_TRUE(written.open(QIODevice::ReadOnly));
-        EXPECT_EQ(written.readAll(), before);
-        written.close();
-        EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files).size(), 1);
+        ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+        EXPECT_EQ(kept.readAll(), was);
+        kept.close();
+        EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files).size(), 2);
     }
     EXPECT_EQ(save(folder.filePath(QStringLiteral("plot.svg")), PictureFormat::Svg), "");
+}
+
+// What is written is what its name says, and opens as such: an SVG whose title holds the
+// integrand's < and & is well-formed XML with that title as its text.
+TEST(PictureFileTest, AnSvgIsWellFormedWhateverItsTitle) {
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("plot.svg"));
+    const QString title = QStringLiteral("Convergence of f(x) = (x<1) & (x>0)");
+    ASSERT_EQ(writePicture(path, PictureFormat::Svg, QSize(200, 100), drawSomething, title), "");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    QXmlStreamReader xml(&file);
+    QString read;
+    while (!xml.atEnd()) {
+        if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == u"title") {
+            read = xml.readElementText();
+        }
+    }
+    EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+    EXPECT_EQ(read, title);
 }
 
 }  // namespace

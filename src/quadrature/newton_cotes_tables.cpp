@@ -24,8 +24,20 @@ void addRow(ResultsPanel& panel, std::int64_t n, double estimate, std::int64_t e
 
 }  // namespace
 
-void trapezoidTable(Integrand f, const Variant& x1, const Variant& x2, ResultsPanel& panel,
-                    EvaluationObserver* observer) {
+namespace {
+
+// A node of a composite rule: where it lies and its coefficient, in units of h.
+struct Node {
+    double x;
+    double coefficient;
+};
+
+// The rows of a composite rule on n = 2, 4, ..., 1024 subintervals of width h, with `nodes(n)`
+// nodes placed by `node(i, n, h)`; the sum runs from the left. A coefficient of 1/2 scales
+// exactly, so the trapezoid's halved ends are summed as the rule writes them.
+template <typename Count, typename Place>
+void compositeTable(Integrand f, const Variant& x1, const Variant& x2, ResultsPanel& panel,
+                    EvaluationObserver* observer, Count nodes, Place node) {
     const double a = x1.toDouble();
     const double b = x2.toDouble();
     double estimate = 0.0;
@@ -35,48 +47,42 @@ void trapezoidTable(Integrand f, const Variant& x1, const Variant& x2, ResultsPa
         }
         const double h = (b - a) / static_cast<double>(n);
         double sum = 0.0;
-        for (std::int64_t i = 0; i <= n; ++i) {
-            // The last node is x2 itself, not x1 plus n steps.
-            const double x = i == n ? b : a + static_cast<double>(i) * h;
-            double where = x;
-            const double value = valueAt(f, x, x1, x2, where);
-            const bool end = i == 0 || i == n;
+        for (std::int64_t i = 0; i < nodes(n); ++i) {
+            const Node placed = node(i, n, a, b, h);
+            double where = placed.x;
+            const double value = valueAt(f, placed.x, x1, x2, where);
             if (observer != nullptr) {
-                observer->evaluatedByRule(where, value, (end ? 0.5 : 1.0) * h,
-                                          {end ? 0.5 : 1.0, static_cast<double>(n)});
+                observer->evaluatedByRule(where, value, placed.coefficient * h,
+                                          {placed.coefficient, static_cast<double>(n)});
             }
-            sum += end ? value / 2 : value;
+            sum += placed.coefficient * value;
         }
         estimate = sum * h;
-        addRow(panel, n, estimate, n + 1);
+        addRow(panel, n, estimate, nodes(n));
     }
     panel.setSummary(estimate);
 }
 
+}  // namespace
+
+void trapezoidTable(Integrand f, const Variant& x1, const Variant& x2, ResultsPanel& panel,
+                    EvaluationObserver* observer) {
+    compositeTable(
+        f, x1, x2, panel, observer, [](std::int64_t n) { return n + 1; },
+        [](std::int64_t i, std::int64_t n, double a, double b, double h) {
+            // The last node is x2 itself, not x1 plus n steps.
+            const bool end = i == 0 || i == n;
+            return Node{i == n ? b : a + static_cast<double>(i) * h, end ? 0.5 : 1.0};
+        });
+}
+
 void midpointTable(Integrand f, const Variant& x1, const Variant& x2, ResultsPanel& panel,
                    EvaluationObserver* observer) {
-    const double a = x1.toDouble();
-    const double b = x2.toDouble();
-    double estimate = 0.0;
-    for (std::int64_t n = kFirstSubintervals, row = 0; row < kSubintervalRows; ++row, n *= 2) {
-        if (observer != nullptr) {
-            observer->rowStarted(n);
-        }
-        const double h = (b - a) / static_cast<double>(n);
-        double sum = 0.0;
-        for (std::int64_t i = 0; i < n; ++i) {
-            const double x = a + (static_cast<double>(i) + 0.5) * h;
-            double where = x;
-            const double value = valueAt(f, x, x1, x2, where);
-            if (observer != nullptr) {
-                observer->evaluatedByRule(where, value, h, {1.0, static_cast<double>(n)});
-            }
-            sum += value;
-        }
-        estimate = sum * h;
-        addRow(panel, n, estimate, n);
-    }
-    panel.setSummary(estimate);
+    compositeTable(
+        f, x1, x2, panel, observer, [](std::int64_t n) { return n; },
+        [](std::int64_t i, std::int64_t, double a, double, double h) {
+            return Node{a + (static_cast<double>(i) + 0.5) * h, 1.0};
+        });
 }
 
 }  // namespace integral

@@ -194,8 +194,14 @@ std::optional<RuleSplit> roundingAt(std::optional<Formula> formula, std::span<co
     }
     RuleSplit split{rounding, std::nullopt};
     if (formula && *formula != Formula::None && lower != upper) {
-        const R exact = *formula == Formula::Bell ? bellDifference<R>(lower, upper).value
-                                                  : difference<R>(*formula, lower, upper).value;
+        R exact;
+        if (*formula != Formula::Bell) {
+            exact = difference<R>(*formula, lower, upper).value;
+        } else if constexpr (Digits == kUsualDigits) {
+            exact = bellDifference<R>(lower, upper).value;
+        } else {
+            return std::nullopt;  // never asked: only sines need more digits
+        }
         const double ruleError = static_cast<double>(sum - exact);
         if (std::isfinite(ruleError)) {
             split.ruleError = ruleError;

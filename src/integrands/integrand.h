@@ -18,10 +18,15 @@ namespace integral {
 // An integrand's value at x in plain doubles, for loops that call it many times: not finite
 // where the integrand has no value. The evaluator reads x from `variable`, so that a call is
 // one indirect call with nothing in between.
+// Where the evaluator can take many points in one call, `variable` is the first of `capacity`
+// doubles and `many` sets values[i] = f(variable[i]) for i < n <= capacity: a loop over many
+// points then pays the call's overhead once per batch rather than once per point.
 struct PlainEvaluator {
     double* variable;
     void* object;
     double (*call)(void* object);
+    void (*many)(void* object, double* values, int n) = nullptr;
+    int capacity = 1;
     double operator()(double x) const {
         *variable = x;
         return call(object);

@@ -109,6 +109,10 @@ struct Library {
     void (*release)(muParserHandle_t);
     void (*setExpr)(muParserHandle_t, const muChar_t*);
     muFloat_t (*eval)(muParserHandle_t);
+    void (*evalBulk)(muParserHandle_t, muFloat_t*, int);
+    // From the threading runtime the library brings: a batch is evaluated on the calling
+    // thread alone, so that no helper threads spin beside the window's.
+    void (*setThreads)(int);
     muFloat_t* (*evalMulti)(muParserHandle_t, int*);
     void (*defineVar)(muParserHandle_t, const muChar_t*, muFloat_t*);
     void (*defineConst)(muParserHandle_t, const muChar_t*, muFloat_t);
@@ -136,6 +140,7 @@ const Library* library() {
         const bool complete =
             resolve(handle, "mupCreate", l.create) && resolve(handle, "mupRelease", l.release) &&
             resolve(handle, "mupSetExpr", l.setExpr) && resolve(handle, "mupEval", l.eval) &&
+            resolve(handle, "mupEvalBulk", l.evalBulk) &&
             resolve(handle, "mupEvalMulti", l.evalMulti) &&
             resolve(handle, "mupDefineVar", l.defineVar) &&
             resolve(handle, "mupDefineConst", l.defineConst) &&
@@ -146,6 +151,9 @@ const Library* library() {
             resolve(handle, "mupGetErrorToken", l.errorToken);
         if (!complete) {
             return std::nullopt;
+        }
+        if (!resolve(handle, "omp_set_num_threads", l.setThreads)) {
+            l.setThreads = [](int) {};  // a library built without threads
         }
         return l;
     }();
@@ -160,9 +168,20 @@ struct TypedExpression::Evaluator {
     Evaluator(const Evaluator&) = delete;
     Evaluator& operator=(const Evaluator&) = delete;
 
+    static double one(void* object) {
+        auto* self = static_cast<Evaluator*>(object);
+        return self->library.eval(self->parser);
+    }
+    static void many(void* object, double* values, int n) {
+        auto* self = static_cast<Evaluator*>(object);
+        self->library.setThreads(1);
+        self->library.evalBulk(self->parser, values, n);
+    }
+
     const Library& library;
     muParserHandle_t parser;
-    double x = 0.0;  // the library reads the variable from here
+    // The library reads x from the first of these, or the i-th point of a batch from the i-th.
+    std::array<double, kBatch> x{};
 };
 
 TypedExpression::TypedExpression(std::string text, std::unique_ptr<Evaluator> evaluator)
@@ -206,7 +225,7 @@ std::variant<std::shared_ptr<const TypedExpression>, ExpressionProblem> TypedExp
     }
     auto evaluator = std::make_unique<Evaluator>(*functions);
     const muParserHandle_t parser = evaluator->parser;
-    functions->defineVar(parser, "x", &evaluator->x);
+    functions->defineVar(parser, "x", evaluator->x.data());
     functions->defineConst(parser, "pi", std::numbers::pi);
     functions->defineConst(parser, "e", std::numbers::e);
     for (const Alias& alias : kAliases) {
@@ -235,11 +254,11 @@ std::variant<std::shared_ptr<const TypedExpression>, ExpressionProblem> TypedExp
 }
 
 PlainEvaluator TypedExpression::plainEvaluator() const {
-    return {&evaluator_->x, evaluator_->parser, evaluator_->library.eval};
+    return {evaluator_->x.data(), evaluator_.get(), &Evaluator::one, &Evaluator::many, kBatch};
 }
 
 double TypedExpression::evaluate(double x) const {
-    evaluator_->x = x;
+    evaluator_->x[0] = x;
     return evaluator_->library.eval(evaluator_->parser);
 }
 

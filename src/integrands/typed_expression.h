@@ -45,6 +45,9 @@ class TypedExpression {
     // The same evaluation for loops over many points (valid while the expression lives).
     PlainEvaluator plainEvaluator() const;
 
+    // The most points plainEvaluator() takes in one batch.
+    static constexpr int kBatch = 8192;
+
   private:
     struct Evaluator;
     TypedExpression(std::string text, std::unique_ptr<Evaluator> evaluator);

@@ -75,6 +75,49 @@ TEST(MonteCarloTableTest, TypedAndGeneralSamplePathsAgree) {
     }
 }
 
+// A typed integrand is evaluated a batch of points at a time. The rows, the x a fault names and
+// where the generator stands after it must be those of the point-by-point loop.
+TEST(MonteCarloTableTest, BatchesOfTypedPointsCountAsPointByPoint) {
+    struct PointByPoint {
+        const IntegrandDescriptor& f;
+        Variant operator()(const Variant& x) const { return f(x); }
+        std::optional<PlainEvaluator> plainEvaluator() const {
+            std::optional<PlainEvaluator> plain = f.plainEvaluator();
+            plain->many = nullptr;
+            return plain;
+        }
+    };
+    struct Outcome {
+        std::vector<std::string> rows;
+        std::optional<double> faultAt;
+        float nextDraw;
+    };
+    const auto table = [](auto f) {
+        RandomGenerator random;
+        Variant hits;
+        ResultsPanel panel;
+        Outcome outcome;
+        try {
+            monteCarloTable(f, D(0), D(1.5), S(2.5f), hits, random, panel);
+        } catch (const RuntimeError& error) {
+            outcome.faultAt = error.argument();
+        }
+        outcome.rows = panel.rows();
+        outcome.nextDraw = random.next();
+        return outcome;
+    };
+    // The second faults within the first row, past the first batch.
+    for (const char* text : {"x*sin(x)", "ln(x-0.0002)"}) {
+        SCOPED_TRACE(text);
+        const IntegrandDescriptor f = test::typed(text);
+        const Outcome batched = table(f);
+        const Outcome single = table(PointByPoint{f});
+        EXPECT_EQ(batched.rows, single.rows);
+        EXPECT_EQ(batched.faultAt, single.faultAt);
+        EXPECT_EQ(batched.nextDraw, single.nextDraw);
+    }
+}
+
 // Each panel evaluates its left end, middle and right end in that order, the later two formed
 // from the left end (x + h, x + h * 2), not from x1; shared ends are evaluated twice. The rows
 // show five decimals, too few to reveal these last bits, so the points are checked themselves.

@@ -254,6 +254,38 @@ void drawStems(QPainter& painter, const RowPicture& p, const Frame& frame) {
     }
 }
 
+// The i-th of n points in the order they were drawn: blue first, red last.
+QColor orderColour(std::size_t i, std::size_t n) {
+    const double share = n > 1 ? static_cast<double>(i) / static_cast<double>(n - 1) : 0.0;
+    return QColor::fromHsvF(static_cast<float>(0.66 * (1.0 - share)), 0.9f, 0.8f);
+}
+
+// Sobol's points and as many pseudo-random ones as two rugs under the plot, a tick per point
+// coloured by its order: the Sobol ticks fill the interval evenly at every stage of the
+// sequence, the pseudo-random ones clump and leave gaps.
+void drawRugs(QPainter& painter, const RowPicture& p, const Frame& frame, const QRectF& strips) {
+    QFont small = painter.font();
+    small.setPointSizeF(8);
+    painter.setFont(small);
+    const double height = strips.height() / 2 - 2;
+    const auto rug = [&](const std::vector<double>& xs, double top, const QString& name) {
+        painter.setPen(Qt::black);
+        painter.drawText(QRectF(strips.left() - 76, top, 70, height),
+                         Qt::AlignRight | Qt::AlignVCenter, name);
+        painter.setPen(QColor(0xE6, 0xE6, 0xE6));
+        painter.drawRect(QRectF(strips.left(), top, strips.width(), height));
+        for (std::size_t i = 0; i < xs.size(); ++i) {
+            painter.setPen(QPen(orderColour(i, xs.size()), 2));
+            const double x = frame.at(xs[i], 0).x();
+            painter.drawLine(QPointF(x, top + 1), QPointF(x, top + height - 1));
+        }
+    };
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    rug(p.rugSobol, strips.top(), QStringLiteral("Sobol"));
+    rug(p.rugRandom, strips.top() + height + 4, QStringLiteral("random"));
+    painter.setRenderHint(QPainter::Antialiasing, true);
+}
+
 void drawSamples(QPainter& painter, const RowPicture& p, const Frame& frame) {
     QPolygonF hits;
     QPolygonF misses;
@@ -365,6 +397,14 @@ void drawLegend(QPainter& painter, const RowPicture& p, const QRectF& side) {
             painter.setPen(QPen(kHit, 2));
             painter.drawLine(at - QPointF(9, 0), at + QPointF(9, 0));
         });
+        if (!p.rugRandom.empty()) {
+            entry(QStringLiteral("rugs: a point's order, first to last"), [&](QPointF at) {
+                for (int i = 0; i < 6; ++i) {
+                    painter.setPen(QPen(orderColour(static_cast<std::size_t>(i), 6), 2));
+                    painter.drawLine(at + QPointF(3 * i - 8, -5), at + QPointF(3 * i - 8, 5));
+                }
+            });
+        }
     } else if (!p.bars.empty()) {
         entry(QStringLiteral("weight x (x2 - x1)/2 wide, f high"), tint);
         entry(QStringLiteral("a node, where f is evaluated"), mark);
@@ -472,7 +512,9 @@ void MethodView::render(QPainter& painter, const QRectF& area) const {
     painter.setFont(normal);
     painter.setPen(Qt::black);
     const QRectF heading(area.left() + 10, area.top() + 6, area.width() - 20, 40);
-    const QRectF plot = area.adjusted(76, 56, -250, -44);
+    // Rugs take two strips under the axis's numbers.
+    const bool rugs = picture_ && !picture_->rugRandom.empty();
+    const QRectF plot = area.adjusted(76, 56, -250, rugs ? -88 : -44);
     if (!picture_) {
         painter.drawText(area, Qt::AlignCenter,
                          QStringLiteral("No row to show: run a method, then choose a row."));
@@ -512,6 +554,9 @@ void MethodView::render(QPainter& painter, const QRectF& area) const {
             break;
     }
     painter.restore();
+    if (rugs) {
+        drawRugs(painter, p, frame, QRectF(plot.left(), plot.bottom() + 26, plot.width(), 52));
+    }
     drawLegend(painter, p, QRectF(plot.right() + 14, plot.top(), 232, plot.height()));
 }
 

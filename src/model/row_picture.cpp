@@ -12,6 +12,7 @@
 #include "quadrature/number_format.h"
 #include "quadrature/romberg_table.h"
 
+#include "runtime/random_generator.h"
 #include "runtime/short_number.h"
 
 namespace integral {
@@ -296,6 +297,16 @@ std::optional<RowPicture> pictureOfRow(const MethodRun& run, std::size_t row,
             }
             if (p.x2 != p.x1) {
                 p.meanValue = p.stemSum / (p.x2 - p.x1);
+            }
+            if (run.method == Method::Sobol) {
+                RandomGenerator random;
+                const std::size_t shown =
+                    std::min({kRugPoints, p.stems.size(), static_cast<std::size_t>(p.counter)});
+                for (std::size_t i = 0; i < shown; ++i) {
+                    p.rugSobol.push_back(p.stems[i].x);
+                    p.rugRandom.push_back(static_cast<double>(random.next()) * (p.x2 - p.x1) +
+                                          p.x1);
+                }
             }
             break;
     }

@@ -86,6 +86,10 @@ struct RowPicture {
     double stemWeights = 0.0;  // the weights of all the row's points, shown or not
     double stemSum = 0.0;      // their weighted sum: the row's estimate
     std::optional<double> meanValue;
+    // Sobol: the first points of the row's first shift, in the sequence's order, and as many
+    // pseudo-random points from a generator at its start, to lie side by side as two rugs.
+    std::vector<double> rugSobol;
+    std::vector<double> rugRandom;
     std::vector<Trapezoid> trapezoids;
     std::vector<MidpointRectangle> rectangles;
     std::vector<AdaptivePanel> adaptive;
@@ -106,6 +110,8 @@ struct RowPicture {
 };
 
 inline constexpr std::size_t kMostStems = 4096;
+// Few enough for the eye to see gaps and clumps: the first row's count.
+inline constexpr std::size_t kRugPoints = 128;
 
 // Shown instead of f: the x axis is h^2, not x.
 inline bool showsExtrapolation(const RowPicture& p) {

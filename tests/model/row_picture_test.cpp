@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <boost/random/sobol.hpp>
+#include <cmath>
+
 #include <cmath>
 #include <string>
 #include <vector>
@@ -92,6 +95,24 @@ TEST(RowPictureTest, TheGeometryAddsUpToTheRow) {
                         EXPECT_NEAR(picture->stemWeights, in.upper - in.lower,
                                     1e-9 * (in.upper - in.lower));
                         EXPECT_LE(picture->stems.size(), kMostStems);
+                        if (info.method == Method::Sobol) {
+                            // The sequence's first 128 points in its order, all moved by
+                            // one shift modulo the width.
+                            const double width = in.upper - in.lower;
+                            const std::vector<double>& rug = picture->rugSobol;
+                            ASSERT_EQ(rug.size(), kRugPoints);
+                            EXPECT_EQ(picture->rugRandom.size(), kRugPoints);
+                            boost::random::sobol sequence(1);
+                            const double first = std::ldexp(double(sequence()), -64);
+                            for (std::size_t i = 1; i < rug.size(); ++i) {
+                                const double u = std::ldexp(double(sequence()), -64);
+                                const double apart = std::remainder(rug[i] - rug[0], width);
+                                EXPECT_NEAR(apart, std::remainder(u - first, 1.0) * width,
+                                            1e-9 * width);
+                            }
+                        } else {
+                            EXPECT_TRUE(picture->rugSobol.empty());
+                        }
                         break;
                     case RowShape::Adaptive: {
                         // The accepted panels tile the interval.

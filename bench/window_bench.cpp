@@ -6,6 +6,9 @@
 // step to another row before it.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <chrono>
+
 #include <QApplication>
 #include <QClipboard>
 #include <QLineEdit>
@@ -13,8 +16,10 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSlider>
 #include <QTest>
 
+#include "app/compare_window.h"
 #include "app/form1.h"
 #include "app/method_view.h"
 #include "model/row_picture.h"
@@ -74,6 +79,51 @@ BENCHMARK(BM_UpperLimitEnterAndRepaint)
     ->Args({-1000000, 0})
     ->Args({0, 1000000})
     ->Unit(benchmark::kMillisecond);
+
+// A key in the lower box, handled and drawn, while a race of every method at a budget of a
+// million evaluations of x*sin(x) runs off the GUI thread; the race starts again
+// whenever it ends, so that every key meets one running.
+void BM_KeyWhileARaceRuns(benchmark::State& state) {
+    Window window;
+    window.form.findChild<QListWidget*>(QStringLiteral("List1"))->setCurrentRow(3);
+    window.enter("Text1", QStringLiteral("0"));
+    window.enter("Text2", QStringLiteral("3"));
+    QTest::keyClick(&window.form, Qt::Key_E, Qt::ControlModifier);
+    auto* compare = window.form.findChild<integral::CompareWindow*>(QStringLiteral("Compare"));
+    if (compare == nullptr) {
+        state.SkipWithError("the Compare window did not open");
+        return;
+    }
+    compare->findChild<QSlider*>(QStringLiteral("RaceBudget"))->setValue(50);
+    auto* race = compare->findChild<QPushButton*>(QStringLiteral("RaceRun"));
+    QLineEdit* lower = window.box("Text1");
+    std::int64_t races = 0;
+    std::int64_t keys = 0;
+    double slowest = 0.0;
+    for (auto _ : state) {
+        if (!compare->running()) {
+            state.PauseTiming();
+            QTest::mouseClick(race, Qt::LeftButton);
+            ++races;
+            state.ResumeTiming();
+        }
+        keys += compare->running() ? 1 : 0;
+        const auto start = std::chrono::steady_clock::now();
+        QTest::keyClick(lower, keys % 2 == 0 ? Qt::Key_1 : Qt::Key_Backspace);
+        window.form.repaint();
+        // What the event loop does between keys: the race's progress and its end arrive.
+        QCoreApplication::processEvents();
+        slowest = std::max(slowest, std::chrono::duration<double, std::milli>(
+                                        std::chrono::steady_clock::now() - start)
+                                        .count());
+    }
+    state.counters["slowest_ms"] = slowest;
+    state.counters["races"] = static_cast<double>(races);
+    state.counters["keys_during_a_race"] = static_cast<double>(keys);
+    QTest::keyClick(compare, Qt::Key_Escape);
+    QTest::qWait(200);
+}
+BENCHMARK(BM_KeyWhileARaceRuns)->Unit(benchmark::kMillisecond)->MinTime(3.0);
 
 void BM_HelpBoxKeyAfterLongPaste(benchmark::State& state) {
     Window window;

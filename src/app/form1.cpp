@@ -7,6 +7,7 @@
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QEvent>
+#include <QInputDialog>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -16,6 +17,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QShortcut>
+#include <QSignalBlocker>
 #include <QThread>
 #include <algorithm>
 #include <utility>
@@ -38,6 +40,7 @@
 #include "integrands/integrand_catalogue.h"
 #include "model/race.h"
 #include "model/row_picture.h"
+#include "model/window_notes.h"
 #include "runtime/short_number.h"
 
 namespace integral {
@@ -284,6 +287,8 @@ void Form1::setupLearningAids() {
         action(QStringLiteral("Handbook…"), QKeySequence(Qt::Key_F1), &Form1::showHandbook);
     compareAction_ = action(QStringLiteral("Compare the methods…"),
                             QKeySequence(Qt::CTRL | Qt::Key_E), &Form1::showCompare);
+    boxHeightAction_ = action(QStringLiteral("Box height…"), QKeySequence(Qt::CTRL | Qt::Key_B),
+                              &Form1::askForBoxHeight);
     // Ctrl+Q ends the program as End does.
     action(QStringLiteral("End"), QKeySequence(Qt::CTRL | Qt::Key_Q), &Form1::Command2_Click);
     // Ctrl+C copies the table only where the results list has the focus: elsewhere it copies
@@ -310,9 +315,30 @@ void Form1::setupLearningAids() {
     });
     connect(Picture1, &CanvasWidget::menuRequested, this, [this](const QPoint& at) {
         QMenu menu(this);
-        menu.addAction(copyPictureAction_);
+        menu.addActions({boxHeightAction_, copyPictureAction_});
         menu.exec(at);
     });
+
+    note_ = new QLabel(this);
+    note_->setObjectName(QStringLiteral("InputNote"));
+    note_->setTextFormat(Qt::PlainText);
+    note_->setWordWrap(true);
+    note_->setFrameStyle(QFrame::Box | QFrame::Plain);
+    note_->setMargin(3);
+    note_->setAutoFillBackground(true);
+    QPalette palette = note_->palette();
+    palette.setColor(QPalette::Window, QColor(0xFF, 0xFF, 0xE1));
+    palette.setColor(QPalette::WindowText, Qt::black);
+    note_->setPalette(palette);
+    note_->hide();
+    for (QLineEdit* box : {Text1, Text2}) {
+        connect(box, &QLineEdit::textChanged, this, [this] {
+            actionNote_.clear();
+            updateNotes();
+        });
+    }
+    updateNotes();
+    updateBoxHeight();
     // A double click or Enter on a row shows how it was made; the view follows the current row.
     connect(List2, &QListWidget::itemActivated, this, &Form1::showMethodView);
     connect(List2, &QListWidget::currentRowChanged, this, [this] {
@@ -533,12 +559,114 @@ void Form1::useOwnIntegrand(std::shared_ptr<const TypedExpression> expression) {
     const QString typed = QString::fromStdString(expression->text());
     typedHistory_.removeAll(typed);
     typedHistory_.prepend(typed);
+    typedIntegrand_ = expression;
     model_.chooseExpression(std::move(expression));
-    List1->clearSelection();
-    List1->setCurrentRow(-1, QItemSelectionModel::NoUpdate);
+    // Its own entry after the five, selected: the list shows which function is in use.
+    const int row = static_cast<int>(kIntegrandLabels.size());
+    if (List1->count() <= row) {
+        List1->addItem(QString());
+    }
+    List1->item(row)->setText(integrandName());
+    {
+        const QSignalBlocker quiet(List1);
+        List1->setCurrentRow(row);
+    }
+    List1->scrollToItem(List1->item(row));
     List1->setToolTip(QStringLiteral("Your own integrand is chosen: %1. Choose a row to take one "
                                      "of the five again; right-click or Ctrl+I to type another.")
                           .arg(integrandName()));
+    updateTitle();
+}
+
+// The notes stand over the canvas's foot, as wide as the canvas, and only while there is
+// something to tell: the window as it opens is the window it always was.
+void Form1::updateNotes() {
+    QStringList lines;
+    for (const auto& [box, name] : {std::pair{Text1, QStringLiteral("Lower limit")},
+                                    std::pair{Text2, QStringLiteral("Upper limit")}}) {
+        if (const auto note = limitReadingNote(box->text().toStdString())) {
+            lines << name + QStringLiteral(" ") + text(*note);
+        }
+    }
+    if (!actionNote_.isEmpty()) {
+        lines << actionNote_;
+    }
+    const QString inUse = text(limitsInUse(model_.x1(), model_.x2()));
+    Text1->setToolTip(text(layout::kAccessibleTexts[4].description) + QStringLiteral("; ") + inUse);
+    Text2->setToolTip(text(layout::kAccessibleTexts[5].description) + QStringLiteral("; ") + inUse);
+    if (lines.isEmpty()) {
+        note_->hide();
+        return;
+    }
+    note_->setText(lines.join(QLatin1Char('\n')));
+    const QRect canvas = Picture1->geometry();
+    const int width = canvas.width() - 16;
+    note_->setFixedWidth(width);
+    const int height = note_->heightForWidth(width);
+    const int bottom = std::min(canvas.bottom(), rect().bottom()) - 8;
+    note_->setGeometry(canvas.left() + 8, bottom - height, width, height);
+    note_->show();
+    note_->raise();
+}
+
+void Form1::noteBeforeRun(Method method) {
+    QStringList said;
+    const std::string lower = Text1->text().toStdString();
+    const std::string upper = Text2->text().toStdString();
+    if (const auto note = unconfirmedLimitsNote({lower, Text1->text() == confirmedLower_},
+                                                {upper, Text2->text() == confirmedUpper_},
+                                                model_.x1(), model_.x2())) {
+        said << text(*note);
+    }
+    if (method == Method::MonteCarlo) {
+        if (const auto note = monteCarloBoxNote(model_.ymax())) {
+            said << text(*note);
+        }
+    }
+    actionNote_ = said.join(QLatin1Char('\n'));
+    updateNotes();
+}
+
+void Form1::askForBoxHeight() {
+    QString typed = model_.ymax().isEmpty()
+                        ? QString()
+                        : QString::fromStdString(shortNumber(model_.ymax().toDouble(), 7));
+    for (;;) {
+        bool accepted = false;
+        typed = QInputDialog::getText(
+            this, QStringLiteral("Box height"),
+            QStringLiteral("The height of the Monte Carlo box, as a number (a click on the "
+                           "canvas sets it too):"),
+            QLineEdit::Normal, typed, &accepted);
+        if (!accepted) {
+            return;
+        }
+        const auto read = readBoxHeight(typed.toStdString());
+        if (const auto* height = std::get_if<float>(&read)) {
+            Picture1_MouseDown(*height);
+            return;
+        }
+        QMessageBox::warning(this, QStringLiteral("Box height"), text(std::get<std::string>(read)));
+    }
+}
+
+// The height is said where it is asked about: the canvas's and Monte Carlo's tooltips.
+void Form1::updateBoxHeight() {
+    const QString height = text(boxHeightText(model_.ymax()));
+    Picture1->setToolTip(text(layout::kAccessibleTexts[1].description) +
+                         QStringLiteral(" (or right-click: Box height…); ") + height);
+    Command6->setToolTip(text(layout::kAccessibleTexts[10].description) + QStringLiteral("; ") +
+                         height);
+}
+
+// The caption as it always was, with the typed integrand after it while one is in use.
+void Form1::updateTitle() {
+    const IntegrandDescriptor& integrand = model_.integrand();
+    if (integrand.expression() == nullptr) {
+        setWindowTitle(text(layout::kCaption));
+        return;
+    }
+    setWindowTitle(text(layout::kCaption).trimmed() + QStringLiteral(" — ") + integrandName());
 }
 
 void Form1::copyTable() {
@@ -739,14 +867,17 @@ void Form1::showRun(MethodRun run) {
 }
 
 void Form1::Command4_Click() {
+    noteBeforeRun(Method::Zelbrin);
     showRun(model_.run(Method::Zelbrin));
 }
 
 void Form1::Command5_Click() {
+    noteBeforeRun(Method::Gauss);
     showRun(model_.run(Method::Gauss));
 }
 
 void Form1::Command6_Click() {
+    noteBeforeRun(Method::MonteCarlo);
     showRun(model_.run(Method::MonteCarlo));
 }
 
@@ -757,12 +888,19 @@ void Form1::Command6_MouseMove() {
 }
 
 void Form1::List1_Click() {
-    model_.chooseIntegrand(List1->row(List1->selectedItems().constFirst()));
+    const int row = List1->row(List1->selectedItems().constFirst());
+    if (row >= static_cast<int>(kIntegrandLabels.size()) && typedIntegrand_) {
+        useOwnIntegrand(typedIntegrand_);
+        return;
+    }
+    model_.chooseIntegrand(row);
     List1->setToolTip(text(layout::kIntegrandListTooltip));
+    updateTitle();
 }
 
 void Form1::Picture1_MouseDown(float y) {
     model_.setHeight(y);
+    updateBoxHeight();
     reported(DrawBox());
 }
 
@@ -773,6 +911,9 @@ void Form1::Text1_KeyPress(int keyAscii) {
     if (reported(model_.enterLower(Text1->text().toStdString()))) {
         return;
     }
+    confirmedLower_ = Text1->text();
+    actionNote_.clear();
+    updateNotes();
     // As when tabbing into it: the old text is selected, so typing replaces it.
     Text2->setFocus(Qt::TabFocusReason);
 }
@@ -781,7 +922,13 @@ void Form1::Text2_KeyPress(int keyAscii) {
     if (keyAscii != kEnter) {
         return;
     }
-    if (reported(model_.enterUpper(Text2->text().toStdString())) || reported(ShadeArea())) {
+    if (reported(model_.enterUpper(Text2->text().toStdString()))) {
+        return;
+    }
+    confirmedUpper_ = Text2->text();
+    actionNote_.clear();
+    updateNotes();
+    if (reported(ShadeArea())) {
         return;
     }
     Label5->hide();

@@ -127,8 +127,25 @@ class Form1 : public QWidget {
     QAction* ownIntegrandAction_ = nullptr;
     QAction* handbookAction_ = nullptr;
     QAction* compareAction_ = nullptr;
+    QAction* boxHeightAction_ = nullptr;
     // The integrands typed in this session, the latest first; never written anywhere.
     QStringList typedHistory_;
+    // The typed integrand in use or last used: its own entry after the five in the list.
+    std::shared_ptr<const TypedExpression> typedIntegrand_;
+
+    // Notes over the canvas's foot, where an input would otherwise mislead without a word: how
+    // the limit boxes' texts read, and what the last action should tell (limits not confirmed
+    // with Enter, a box that cannot hold the area, a graph with gaps).
+    QLabel* note_ = nullptr;
+    QString actionNote_;
+    // The limit boxes' texts when Enter last took them.
+    QString confirmedLower_;
+    QString confirmedUpper_;
+    void updateNotes();
+    void noteBeforeRun(Method method);
+    void askForBoxHeight();
+    void updateBoxHeight();
+    void updateTitle();
 
     // The controls, under the window's own names (the layout table in form1_layout.h places
     // them).

@@ -150,17 +150,16 @@ void CanvasWidget::paintEvent(QPaintEvent* event) {
 }
 
 // A press that a child (the help box, the hint) let through is not a press on the canvas.
+// Only the primary button sets the box; the other opens the menu.
 void CanvasWidget::mousePressEvent(QMouseEvent* event) {
-    if (childAt(event->position().toPoint()) == nullptr) {
+    if (event->button() == Qt::LeftButton && childAt(event->position().toPoint()) == nullptr) {
         emit mousePressed(canvasY(static_cast<int>(event->position().y())));
     }
     QWidget::mousePressEvent(event);
 }
 
 void CanvasWidget::contextMenuEvent(QContextMenuEvent* event) {
-    if (event->reason() != QContextMenuEvent::Mouse) {
-        emit menuRequested(event->globalPos());
-    }
+    emit menuRequested(event->globalPos());
     event->accept();
 }
 

@@ -38,10 +38,10 @@ class CanvasWidget : public QWidget, public CanvasSurface {
     float canvasY(int widgetY) const;
 
   signals:
-    // Any mouse button pressed on the canvas; y in canvas units.
+    // The primary button pressed on the canvas; y in canvas units.
     void mousePressed(float y);
-    // The context menu asked for from the keyboard, at this global position. A right click is
-    // a press on the canvas and opens no menu.
+    // The context menu asked for, by the other button or from the keyboard, at this global
+    // position.
     void menuRequested(const QPoint& at);
 
   protected:

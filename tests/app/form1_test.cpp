@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/form1.h"
+#include "app/form1_layout.h"
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QDropEvent>
 #include <QFile>
 #include <QLabel>
@@ -24,6 +26,7 @@
 #include <QTest>
 #include <QTextBrowser>
 #include <QTextDocumentFragment>
+#include <QTimer>
 #include <QToolTip>
 #include <cmath>
 #include <memory>
@@ -36,6 +39,7 @@
 #include "app/fault_message.h"
 #include "app/method_view.h"
 #include "canvas/canvas_widget.h"
+#include "runtime/short_number.h"
 #include "support/clipboard_contents.h"
 #include "support/typed.h"
 
@@ -72,6 +76,7 @@ class Form1Test : public ::testing::Test {
     }
     void chooseIntegrand(int row) {
         QListWidget* integrands = list("List1");
+        integrands->scrollToItem(integrands->item(row));
         const QRect item = integrands->visualItemRect(integrands->item(row));
         QTest::mouseClick(integrands->viewport(), Qt::LeftButton, {}, item.center());
     }
@@ -279,7 +284,7 @@ TEST_F(Form1Test, GraphEmptiesTheBoxesButKeepsTheMembers) {
     enter("Text1", "0");
     enter("Text2", "1");
     click("Command4");
-    clickCanvas(-3.0f, Qt::RightButton);
+    clickCanvas(-3.0f);
     EXPECT_LT(form->model().ymax().toDouble(), 0.0);
     click("Command1");
     EXPECT_EQ(list("List2")->count(), 0);
@@ -289,6 +294,71 @@ TEST_F(Form1Test, GraphEmptiesTheBoxesButKeepsTheMembers) {
     EXPECT_EQ(form->model().x2().toDouble(), 1.0);
     EXPECT_TRUE(form->model().fnum().identical(Variant::integer(3)));
     EXPECT_LT(form->model().ymax().toDouble(), 0.0);
+}
+
+// A limit box's text that is not wholly a number, limits not confirmed with Enter and a box
+// that cannot hold the area are told over the canvas's foot; nothing is told when all is well.
+TEST_F(Form1Test, InputsThatWouldMisleadAreTold) {
+    QLabel* note = child<QLabel>("InputNote");
+    chooseIntegrand(1);
+    enter("Text1", "0");
+    enter("Text2", "3");
+    EXPECT_FALSE(note->isVisible());
+    EXPECT_TRUE(box("Text2")->toolTip().endsWith("in use: from 0 to 3"));
+    struct Case {
+        const char* typed;
+        const char* told;
+    };
+    for (const Case& c : std::vector<Case>{{"0,5",
+                                            "Lower limit read as 0: only the leading "
+                                            "number counts; write 0.5"},
+                                           {"1/2", "write 0.5"},
+                                           {"pi",
+                                            "read as 0: only the leading number counts; "
+                                            "write 3.14159265358979"}}) {
+        box("Text1")->setText(c.typed);
+        EXPECT_TRUE(note->isVisible()) << c.typed;
+        EXPECT_TRUE(note->text().contains(c.told)) << note->text().toStdString();
+    }
+    box("Text1")->setText("0");
+    EXPECT_FALSE(note->isVisible());
+
+    // Typed, not confirmed: the rows are for the limits in use, and the note says so.
+    box("Text2")->setText("1");
+    click("Command4");
+    EXPECT_TRUE(note->isVisible());
+    EXPECT_TRUE(note->text().startsWith("The rows are for 0 to 3: the text in the upper box"));
+    QTest::keyClick(box("Text2"), Qt::Key_Return);
+    EXPECT_FALSE(note->isVisible());
+    click("Command4");
+    EXPECT_FALSE(note->isVisible());
+
+    // No box yet: Monte Carlo says what its rows will be.
+    click("Command6");
+    EXPECT_TRUE(note->text().contains("No box is set, so every row is 0"));
+    clickCanvas(2.0f);
+    const double height = form->model().ymax().toDouble();
+    EXPECT_TRUE(canvas()->toolTip().endsWith(
+        QString::fromStdString("box height " + shortNumber(height, 7))));
+    click("Command6");
+    EXPECT_FALSE(note->isVisible());
+
+    // The other button leaves the box where it was and opens the canvas's menu.
+    QStringList offered;
+    QTimer::singleShot(0, [&offered] {
+        if (QWidget* popup = QApplication::activePopupWidget()) {
+            for (QAction* action : popup->actions()) {
+                offered << action->text();
+            }
+            popup->close();
+        }
+    });
+    const QPoint at = canvasPixel(1.0f, -3.0f);
+    QTest::mouseClick(canvas(), Qt::RightButton, {}, at);
+    QContextMenuEvent menu(QContextMenuEvent::Mouse, at, canvas()->mapToGlobal(at));
+    QApplication::sendEvent(canvas(), &menu);
+    EXPECT_EQ(form->model().ymax().toDouble(), height);
+    EXPECT_TRUE(offered.contains("Box height…")) << offered.join(", ").toStdString();
 }
 
 TEST_F(Form1Test, TabCyclesThroughTheFocusableControls) {
@@ -729,7 +799,11 @@ TEST_F(Form1Test, OwnIntegrandWorksAsTheFiveDo) {
 
     chooseIntegrand(1);
     form->useOwnIntegrand(dialog.expression());
-    EXPECT_TRUE(list("List1")->selectedItems().isEmpty());
+    // On show: its own selected entry after the five, and the window's title.
+    ASSERT_EQ(list("List1")->selectedItems().size(), 1);
+    EXPECT_EQ(list("List1")->selectedItems().front()->text(), "f(x) = x^2");
+    EXPECT_EQ(list("List1")->row(list("List1")->selectedItems().front()), 5);
+    EXPECT_TRUE(form->windowTitle().endsWith(" — f(x) = x^2")) << form->windowTitle().toStdString();
     EXPECT_TRUE(form->model().fnum().isEmpty());
     EXPECT_TRUE(list("List1")->toolTip().contains("f(x) = x^2"));
     click("Command1");
@@ -753,6 +827,13 @@ TEST_F(Form1Test, OwnIntegrandWorksAsTheFiveDo) {
     chooseIntegrand(2);
     EXPECT_TRUE(form->model().fnum().identical(Variant::integer(3)));
     EXPECT_EQ(form->model().integrand().expression(), nullptr);
+    EXPECT_EQ(form->windowTitle(), QString::fromUtf8(layout::kCaption));
+    // Its entry stays, one click from being in use again.
+    ASSERT_EQ(list("List1")->count(), 6);
+    EXPECT_EQ(list("List1")->item(5)->text(), "f(x) = 1/x");
+    list("List1")->setCurrentRow(5);
+    ASSERT_NE(form->model().integrand().expression(), nullptr);
+    EXPECT_EQ(form->model().integrand().expression()->text(), "1/x");
 }
 
 // F1 opens the handbook, built into the program, over the window; Esc closes every extra

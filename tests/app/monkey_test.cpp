@@ -195,9 +195,11 @@ class Monkey {
         static const Qt::MouseButton buttons[] = {Qt::LeftButton, Qt::RightButton,
                                                   Qt::MiddleButton};
         const QPoint at(pick(canvas_->width()), pick(canvas_->height()));
-        QTest::mouseClick(canvas_, buttons[pick(3)], {}, at);
-        // The help box and the hint lie over the canvas: a press on them is none on the canvas.
-        if (canvas_->childAt(at) == nullptr) {
+        const Qt::MouseButton button = buttons[pick(3)];
+        QTest::mouseClick(canvas_, button, {}, at);
+        // Only the primary button sets the height. The help box and the hint lie over the
+        // canvas: a press on them is none on the canvas.
+        if (button == Qt::LeftButton && canvas_->childAt(at) == nullptr) {
             expected_.setHeight(canvas_->canvasY(at.y()));
         }
     }

@@ -1,0 +1,92 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "model/window_notes.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace integral {
+namespace {
+
+TEST(WindowNotesTest, ALimitTextThatIsNotWhollyANumberIsToldWhatWasRead) {
+    struct Case {
+        const char* text;
+        std::optional<std::string> note;
+    };
+    const std::string leading = ": only the leading number counts";
+    for (const Case& c : std::vector<Case>{
+             {"0,5", "read as 0" + leading + "; write 0.5"},
+             {"-2,25", "read as -2" + leading + "; write -2.25"},
+             {"1/2", "read as 1" + leading + "; write 0.5"},
+             {"pi", "read as 0" + leading + "; write 3.14159265358979"},
+             {"2*pi", "read as 2" + leading + "; write 6.28318530717959"},
+             {"1 000", "read as 1000: the spaces within it are left out"},
+             {"2*x", "read as 2" + leading},  // depends on x: no number is meant
+             {"2.5.1", "read as 2.5" + leading},
+             {"1,2,3", "read as 1" + leading},
+             {"0.5", std::nullopt},
+             {"  -1e-3\t", std::nullopt},
+             {"1e-400", std::nullopt},
+             {"", std::nullopt},
+             {"   ", std::nullopt},
+             {"1e400", std::nullopt},  // Enter reports the overflow
+         }) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(limitReadingNote(c.text), c.note);
+    }
+}
+
+TEST(WindowNotesTest, LimitsTypedButNotConfirmedAreNamedWithTheLimitsInUse) {
+    const Variant x1 = Variant::real(0.0);
+    const Variant x2 = Variant::real(3.0);
+    EXPECT_EQ(unconfirmedLimitsNote({"0"}, {"3"}, x1, x2), std::nullopt);
+    EXPECT_EQ(unconfirmedLimitsNote({"0"}, {"1", false}, x1, x2),
+              "The rows are for 0 to 3: the text in the upper box is not in use until Enter is "
+              "pressed there.");
+    EXPECT_EQ(unconfirmedLimitsNote({"", false}, {"3"}, {}, x2),
+              "The rows are for 0 to 3: the text in the lower box is not in use until Enter is "
+              "pressed there.");
+    EXPECT_EQ(unconfirmedLimitsNote({"0", false}, {"1", false}, Variant::real(-0.5), x2),
+              "The rows are for -0.5 to 3: the texts in both boxes are not in use until Enter is "
+              "pressed in each.");
+    EXPECT_EQ(limitsInUse({}, Variant::real(1e-7)), "in use: from 0 to 1e-07");
+}
+
+TEST(WindowNotesTest, TheBoxHeightIsShownAndABoxThatCannotHoldTheAreaIsExplained) {
+    EXPECT_EQ(boxHeightText({}), "no box yet");
+    EXPECT_EQ(boxHeightText(Variant::single(4.0f)), "box height 4");
+    EXPECT_EQ(boxHeightText(Variant::single(2.3f)), "box height 2.3");
+    EXPECT_EQ(monteCarloBoxNote(Variant::single(0.5f)), std::nullopt);
+    for (const Variant& none : {Variant(), Variant::single(0.0f)}) {
+        ASSERT_TRUE(monteCarloBoxNote(none).has_value());
+        EXPECT_EQ(monteCarloBoxNote(none)->rfind("No box is set, so every row is 0", 0), 0u);
+    }
+    ASSERT_TRUE(monteCarloBoxNote(Variant::single(-2.0f)).has_value());
+    EXPECT_EQ(monteCarloBoxNote(Variant::single(-2.0f))
+                  ->rfind("The box lies below the axis "
+                          "(height -2)",
+                          0),
+              0u);
+
+    struct Case {
+        const char* text;
+        std::variant<float, std::string> read;
+    };
+    for (const Case& c : std::vector<Case>{
+             {" 4 ", 4.0f},
+             {"-2.5", -2.5f},
+             {"0", 0.0f},
+             {"3e38", 3e38f},
+             {"4e38", "the height is too large: at most 3.4e+38 is taken"},
+             {"1e400", "the height is too large: at most 3.4e+38 is taken"},
+             {"four", "type the height as a number, as 4 or 2.5"},
+             {"", "type the height as a number, as 4 or 2.5"},
+         }) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(readBoxHeight(c.text), c.read);
+    }
+}
+
+}  // namespace
+}  // namespace integral

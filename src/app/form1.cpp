@@ -811,16 +811,22 @@ Outcome Form1::DrawBox() {
 }
 
 void Form1::Command1_Click() {
-    if (reported(model_.Graph(*Picture1))) {
-        return;
-    }
+    CurveGaps gaps;
+    const Outcome graphed = model_.Graph(*Picture1, &gaps);
+    // The rows and the summary of what was shown before go, whatever Graph met.
     List2->clear();
     shown_.reset();
+    Text3->setText(QString());
+    Text3->setToolTip(text(layout::kSummaryTooltip));
+    if (reported(graphed)) {
+        return;
+    }
     Text1->setText(QString());
     Text1->setFocus();
     Text2->setText(QString());
-    Text3->setText(QString());
-    Text3->setToolTip(text(layout::kSummaryTooltip));
+    const auto note = curveGapsNote(gaps);
+    actionNote_ = note ? text(*note) : QString();
+    updateNotes();
 }
 
 void Form1::Command2_Click() {

@@ -150,4 +150,22 @@ void drawGraph(CanvasSurface& surface, Integrand f) {
     PlotCurve(surface, f);
 }
 
+CurveGaps drawGraphWithGaps(CanvasSurface& surface, Integrand f) {
+    surface.clear();
+    DrawAxes(surface, kCanvasFore);
+    CurveGaps gaps;
+    // The same points as PlotCurve.
+    for (double x = -10.0; x <= 10.0; x += 0.01) {
+        const Variant value = Variant::real(x);
+        try {
+            surface.point(at(value, f(value)), kLightRed);
+        } catch (const RuntimeError&) {
+            gaps.first = gaps.points == 0 ? x : gaps.first;
+            gaps.last = x;
+            ++gaps.points;
+        }
+    }
+    return gaps;
+}
+
 }  // namespace integral

@@ -42,4 +42,17 @@ void drawStartupCanvas(CanvasSurface& surface);
 // Graph's drawing: clear, fore-colour axes, the curve.
 void drawGraph(CanvasSurface& surface, Integrand f);
 
+// The points of the curve left out where f has no value that can be drawn: how many, and the
+// first and last of their x.
+struct CurveGaps {
+    std::int64_t points = 0;
+    double first = 0.0;
+    double last = 0.0;
+};
+
+// The same drawing for an integrand the student typed, which may have no value over much of
+// the canvas (1/sqrt(x) left of 0): the curve is drawn where it has values, and where it has
+// none, or one beyond the single range, it leaves a gap instead of stopping.
+CurveGaps drawGraphWithGaps(CanvasSurface& surface, Integrand f);
+
 }  // namespace integral

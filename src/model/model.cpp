@@ -134,8 +134,17 @@ Outcome Model::DrawBox(CanvasSurface& surface) const {
                    [&] { integral::DrawBox(surface, x1_, x2_, ymax_); });
 }
 
-Outcome Model::Graph(CanvasSurface& surface) const {
-    return attempt(context(Activity::Plotting), [&] { drawGraph(surface, Integrand(chosen_)); });
+Outcome Model::Graph(CanvasSurface& surface, CurveGaps* gaps) const {
+    return attempt(context(Activity::Plotting), [&] {
+        if (chosen_.expression() != nullptr) {
+            const CurveGaps drawn = drawGraphWithGaps(surface, Integrand(chosen_));
+            if (gaps != nullptr) {
+                *gaps = drawn;
+            }
+            return;
+        }
+        drawGraph(surface, Integrand(chosen_));
+    });
 }
 
 }  // namespace integral

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "canvas/canvas_surface.h"
+#include "canvas/plot_operations.h"
 #include "integrands/integrand.h"
 #include "integrands/integrand_descriptor.h"
 #include "model/methods.h"
@@ -99,7 +100,9 @@ class Model {
     // The canvas operations over the current state.
     Outcome ShadeArea(CanvasSurface& surface) const;
     Outcome DrawBox(CanvasSurface& surface) const;
-    Outcome Graph(CanvasSurface& surface) const;
+    // Graph; for a typed integrand the curve leaves gaps where it has no value, and `gaps`, if
+    // given, is told where.
+    Outcome Graph(CanvasSurface& surface, CurveGaps* gaps = nullptr) const;
 
   private:
     FaultReport context(Activity activity) const;

@@ -133,6 +133,18 @@ std::optional<std::string> monteCarloBoxNote(const Variant& ymax) {
            howToSet;
 }
 
+std::optional<std::string> curveGapsNote(const CurveGaps& gaps) {
+    if (gaps.points == 0) {
+        return std::nullopt;
+    }
+    // The points stand 0.01 apart, give or take the rounding their sums gather.
+    const auto onGrid = [](double x) { return shortNumber(std::round(x * 100) / 100 + 0.0, 6); };
+    return "f has no value that can be drawn at " + std::to_string(gaps.points) +
+           " of the curve's 2001 points, from x = " + onGrid(gaps.first) + " to " +
+           onGrid(gaps.last) +
+           ": the curve has gaps there (the methods still stop where f has no value).";
+}
+
 std::variant<float, std::string> readBoxHeight(std::string_view text) {
     const CompleteNumber number = readCompleteNumber(trimmed(text));
     if (number.status == CompleteNumber::Status::NotANumber) {

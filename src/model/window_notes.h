@@ -10,6 +10,7 @@
 #include <string_view>
 #include <variant>
 
+#include "canvas/plot_operations.h"
 #include "runtime/variant.h"
 
 namespace integral {
@@ -44,6 +45,11 @@ std::string boxHeightText(const Variant& ymax);
 // What a Monte Carlo run computes where the box cannot hold the area: no box (every row is 0)
 // or a box at or below the axis. Nothing where the box stands above it.
 std::optional<std::string> monteCarloBoxNote(const Variant& ymax);
+
+// Where Graph left the curve of a typed integrand out: nothing where it left none.
+//   "f has no value at 1000 of the curve's 2001 points, from x = -10 to -0.01: the curve has
+//    gaps there (the methods still stop where f has no value)"
+std::optional<std::string> curveGapsNote(const CurveGaps& gaps);
 
 // A height typed for the box: a number a single can hold, or what is wrong with the text.
 std::variant<float, std::string> readBoxHeight(std::string_view text);

@@ -814,6 +814,20 @@ TEST_F(Form1Test, OwnIntegrandWorksAsTheFiveDo) {
     EXPECT_EQ(box("Text3")->text(), "S = 0.33333");
     EXPECT_TRUE(list("List2")->item(0)->toolTip().contains("Reference (adaptive quadrature): "));
 
+    // Graph draws where f has values and says where it has none; the rows before go.
+    form->useOwnIntegrand(test::parsed("1/sqrt(x)"));
+    const std::size_t faultsBefore = faults.size();
+    click("Command1");
+    EXPECT_EQ(faults.size(), faultsBefore);
+    EXPECT_EQ(list("List2")->count(), 0);
+    EXPECT_EQ(box("Text3")->text(), "");
+    EXPECT_TRUE(child<QLabel>("InputNote")
+                    ->text()
+                    .startsWith("f has no value that can be drawn at 1001 of the curve's 2001 "
+                                "points, from x = -10 to "
+                                "0:"))
+        << child<QLabel>("InputNote")->text().toStdString();
+
     auto reciprocal = TypedExpression::parse("1/x");
     form->useOwnIntegrand(std::get<std::shared_ptr<const TypedExpression>>(reciprocal));
     enter("Text1", "-1");

@@ -59,6 +59,39 @@ TEST(PlotOperationsTest, CurveHas2001PointsByRepeatedAddition) {
     }
 }
 
+// A typed integrand's curve leaves out the points where f has no value, or one too large to
+// draw, and draws the rest at the very x the five's curve uses.
+TEST(PlotOperationsTest, ATypedCurveHasGapsWhereFHasNoValue) {
+    struct Case {
+        const char* text;
+        std::int64_t gaps;
+        double first;
+        double last;
+    };
+    for (const Case& c :
+         std::vector<Case>{{"4/(x*x+1)", 0, 0, 0},
+                           {"1/sqrt(x)", 1001, -10, -1.69e-13},
+                           {"sqrt(x^2-1)", 200, -0.99, 1},  // the counter reaches 1 - 1.7e-13
+                           {"exp(x^3)", 554, 4.47, 10}}) {
+        SCOPED_TRACE(c.text);
+        Recorder canvas;
+        const IntegrandDescriptor f = test::typed(c.text);
+        const CurveGaps gaps = drawGraphWithGaps(canvas, f);
+        EXPECT_EQ(canvas.clears, 1);
+        EXPECT_EQ(gaps.points, c.gaps);
+        EXPECT_NEAR(gaps.first, c.first, 1e-12 + 0.006);
+        EXPECT_NEAR(gaps.last, c.last, 1e-12 + 0.006);
+        ASSERT_EQ(canvas.points.size(), static_cast<std::size_t>(2001 - c.gaps));
+    }
+    Recorder typed;
+    Recorder builtIn;
+    const IntegrandDescriptor lorentz = test::typed("4/(x*x+1)");
+    const Chosen two(Variant::integer(2));
+    drawGraphWithGaps(typed, lorentz);
+    drawGraph(builtIn, two);
+    EXPECT_EQ(typed.points, builtIn.points);
+}
+
 struct ShadingCase {
     Variant x1;
     Variant x2;

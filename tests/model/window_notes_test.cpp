@@ -69,6 +69,11 @@ TEST(WindowNotesTest, TheBoxHeightIsShownAndABoxThatCannotHoldTheAreaIsExplained
                           0),
               0u);
 
+    EXPECT_EQ(curveGapsNote({}), std::nullopt);
+    EXPECT_EQ(curveGapsNote({3, -0.019999999999, -1.69e-13}),
+              "f has no value that can be drawn at 3 of the curve's 2001 points, from x = -0.02 "
+              "to 0: the curve has gaps there (the methods still stop where f has no value).");
+
     struct Case {
         const char* text;
         std::variant<float, std::string> read;

@@ -13,6 +13,8 @@
 #include <QVBoxLayout>
 #include <variant>
 
+#include "model/contrast.h"
+
 namespace integral {
 
 namespace {
@@ -84,6 +86,12 @@ ExpressionDialog::ExpressionDialog(const QStringList& history, QWidget* parent) 
     line_->setFocus();
 }
 
+// Dark red on a light dialog; under a dark theme the nearest red that reads on it.
+QColor ExpressionDialog::problemColour() const {
+    const QColor back = palette().color(QPalette::Window);
+    return QColor::fromRgb(readableOn(0xB00000u, back.rgb() & 0xFFFFFFu));
+}
+
 void ExpressionDialog::setText(const QString& text) {
     line_->setEditText(text);
 }
@@ -103,21 +111,35 @@ void ExpressionDialog::check(const QString& text) {
     const QByteArray utf8 = text.toUtf8();
     auto result = TypedExpression::parse(std::string_view(utf8.constData(), utf8.size()));
     if (const auto* wrong = std::get_if<ExpressionProblem>(&result)) {
-        // The column counts bytes of the text; the character there is marked in a copy of the
-        // text under the line, whatever the fonts.
-        const int at =
-            QString::fromUtf8(utf8.constData(), std::min<qsizetype>(wrong->column - 1, utf8.size()))
-                .size();
+        // The column counts characters; the one there is marked in a copy of the text under
+        // the line, whatever the fonts. In the copy a character that shows as nothing, or
+        // would turn the line around, stands as a dot; each line is laid out left to right.
+        const QList<uint> characters = text.toUcs4();
+        const auto at = static_cast<qsizetype>(wrong->column - 1);
         QString marked;
-        if (text.size() <= 120) {
-            const QString mark = at < text.size() ? text.mid(at, 1) : QStringLiteral(" ");
+        if (characters.size() <= 120) {
+            const auto visible = [&characters](qsizetype from, qsizetype to) {
+                QString shown;
+                for (qsizetype i = from; i < std::min(to, characters.size()); ++i) {
+                    const auto category = QChar::category(characters[i]);
+                    const bool hidden =
+                        category == QChar::Other_Format || category == QChar::Other_Control ||
+                        category == QChar::Separator_Line || category == QChar::Separator_Paragraph;
+                    const char32_t c = hidden ? U'·' : static_cast<char32_t>(characters[i]);
+                    shown += QString::fromUcs4(&c, 1);
+                }
+                return shown.toHtmlEscaped();
+            };
+            const QString mark = at < characters.size() ? visible(at, at + 1) : QStringLiteral(" ");
             marked = QStringLiteral(
-                         "<tt>%1<span style=\"background-color:#ffb0b0\">%2</span>%3</tt><br>")
-                         .arg(text.left(at).toHtmlEscaped(), mark.toHtmlEscaped(),
-                              text.mid(at + 1).toHtmlEscaped());
+                         "<p dir=\"ltr\" style=\"margin:0\"><tt>%1<span "
+                         "style=\"background-color:#ffb0b0\">%2</span>%3</tt></p>")
+                         .arg(visible(0, at), mark, visible(at + 1, characters.size()));
         }
         problem_->setText(marked +
-                          QStringLiteral("<span style=\"color:#b00000\">Column %1: %2</span>")
+                          QStringLiteral("<p dir=\"ltr\" style=\"margin:0\"><span "
+                                         "style=\"color:%1\">Column %2: %3</span></p>")
+                              .arg(problemColour().name())
                               .arg(at + 1)
                               .arg(QString::fromStdString(wrong->message).toHtmlEscaped()));
         ok_->setEnabled(false);

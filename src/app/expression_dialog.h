@@ -4,6 +4,7 @@
 // from, and the expressions typed earlier in this session. Nothing is written to disk.
 #pragma once
 
+#include <QColor>
 #include <QDialog>
 #include <QStringList>
 #include <memory>
@@ -32,6 +33,7 @@ class ExpressionDialog : public QDialog {
 
   private:
     void check(const QString& text);
+    QColor problemColour() const;
 
     QComboBox* line_ = nullptr;
     QLabel* problem_ = nullptr;

@@ -38,6 +38,7 @@
 #include "integral_version.h"
 #include "integrands/formulas.h"
 #include "integrands/integrand_catalogue.h"
+#include "model/contrast.h"
 #include "model/race.h"
 #include "model/row_picture.h"
 #include "model/window_notes.h"
@@ -151,7 +152,12 @@ QWidget* createControl(const layout::ControlRow& row, QWidget* parent) {
     }
     if (row.fore) {
         QPalette palette = control->palette();
-        palette.setColor(QPalette::Text, colour(*row.fore));
+        // On the light box the window was drawn for, the colour as it is; a dark theme's box
+        // gets the nearest colour that still reads on it.
+        const QColor base = palette.color(QPalette::Base);
+        const std::uint32_t fore =
+            base.lightnessF() < 0.5 ? readableOn(*row.fore, base.rgb() & 0xFFFFFFu) : *row.fore;
+        palette.setColor(QPalette::Text, colour(fore));
         control->setPalette(palette);
     }
     if (row.autoSize) {

@@ -6,7 +6,10 @@
 #include <muParserDef.h>
 
 #include <algorithm>
+#include <cctype>
+#include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <numbers>
 
 #include "runtime/escaped_bytes.h"
@@ -29,10 +32,115 @@ const Alias kAliases[] = {
     {"Log10", std::log10}, {"Sqrt", std::sqrt}, {"Sqr", std::sqrt},    {"Abs", std::fabs},
 };
 
-// A piece of the text as a message may show it: printable ASCII, anything else as \xNN.
+// The bytes of the UTF-8 character that starts at `at`: 1 for a byte that starts none.
+std::size_t sequenceLength(std::string_view text, std::size_t at) {
+    const auto lead = static_cast<unsigned char>(text[at]);
+    const std::size_t length = lead < 0xC2   ? 1
+                               : lead < 0xE0 ? 2
+                               : lead < 0xF0 ? 3
+                               : lead < 0xF5 ? 4
+                                             : 1;
+    if (length == 1 || at + length > text.size()) {
+        return 1;
+    }
+    for (std::size_t i = 1; i < length; ++i) {
+        if ((static_cast<unsigned char>(text[at + i]) & 0xC0) != 0x80) {
+            return 1;
+        }
+    }
+    return length;
+}
+
+char32_t codePoint(std::string_view sequence) {
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(sequence[i]); };
+    char32_t c = byte(0) & (0x7F >> sequence.size());
+    for (std::size_t i = 1; i < sequence.size(); ++i) {
+        c = (c << 6) | (byte(i) & 0x3F);
+    }
+    return c;
+}
+
+// A character and where the column counts it: columns count characters, as a person does.
+int columnAt(std::string_view text, std::size_t byte) {
+    int column = 1;
+    for (std::size_t at = 0; at < std::min(byte, text.size()); at += sequenceLength(text, at)) {
+        ++column;
+    }
+    return column;
+}
+
+std::size_t characterCount(std::string_view text) {
+    return static_cast<std::size_t>(columnAt(text, text.size()) - 1);
+}
+
+// Characters that show as nothing, as a blank, or turn the line's direction around.
+bool invisible(char32_t c) {
+    return c < 0x20 || (c >= 0x7F && c <= 0xA0) || c == 0xAD || c == 0x61C || c == 0x180E ||
+           (c >= 0x2000 && c <= 0x200F) || (c >= 0x2028 && c <= 0x202F) ||
+           (c >= 0x205F && c <= 0x206F) || c == 0x3000 || c == 0xFEFF ||
+           (c >= 0xFFF9 && c <= 0xFFFB) || (c >= 0xE0000 && c <= 0xE007F);
+}
+
+// A piece of the text as a message may show it and a person see it: characters that show as
+// themselves, those that show as nothing (or would turn the message around) by their code
+// point, bytes that are no character as \xNN; at most 24 characters.
 std::string shown(std::string_view text) {
-    const std::string result = escapedBytes(text.substr(0, 24));
-    return text.size() > 24 ? result + "..." : result;
+    std::string result;
+    std::size_t at = 0;
+    for (int count = 0; at < text.size() && count < 24; ++count) {
+        const std::size_t length = sequenceLength(text, at);
+        const std::string_view piece = text.substr(at, length);
+        if (length == 1) {
+            result += escapedBytes(piece);
+        } else if (const char32_t c = codePoint(piece); invisible(c)) {
+            char code[16];
+            std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(c));
+            result += code;
+        } else {
+            result += piece;
+        }
+        at += length;
+    }
+    return at < text.size() ? result + "..." : result;
+}
+
+// What the library could not read at `at`: a name or number, or else one character.
+std::string_view tokenAt(std::string_view body, std::size_t at) {
+    if (at >= body.size()) {
+        return {};
+    }
+    const auto word = [](char c) {
+        return std::isalnum(static_cast<unsigned char>(c)) != 0 || c == '_' || c == '.';
+    };
+    if (!word(body[at])) {
+        return body.substr(at, sequenceLength(body, at));
+    }
+    std::size_t end = at;
+    while (end < body.size() && word(body[end])) {
+        ++end;
+    }
+    return body.substr(at, end - at);
+}
+
+// A number written at `at` that no double can hold, as 1e309.
+std::optional<std::string_view> numberTooLarge(std::string_view body, std::size_t at) {
+    if (at >= body.size()) {
+        return std::nullopt;
+    }
+    double value = 0.0;
+    const char* first = body.data() + at;
+    const auto [end, error] = std::from_chars(first, body.data() + body.size(), value);
+    if (error != std::errc::result_out_of_range) {
+        return std::nullopt;
+    }
+    const std::string_view number(first, static_cast<std::size_t>(end - first));
+    // Out of range below (1e-400) is no problem of size.
+    const std::size_t exponent = number.find_first_of("eE");
+    if (exponent != std::string_view::npos && exponent + 1 < number.size() &&
+        number[exponent + 1] == '-') {
+        return std::nullopt;
+    }
+    return number;
 }
 
 // The part after a leading "y =" or "f(x) =", and where it starts.
@@ -191,8 +299,8 @@ TypedExpression::~TypedExpression() = default;
 
 std::variant<std::shared_ptr<const TypedExpression>, ExpressionProblem> TypedExpression::parse(
     std::string_view text) {
-    if (text.size() > kMaxExpressionLength) {
-        return ExpressionProblem{"the expression is " + std::to_string(text.size()) +
+    if (const std::size_t characters = characterCount(text); characters > kMaxExpressionLength) {
+        return ExpressionProblem{"the expression is " + std::to_string(characters) +
                                      " characters long, and at most " +
                                      std::to_string(kMaxExpressionLength) + " are taken",
                                  static_cast<int>(kMaxExpressionLength) + 1};
@@ -201,20 +309,20 @@ std::variant<std::shared_ptr<const TypedExpression>, ExpressionProblem> TypedExp
     const std::string_view body = text.substr(start);
     if (body.find_first_not_of(" \t") == std::string_view::npos) {
         return ExpressionProblem{"type an expression of x, as x^2 or sin(x)",
-                                 static_cast<int>(start) + 1};
+                                 columnAt(text, start)};
     }
     for (std::size_t i = 0; i < text.size(); ++i) {
         const auto byte = static_cast<unsigned char>(text[i]);
         if ((byte < 0x20 && byte != '\t') || byte == 0x7F) {
             return ExpressionProblem{"a control character (" + shown(text.substr(i, 1)) +
                                          ") cannot stand in an expression",
-                                     static_cast<int>(i) + 1};
+                                     columnAt(text, i)};
         }
     }
     if (const std::optional<std::size_t> at = assignment(body)) {
         return ExpressionProblem{
             "\"=\" would assign to a variable: type only the right-hand side, as in x^2",
-            static_cast<int>(start + *at) + 1};
+            columnAt(text, start + *at)};
     }
     const Library* functions = library();
     if (functions == nullptr) {
@@ -239,15 +347,40 @@ std::variant<std::shared_ptr<const TypedExpression>, ExpressionProblem> TypedExp
     if (functions->error(parser) != 0) {
         const char* token = functions->errorToken(parser);
         // The library may point just past the end; the column stays within the text.
-        const int position = std::clamp(static_cast<int>(functions->errorPos(parser)), 0,
-                                        static_cast<int>(body.size()));
-        return ExpressionProblem{
-            messageOf(static_cast<int>(functions->errorCode(parser)), token ? token : ""),
-            static_cast<int>(start) + position + 1};
+        const auto position = static_cast<std::size_t>(std::clamp(
+            static_cast<int>(functions->errorPos(parser)), 0, static_cast<int>(body.size())));
+        const int code = static_cast<int>(functions->errorCode(parser));
+        const int column = columnAt(text, start + position);
+        if (code == mu::ecUNASSIGNABLE_TOKEN) {
+            // The library names the rest of the text from there; a person names what stops it.
+            if (const auto number = numberTooLarge(body, position)) {
+                return ExpressionProblem{"the number " + std::string(*number) +
+                                             " is too large: numbers up to about 1.8e308 are "
+                                             "taken",
+                                         column};
+            }
+            const std::string_view what = tokenAt(body, position);
+            if (what.size() > 1 && what.size() == sequenceLength(what, 0)) {
+                const char32_t c = codePoint(what);
+                if (invisible(c)) {
+                    return ExpressionProblem{
+                        "an invisible character (" + shown(what) + ") stands here: delete it",
+                        column};
+                }
+                if (c == U'²' || c == U'³') {
+                    return ExpressionProblem{"\"" + std::string(what) +
+                                                 "\" is not known: write a power with ^, as x^" +
+                                                 (c == U'²' ? "2" : "3"),
+                                             column};
+                }
+            }
+            return ExpressionProblem{messageOf(code, what), column};
+        }
+        return ExpressionProblem{messageOf(code, token ? token : ""), column};
     }
     if (results != 1) {
         return ExpressionProblem{"give one expression, not a list separated by commas",
-                                 static_cast<int>(start + body.find(',')) + 1};
+                                 columnAt(text, start + body.find(','))};
     }
     return std::shared_ptr<const TypedExpression>(
         new TypedExpression(std::string(text), std::move(evaluator)));

@@ -23,8 +23,11 @@
 namespace integral {
 
 struct ExpressionProblem {
-    std::string message;  // in English, with no control characters from the text in it
-    int column = 1;       // where in the text, from 1
+    // In English. The text's characters in it stand as a person sees them; those that show as
+    // nothing or would turn the line around are named by code point (U+200F), and bytes that
+    // are no UTF-8 character as \xNN, so no control character reaches a message.
+    std::string message;
+    int column = 1;  // where in the text, in characters from 1
 };
 
 class TypedExpression {
@@ -65,7 +68,7 @@ inline constexpr std::array<std::string_view, 15> kTypedFunctions = {
 // "sin, cos, ... and abs" with separator ", " and last " and ".
 std::string typedFunctionList(std::string_view separator, std::string_view last);
 
-// The longest text taken; a longer one is a problem of its own.
+// The longest text taken, in characters; a longer one is a problem of its own.
 inline constexpr std::size_t kMaxExpressionLength = 1000;
 
 }  // namespace integral

@@ -195,8 +195,23 @@ TEST(Form1ThemeTest, TextsOnFixedBackColoursReadInADarkTheme) {
                 contrast(palette.color(QPalette::WindowText), palette.color(QPalette::Window)), 4.5)
                 << name;
         }
+        // The summary's red on its box, and the expression dialog's error on the dialog.
+        const QPalette summary = form.findChild<QLineEdit*>(QStringLiteral("Text3"))->palette();
+        EXPECT_GE(contrast(summary.color(QPalette::Text), summary.color(QPalette::Base)), 4.5);
+        ExpressionDialog dialog({}, &form);
+        dialog.setText("x*y");
+        const auto* problem = dialog.findChild<QLabel*>(QStringLiteral("Problem"));
+        const QRegularExpressionMatch match =
+            QRegularExpression(QStringLiteral("color:(#[0-9a-f]{6})")).match(problem->text());
+        ASSERT_TRUE(match.hasMatch()) << problem->text().toStdString();
+        EXPECT_GE(contrast(QColor(match.captured(1)), dialog.palette().color(QPalette::Window)),
+                  4.5);
     }
     QApplication::setPalette(light);
+    // Under the light theme the summary keeps the window's own red.
+    Form1 form;
+    EXPECT_EQ(form.findChild<QLineEdit*>(QStringLiteral("Text3"))->palette().color(QPalette::Text),
+              QColor(0xFF, 0, 0));
 }
 
 TEST_F(Form1Test, ControlsHaveTheirFonts) {
@@ -783,6 +798,24 @@ TEST(MethodTableTest, EveryMethodHasAColourASpellingAndAHandbookEntry) {
             handbook.contains(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()))))
             << name;
     }
+}
+
+// The dialog names what is wrong as a person sees it: a column in characters, a mark that
+// turns text right to left shown as a dot in the copy and by its code point in the message,
+// which stays left to right.
+TEST_F(Form1Test, ExpressionDialogNamesCharactersAsTheyAreSeen) {
+    ExpressionDialog dialog({}, form.get());
+    const auto* shown = dialog.findChild<QLabel*>(QStringLiteral("Problem"));
+    dialog.setText(QString::fromUtf8("x+\u200f1"));
+    EXPECT_TRUE(dialog.problem().contains("Column 3: an invisible character (U+200F)"))
+        << dialog.problem().toStdString();
+    EXPECT_FALSE(shown->text().contains(QChar(0x200F)));
+    EXPECT_EQ(shown->text().count(QStringLiteral("dir=\"ltr\"")), 2);
+    dialog.setText(QString(600, QChar(0xE9)));
+    EXPECT_TRUE(dialog.problem().contains(QString::fromUtf8("Column 1: \"\u00e9\" is not known")))
+        << dialog.problem().toStdString();
+    dialog.setText(QStringLiteral("1e309"));
+    EXPECT_TRUE(dialog.problem().contains("the number 1e309 is too large"));
 }
 
 // An integrand of one's own: typed in a dialog that checks it as it is typed, then graphed,

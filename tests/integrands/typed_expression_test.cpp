@@ -61,6 +61,23 @@ TEST(TypedExpressionTest, BadInputSaysWhatAndWhere) {
         {"y = x*y", 7, "\"y\" is not known"},
         {"f(x) = sin(x", 13, "not closed"},
         {std::string(10000, 'x'), 1001, "at most 1000"},
+        // Columns and lengths count characters; characters are named as they are seen, those
+        // that show as nothing by their code point.
+        {"x\u00b2+1", 2, "\"\u00b2\" is not known: write a power with ^, as x^2"},
+        {"\u00e9\u00e9\x01", 3, "control character (\\x01)"},
+        {"x+\u00e9", 3, "\"\u00e9\" is not known:"},
+        {"x+\u200f1", 3, "an invisible character (U+200F) stands here"},
+        {"x+\xff", 3, "\"\\xff\" is not known"},
+        {"1e309", 1, "the number 1e309 is too large"},
+        {"x+2.5e+400", 3, "the number 2.5e+400 is too large"},
+        {[] {
+             std::string many;
+             for (int i = 0; i < 1001; ++i) {
+                 many += "\u00e9";
+             }
+             return many;
+         }(),
+         1001, "is 1001 characters long"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text.substr(0, 20));

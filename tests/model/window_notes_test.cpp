@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/window_notes.h"
 
+#include "model/contrast.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -91,6 +93,35 @@ TEST(WindowNotesTest, TheBoxHeightIsShownAndABoxThatCannotHoldTheAreaIsExplained
         SCOPED_TRACE(c.text);
         EXPECT_EQ(readBoxHeight(c.text), c.read);
     }
+}
+
+// A text colour the window fixes keeps its hue and reaches 4.5:1 on any back, moved only as
+// far as it must; one that reads already stays as it is.
+TEST(ContrastTest, ATextColourIsMovedJustFarEnoughToRead) {
+    EXPECT_NEAR(contrastRatio(0x000000, 0xFFFFFF), 21.0, 1e-9);
+    EXPECT_NEAR(contrastRatio(0xFF0000, 0xFFFFFF), 4.0, 0.01);
+    struct Case {
+        std::uint32_t fore;
+        std::uint32_t back;
+    };
+    for (const Case& c : std::vector<Case>{{0xFF0000, 0x2A2A2A},
+                                           {0xB00000, 0x353535},
+                                           {0xFF0000, 0xFFFFFF},
+                                           {0x0000FF, 0x000000},
+                                           {0x808080, 0x7F7F7F}}) {
+        SCOPED_TRACE(c.fore);
+        const std::uint32_t read = readableOn(c.fore, c.back);
+        EXPECT_GE(contrastRatio(read, c.back), kReadableContrast);
+        // One step less would not have read: the least move.
+        if (read != c.fore) {
+            EXPECT_LT(contrastRatio(c.fore, c.back), kReadableContrast);
+        }
+        if (c.fore == 0xFF0000) {
+            EXPECT_GT(read >> 16, (read >> 8) & 0xFF);  // still red
+        }
+    }
+    EXPECT_EQ(readableOn(0x000000, 0xFFC0C0), 0x000000u);
+    EXPECT_EQ(readableOn(0xB00000, 0xEFEFEF), 0xB00000u);
 }
 
 }  // namespace

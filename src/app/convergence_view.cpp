@@ -1,9 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/convergence_view.h"
 #include "app/plot_frame.h"
+#include "app/printing.h"
 #include "app/utf8.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QContextMenuEvent>
+#include <QImage>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QPainter>
@@ -76,12 +80,22 @@ ConvergenceView::ConvergenceView(QWidget* parent) : QWidget(parent, Qt::Window) 
     setWindowTitle(QStringLiteral("Convergence"));
     setAttribute(Qt::WA_DeleteOnClose);
     resize(900, 560);
-    setToolTip(QStringLiteral("Right-click to save the picture as PNG or SVG; Esc closes"));
+    setToolTip(
+        QStringLiteral("Right-click to copy, save (PNG or SVG) or print the picture; Ctrl+C "
+                       "copies, Ctrl+P prints, Esc closes"));
 }
 
 void ConvergenceView::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Escape) {
         close();
+        return;
+    }
+    if (event->matches(QKeySequence::Copy)) {
+        copyPicture();
+        return;
+    }
+    if (event->key() == Qt::Key_P && event->modifiers() == Qt::ControlModifier) {
+        askAndPrint(this, text(plot_.title), [this](QPrinter& printer) { print(printer); });
         return;
     }
     QWidget::keyPressEvent(event);
@@ -102,17 +116,35 @@ void ConvergenceView::paintEvent(QPaintEvent*) {
 
 void ConvergenceView::contextMenuEvent(QContextMenuEvent* event) {
     QMenu menu(this);
+    const auto renderer = [this](QPainter& painter, const QRectF& area) { render(painter, area); };
+    menu.addAction(QStringLiteral("Copy picture"), this, [this] { copyPicture(); });
     for (const auto& [name, format] :
          {std::pair{QStringLiteral("Save as PNG…"), PictureFormat::Png},
           std::pair{QStringLiteral("Save as SVG…"), PictureFormat::Svg}}) {
-        menu.addAction(name, this, [this, format] {
-            savePictureAs(
-                this, format, QStringLiteral("convergence"), size(),
-                [this](QPainter& painter, const QRectF& area) { render(painter, area); },
-                text(plot_.title));
+        menu.addAction(name, this, [this, format, renderer] {
+            savePictureAs(this, format, text(plot_.fileName), size(), renderer, text(plot_.title));
         });
     }
+    menu.addAction(QStringLiteral("Print…\tCtrl+P"), this, [this] {
+        askAndPrint(this, text(plot_.title), [this](QPrinter& printer) { print(printer); });
+    });
     menu.exec(event->globalPos());
+}
+
+// At twice the size, for sharp pastes into a worksheet.
+void ConvergenceView::copyPicture() const {
+    QImage image(size() * 2, QImage::Format_RGB32);
+    image.setDevicePixelRatio(2.0);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    render(painter, QRectF(QPointF(0, 0), QSizeF(size())));
+    painter.end();
+    QApplication::clipboard()->setImage(image);
+}
+
+void ConvergenceView::print(QPrinter& printer) const {
+    printPicture(printer, size(),
+                 [this](QPainter& painter, const QRectF& area) { render(painter, area); });
 }
 
 QString ConvergenceView::savePicture(const QString& path, PictureFormat format) const {

@@ -11,6 +11,8 @@
 #include "app/picture_file.h"
 #include "model/convergence_plot.h"
 
+class QPrinter;
+
 namespace integral {
 
 // Each method keeps one colour across its series, its errors and its floors, in every view.
@@ -27,6 +29,9 @@ class ConvergenceView : public QWidget {
 
     // Writes the picture; empty when it worked, else why not (see picture_file.h).
     QString savePicture(const QString& path, PictureFormat format) const;
+    // The picture on the clipboard, and on a page of `printer`.
+    void copyPicture() const;
+    void print(QPrinter& printer) const;
 
   protected:
     void paintEvent(QPaintEvent* event) override;

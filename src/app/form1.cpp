@@ -7,6 +7,7 @@
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QEvent>
+#include <QFontDatabase>
 #include <QInputDialog>
 #include <QKeyEvent>
 #include <QLabel>
@@ -14,7 +15,9 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPainter>
 #include <QPointer>
+#include <QPrinter>
 #include <QPushButton>
 #include <QShortcut>
 #include <QSignalBlocker>
@@ -32,6 +35,7 @@
 #include "app/handbook_view.h"
 #include "app/learning_aids.h"
 #include "app/method_view.h"
+#include "app/printing.h"
 #include "app/text_only_box.h"
 #include "canvas/canvas_widget.h"
 #include "canvas/plot_operations.h"
@@ -295,6 +299,10 @@ void Form1::setupLearningAids() {
                             QKeySequence(Qt::CTRL | Qt::Key_E), &Form1::showCompare);
     boxHeightAction_ = action(QStringLiteral("Box height…"), QKeySequence(Qt::CTRL | Qt::Key_B),
                               &Form1::askForBoxHeight);
+    printAction_ = action(QStringLiteral("Print…"), QKeySequence::Print, [this] {
+        askAndPrint(this, QStringLiteral("Integral"),
+                    [this](QPrinter& printer) { printResults(printer); });
+    });
     // Ctrl+Q ends the program as End does.
     action(QStringLiteral("End"), QKeySequence(Qt::CTRL | Qt::Key_Q), &Form1::Command2_Click);
     // Ctrl+C copies the table only where the results list has the focus: elsewhere it copies
@@ -309,7 +317,8 @@ void Form1::setupLearningAids() {
         copyTableAction_->setEnabled(shown_.has_value());
         methodViewAction_->setEnabled(shown_.has_value() && List2->count() > 0);
         QMenu menu(this);
-        menu.addActions({copyTableAction_, convergenceAction_, methodViewAction_, compareAction_});
+        menu.addActions({copyTableAction_, printAction_, convergenceAction_, methodViewAction_,
+                         compareAction_});
         menu.exec(List2->viewport()->mapToGlobal(at));
         methodViewAction_->setEnabled(true);
     });
@@ -321,7 +330,7 @@ void Form1::setupLearningAids() {
     });
     connect(Picture1, &CanvasWidget::menuRequested, this, [this](const QPoint& at) {
         QMenu menu(this);
-        menu.addActions({boxHeightAction_, copyPictureAction_});
+        menu.addActions({boxHeightAction_, copyPictureAction_, printAction_});
         menu.exec(at);
     });
 
@@ -683,6 +692,45 @@ void Form1::copyTable() {
     }
 }
 
+// The table as the clipboard gets it, in a fixed-width font, then the canvas below it (or on
+// the next page where less than half the page is left).
+void Form1::printResults(QPrinter& printer) const {
+    QPainter painter(&printer);
+    const QRectF page = printer.pageLayout().paintRectPixels(printer.resolution());
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    font.setPointSizeF(10);
+    painter.setFont(font);
+    const double line = painter.fontMetrics().lineSpacing();
+    QStringList lines;
+    if (shown_) {
+        lines = QString::fromStdString(tableCaption(shown_->run) + "\n" +
+                                       tableAsTsv(shown_->analysis, shown_->run.method, false))
+                    .split(QLatin1Char('\n'));
+        if (shown_->run.summary) {
+            lines << QString() << QString::fromStdString(*shown_->run.summary);
+        }
+    } else {
+        lines << QStringLiteral("No rows yet: %1").arg(integrandName());
+    }
+    double y = 0;
+    for (const QString& text : lines) {
+        if (y + line > page.height()) {
+            printer.newPage();
+            y = 0;
+        }
+        painter.drawText(QPointF(0, y + painter.fontMetrics().ascent()), text);
+        y += line;
+    }
+    const QImage& canvas = Picture1->retainedImage();
+    y += line;
+    if (page.height() - y < page.height() / 2) {
+        printer.newPage();
+        y = 0;
+    }
+    const double side = std::min(page.width(), page.height() - y);
+    painter.drawImage(QRectF(0, y, side, side * canvas.height() / canvas.width()), canvas);
+}
+
 void Form1::copyPicture() {
     QApplication::clipboard()->setImage(Picture1->retainedImage());
 }
@@ -777,7 +825,8 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
 
 void Form1::contextMenuEvent(QContextMenuEvent* event) {
     QMenu menu(this);
-    menu.addActions({copyPictureAction_, convergenceAction_, compareAction_, ownIntegrandAction_});
+    menu.addActions({copyPictureAction_, printAction_, convergenceAction_, compareAction_,
+                     ownIntegrandAction_});
     menu.addSeparator();
     menu.addActions({handbookAction_, aboutAction_});
     menu.exec(event->globalPos());

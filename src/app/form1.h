@@ -15,6 +15,7 @@
 #include "model/run_analysis.h"
 
 class QAction;
+class QPrinter;
 class QThread;
 class QLabel;
 class QLineEdit;
@@ -43,6 +44,8 @@ class Form1 : public QWidget {
     // Takes an integrand the student typed in place of the list's five: the list's selection
     // clears, and everything works on it until a row of the list is chosen again.
     void useOwnIntegrand(std::shared_ptr<const TypedExpression> expression);
+    // The results with their caption and summary, then the canvas, on pages of `printer`.
+    void printResults(QPrinter& printer) const;
 
     // The program's state, for reading.
     const Model& model() const { return model_; }
@@ -128,6 +131,7 @@ class Form1 : public QWidget {
     QAction* handbookAction_ = nullptr;
     QAction* compareAction_ = nullptr;
     QAction* boxHeightAction_ = nullptr;
+    QAction* printAction_ = nullptr;
     // The integrands typed in this session, the latest first; never written anywhere.
     QStringList typedHistory_;
     // The typed integrand in use or last used: its own entry after the five in the list.

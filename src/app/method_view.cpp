@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/method_view.h"
 #include "app/plot_frame.h"
+#include "app/printing.h"
 #include "app/utf8.h"
 
 #include <QApplication>
@@ -463,6 +464,12 @@ void MethodView::keyPressEvent(QKeyEvent* event) {
         case Qt::Key_Escape:
             close();
             return;
+        case Qt::Key_P:
+            if (event->modifiers() == Qt::ControlModifier) {
+                askAndPrint(this, title(), [this](QPrinter& printer) { print(printer); });
+                return;
+            }
+            break;
         case Qt::Key_Up:
         case Qt::Key_Left:
             emit stepRequested(-1);
@@ -492,9 +499,12 @@ void MethodView::contextMenuEvent(QContextMenuEvent* event) {
          {std::pair{QStringLiteral("Save as PNG…"), PictureFormat::Png},
           std::pair{QStringLiteral("Save as SVG…"), PictureFormat::Svg}}) {
         menu.addAction(name, this, [this, format, renderer] {
-            savePictureAs(this, format, QStringLiteral("method"), size(), renderer, title());
+            savePictureAs(this, format, suggestedName(), size(), renderer, title());
         });
     }
+    menu.addAction(QStringLiteral("Print…\tCtrl+P"), this, [this] {
+        askAndPrint(this, title(), [this](QPrinter& printer) { print(printer); });
+    });
     menu.exec(event->globalPos());
 }
 
@@ -502,6 +512,15 @@ QString MethodView::savePicture(const QString& path, PictureFormat format) const
     return writePicture(
         path, format, size(),
         [this](QPainter& painter, const QRectF& area) { render(painter, area); }, title());
+}
+
+QString MethodView::suggestedName() const {
+    return picture_ ? text(picture_->fileName) : QStringLiteral("method");
+}
+
+void MethodView::print(QPrinter& printer) const {
+    printPicture(printer, size(),
+                 [this](QPainter& painter, const QRectF& area) { render(painter, area); });
 }
 
 void MethodView::render(QPainter& painter, const QRectF& area) const {

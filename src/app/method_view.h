@@ -12,6 +12,8 @@
 #include "app/picture_file.h"
 #include "model/row_picture.h"
 
+class QPrinter;
+
 namespace integral {
 
 class MethodView : public QWidget {
@@ -28,6 +30,8 @@ class MethodView : public QWidget {
     QString savePicture(const QString& path, PictureFormat format) const;
     // Draws the picture into `area`.
     void render(QPainter& painter, const QRectF& area) const;
+    // The picture on a page of `printer`.
+    void print(QPrinter& printer) const;
 
   signals:
     // The arrow keys in the view: the row before (-1) or after (+1).
@@ -40,6 +44,7 @@ class MethodView : public QWidget {
 
   private:
     QString title() const;
+    QString suggestedName() const;
 
     std::optional<RowPicture> picture_;
     QString integrand_;

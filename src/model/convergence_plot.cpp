@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/convergence_plot.h"
+#include "model/window_notes.h"
 
 #include <algorithm>
 #include <cmath>
@@ -328,6 +329,8 @@ ConvergencePlot plotOfRuns(const std::vector<AnalysedRun>& runs) {
     for (const auto& [run, analysis] : runs) {
         if (plot.title.empty()) {
             plot.title = titleOf(run);
+            plot.fileName = suggestedFileName("convergence", run.integrand.name(),
+                                              run.x1.toDouble(), run.x2.toDouble());
             if (run.integrand.expression() != nullptr) {
                 plot.yLabel =
                     "|estimate - reference| (log scale; reference by adaptive quadrature)";
@@ -350,6 +353,8 @@ ConvergencePlot racePlot(const Model& model, std::span<const Method> methods) {
         const AnalysedRun run = analysed(scratch.run(method));
         if (plot.title.empty()) {
             plot.title = "Claimed and true errors" + titleOf(run.run).substr(11);
+            plot.fileName = suggestedFileName("claims", run.run.integrand.name(),
+                                              run.run.x1.toDouble(), run.run.x2.toDouble());
             plot.yLabel = "|error| (solid) and the error claimed (dashed), log scale";
         }
         const std::string name(methodInfo(method).plotName);

@@ -63,6 +63,7 @@ struct DecadeAxis {
 
 struct ConvergencePlot {
     std::string title;
+    std::string fileName = "convergence";  // suggested when the plot is saved
     std::string yLabel = "|estimate - exact| (log scale)";
     std::vector<PlotSeries> series;
     std::vector<PlotNote> notes;

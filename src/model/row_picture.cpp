@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/row_picture.h"
+#include "model/window_notes.h"
 
 #include <algorithm>
 #include <cmath>
@@ -315,6 +316,8 @@ std::optional<RowPicture> pictureOfRow(const MethodRun& run, std::size_t row,
         p.xTicks = niceTicks(p.xLow, p.xHigh, kMostTicks);
         p.yTicks = niceTicks(p.yLow, p.yHigh, kMostTicks);
         p.title = titleOf(p, analysis.rows[row]);
+        p.fileName =
+            suggestedFileName(methodInfo(run.method).name, run.integrand.name(), p.x1, p.x2);
         return p;
     }
     frameX(p);
@@ -323,6 +326,7 @@ std::optional<RowPicture> pictureOfRow(const MethodRun& run, std::size_t row,
     p.xTicks = niceTicks(p.xLow, p.xHigh, kMostTicks);
     p.yTicks = niceTicks(p.yLow, p.yHigh, kMostTicks);
     p.title = titleOf(p, analysis.rows[row]);
+    p.fileName = suggestedFileName(methodInfo(run.method).name, run.integrand.name(), p.x1, p.x2);
     return p;
 }
 

@@ -107,6 +107,7 @@ struct RowPicture {
     std::vector<double> xTicks;
     std::vector<double> yTicks;
     std::string title;
+    std::string fileName;  // suggested when the picture is saved
 };
 
 inline constexpr std::size_t kMostStems = 4096;

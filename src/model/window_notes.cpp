@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/window_notes.h"
 
+#include <cctype>
 #include <cfloat>
 #include <cmath>
 #include <memory>
@@ -143,6 +144,28 @@ std::optional<std::string> curveGapsNote(const CurveGaps& gaps) {
            " of the curve's 2001 points, from x = " + onGrid(gaps.first) + " to " +
            onGrid(gaps.last) +
            ": the curve has gaps there (the methods still stop where f has no value).";
+}
+
+std::string suggestedFileName(std::string_view what, std::string_view integrand, double x1,
+                              double x2) {
+    const std::string words = std::string(what) + "_" + std::string(integrand.substr(0, 40)) + "_" +
+                              shortNumber(x1, 6) + "_to_" + shortNumber(x2, 6);
+    std::string name;
+    for (const char c : words) {
+        const bool kept = std::isalnum(static_cast<unsigned char>(c)) != 0 || c == '.' || c == '-';
+        if (c == '+') {
+            continue;  // 1e+20 reads 1e20
+        }
+        if (kept) {
+            name += c;
+        } else if (!name.empty() && name.back() != '_') {
+            name += '_';
+        }
+    }
+    while (!name.empty() && name.back() == '_') {
+        name.pop_back();
+    }
+    return name;
 }
 
 std::variant<float, std::string> readBoxHeight(std::string_view text) {

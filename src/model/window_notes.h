@@ -51,6 +51,12 @@ std::optional<std::string> monteCarloBoxNote(const Variant& ymax);
 //    gaps there (the methods still stop where f has no value)"
 std::optional<std::string> curveGapsNote(const CurveGaps& gaps);
 
+// A file name for a picture or a table, from what it shows, to suggest in a save dialog: the
+// kind of picture, the integrand and the limits, in letters, digits, . and - only:
+//   ("zelbrin", "y = x*sin(x)", 0, 3) -> "zelbrin_y_x_sin_x_0_to_3"
+std::string suggestedFileName(std::string_view what, std::string_view integrand, double x1,
+                              double x2);
+
 // A height typed for the box: a number a single can hold, or what is wrong with the text.
 std::variant<float, std::string> readBoxHeight(std::string_view text);
 

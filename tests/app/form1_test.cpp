@@ -16,6 +16,7 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QPrinter>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScrollBar>
@@ -621,6 +622,26 @@ TEST_F(Form1Test, LearningAidsTooltipsCopyAndConvergence) {
     QFile svg(directory.filePath("convergence.svg"));
     ASSERT_TRUE(svg.open(QIODevice::ReadOnly));
     EXPECT_TRUE(svg.readAll().contains("<svg"));
+    EXPECT_EQ(view->plot().fileName.rfind("convergence_y_4_x_x_1_0_to_1", 0), 0u)
+        << view->plot().fileName;
+
+    // Onto paper: the results with the canvas, and the view, each as a PDF of its pages.
+    const auto pagesPrinted = [&directory](const QString& name, auto print) {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(directory.filePath(name));
+        print(printer);
+        QFile pdf(directory.filePath(name));
+        if (!pdf.open(QIODevice::ReadOnly)) {
+            return qsizetype{-1};
+        }
+        const QByteArray bytes = pdf.readAll();
+        return bytes.startsWith("%PDF") ? bytes.count("/Contents") : qsizetype{-1};
+    };
+    EXPECT_EQ(pagesPrinted("results.pdf", [this](QPrinter& p) { form->printResults(p); }), 1);
+    EXPECT_EQ(pagesPrinted("view.pdf", [&view](QPrinter& p) { view->print(p); }), 1);
+    view->copyPicture();
+    EXPECT_FALSE(QApplication::clipboard()->image().isNull());
 
     // An open view follows the runs, and Esc closes it.
     enter("Text1", "0.5");

@@ -95,6 +95,17 @@ TEST(WindowNotesTest, TheBoxHeightIsShownAndABoxThatCannotHoldTheAreaIsExplained
     }
 }
 
+TEST(WindowNotesTest, ASuggestedFileNameSaysWhatTheFileShows) {
+    EXPECT_EQ(suggestedFileName("zelbrin", "y = x*sin(x)", 0, 3), "zelbrin_y_x_sin_x_0_to_3");
+    EXPECT_EQ(suggestedFileName("convergence", "f(x) = 1/sqrt(x)", -1.5, 1e-7),
+              "convergence_f_x_1_sqrt_x_-1.5_to_1e-07");
+    EXPECT_EQ(suggestedFileName("sobol", "f(x) = x/\"..\\é", 0, 1), "sobol_f_x_x_.._0_to_1");
+    EXPECT_EQ(suggestedFileName("clenshaw-curtis", "y = 4 / (x*x + 1)", 0, 1e20),
+              "clenshaw-curtis_y_4_x_x_1_0_to_1e20");
+    EXPECT_EQ(suggestedFileName("gauss", std::string(100, 'a'), 0, 1),
+              "gauss_" + std::string(40, 'a') + "_0_to_1");
+}
+
 // A text colour the window fixes keeps its hue and reaches 4.5:1 on any back, moved only as
 // far as it must; one that reads already stays as it is.
 TEST(ContrastTest, ATextColourIsMovedJustFarEnoughToRead) {

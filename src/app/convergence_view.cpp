@@ -117,15 +117,15 @@ void ConvergenceView::paintEvent(QPaintEvent*) {
 void ConvergenceView::contextMenuEvent(QContextMenuEvent* event) {
     QMenu menu(this);
     const auto renderer = [this](QPainter& painter, const QRectF& area) { render(painter, area); };
-    menu.addAction(QStringLiteral("Copy picture"), this, [this] { copyPicture(); });
+    menu.addAction(QStringLiteral("&Copy picture"), this, [this] { copyPicture(); });
     for (const auto& [name, format] :
-         {std::pair{QStringLiteral("Save as PNG…"), PictureFormat::Png},
-          std::pair{QStringLiteral("Save as SVG…"), PictureFormat::Svg}}) {
+         {std::pair{QStringLiteral("Save as P&NG…"), PictureFormat::Png},
+          std::pair{QStringLiteral("Save as &SVG…"), PictureFormat::Svg}}) {
         menu.addAction(name, this, [this, format, renderer] {
             savePictureAs(this, format, text(plot_.fileName), size(), renderer, text(plot_.title));
         });
     }
-    menu.addAction(QStringLiteral("Print…\tCtrl+P"), this, [this] {
+    menu.addAction(QStringLiteral("&Print…\tCtrl+P"), this, [this] {
         askAndPrint(this, text(plot_.title), [this](QPrinter& printer) { print(printer); });
     });
     menu.exec(event->globalPos());

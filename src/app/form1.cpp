@@ -7,6 +7,7 @@
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QEvent>
+#include <QFocusEvent>
 #include <QFontDatabase>
 #include <QInputDialog>
 #include <QKeyEvent>
@@ -21,6 +22,7 @@
 #include <QPushButton>
 #include <QShortcut>
 #include <QSignalBlocker>
+#include <QStyle>
 #include <QThread>
 #include <algorithm>
 #include <utility>
@@ -75,13 +77,43 @@ void setBackground(QWidget* widget, const QColor& back) {
 // A button painted in its own back colour: a flat face and a plain border, where the style
 // would lay its gradient over the colour. A darker face while pressed, a black border while
 // it has the focus; no focus outline, which the style would draw as a tint over the face.
+// Focus reached from the keyboard shows plainly: a thick border, for one who cannot see
+// where a click would have put it.
 void paintInOwnColour(QPushButton* button, const QColor& back) {
     button->setStyleSheet(QStringLiteral("QPushButton { background-color: %1; border: 1px solid "
                                          "#808080; color: black; outline: none; }"
                                          "QPushButton:focus { border: 1px solid #000000; }"
+                                         "QPushButton[keyboardFocus=\"true\"]:focus { border: "
+                                         "3px solid #000000; }"
                                          "QPushButton:pressed { background-color: %2; }")
                               .arg(back.name(), back.darker(115).name()));
 }
+
+// Marks a control whose focus came from the keyboard, for its style sheet to show.
+class KeyboardFocusMark : public QObject {
+  public:
+    using QObject::QObject;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (widget == nullptr ||
+            (event->type() != QEvent::FocusIn && event->type() != QEvent::FocusOut)) {
+            return false;
+        }
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        const bool fromKeys = event->type() == QEvent::FocusIn &&
+                              (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
+                               reason == Qt::ShortcutFocusReason);
+        if (widget->property("keyboardFocus").toBool() != fromKeys) {
+            widget->setProperty("keyboardFocus", fromKeys);
+            widget->style()->unpolish(widget);
+            widget->style()->polish(widget);
+            widget->update();
+        }
+        return false;
+    }
+};
 
 QWidget* createControl(const layout::ControlRow& row, QWidget* parent) {
     using layout::Kind;
@@ -283,23 +315,24 @@ void Form1::setupLearningAids() {
         addAction(made);
         return made;
     };
-    copyTableAction_ = action(QStringLiteral("Copy table"), QKeySequence(), &Form1::copyTable);
-    convergenceAction_ = action(QStringLiteral("Show convergence…"),
+    // Each entry with a letter of its own in every menu it stands in.
+    copyTableAction_ = action(QStringLiteral("Copy &table"), QKeySequence(), &Form1::copyTable);
+    convergenceAction_ = action(QStringLiteral("Show &convergence…"),
                                 QKeySequence(Qt::CTRL | Qt::Key_K), &Form1::showConvergence);
-    methodViewAction_ = action(QStringLiteral("Show how this row was made…"),
+    methodViewAction_ = action(QStringLiteral("Show how this row was &made…"),
                                QKeySequence(Qt::CTRL | Qt::Key_M), &Form1::showMethodView);
     copyPictureAction_ =
-        action(QStringLiteral("Copy picture"), QKeySequence(), &Form1::copyPicture);
-    aboutAction_ = action(QStringLiteral("About Integral"), QKeySequence(), &Form1::showAbout);
-    ownIntegrandAction_ = action(QStringLiteral("Your own integrand…"),
+        action(QStringLiteral("Copy &picture"), QKeySequence(), &Form1::copyPicture);
+    aboutAction_ = action(QStringLiteral("&About Integral"), QKeySequence(), &Form1::showAbout);
+    ownIntegrandAction_ = action(QStringLiteral("Your &own integrand…"),
                                  QKeySequence(Qt::CTRL | Qt::Key_I), &Form1::askForOwnIntegrand);
     handbookAction_ =
-        action(QStringLiteral("Handbook…"), QKeySequence(Qt::Key_F1), &Form1::showHandbook);
-    compareAction_ = action(QStringLiteral("Compare the methods…"),
+        action(QStringLiteral("&Handbook…"), QKeySequence(Qt::Key_F1), &Form1::showHandbook);
+    compareAction_ = action(QStringLiteral("Compare the m&ethods…"),
                             QKeySequence(Qt::CTRL | Qt::Key_E), &Form1::showCompare);
-    boxHeightAction_ = action(QStringLiteral("Box height…"), QKeySequence(Qt::CTRL | Qt::Key_B),
+    boxHeightAction_ = action(QStringLiteral("Box &height…"), QKeySequence(Qt::CTRL | Qt::Key_B),
                               &Form1::askForBoxHeight);
-    printAction_ = action(QStringLiteral("Print…"), QKeySequence::Print, [this] {
+    printAction_ = action(QStringLiteral("P&rint…"), QKeySequence::Print, [this] {
         askAndPrint(this, QStringLiteral("Integral"),
                     [this](QPrinter& printer) { printResults(printer); });
     });
@@ -776,9 +809,25 @@ void Form1::setupConnections() {
     });
     connect(Picture1, &CanvasWidget::mousePressed, this, &Form1::Picture1_MouseDown);
     Command6->setMouseTracking(true);
+    auto* focusMark = new KeyboardFocusMark(this);
     for (QPushButton* button : {Command1, Command2, Command3, Command4, Command5, Command6}) {
         button->installEventFilter(this);
+        button->installEventFilter(focusMark);
     }
+    // Shift+F10 opens the context menu of whatever has the focus, in every window.
+    auto* menuKey = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), this);
+    menuKey->setContext(Qt::ApplicationShortcut);
+    connect(menuKey, &QShortcut::activated, this, [] {
+        QWidget* focused = QApplication::focusWidget();
+        if (focused == nullptr) {
+            focused = QApplication::activeWindow();
+        }
+        if (focused != nullptr) {
+            const QPoint at = focused->rect().center();
+            QContextMenuEvent event(QContextMenuEvent::Keyboard, at, focused->mapToGlobal(at));
+            QApplication::sendEvent(focused, &event);
+        }
+    });
     Text1->installEventFilter(this);
     Text2->installEventFilter(this);
     // A limit box holds 32 767 characters; a paste beyond that is cut, and the user is told.

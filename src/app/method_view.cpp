@@ -486,7 +486,7 @@ void MethodView::keyPressEvent(QKeyEvent* event) {
 void MethodView::contextMenuEvent(QContextMenuEvent* event) {
     QMenu menu(this);
     const auto renderer = [this](QPainter& painter, const QRectF& area) { render(painter, area); };
-    menu.addAction(QStringLiteral("Copy picture"), this, [this] {
+    menu.addAction(QStringLiteral("&Copy picture"), this, [this] {
         QImage image(size() * 2, QImage::Format_RGB32);
         image.setDevicePixelRatio(2.0);
         image.fill(Qt::white);
@@ -496,13 +496,13 @@ void MethodView::contextMenuEvent(QContextMenuEvent* event) {
         QApplication::clipboard()->setImage(image);
     });
     for (const auto& [name, format] :
-         {std::pair{QStringLiteral("Save as PNG…"), PictureFormat::Png},
-          std::pair{QStringLiteral("Save as SVG…"), PictureFormat::Svg}}) {
+         {std::pair{QStringLiteral("Save as P&NG…"), PictureFormat::Png},
+          std::pair{QStringLiteral("Save as &SVG…"), PictureFormat::Svg}}) {
         menu.addAction(name, this, [this, format, renderer] {
             savePictureAs(this, format, suggestedName(), size(), renderer, title());
         });
     }
-    menu.addAction(QStringLiteral("Print…\tCtrl+P"), this, [this] {
+    menu.addAction(QStringLiteral("&Print…\tCtrl+P"), this, [this] {
         askAndPrint(this, title(), [this](QPrinter& printer) { print(printer); });
     });
     menu.exec(event->globalPos());

@@ -2,6 +2,7 @@
 #include "canvas/canvas_widget.h"
 
 #include <QContextMenuEvent>
+#include <QFocusEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -147,6 +148,25 @@ void CanvasWidget::paintEvent(QPaintEvent* event) {
     painter.setPen(QColor(0xD4, 0xD0, 0xC8));
     painter.drawLine(1, h - 2, w - 2, h - 2);
     painter.drawLine(w - 2, 1, w - 2, h - 2);
+    if (keyboardFocus_ && hasFocus()) {
+        painter.setPen(QPen(Qt::black, 2, Qt::DashLine));
+        painter.drawRect(
+            QRectF(kBorder + 2, kBorder + 2, w - 2 * kBorder - 4, h - 2 * kBorder - 4));
+    }
+}
+
+void CanvasWidget::focusInEvent(QFocusEvent* event) {
+    const Qt::FocusReason reason = event->reason();
+    keyboardFocus_ = reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
+                     reason == Qt::ShortcutFocusReason;
+    update();
+    QWidget::focusInEvent(event);
+}
+
+void CanvasWidget::focusOutEvent(QFocusEvent* event) {
+    keyboardFocus_ = false;
+    update();
+    QWidget::focusOutEvent(event);
 }
 
 // A press that a child (the help box, the hint) let through is not a press on the canvas.

@@ -48,9 +48,14 @@ class CanvasWidget : public QWidget, public CanvasSurface {
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
   private:
     void drawClippedLine(QPointF from, QPointF to, Colour colour);
+
+    // The focus came from the keyboard: a dashed frame inside the border says where it is.
+    bool keyboardFocus_ = false;
 
     int inner_;  // the drawing area's side in device-independent pixels
     QImage image_;

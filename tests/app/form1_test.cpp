@@ -374,7 +374,43 @@ TEST_F(Form1Test, InputsThatWouldMisleadAreTold) {
     QContextMenuEvent menu(QContextMenuEvent::Mouse, at, canvas()->mapToGlobal(at));
     QApplication::sendEvent(canvas(), &menu);
     EXPECT_EQ(form->model().ymax().toDouble(), height);
-    EXPECT_TRUE(offered.contains("Box height…")) << offered.join(", ").toStdString();
+    EXPECT_TRUE(offered.contains("Box &height…")) << offered.join(", ").toStdString();
+}
+
+// Focus reached from the keyboard shows plainly; Shift+F10 opens the menu of what has the
+// focus, and each of a menu's entries has a letter of its own.
+TEST_F(Form1Test, TheKeyboardReachesTheMenusAndShowsWhereItIs) {
+    auto* zelbrin = child<QPushButton>("Command4");
+    zelbrin->setFocus(Qt::TabFocusReason);
+    EXPECT_TRUE(zelbrin->property("keyboardFocus").toBool());
+    auto* gauss = child<QPushButton>("Command5");
+    QTest::mouseClick(gauss, Qt::LeftButton);
+    EXPECT_FALSE(zelbrin->property("keyboardFocus").toBool());
+    EXPECT_FALSE(gauss->property("keyboardFocus").toBool());
+
+    for (const char* name : {"List1", "List2"}) {
+        SCOPED_TRACE(name);
+        QStringList offered;
+        QTimer::singleShot(0, [&offered] {
+            if (QWidget* popup = QApplication::activePopupWidget()) {
+                for (QAction* action : popup->actions()) {
+                    offered << action->text();
+                }
+                popup->close();
+            }
+        });
+        QApplication::setActiveWindow(form.get());  // as the desktop does when a menu closes
+        list(name)->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(list(name), Qt::Key_F10, Qt::ShiftModifier);
+        ASSERT_FALSE(offered.isEmpty());
+        QSet<QChar> letters;
+        for (const QString& entry : offered) {
+            const qsizetype at = entry.indexOf(QLatin1Char('&'));
+            ASSERT_GE(at, 0) << entry.toStdString();
+            EXPECT_FALSE(letters.contains(entry.at(at + 1).toLower())) << entry.toStdString();
+            letters.insert(entry.at(at + 1).toLower());
+        }
+    }
 }
 
 TEST_F(Form1Test, TabCyclesThroughTheFocusableControls) {

@@ -45,6 +45,9 @@ QWidget* CompareWindow::makeOneMethodPage() {
     methods_->setToolTip(
         QStringLiteral("The method to run on the integrand and limits of the "
                        "main window"));
+    // Narrow enough for a small screen; the list shows the descriptions whole.
+    methods_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    methods_->setMinimumContentsLength(24);
     run_ = new QPushButton(QStringLiteral("&Run"), page);
     run_->setObjectName(QStringLiteral("CompareRun"));
     run_->setDefault(true);

@@ -20,6 +20,7 @@
 #include <QPointer>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScreen>
 #include <QShortcut>
 #include <QSignalBlocker>
 #include <QStyle>
@@ -47,6 +48,7 @@
 #include "model/contrast.h"
 #include "model/race.h"
 #include "model/row_picture.h"
+#include "model/window_geometry.h"
 #include "model/window_notes.h"
 #include "runtime/short_number.h"
 
@@ -404,7 +406,7 @@ void Form1::showMethodView() {
     MethodView* view = methodView();
     if (view == nullptr) {
         view = new MethodView(this);
-        placeOverWindow(view);
+        placeBesideWindow(view);
         connect(view, &MethodView::stepRequested, this, [this](int delta) {
             if (List2->count() > 0) {
                 List2->setCurrentRow(
@@ -433,7 +435,7 @@ void Form1::showCompare() {
     auto* window = findChild<CompareWindow*>(QStringLiteral("Compare"));
     if (window == nullptr) {
         window = new CompareWindow(this);
-        placeOverWindow(window);
+        placeBesideWindow(window);
         connect(window, &CompareWindow::runRequested, this, &Form1::runCompared);
         connect(window, &CompareWindow::rowActivated, this, &Form1::showComparedRow);
         connect(window, &CompareWindow::raceRequested, this, &Form1::runRace);
@@ -572,7 +574,7 @@ void Form1::showRacePlot(const std::vector<Method>& methods) {
         view = new ConvergenceView(this);
         view->setObjectName(QStringLiteral("RacePlot"));
         view->setWindowTitle(QStringLiteral("Claimed and true errors"));
-        placeOverWindow(view);
+        placeBesideWindow(view);
     }
     view->display(racePlot(model_, methods));
 }
@@ -584,7 +586,7 @@ void Form1::showComparedRow(int row) {
     }
     if (methodView() == nullptr) {
         auto* view = new MethodView(this);
-        placeOverWindow(view);
+        placeBesideWindow(view);
     }
     showPicture(&*window->shown(), row);
 }
@@ -768,16 +770,25 @@ void Form1::copyPicture() {
     QApplication::clipboard()->setImage(Picture1->retainedImage());
 }
 
-// An extra window opens over the main window, wherever that stands, not at the screen's corner.
-void Form1::placeOverWindow(QWidget* extra) const {
-    extra->move(frameGeometry().topLeft() + QPoint(48, 48));
+// An extra window opens beside the main window where the screen has room, as large as the
+// screen allows; where it has none, over the canvas, leaving the buttons and results free.
+void Form1::placeBesideWindow(QWidget* extra) const {
+    const QRect available = screen()->availableGeometry();
+    const QRect frame = frameGeometry();
+    const int keepFree = mapToGlobal(QPoint(Picture1->geometry().right() + 1, 0)).x();
+    const ScreenBox placed =
+        placeBeside({frame.x(), frame.y(), frame.width(), frame.height()},
+                    {available.x(), available.y(), available.width(), available.height()},
+                    extra->width(), extra->height(), keepFree);
+    extra->resize(placed.width, placed.height);
+    extra->move(placed.x, placed.y);
 }
 
 void Form1::showHandbook() {
     auto* view = findChild<HandbookView*>(QStringLiteral("Handbook"));
     if (view == nullptr) {
         view = new HandbookView(this);
-        placeOverWindow(view);
+        placeBesideWindow(view);
     }
     view->show();
     view->raise();
@@ -788,7 +799,7 @@ void Form1::showConvergence() {
     auto* view = findChild<ConvergenceView*>(QStringLiteral("Convergence"));
     if (view == nullptr) {
         view = new ConvergenceView(this);
-        placeOverWindow(view);
+        placeBesideWindow(view);
     }
     view->display(convergencePlot(model_, lastMonteCarlo_, compared_));
 }

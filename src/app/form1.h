@@ -67,7 +67,7 @@ class Form1 : public QWidget {
     void showConvergence();
     void askForOwnIntegrand();
     void showHandbook();
-    void placeOverWindow(QWidget* extra) const;
+    void placeBesideWindow(QWidget* extra) const;
     void showMethodView();
     MethodView* methodView() const;
     // The picture of a row of a run, in the one method view.

@@ -3,14 +3,20 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QIcon>
+#include <QScreen>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string_view>
+#include <vector>
+
+#include <unistd.h>
 
 #include "app/display_check.h"
 #include "app/form1.h"
 #include "app/utf8.h"
 #include "integral_version.h"
+#include "model/window_geometry.h"
 
 namespace {
 
@@ -71,6 +77,30 @@ void endWithoutDisplay(QtMsgType type, const QMessageLogContext& context, const 
     std::_Exit(1);
 }
 
+// A screen too small for the window at the scale asked for (a projector's 1366 x 768 at 1.5)
+// would cut off its lower part, End and the summary among it. The toolkit sets its scale once,
+// at the start: the program starts again at the scale at which the whole window fits, the
+// same picture smaller. Once only; where that fails, it carries on as it is.
+void startSmallerWhereTooLarge(const QWidget& window, const std::vector<char*>& arguments) {
+    constexpr const char* kFitted = "INTEGRAL_FITTED_SCALE";
+    if (qEnvironmentVariableIsSet(kFitted) || window.screen() == nullptr) {
+        return;
+    }
+    const QRect available = window.screen()->availableGeometry();
+    bool given = false;
+    const double asked = qEnvironmentVariable("QT_SCALE_FACTOR").toDouble(&given);
+    const std::optional<double> fitted = integral::fittingScale(
+        given && asked > 0 ? asked : 1.0,
+        {available.x(), available.y(), available.width(), available.height()}, window.width(),
+        window.height());
+    if (!fitted) {
+        return;
+    }
+    qputenv("QT_SCALE_FACTOR", QByteArray::number(*fitted));
+    qputenv(kFitted, "1");
+    ::execv("/proc/self/exe", arguments.data());
+}
+
 void name() {
     QCoreApplication::setApplicationName(QStringLiteral("integral"));
     QCoreApplication::setApplicationVersion(text(integral::kVersion));
@@ -104,6 +134,8 @@ int main(int argc, char** argv) {
     // message and an abort, until the window is on the screen. Said in one line, the program
     // ends as it does for a display that is not there.
     toolkitHandler = qInstallMessageHandler(endWithoutDisplay);
+    // The toolkit takes its own options out of argv; a start at another scale needs them all.
+    const std::vector<char*> arguments(argv, argv + argc + 1);
     QApplication app(argc, argv);
     name();
     QApplication::setDesktopFileName(text(integral::kApplicationId));
@@ -114,6 +146,7 @@ int main(int argc, char** argv) {
     QApplication::setWindowIcon(
         QIcon::fromTheme(id, QIcon(QStringLiteral(":/icons/") + id + QStringLiteral(".svg"))));
     integral::Form1 window;
+    startSmallerWhereTooLarge(window, arguments);
     window.show();
     qInstallMessageHandler(toolkitHandler);  // the window is on the screen
     return QApplication::exec();

@@ -19,6 +19,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSet>
 #include <QSlider>
@@ -587,6 +588,37 @@ TEST_F(Form1Test, KeyboardPressesButtonsAndReplacesLimits) {
     EXPECT_TRUE(form->model().x2().identical(Variant::real(2)));
 }
 
+// Run also on a 1366 x 768 screen at QT_SCALE_FACTOR 1.5 and 2: every extra window lies on
+// the screen, as large as it allows, and none covers the main window's buttons and results.
+TEST_F(Form1Test, ExtraWindowsFitTheScreenBesideTheButtons) {
+    chooseIntegrand(1);
+    enter("Text1", "0");
+    enter("Text2", "1");
+    click("Command4");
+    QTest::keyClick(form.get(), Qt::Key_M, Qt::ControlModifier);
+    QTest::keyClick(form.get(), Qt::Key_K, Qt::ControlModifier);
+    QTest::keyClick(form.get(), Qt::Key_F1);
+    QTest::keyClick(form.get(), Qt::Key_E, Qt::ControlModifier);
+    const QRect screen = form->screen()->availableGeometry();
+    const QRect buttons(form->mapToGlobal(QPoint(canvas()->geometry().right() + 1, 0)),
+                        form->frameGeometry().bottomRight());
+    int extras = 0;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window == form.get() || !window->isVisible() || window->parentWidget() != form.get()) {
+            continue;
+        }
+        SCOPED_TRACE(window->objectName().toStdString());
+        ++extras;
+        EXPECT_TRUE(screen.contains(window->geometry()))
+            << screen.width() << "x" << screen.height();
+        if (screen.right() - form->frameGeometry().right() < window->width() &&
+            form->frameGeometry().left() - screen.left() < window->width()) {
+            EXPECT_FALSE(window->frameGeometry().intersects(buttons));
+        }
+    }
+    EXPECT_EQ(extras, 4);
+}
+
 // Run also at QT_SCALE_FACTOR 1.5 and 2: the retained image has the screen's resolution, and
 // canvas units land on the same device-independent pixels at every scale.
 TEST_F(Form1Test, CanvasDrawsAtTheScreensResolution) {
@@ -940,20 +972,18 @@ TEST_F(Form1Test, OwnIntegrandWorksAsTheFiveDo) {
     EXPECT_EQ(form->model().integrand().expression()->text(), "1/x");
 }
 
-// F1 opens the handbook, built into the program, over the window; Esc closes every extra
-// window; Ctrl+Q ends the program as End does.
+// F1 opens the handbook, built into the program; Esc closes every extra window; Ctrl+Q ends
+// the program as End does.
 TEST_F(Form1Test, KeysPeopleTry) {
     form->move(300, 200);
     QTest::keyClick(form.get(), Qt::Key_F1);
     QPointer<QTextBrowser> handbook = form->findChild<QTextBrowser*>(QStringLiteral("Handbook"));
     ASSERT_NE(handbook, nullptr);
     EXPECT_TRUE(handbook->toPlainText().contains("Keys and mouse"));
-    EXPECT_GE(handbook->pos().x(), 300);
     QTest::keyClick(form.get(), Qt::Key_K, Qt::ControlModifier);
     QPointer<QWidget> convergence =
         form->findChild<ConvergenceView*>(QStringLiteral("Convergence"));
     ASSERT_NE(convergence, nullptr);
-    EXPECT_GE(convergence->pos().y(), 200);
     for (QPointer<QWidget> extra : {QPointer<QWidget>(handbook), convergence}) {
         QTest::keyClick(extra, Qt::Key_Escape);
         EXPECT_TRUE(QTest::qWaitFor([&extra] { return extra.isNull(); }, 2000));

@@ -2,6 +2,7 @@
 #include "model/window_notes.h"
 
 #include "model/contrast.h"
+#include "model/window_geometry.h"
 
 #include <gtest/gtest.h>
 
@@ -133,6 +134,50 @@ TEST(ContrastTest, ATextColourIsMovedJustFarEnoughToRead) {
     }
     EXPECT_EQ(readableOn(0x000000, 0xFFC0C0), 0x000000u);
     EXPECT_EQ(readableOn(0xB00000, 0xEFEFEF), 0xB00000u);
+}
+
+// The fixed window on a 1366 x 768 screen at the scales a projector is run at: shown smaller
+// as a whole where it would not fit, at a scale at which it does.
+TEST(WindowGeometryTest, TheFixedWindowIsMadeSmallerWhereTheScreenIsTooSmall) {
+    const int width = 718;
+    const int height = 570;
+    struct Case {
+        double scale;
+        bool smaller;
+    };
+    for (const Case& c :
+         std::vector<Case>{{1.0, false}, {1.2, false}, {1.25, true}, {1.5, true}, {2.0, true}}) {
+        SCOPED_TRACE(c.scale);
+        // What the screen offers in logical pixels at that scale, less a panel of 32 pixels.
+        const ScreenBox available{0, 0, static_cast<int>(1366 / c.scale),
+                                  static_cast<int>((768 - 32) / c.scale)};
+        const std::optional<double> scale = fittingScale(c.scale, available, width, height);
+        ASSERT_EQ(scale.has_value(), c.smaller);
+        if (scale) {
+            EXPECT_LT(*scale, c.scale);
+            EXPECT_LE((width + kFrameWidth) * *scale, 1366);
+            EXPECT_LE((height + kFrameHeight) * *scale, 768 - 32);
+            EXPECT_GT((height + kFrameHeight) * (*scale + 2.0 / 64), 768 - 32);  // no smaller
+        }
+    }
+}
+
+// An extra window goes beside the main window where there is room, else where it leaves the
+// buttons and results free; never larger than the screen.
+TEST(WindowGeometryTest, AnExtraWindowGoesBesideTheMainWindow) {
+    const ScreenBox wide{0, 0, 1920, 1050};
+    const ScreenBox main{100, 50, 726, 610};
+    EXPECT_EQ(placeBeside(main, wide, 900, 600, 653), (ScreenBox{834, 50, 900, 600}));
+    EXPECT_EQ(placeBeside(ScreenBox{1100, 50, 726, 610}, wide, 900, 600, 1653),
+              (ScreenBox{184, 50, 900, 600}));
+    // 1366 x 768 at 1.5 (911 x 512 logical): smaller than asked, left of the buttons.
+    const ScreenBox small{0, 0, 911, 512};
+    const ScreenBox placed = placeBeside(ScreenBox{0, 0, 726, 610}, small, 900, 600, 553);
+    EXPECT_EQ(placed, (ScreenBox{0, 0, 545, 472}));
+    EXPECT_LE(placed.right() + kFrameWidth, 553);
+    // No room even left of the buttons: the whole screen's width.
+    EXPECT_EQ(placeBeside(ScreenBox{0, 0, 500, 400}, ScreenBox{0, 0, 600, 500}, 900, 600, 300),
+              (ScreenBox{0, 0, 592, 460}));
 }
 
 }  // namespace

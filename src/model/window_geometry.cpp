@@ -1,0 +1,42 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "model/window_geometry.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace integral {
+
+std::optional<double> fittingScale(double scale, const ScreenBox& available, int width,
+                                   int height) {
+    const double wide = static_cast<double>(available.width) / (width + kFrameWidth);
+    const double high = static_cast<double>(available.height) / (height + kFrameHeight);
+    const double ratio = std::min(wide, high);
+    if (ratio >= 1.0 || available.width <= 0 || available.height <= 0) {
+        return std::nullopt;
+    }
+    return std::floor(scale * ratio * 64.0) / 64.0;
+}
+
+ScreenBox placeBeside(const ScreenBox& main, const ScreenBox& available, int width, int height,
+                      int keepFree) {
+    constexpr int kGap = 8;
+    ScreenBox placed;
+    placed.width = std::min(width, available.width - kFrameWidth);
+    placed.height = std::min(height, available.height - kFrameHeight);
+    placed.y = std::clamp(main.y, available.y, available.bottom() - placed.height - kFrameHeight);
+    const int frameWidth = placed.width + kFrameWidth;
+    if (available.right() - main.right() - kGap >= frameWidth) {
+        placed.x = main.right() + kGap;
+    } else if (main.x - available.x - kGap >= frameWidth) {
+        placed.x = main.x - kGap - frameWidth;
+    } else {
+        placed.x = available.x;
+        const int leftOfControls = keepFree - available.x - kFrameWidth;
+        if (leftOfControls >= kLeastWidth) {
+            placed.width = std::min(placed.width, leftOfControls);
+        }
+    }
+    return placed;
+}
+
+}  // namespace integral

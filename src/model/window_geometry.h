@@ -1,0 +1,39 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Where the windows go on a screen, in the screen's logical pixels: the fixed window made
+// smaller as a whole where the screen is too small for the scale it is shown at, and the
+// extra windows (the views, the handbook, the Compare window) sized to the screen and put
+// beside the main window where there is room, never over its buttons and results.
+#pragma once
+
+#include <optional>
+
+namespace integral {
+
+struct ScreenBox {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+    int right() const { return x + width; }
+    int bottom() const { return y + height; }
+    bool operator==(const ScreenBox&) const = default;
+};
+
+// What a window's frame adds to its client area, at most, in logical pixels.
+inline constexpr int kFrameWidth = 8;
+inline constexpr int kFrameHeight = 40;
+
+// The scale at which a window whose client area is `width` x `height` logical pixels fits,
+// with its frame, on `available` (measured at `scale`); nothing where it fits at `scale`.
+// A little below the exact ratio, in steps of 1/64, so that it fits once rounded.
+std::optional<double> fittingScale(double scale, const ScreenBox& available, int width, int height);
+
+// Where an extra window that would like `width` x `height` goes: as large as `available`
+// allows; right of `main` (the main window's frame) where it fits there, else left of it;
+// else at the left of the screen, kept left of `keepFree` (the screen x where the main
+// window's buttons and results begin) where that leaves it `kLeastWidth` wide.
+inline constexpr int kLeastWidth = 400;
+ScreenBox placeBeside(const ScreenBox& main, const ScreenBox& available, int width, int height,
+                      int keepFree);
+
+}  // namespace integral

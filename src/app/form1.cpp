@@ -36,6 +36,7 @@
 #include "app/fonts.h"
 #include "app/form1_layout.h"
 #include "app/handbook_view.h"
+#include "app/language.h"
 #include "app/learning_aids.h"
 #include "app/method_view.h"
 #include "app/printing.h"
@@ -127,7 +128,7 @@ QWidget* createControl(const layout::ControlRow& row, QWidget* parent) {
     QWidget* control = nullptr;
     switch (row.kind) {
         case Kind::PushButton: {
-            auto* button = new QPushButton(text(row.text), parent);
+            auto* button = new QPushButton(windowText(row.text), parent);
             if (row.back) {
                 paintInOwnColour(button, colour(*row.back));
             }
@@ -155,7 +156,7 @@ QWidget* createControl(const layout::ControlRow& row, QWidget* parent) {
         case Kind::Label: {
             auto* label = new QLabel(parent);
             label->setTextFormat(Qt::PlainText);
-            label->setText(text(row.text));
+            label->setText(windowText(row.text));
             label->setFocusPolicy(Qt::NoFocus);
             if (row.border) {
                 label->setFrameStyle(QFrame::Box | QFrame::Plain);
@@ -212,7 +213,7 @@ QWidget* createControl(const layout::ControlRow& row, QWidget* parent) {
 Form1::Form1(QWidget* parent) : QWidget(parent) {
     // One box per fault, titled with the window's caption; the window goes on afterwards.
     reportError_ = [this](const FaultReport& report) {
-        QMessageBox::critical(this, text(layout::kCaption), faultMessage(report));
+        QMessageBox::critical(this, windowText(layout::kCaption), faultMessage(report));
     };
     setupWindow();
     setupControls();
@@ -239,7 +240,7 @@ void Form1::setErrorReporter(ErrorReporter reporter) {
 
 void Form1::setupWindow() {
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(text(layout::kCaption));
+    setWindowTitle(windowText(layout::kCaption));
     resize(layout::kWindowWidth / layout::kTwipsPerPixel,
            layout::kWindowHeight / layout::kTwipsPerPixel);
     setBackground(this, colour(layout::kWindowBack));
@@ -318,28 +319,26 @@ void Form1::setupLearningAids() {
         return made;
     };
     // Each entry with a letter of its own in every menu it stands in.
-    copyTableAction_ = action(QStringLiteral("Copy &table"), QKeySequence(), &Form1::copyTable);
-    convergenceAction_ = action(QStringLiteral("Show &convergence…"),
-                                QKeySequence(Qt::CTRL | Qt::Key_K), &Form1::showConvergence);
-    methodViewAction_ = action(QStringLiteral("Show how this row was &made…"),
+    copyTableAction_ = action(tr("Copy &table"), QKeySequence(), &Form1::copyTable);
+    convergenceAction_ = action(tr("Show &convergence…"), QKeySequence(Qt::CTRL | Qt::Key_K),
+                                &Form1::showConvergence);
+    methodViewAction_ = action(tr("Show how this row was &made…"),
                                QKeySequence(Qt::CTRL | Qt::Key_M), &Form1::showMethodView);
-    copyPictureAction_ =
-        action(QStringLiteral("Copy &picture"), QKeySequence(), &Form1::copyPicture);
-    aboutAction_ = action(QStringLiteral("&About Integral"), QKeySequence(), &Form1::showAbout);
-    ownIntegrandAction_ = action(QStringLiteral("Your &own integrand…"),
-                                 QKeySequence(Qt::CTRL | Qt::Key_I), &Form1::askForOwnIntegrand);
-    handbookAction_ =
-        action(QStringLiteral("&Handbook…"), QKeySequence(Qt::Key_F1), &Form1::showHandbook);
-    compareAction_ = action(QStringLiteral("Compare the m&ethods…"),
-                            QKeySequence(Qt::CTRL | Qt::Key_E), &Form1::showCompare);
-    boxHeightAction_ = action(QStringLiteral("Box &height…"), QKeySequence(Qt::CTRL | Qt::Key_B),
-                              &Form1::askForBoxHeight);
-    printAction_ = action(QStringLiteral("P&rint…"), QKeySequence::Print, [this] {
+    copyPictureAction_ = action(tr("Copy &picture"), QKeySequence(), &Form1::copyPicture);
+    aboutAction_ = action(tr("&About Integral"), QKeySequence(), &Form1::showAbout);
+    ownIntegrandAction_ = action(tr("Your &own integrand…"), QKeySequence(Qt::CTRL | Qt::Key_I),
+                                 &Form1::askForOwnIntegrand);
+    handbookAction_ = action(tr("&Handbook…"), QKeySequence(Qt::Key_F1), &Form1::showHandbook);
+    compareAction_ = action(tr("Compare the m&ethods…"), QKeySequence(Qt::CTRL | Qt::Key_E),
+                            &Form1::showCompare);
+    boxHeightAction_ =
+        action(tr("Box &height…"), QKeySequence(Qt::CTRL | Qt::Key_B), &Form1::askForBoxHeight);
+    printAction_ = action(tr("P&rint…"), QKeySequence::Print, [this] {
         askAndPrint(this, QStringLiteral("Integral"),
                     [this](QPrinter& printer) { printResults(printer); });
     });
     // Ctrl+Q ends the program as End does.
-    action(QStringLiteral("End"), QKeySequence(Qt::CTRL | Qt::Key_Q), &Form1::Command2_Click);
+    action(tr("End"), QKeySequence(Qt::CTRL | Qt::Key_Q), &Form1::Command2_Click);
     // Ctrl+C copies the table only where the results list has the focus: elsewhere it copies
     // the text of a box, as it always did.
     copyTableAction_->setShortcut(QKeySequence::Copy);
@@ -573,7 +572,7 @@ void Form1::showRacePlot(const std::vector<Method>& methods) {
     if (view == nullptr) {
         view = new ConvergenceView(this);
         view->setObjectName(QStringLiteral("RacePlot"));
-        view->setWindowTitle(QStringLiteral("Claimed and true errors"));
+        view->setWindowTitle(tr("Claimed and true errors"));
         placeBesideWindow(view);
     }
     view->display(racePlot(model_, methods));
@@ -594,7 +593,7 @@ void Form1::showComparedRow(int row) {
 QString Form1::integrandName() const {
     const IntegrandDescriptor& integrand = model_.integrand();
     return integrand.chosen() ? QString::fromStdString(integrand.name())
-                              : QStringLiteral("no integrand chosen");
+                              : tr("no integrand chosen");
 }
 
 // The dialog is made when it is asked for, not with the window.
@@ -622,8 +621,8 @@ void Form1::useOwnIntegrand(std::shared_ptr<const TypedExpression> expression) {
         List1->setCurrentRow(row);
     }
     List1->scrollToItem(List1->item(row));
-    List1->setToolTip(QStringLiteral("Your own integrand is chosen: %1. Choose a row to take one "
-                                     "of the five again; right-click or Ctrl+I to type another.")
+    List1->setToolTip(tr("Your own integrand is chosen: %1. Choose a row to take one "
+                         "of the five again; right-click or Ctrl+I to type another.")
                           .arg(integrandName()));
     updateTitle();
 }
@@ -632,8 +631,8 @@ void Form1::useOwnIntegrand(std::shared_ptr<const TypedExpression> expression) {
 // something to tell: the window as it opens is the window it always was.
 void Form1::updateNotes() {
     QStringList lines;
-    for (const auto& [box, name] : {std::pair{Text1, QStringLiteral("Lower limit")},
-                                    std::pair{Text2, QStringLiteral("Upper limit")}}) {
+    for (const auto& [box, name] :
+         {std::pair{Text1, tr("Lower limit")}, std::pair{Text2, tr("Upper limit")}}) {
         if (const auto note = limitReadingNote(box->text().toStdString())) {
             lines << name + QStringLiteral(" ") + text(*note);
         }
@@ -684,9 +683,9 @@ void Form1::askForBoxHeight() {
     for (;;) {
         bool accepted = false;
         typed = QInputDialog::getText(
-            this, QStringLiteral("Box height"),
-            QStringLiteral("The height of the Monte Carlo box, as a number (a click on the "
-                           "canvas sets it too):"),
+            this, tr("Box height"),
+            tr("The height of the Monte Carlo box, as a number (a click on the "
+               "canvas sets it too):"),
             QLineEdit::Normal, typed, &accepted);
         if (!accepted) {
             return;
@@ -696,7 +695,7 @@ void Form1::askForBoxHeight() {
             Picture1_MouseDown(*height);
             return;
         }
-        QMessageBox::warning(this, QStringLiteral("Box height"), text(std::get<std::string>(read)));
+        QMessageBox::warning(this, tr("Box height"), text(std::get<std::string>(read)));
     }
 }
 
@@ -704,7 +703,7 @@ void Form1::askForBoxHeight() {
 void Form1::updateBoxHeight() {
     const QString height = text(boxHeightText(model_.ymax()));
     Picture1->setToolTip(text(layout::kAccessibleTexts[1].description) +
-                         QStringLiteral(" (or right-click: Box height…); ") + height);
+                         tr(" (or right-click: Box height…); ") + height);
     Command6->setToolTip(text(layout::kAccessibleTexts[10].description) + QStringLiteral("; ") +
                          height);
 }
@@ -713,10 +712,11 @@ void Form1::updateBoxHeight() {
 void Form1::updateTitle() {
     const IntegrandDescriptor& integrand = model_.integrand();
     if (integrand.expression() == nullptr) {
-        setWindowTitle(text(layout::kCaption));
+        setWindowTitle(windowText(layout::kCaption));
         return;
     }
-    setWindowTitle(text(layout::kCaption).trimmed() + QStringLiteral(" — ") + integrandName());
+    setWindowTitle(windowText(layout::kCaption).trimmed() + QStringLiteral(" — ") +
+                   integrandName());
 }
 
 void Form1::copyTable() {
@@ -745,7 +745,7 @@ void Form1::printResults(QPrinter& printer) const {
             lines << QString() << QString::fromStdString(*shown_->run.summary);
         }
     } else {
-        lines << QStringLiteral("No rows yet: %1").arg(integrandName());
+        lines << tr("No rows yet: %1").arg(integrandName());
     }
     double y = 0;
     for (const QString& text : lines) {
@@ -845,8 +845,8 @@ void Form1::setupConnections() {
     for (QLineEdit* box : {Text1, Text2}) {
         connect(box, &QLineEdit::inputRejected, this, [box] {
             if (box->text().size() >= box->maxLength()) {
-                showNotice(box, QStringLiteral("A limit box holds at most %L1 characters; the "
-                                               "rest was left out.")
+                showNotice(box, tr("A limit box holds at most %L1 characters; the "
+                                   "rest was left out.")
                                     .arg(box->maxLength()));
             }
         });
@@ -888,19 +888,61 @@ void Form1::contextMenuEvent(QContextMenuEvent* event) {
     menu.addActions({copyPictureAction_, printAction_, convergenceAction_, compareAction_,
                      ownIntegrandAction_});
     menu.addSeparator();
+    // The window's own texts as they are, or in English; remembered for the next start.
+    QMenu* languages = menu.addMenu(tr("&Language"));
+    for (const auto& [name, language] :
+         {std::pair{tr("&Original texts"), QString()},
+          std::pair{tr("&English"), QString::fromLatin1(kEnglish)}}) {
+        QAction* choice = languages->addAction(name, this, [language] {
+            if (useLanguage(language)) {
+                saveLanguage(language);
+            }
+        });
+        choice->setCheckable(true);
+        choice->setChecked(languageInUse() == language);
+    }
     menu.addActions({handbookAction_, aboutAction_});
     menu.exec(event->globalPos());
 }
 
+void Form1::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange) {
+        retranslate();
+    }
+    QWidget::changeEvent(event);
+}
+
+// The window's own texts in the language now in use; what the user typed stays.
+void Form1::retranslate() {
+    for (const layout::ControlRow& row : layout::kControls) {
+        QWidget* control = findChild<QWidget*>(text(row.name));
+        if (auto* button = qobject_cast<QPushButton*>(control)) {
+            button->setText(windowText(row.text));
+        } else if (auto* label = qobject_cast<QLabel*>(control);
+                   label != nullptr && label != Label5) {
+            label->setText(windowText(row.text));
+            if (row.autoSize) {
+                label->adjustSize();
+            }
+        }
+    }
+    if (Label5->isVisible()) {
+        Command6_MouseMove();
+    }
+    if (Text4->isVisible()) {
+        Text4->setPlainText(windowText(layout::kHelp));
+    }
+    updateTitle();
+}
+
 void Form1::showAbout() {
-    QMessageBox::about(
-        this, QStringLiteral("About Integral"),
-        QStringLiteral("<p><b>Integral %1</b></p>"
-                       "<p>A program that teaches numerical integration: the parabolic rule, "
-                       "Gauss-Legendre and Monte Carlo, one row per refinement step.</p>"
-                       "<p>Licence: GNU General Public License, version 3 or later "
-                       "(GPL-3.0-or-later).</p>")
-            .arg(text(kVersion)));
+    QMessageBox::about(this, tr("About Integral"),
+                       tr("<p><b>Integral %1</b></p>"
+                          "<p>A program that teaches numerical integration: the parabolic rule, "
+                          "Gauss-Legendre and Monte Carlo, one row per refinement step.</p>"
+                          "<p>Licence: GNU General Public License, version 3 or later "
+                          "(GPL-3.0-or-later).</p>")
+                           .arg(text(kVersion)));
 }
 
 bool Form1::reported(const Outcome& outcome) {
@@ -954,7 +996,7 @@ void Form1::Command3_Click() {
         Text4->setFont(windowFont(font.face, font.points, font.bold, font.italic));
     }
     Text4->show();
-    Text4->setPlainText(text(layout::kHelp));
+    Text4->setPlainText(windowText(layout::kHelp));
 }
 
 void Form1::showRun(MethodRun run) {
@@ -1003,7 +1045,7 @@ void Form1::Command6_Click() {
 }
 
 void Form1::Command6_MouseMove() {
-    Label5->setText(text(layout::kMonteCarloHint));
+    Label5->setText(windowText(layout::kMonteCarloHint));
     Label5->show();
     Label5->adjustSize();
 }

@@ -53,6 +53,7 @@ class Form1 : public QWidget {
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
   private:
     void setupWindow();
@@ -150,6 +151,7 @@ class Form1 : public QWidget {
     void askForBoxHeight();
     void updateBoxHeight();
     void updateTitle();
+    void retranslate();
 
     // The controls, under the window's own names (the layout table in form1_layout.h places
     // them).

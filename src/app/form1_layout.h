@@ -2,9 +2,10 @@
 // The window's fixed layout as data: every control with its kind, parent, text, place and size
 // in twips, tab index, visibility, font and colours, in the order the window creates them
 // (a control created earlier lies over one created later). Every text the window shows is
-// here too. The behaviour lives in form1.cpp.
+// here too, marked for translation. The behaviour lives in form1.cpp.
 #pragma once
 
+#include <QtGlobal>
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -17,14 +18,17 @@ namespace integral::layout {
 
 // Eight full-width letters and nineteen ideographic spaces.
 inline constexpr std::string_view kCaption =
-    "Ｉｎｔｅｇｒａｌ\u3000\u3000\u3000\u3000\u3000\u3000\u3000\u3000\u3000\u3000"
-    "\u3000\u3000\u3000\u3000\u3000\u3000\u3000\u3000\u3000";
+    QT_TRANSLATE_NOOP("Form1",
+                      "Ｉｎｔｅｇｒａｌ\u3000\u3000\u3000\u3000\u3000\u3000\u3000\u3000\u3000\u3000"
+                      "\u3000\u3000\u3000\u3000\u3000\u3000\u3000\u3000\u3000");
 
-inline constexpr std::string_view kHelp =
+inline constexpr std::string_view kHelp = QT_TRANSLATE_NOOP(
+    "Form1",
     "関数を選ぶ      Graph をクリック      Initial に入力Enter   Finalに入力Enter   "
-    "黄色ボタンをクリック";
+    "黄色ボタンをクリック");
 
-inline constexpr std::string_view kMonteCarloHint = "MonteCarlo では Max y を指定せよ";
+inline constexpr std::string_view kMonteCarloHint =
+    QT_TRANSLATE_NOOP("Form1", "MonteCarlo では Max y を指定せよ");
 
 // The integrand list's tooltip while one of the five is chosen, or none.
 inline constexpr std::string_view kIntegrandListTooltip =
@@ -80,10 +84,10 @@ inline constexpr std::array<ControlRow, 18> kControls = {{
                                                                      8880, 5880, 1455, 375,  15, true,  kGothic12Bold, kMethodButton},
     {"Command4", Kind::PushButton, "",         methodInfo(Method::Zelbrin).caption,
                                                                      8880, 5520, 1455, 375,  14, true,  kGothic12Bold, kMethodButton},
-    {"Command3", Kind::PushButton, "",         "Help",               8760, 720,  1335, 495,  12, true,  kGothic12Bold},
-    {"Command2", Kind::PushButton, "",         "End",                9000, 7680, 975,  495,  11, true,  kGothic12Bold},
+    {"Command3", Kind::PushButton, "",         QT_TRANSLATE_NOOP("Form1", "Help"),            8760, 720,  1335, 495,  12, true,  kGothic12Bold},
+    {"Command2", Kind::PushButton, "",         QT_TRANSLATE_NOOP("Form1", "End"),            9000, 7680, 975,  495,  11, true,  kGothic12Bold},
     {"List2",    Kind::ListBox,    "",         "",                   8520, 4200, 2055, 1185, 9,  true,  {Face::ProportionalGothic, 11.25, false, false}},
-    {"Command1", Kind::PushButton, "",         "Graph",              8880, 2160, 1335, 495,  8,  true,  kGothic12Bold},
+    {"Command1", Kind::PushButton, "",         QT_TRANSLATE_NOOP("Form1", "Graph"),            8880, 2160, 1335, 495,  8,  true,  kGothic12Bold},
     {"List1",    Kind::ListBox,    "",         "",                   8280, 1320, 2535, 780,  7,  true,  kGothic12Bold},
     {"Text3",    Kind::TextBox,    "",         "",                   8760, 6960, 1455, 375,  6,  true,  kGothic1125Bold, std::nullopt, 0xFF0000},
     {"Text2",    Kind::TextBox,    "",         "x2",                 9720, 3240, 735,  330,  2,  true,  kGothic1125Bold},
@@ -91,11 +95,11 @@ inline constexpr std::array<ControlRow, 18> kControls = {{
     {"Picture1", Kind::Canvas,     "",         "",                   120,  600,  8175, 8175, 0,  true,  {Face::ProportionalGothic, 18, true, true}},  // colours: the canvas's own
     {"Text4",    Kind::HelpBox,    "Picture1", "Text4",              0,    6120, 2295, 1575, 13, false, {Face::ProportionalMincho, 12, false, false}},
     {"Label5",   Kind::Label,      "Picture1", "Label5",             360,  360,  780,  285,  17, false, kGothic1125Bold, 0xFFFFFF, std::nullopt, true, false, true},
-    {"Label4",   Kind::Label,      "",         "Numerical  Integration",
+    {"Label4",   Kind::Label,      "",         QT_TRANSLATE_NOOP("Form1", "Numerical  Integration"),
                                                                      2280, 120,  4245, 435,  10, true,  {Face::Century, 18, true, true}, kWindowBack, std::nullopt, false, false, true},
-    {"Label3",   Kind::Label,      "",         " n      S",          8520, 3840, 2055, 375,  5,  true,  kGothic1125BoldItalic, kLabelBack, std::nullopt, true},
-    {"Label2",   Kind::Label,      "",         "final =",            8640, 3240, 1095, 375,  4,  true,  kGothic1125BoldItalic, kLabelBack, std::nullopt, true, true},
-    {"Label1",   Kind::Label,      "",         "Initial =",          8640, 2760, 1065, 420,  3,  true,  {Face::ProportionalGothic, 12, true, true}, kLabelBack, std::nullopt, true, true, true},
+    {"Label3",   Kind::Label,      "",         QT_TRANSLATE_NOOP("Form1", " n      S"),          8520, 3840, 2055, 375,  5,  true,  kGothic1125BoldItalic, kLabelBack, std::nullopt, true},
+    {"Label2",   Kind::Label,      "",         QT_TRANSLATE_NOOP("Form1", "final ="),            8640, 3240, 1095, 375,  4,  true,  kGothic1125BoldItalic, kLabelBack, std::nullopt, true, true},
+    {"Label1",   Kind::Label,      "",         QT_TRANSLATE_NOOP("Form1", "Initial ="),          8640, 2760, 1065, 420,  3,  true,  {Face::ProportionalGothic, 12, true, true}, kLabelBack, std::nullopt, true, true, true},
 }};
 // clang-format on
 

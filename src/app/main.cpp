@@ -14,6 +14,7 @@
 
 #include "app/display_check.h"
 #include "app/form1.h"
+#include "app/language.h"
 #include "app/utf8.h"
 #include "integral_version.h"
 #include "model/window_geometry.h"
@@ -22,6 +23,12 @@ namespace {
 
 using integral::text;
 
+const QCommandLineOption kLanguageOption(
+    QStringLiteral("language"),
+    QStringLiteral("The window's own texts in <language>: en for English, original for the texts "
+                   "as they are (the default, or what the Language menu chose last)."),
+    QStringLiteral("language"));
+
 void describe(QCommandLineParser& parser) {
     parser.setApplicationDescription(QStringLiteral(
         "Integral teaches numerical integration: pick an integrand, plot it, type the limits and "
@@ -29,6 +36,28 @@ void describe(QCommandLineParser& parser) {
         "The same tables on the command line: integral-table --help."));
     parser.addHelpOption();
     parser.addVersionOption();
+    parser.addOption(kLanguageOption);
+}
+
+// The language given, or else the one the Language menu chose last; a language the program
+// does not have, given on the command line, ends it with a line saying which it has.
+bool chooseLanguage(const QCommandLineParser& parser) {
+    if (!parser.isSet(kLanguageOption)) {
+        (void)integral::useLanguage(integral::savedLanguage());
+        return true;
+    }
+    const QString given = parser.value(kLanguageOption).trimmed().toLower();
+    const QString language = given == QStringLiteral("original") ? QString() : given;
+    if (integral::useLanguage(language)) {
+        return true;
+    }
+    QString shown = given.left(40);
+    for (QChar& c : shown) {
+        c = c.isPrint() ? c : QLatin1Char('?');
+    }
+    std::fprintf(stderr, "integral: no texts in the language '%s'; give en or original.\n",
+                 shown.toUtf8().constData());
+    return false;
 }
 
 bool asksForHelpOrVersion(int argc, char** argv) {
@@ -140,6 +169,9 @@ int main(int argc, char** argv) {
     name();
     QApplication::setDesktopFileName(text(integral::kApplicationId));
     parser.process(app);  // the toolkit has taken its own options; anything else is refused
+    if (!chooseLanguage(parser)) {
+        return 2;
+    }
     // One style everywhere, so the method buttons show their own colour on every desktop.
     QApplication::setStyle(QStringLiteral("Fusion"));
     const QString id = text(integral::kApplicationId);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/form1.h"
 #include "app/form1_layout.h"
+#include "app/language.h"
 
 #include <gtest/gtest.h>
 
@@ -30,6 +31,7 @@
 #include <QTextDocumentFragment>
 #include <QTimer>
 #include <QToolTip>
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <variant>
@@ -412,6 +414,51 @@ TEST_F(Form1Test, TheKeyboardReachesTheMenusAndShowsWhereItIs) {
             letters.insert(entry.at(at + 1).toLower());
         }
     }
+}
+
+// The window's own texts stay as they are until English is chosen; then no original text is
+// left, and the original ones come back when chosen again. What was typed stays.
+TEST_F(Form1Test, EnglishReplacesTheOriginalTextsOnlyWhenChosen) {
+    click("Command3");
+    QTest::mouseMove(child<QPushButton>("Command6"), QPoint(5, 5));
+    QTest::mouseMove(child<QPushButton>("Command6"), QPoint(6, 6));
+    box("Text1")->setText("0,5");
+    const auto shown = [this] {
+        QStringList texts{form->windowTitle(), child<QPlainTextEdit>("Text4")->toPlainText()};
+        for (const QLabel* label : form->findChildren<QLabel*>()) {
+            texts << label->text();
+        }
+        for (const QPushButton* button : form->findChildren<QPushButton*>()) {
+            texts << button->text();
+        }
+        return texts;
+    };
+    const auto originals = [](const QStringList& texts) {
+        QStringList found;
+        for (const QString& t : texts) {
+            if (std::any_of(t.begin(), t.end(), [](QChar c) { return c.unicode() > 0x7F; })) {
+                found << t;
+            }
+        }
+        return found;
+    };
+    const QStringList before = shown();
+    EXPECT_EQ(form->windowTitle(), QString::fromUtf8(layout::kCaption));
+    EXPECT_EQ(child<QLabel>("Label5")->text(), QString::fromUtf8(layout::kMonteCarloHint));
+    EXPECT_EQ(originals(before).size(), 3) << originals(before).join(" | ").toStdString();
+
+    ASSERT_TRUE(useLanguage(QString::fromLatin1(kEnglish)));
+    QCoreApplication::processEvents();  // the change reaches each window as an event
+    EXPECT_TRUE(originals(shown()).isEmpty()) << originals(shown()).join(" | ").toStdString();
+    EXPECT_EQ(form->windowTitle(), "Integral");
+    EXPECT_EQ(child<QLabel>("Label5")->text(), "For MonteCarlo, set Max y");
+    EXPECT_TRUE(child<QPlainTextEdit>("Text4")->toPlainText().startsWith("Choose a function"));
+    EXPECT_EQ(box("Text1")->text(), "0,5");
+
+    ASSERT_TRUE(useLanguage(QString()));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(shown(), before);
+    EXPECT_FALSE(useLanguage(QStringLiteral("xx")));
 }
 
 TEST_F(Form1Test, TabCyclesThroughTheFocusableControls) {

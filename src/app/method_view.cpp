@@ -441,7 +441,8 @@ MethodView::MethodView(QWidget* parent) : QWidget(parent, Qt::Window) {
 void MethodView::display(std::optional<RowPicture> picture, const QString& integrand) {
     picture_ = std::move(picture);
     integrand_ = integrand;
-    setWindowTitle(title());
+    // The window's title names the integrand too, as the heading does.
+    setWindowTitle(integrand_.isEmpty() ? title() : title() + QStringLiteral(" — ") + integrand_);
     update();
     QWidget::show();
     raise();

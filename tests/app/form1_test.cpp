@@ -982,6 +982,11 @@ TEST_F(Form1Test, OwnIntegrandWorksAsTheFiveDo) {
     EXPECT_EQ(rows().front(), "2   .33333");  // the parabolic rule is exact for x^2
     EXPECT_EQ(box("Text3")->text(), "S = 0.33333");
     EXPECT_TRUE(list("List2")->item(0)->toolTip().contains("Reference (adaptive quadrature): "));
+    QTest::keyClick(form.get(), Qt::Key_M, Qt::ControlModifier);
+    QPointer<MethodView> view = form->findChild<MethodView*>(QStringLiteral("MethodView"));
+    ASSERT_NE(view, nullptr);
+    EXPECT_TRUE(view->windowTitle().endsWith(" — f(x) = x^2")) << view->windowTitle().toStdString();
+    view->close();
 
     // Graph draws where f has values and says where it has none; the rows before go.
     form->useOwnIntegrand(test::parsed("1/sqrt(x)"));

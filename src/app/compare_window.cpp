@@ -22,14 +22,14 @@ namespace integral {
 
 CompareWindow::CompareWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("Compare"));
-    setWindowTitle(QStringLiteral("Compare the methods"));
+    setWindowTitle(tr("Compare the methods"));
     setAttribute(Qt::WA_DeleteOnClose);
     resize(720, 560);
 
     auto* pages = new QTabWidget(this);
     pages->setObjectName(QStringLiteral("ComparePages"));
-    pages->addTab(makeOneMethodPage(), QStringLiteral("&One method"));
-    pages->addTab(makeRacePage(), QStringLiteral("Race at &equal cost"));
+    pages->addTab(makeOneMethodPage(), tr("&One method"));
+    pages->addTab(makeRacePage(), tr("Race at &equal cost"));
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(pages);
 }
@@ -43,25 +43,25 @@ QWidget* CompareWindow::makeOneMethodPage() {
                           static_cast<int>(info.method));
     }
     methods_->setToolTip(
-        QStringLiteral("The method to run on the integrand and limits of the "
-                       "main window"));
+        tr("The method to run on the integrand and limits of the "
+           "main window"));
     // Narrow enough for a small screen; the list shows the descriptions whole.
     methods_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     methods_->setMinimumContentsLength(24);
-    run_ = new QPushButton(QStringLiteral("&Run"), page);
+    run_ = new QPushButton(tr("&Run"), page);
     run_->setObjectName(QStringLiteral("CompareRun"));
     run_->setDefault(true);
     rows_ = new QListWidget(page);
     rows_->setObjectName(QStringLiteral("CompareRows"));
     rows_->setToolTip(
-        QStringLiteral("Hover over a row for its figures; double-click or press "
-                       "Enter to see how it was made"));
+        tr("Hover over a row for its figures; double-click or press "
+           "Enter to see how it was made"));
     summary_ = new QLabel(page);
     summary_->setObjectName(QStringLiteral("CompareSummary"));
     summary_->setWordWrap(true);
     summary_->setText(
-        QStringLiteral("Choose a method and press Run. Ctrl+K shows every run's "
-                       "errors against the evaluations of f."));
+        tr("Choose a method and press Run. Ctrl+K shows every run's "
+           "errors against the evaluations of f."));
 
     auto* top = new QHBoxLayout;
     top->addWidget(methods_, 1);
@@ -84,8 +84,8 @@ QWidget* CompareWindow::makeRacePage() {
     budget_->setRange(0, 50);
     budget_->setValue(20);
     budget_->setToolTip(
-        QStringLiteral("The evaluations of f each method may spend, 10 to "
-                       "1 000 000 on a logarithmic scale"));
+        tr("The evaluations of f each method may spend, 10 to "
+           "1 000 000 on a logarithmic scale"));
     budgetText_ = new QLabel(page);
     racing_ = new QListWidget(page);
     racing_->setObjectName(QStringLiteral("RaceMethods"));
@@ -96,34 +96,33 @@ QWidget* CompareWindow::makeRacePage() {
         item->setCheckState(Qt::Checked);
     }
     racing_->setMaximumHeight(120);
-    auto* race = new QPushButton(QStringLiteral("R&ace"), page);
+    auto* race = new QPushButton(tr("R&ace"), page);
     race->setObjectName(QStringLiteral("RaceRun"));
-    auto* plot = new QPushButton(QStringLiteral("&Plot claimed and true errors…"), page);
+    auto* plot = new QPushButton(tr("&Plot claimed and true errors…"), page);
     plot->setObjectName(QStringLiteral("RacePlotButton"));
     raceTable_ = new QTableWidget(0, 7, page);
     raceTable_->setObjectName(QStringLiteral("RaceTable"));
-    raceTable_->setHorizontalHeaderLabels(
-        {QStringLiteral("method"), QStringLiteral("row"), QStringLiteral("evaluations"),
-         QStringLiteral("estimate"), QStringLiteral("claimed error"), QStringLiteral("true error"),
-         QStringLiteral("claim")});
+    raceTable_->setHorizontalHeaderLabels({tr("method"), tr("row"), tr("evaluations"),
+                                           tr("estimate"), tr("claimed error"), tr("true error"),
+                                           tr("claim")});
     raceTable_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     raceSummary_ = new QLabel(page);
     raceSummary_->setObjectName(QStringLiteral("RaceSummary"));
     raceSummary_->setWordWrap(true);
     raceProgress_ = new QProgressBar(page);
     raceProgress_->setObjectName(QStringLiteral("RaceProgress"));
-    raceProgress_->setFormat(QStringLiteral("%v of %m methods run; Esc stops the race"));
+    raceProgress_->setFormat(tr("%v of %m methods run; Esc stops the race"));
     raceProgress_->hide();
 
     auto* presets = new QComboBox(page);
     presets->setObjectName(QStringLiteral("RacePresets"));
-    presets->addItem(QStringLiteral("Examples of claims that fail…"));
+    presets->addItem(tr("Examples of claims that fail…"));
     for (const RacePreset& preset : kRacePresets) {
         presets->addItem(text(preset.name));
     }
     presets->setToolTip(
-        QStringLiteral("Takes an example's integrand, limits and budget; the "
-                       "handbook says why its claims fail"));
+        tr("Takes an example's integrand, limits and budget; the "
+           "handbook says why its claims fail"));
     connect(presets, &QComboBox::activated, this, [this, presets](int index) {
         if (index > 0) {
             setBudget(kRacePresets[index - 1].budget);
@@ -133,7 +132,7 @@ QWidget* CompareWindow::makeRacePage() {
     });
 
     auto* budgetRow = new QHBoxLayout;
-    budgetRow->addWidget(new QLabel(QStringLiteral("Budget:"), page));
+    budgetRow->addWidget(new QLabel(tr("Budget:"), page));
     budgetRow->addWidget(budget_, 1);
     budgetRow->addWidget(budgetText_);
     auto* buttons = new QHBoxLayout;
@@ -149,9 +148,7 @@ QWidget* CompareWindow::makeRacePage() {
     layout->addWidget(raceTable_, 1);
     layout->addWidget(raceSummary_);
 
-    const auto showBudget = [this] {
-        budgetText_->setText(QStringLiteral("%1 evaluations").arg(budget()));
-    };
+    const auto showBudget = [this] { budgetText_->setText(tr("%1 evaluations").arg(budget())); };
     showBudget();
     connect(budget_, &QSlider::valueChanged, this, showBudget);
     connect(race, &QPushButton::clicked, this,
@@ -190,7 +187,7 @@ void CompareWindow::setRunning(bool running) {
     running_ = running;
     run_->setEnabled(!running);
     if (running) {
-        summary_->setText(QStringLiteral("Running… Esc stops waiting."));
+        summary_->setText(tr("Running… Esc stops waiting."));
     }
 }
 
@@ -211,10 +208,10 @@ void CompareWindow::displayRace(const Race& race) {
         QString claim = QStringLiteral("—");
         QString why;
         if (e.claimHeld && *e.claimHeld) {
-            claim = QStringLiteral("held");
+            claim = tr("held");
         } else if (e.claimHeld) {
-            claim = e.missedBy ? QStringLiteral("missed ×%1").arg(text(shortNumber(*e.missedBy, 3)))
-                               : QStringLiteral("missed");
+            claim =
+                e.missedBy ? tr("missed ×%1").arg(text(shortNumber(*e.missedBy, 3))) : tr("missed");
             why = e.missedBy ? QStringLiteral(
                                    "The claim did not hold: the true error is %1 times "
                                    "the error the method claimed.")
@@ -223,7 +220,7 @@ void CompareWindow::displayRace(const Race& race) {
                                    "The claim did not hold: the method claimed no "
                                    "error at all.");
         } else if (!e.counter) {
-            why = QStringLiteral("Even the first row costs more than the budget.");
+            why = tr("Even the first row costs more than the budget.");
         }
         const QStringList cells = {text(methodInfo(e.method).caption),
                                    e.counter ? QString::number(*e.counter) : QStringLiteral("—"),
@@ -245,10 +242,9 @@ void CompareWindow::displayRace(const Race& race) {
         claims << text(methodInfo(e.method).caption) + QStringLiteral(": ") + text(claimsText(e));
     }
     raceTable_->resizeColumnsToContents();
-    QString said = QStringLiteral("At %1 evaluations of f. ").arg(race.budget);
+    QString said = tr("At %1 evaluations of f. ").arg(race.budget);
     if (!race.reference) {
-        said +=
-            QStringLiteral("No true errors: ") + text(race.whyNoReference) + QStringLiteral(". ");
+        said += tr("No true errors: ") + text(race.whyNoReference) + QStringLiteral(". ");
     }
     raceSummary_->setText(said + claims.join(QStringLiteral("; ")) + QLatin1Char('.'));
     show();
@@ -276,10 +272,10 @@ void CompareWindow::display(const AnalysedRun& run, const QString& integrand) {
         said += QStringLiteral(": ") + QString::fromStdString(*run.run.summary);
         summary_->setToolTip(summaryTooltip(run.run, run.analysis));
     } else if (run.run.fault) {
-        said += QStringLiteral(": stopped by a fault after %1 rows").arg(run.run.rows.size());
+        said += tr(": stopped by a fault after %1 rows").arg(run.run.rows.size());
     }
     summary_->setText(said);
-    setWindowTitle(QStringLiteral("Compare the methods: ") + method);
+    setWindowTitle(tr("Compare the methods: ") + method);
     show();
     raise();
 }

@@ -77,12 +77,12 @@ constexpr double kSide = 270.0;  // the legend and the notes, right of the plot
 
 ConvergenceView::ConvergenceView(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("Convergence"));
-    setWindowTitle(QStringLiteral("Convergence"));
+    setWindowTitle(tr("Convergence"));
     setAttribute(Qt::WA_DeleteOnClose);
     resize(900, 560);
     setToolTip(
-        QStringLiteral("Right-click to copy, save (PNG or SVG) or print the picture; Ctrl+C "
-                       "copies, Ctrl+P prints, Esc closes"));
+        tr("Right-click to copy, save (PNG or SVG) or print the picture; Ctrl+C "
+           "copies, Ctrl+P prints, Esc closes"));
 }
 
 void ConvergenceView::keyPressEvent(QKeyEvent* event) {
@@ -117,15 +117,14 @@ void ConvergenceView::paintEvent(QPaintEvent*) {
 void ConvergenceView::contextMenuEvent(QContextMenuEvent* event) {
     QMenu menu(this);
     const auto renderer = [this](QPainter& painter, const QRectF& area) { render(painter, area); };
-    menu.addAction(QStringLiteral("&Copy picture"), this, [this] { copyPicture(); });
-    for (const auto& [name, format] :
-         {std::pair{QStringLiteral("Save as P&NG…"), PictureFormat::Png},
-          std::pair{QStringLiteral("Save as &SVG…"), PictureFormat::Svg}}) {
+    menu.addAction(tr("&Copy picture"), this, [this] { copyPicture(); });
+    for (const auto& [name, format] : {std::pair{tr("Save as P&NG…"), PictureFormat::Png},
+                                       std::pair{tr("Save as &SVG…"), PictureFormat::Svg}}) {
         menu.addAction(name, this, [this, format, renderer] {
             savePictureAs(this, format, text(plot_.fileName), size(), renderer, text(plot_.title));
         });
     }
-    menu.addAction(QStringLiteral("&Print…\tCtrl+P"), this, [this] {
+    menu.addAction(tr("&Print…\tCtrl+P"), this, [this] {
         askAndPrint(this, text(plot_.title), [this](QPrinter& printer) { print(printer); });
     });
     menu.exec(event->globalPos());

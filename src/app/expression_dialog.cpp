@@ -25,12 +25,11 @@ const char* const kExamples[] = {"x^4", "1/sqrt(x)", "abs(x)", "sin(10*x)", "exp
 
 ExpressionDialog::ExpressionDialog(const QStringList& history, QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("ExpressionDialog"));
-    setWindowTitle(QStringLiteral("Your own integrand"));
+    setWindowTitle(tr("Your own integrand"));
     auto* layout = new QVBoxLayout(this);
-    auto* intro =
-        new QLabel(QStringLiteral("Type f(x), an expression of x: + - * / ^, brackets, ") +
-                   QString::fromStdString(typedFunctionList(" ", " ")) +
-                   QStringLiteral(" (or Exp, Sin, ... as the list spells them), pi and e."));
+    auto* intro = new QLabel(tr("Type f(x), an expression of x: + - * / ^, brackets, ") +
+                             QString::fromStdString(typedFunctionList(" ", " ")) +
+                             tr(" (or Exp, Sin, ... as the list spells them), pi and e."));
     intro->setWordWrap(true);
     layout->addWidget(intro);
 
@@ -45,7 +44,7 @@ ExpressionDialog::ExpressionDialog(const QStringList& history, QWidget* parent) 
     line_->lineEdit()->setMaxLength(static_cast<int>(kMaxExpressionLength) + 1);
     line_->setMinimumWidth(440);
     line_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    line_->setAccessibleName(QStringLiteral("f of x"));
+    line_->setAccessibleName(tr("f of x"));
     row->addWidget(line_, 0, 1);
     row->setColumnStretch(1, 1);
 
@@ -59,7 +58,7 @@ ExpressionDialog::ExpressionDialog(const QStringList& history, QWidget* parent) 
     layout->addLayout(row);
 
     auto* examples = new QHBoxLayout;
-    examples->addWidget(new QLabel(QStringLiteral("Examples:")));
+    examples->addWidget(new QLabel(tr("Examples:")));
     for (const char* example : kExamples) {
         auto* button = new QPushButton(QString::fromLatin1(example), this);
         button->setAutoDefault(false);

@@ -9,7 +9,7 @@ namespace integral {
 HandbookView::HandbookView(QWidget* parent) : QTextBrowser(parent) {
     setWindowFlag(Qt::Window);
     setObjectName(QStringLiteral("Handbook"));
-    setWindowTitle(QStringLiteral("Integral handbook"));
+    setWindowTitle(tr("Integral handbook"));
     setAttribute(Qt::WA_DeleteOnClose);
     setOpenExternalLinks(true);
     setSource(QUrl(QStringLiteral("qrc:/handbook/handbook.html")));

@@ -431,7 +431,7 @@ void drawLegend(QPainter& painter, const RowPicture& p, const QRectF& side) {
 
 MethodView::MethodView(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("MethodView"));
-    setWindowTitle(QStringLiteral("How the row was made"));
+    setWindowTitle(tr("How the row was made"));
     setAttribute(Qt::WA_DeleteOnClose);
     resize(900, 600);
     setToolTip(QStringLiteral(
@@ -450,7 +450,7 @@ void MethodView::display(std::optional<RowPicture> picture, const QString& integ
 
 QString MethodView::title() const {
     if (!picture_) {
-        return QStringLiteral("How the row was made");
+        return tr("How the row was made");
     }
     return text(picture_->title);
 }
@@ -487,7 +487,7 @@ void MethodView::keyPressEvent(QKeyEvent* event) {
 void MethodView::contextMenuEvent(QContextMenuEvent* event) {
     QMenu menu(this);
     const auto renderer = [this](QPainter& painter, const QRectF& area) { render(painter, area); };
-    menu.addAction(QStringLiteral("&Copy picture"), this, [this] {
+    menu.addAction(tr("&Copy picture"), this, [this] {
         QImage image(size() * 2, QImage::Format_RGB32);
         image.setDevicePixelRatio(2.0);
         image.fill(Qt::white);
@@ -496,14 +496,13 @@ void MethodView::contextMenuEvent(QContextMenuEvent* event) {
         painter.end();
         QApplication::clipboard()->setImage(image);
     });
-    for (const auto& [name, format] :
-         {std::pair{QStringLiteral("Save as P&NG…"), PictureFormat::Png},
-          std::pair{QStringLiteral("Save as &SVG…"), PictureFormat::Svg}}) {
+    for (const auto& [name, format] : {std::pair{tr("Save as P&NG…"), PictureFormat::Png},
+                                       std::pair{tr("Save as &SVG…"), PictureFormat::Svg}}) {
         menu.addAction(name, this, [this, format, renderer] {
             savePictureAs(this, format, suggestedName(), size(), renderer, title());
         });
     }
-    menu.addAction(QStringLiteral("&Print…\tCtrl+P"), this, [this] {
+    menu.addAction(tr("&Print…\tCtrl+P"), this, [this] {
         askAndPrint(this, title(), [this](QPrinter& printer) { print(printer); });
     });
     menu.exec(event->globalPos());
@@ -537,7 +536,7 @@ void MethodView::render(QPainter& painter, const QRectF& area) const {
     const QRectF plot = area.adjusted(76, 56, -250, rugs ? -88 : -44);
     if (!picture_) {
         painter.drawText(area, Qt::AlignCenter,
-                         QStringLiteral("No row to show: run a method, then choose a row."));
+                         tr("No row to show: run a method, then choose a row."));
         return;
     }
     painter.drawText(heading, Qt::AlignCenter | Qt::TextWordWrap,

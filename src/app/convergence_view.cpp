@@ -4,10 +4,7 @@
 #include "app/printing.h"
 #include "app/utf8.h"
 
-#include <QApplication>
-#include <QClipboard>
 #include <QContextMenuEvent>
-#include <QImage>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QPainter>
@@ -130,15 +127,9 @@ void ConvergenceView::contextMenuEvent(QContextMenuEvent* event) {
     menu.exec(event->globalPos());
 }
 
-// At twice the size, for sharp pastes into a worksheet.
 void ConvergenceView::copyPicture() const {
-    QImage image(size() * 2, QImage::Format_RGB32);
-    image.setDevicePixelRatio(2.0);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    render(painter, QRectF(QPointF(0, 0), QSizeF(size())));
-    painter.end();
-    QApplication::clipboard()->setImage(image);
+    integral::copyPicture(size(),
+                          [this](QPainter& painter, const QRectF& area) { render(painter, area); });
 }
 
 void ConvergenceView::print(QPrinter& printer) const {

@@ -104,10 +104,8 @@ class KeyboardFocusMark : public QObject {
             (event->type() != QEvent::FocusIn && event->type() != QEvent::FocusOut)) {
             return false;
         }
-        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
         const bool fromKeys = event->type() == QEvent::FocusIn &&
-                              (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
-                               reason == Qt::ShortcutFocusReason);
+                              focusFromKeyboard(static_cast<QFocusEvent*>(event)->reason());
         if (widget->property("keyboardFocus").toBool() != fromKeys) {
             widget->setProperty("keyboardFocus", fromKeys);
             widget->style()->unpolish(widget);
@@ -641,8 +639,8 @@ void Form1::updateNotes() {
         lines << actionNote_;
     }
     const QString inUse = text(limitsInUse(model_.x1(), model_.x2()));
-    Text1->setToolTip(text(layout::kAccessibleTexts[4].description) + QStringLiteral("; ") + inUse);
-    Text2->setToolTip(text(layout::kAccessibleTexts[5].description) + QStringLiteral("; ") + inUse);
+    Text1->setToolTip(text(layout::descriptionOf("Text1")) + QStringLiteral("; ") + inUse);
+    Text2->setToolTip(text(layout::descriptionOf("Text2")) + QStringLiteral("; ") + inUse);
     if (lines.isEmpty()) {
         note_->hide();
         return;
@@ -702,10 +700,9 @@ void Form1::askForBoxHeight() {
 // The height is said where it is asked about: the canvas's and Monte Carlo's tooltips.
 void Form1::updateBoxHeight() {
     const QString height = text(boxHeightText(model_.ymax()));
-    Picture1->setToolTip(text(layout::kAccessibleTexts[1].description) +
+    Picture1->setToolTip(text(layout::descriptionOf("Picture1")) +
                          tr(" (or right-click: Box height…); ") + height);
-    Command6->setToolTip(text(layout::kAccessibleTexts[10].description) + QStringLiteral("; ") +
-                         height);
+    Command6->setToolTip(text(layout::descriptionOf("Command6")) + QStringLiteral("; ") + height);
 }
 
 // The caption as it always was, with the typed integrand after it while one is in use.

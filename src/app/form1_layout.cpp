@@ -31,4 +31,13 @@ const std::array<AccessibleText, 19> kAccessibleTexts = {{
     {"Label5", "Monte Carlo hint", "Reminds to set the box height before Monte Carlo"},
 }};
 
+std::string_view descriptionOf(std::string_view control) {
+    for (const AccessibleText& entry : kAccessibleTexts) {
+        if (entry.control == control) {
+            return entry.description;
+        }
+    }
+    return {};
+}
+
 }  // namespace integral::layout

@@ -115,6 +115,9 @@ struct AccessibleText {
 
 extern const std::array<AccessibleText, 19> kAccessibleTexts;
 
+// The description of the control with this name; every name used is in the table.
+std::string_view descriptionOf(std::string_view control);
+
 // The row of the control with this name; every name used is in the table.
 constexpr const ControlRow& controlNamed(std::string_view name) {
     for (const ControlRow& row : kControls) {

@@ -4,10 +4,7 @@
 #include "app/printing.h"
 #include "app/utf8.h"
 
-#include <QApplication>
-#include <QClipboard>
 #include <QContextMenuEvent>
-#include <QImage>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QPainter>
@@ -487,15 +484,7 @@ void MethodView::keyPressEvent(QKeyEvent* event) {
 void MethodView::contextMenuEvent(QContextMenuEvent* event) {
     QMenu menu(this);
     const auto renderer = [this](QPainter& painter, const QRectF& area) { render(painter, area); };
-    menu.addAction(tr("&Copy picture"), this, [this] {
-        QImage image(size() * 2, QImage::Format_RGB32);
-        image.setDevicePixelRatio(2.0);
-        image.fill(Qt::white);
-        QPainter painter(&image);
-        render(painter, QRectF(QPointF(0, 0), QSizeF(size())));
-        painter.end();
-        QApplication::clipboard()->setImage(image);
-    });
+    menu.addAction(tr("&Copy picture"), this, [this, renderer] { copyPicture(size(), renderer); });
     for (const auto& [name, format] : {std::pair{tr("Save as P&NG…"), PictureFormat::Png},
                                        std::pair{tr("Save as &SVG…"), PictureFormat::Svg}}) {
         menu.addAction(name, this, [this, format, renderer] {

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/printing.h"
 
+#include <QApplication>
+#include <QClipboard>
+#include <QImage>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -17,6 +20,16 @@ void askAndPrint(QWidget* parent, const QString& documentName,
     if (dialog.exec() == QDialog::Accepted) {
         print(printer);
     }
+}
+
+void copyPicture(QSize size, const PictureRenderer& render) {
+    QImage image(size * 2, QImage::Format_RGB32);
+    image.setDevicePixelRatio(2.0);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    render(painter, QRectF(QPointF(0, 0), QSizeF(size)));
+    painter.end();
+    QApplication::clipboard()->setImage(image);
 }
 
 void printPicture(QPrinter& printer, QSize size, const PictureRenderer& render) {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Getting the window's results and pictures onto paper: the print dialog, then pages drawn as
-// the views draw themselves, scaled to the page.
+// Getting the window's results and pictures onto paper and into a worksheet: the print dialog,
+// then pages drawn as the views draw themselves, scaled to the page; and a picture on the
+// clipboard.
 #pragma once
 
 #include <QSize>
@@ -20,5 +21,8 @@ void askAndPrint(QWidget* parent, const QString& documentName,
 
 // The picture of `size` on one page, as large as the page allows, in proportion.
 void printPicture(QPrinter& printer, QSize size, const PictureRenderer& render);
+
+// The picture of `size` on the clipboard, at twice the size for sharp pastes.
+void copyPicture(QSize size, const PictureRenderer& render);
 
 }  // namespace integral

@@ -156,9 +156,7 @@ void CanvasWidget::paintEvent(QPaintEvent* event) {
 }
 
 void CanvasWidget::focusInEvent(QFocusEvent* event) {
-    const Qt::FocusReason reason = event->reason();
-    keyboardFocus_ = reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
-                     reason == Qt::ShortcutFocusReason;
+    keyboardFocus_ = focusFromKeyboard(event->reason());
     update();
     QWidget::focusInEvent(event);
 }

@@ -13,6 +13,13 @@
 
 namespace integral {
 
+// Focus that came from the keyboard (Tab, Shift+Tab, a mnemonic), which the window shows
+// plainly; focus from a click keeps the look the window always had.
+inline bool focusFromKeyboard(Qt::FocusReason reason) {
+    return reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
+           reason == Qt::ShortcutFocusReason;
+}
+
 class CanvasWidget : public QWidget, public CanvasSurface {
     Q_OBJECT
 

@@ -18,6 +18,7 @@ integral_packages=(
     qt6-base-dev qt6-svg-dev libqt6svg6 qt6-tools-dev qt6-l10n-tools
     fonts-ipafont-gothic fonts-ipafont-mincho fonts-urw-base35
     desktop-file-utils dpkg-dev man-db
+    xvfb xdotool
 )
 
 # Installs whatever of the arguments is not installed yet, as root or through sudo.

@@ -23,11 +23,13 @@ std::string environment(const char* name) {
 
 // An X display answers when the X client library connects to it, authorisation included. The
 // library is the toolkit's own dependency, looked up at run time so that nothing more is
-// linked; without it the toolkit cannot use X either.
-bool xDisplayAnswers() {
+// linked; without it the toolkit cannot use X either. The connection is returned open (see
+// DisplayVerdict::heldX). A refused connection is tried again for a while: the server may be
+// resetting because the last client, a window of this program a moment ago, just went.
+std::shared_ptr<void> connectToX() {
     void* library = ::dlopen("libxcb.so.1", RTLD_LAZY | RTLD_LOCAL);
     if (library == nullptr) {
-        return false;
+        return nullptr;
     }
     using Connect = void* (*)(const char*, int*);
     using HasError = int (*)(void*);
@@ -35,16 +37,27 @@ bool xDisplayAnswers() {
     const auto connect = reinterpret_cast<Connect>(::dlsym(library, "xcb_connect"));
     const auto hasError = reinterpret_cast<HasError>(::dlsym(library, "xcb_connection_has_error"));
     const auto disconnect = reinterpret_cast<Disconnect>(::dlsym(library, "xcb_disconnect"));
-    bool answers = false;
-    if (connect != nullptr && hasError != nullptr && disconnect != nullptr) {
+    if (connect == nullptr || hasError == nullptr || disconnect == nullptr) {
+        ::dlclose(library);
+        return nullptr;
+    }
+    constexpr int kTries = 25;
+    constexpr useconds_t kPause = 20'000;  // half a second in all, for a server that is not there
+    for (int attempt = 0; attempt < kTries; ++attempt) {
         void* connection = connect(nullptr, nullptr);
-        answers = connection != nullptr && hasError(connection) == 0;
+        if (connection != nullptr && hasError(connection) == 0) {
+            return {connection, [library, disconnect](void* held) {
+                        disconnect(held);
+                        ::dlclose(library);
+                    }};
+        }
         if (connection != nullptr) {
             disconnect(connection);
         }
+        ::usleep(kPause);
     }
     ::dlclose(library);
-    return answers;
+    return nullptr;
 }
 
 // A Wayland display answers when its socket accepts a connection.
@@ -105,19 +118,21 @@ DisplayVerdict checkDisplay() {
             "integral: no display to open the window on (neither DISPLAY nor WAYLAND_DISPLAY "
             "is set); run it in a desktop session, or use integral-table for the tables "
             "alone.",
-            {}};
+            {},
+            nullptr};
     }
-    const bool xAnswers = wantsX && !x.empty() && xDisplayAnswers();
+    std::shared_ptr<void> heldX = wantsX && !x.empty() ? connectToX() : nullptr;
+    const bool xAnswers = heldX != nullptr;
     const bool waylandAnswers = wantsWayland && !wayland.empty() &&
                                 waylandDisplayAnswers(wayland) && toolkitSpeaksWayland();
     if (xAnswers && waylandAnswers) {
-        return {};
+        return {std::nullopt, {}, heldX};
     }
     if (xAnswers) {
-        return {std::nullopt, wayland.empty() || !chosen.empty() ? std::string() : "xcb"};
+        return {std::nullopt, wayland.empty() || !chosen.empty() ? std::string() : "xcb", heldX};
     }
     if (waylandAnswers) {
-        return {std::nullopt, x.empty() || !chosen.empty() ? std::string() : "wayland"};
+        return {std::nullopt, x.empty() || !chosen.empty() ? std::string() : "wayland", nullptr};
     }
     std::string problem = "integral: cannot open the display";
     if (wantsX && !x.empty()) {
@@ -131,7 +146,7 @@ DisplayVerdict checkDisplay() {
                        : " (no Wayland compositor answers there)";
     }
     problem += "; start it from a terminal of a running desktop session.";
-    return {problem, {}};
+    return {problem, {}, nullptr};
 }
 
 }  // namespace integral

@@ -147,9 +147,10 @@ int main(int argc, char** argv) {
         parser.process(app);
         return 0;
     }
+    integral::DisplayVerdict display;
     if (!platformGiven(argc, argv)) {
         // Before the toolkit starts: it aborts where the display is not there.
-        const integral::DisplayVerdict display = integral::checkDisplay();
+        display = integral::checkDisplay();
         if (display.problem) {
             std::fprintf(stderr, "%s\n", display.problem->c_str());
             return 1;
@@ -166,6 +167,7 @@ int main(int argc, char** argv) {
     // The toolkit takes its own options out of argv; a start at another scale needs them all.
     const std::vector<char*> arguments(argv, argv + argc + 1);
     QApplication app(argc, argv);
+    display.heldX.reset();  // the toolkit holds a connection of its own now
     name();
     QApplication::setDesktopFileName(text(integral::kApplicationId));
     parser.process(app);  // the toolkit has taken its own options; anything else is refused

@@ -631,6 +631,11 @@ void Form1::updateNotes() {
     QStringList lines;
     for (const auto& [box, name] :
          {std::pair{Text1, tr("Lower limit")}, std::pair{Text2, tr("Upper limit")}}) {
+        // Only what the user typed: "x1" and "x2" as the window opens are no limits anyone
+        // typed, and the fixed picture at start has nothing over the canvas.
+        if (!box->isModified()) {
+            continue;
+        }
         if (const auto note = limitReadingNote(box->text().toStdString())) {
             lines << name + QStringLiteral(" ") + text(*note);
         }

@@ -84,6 +84,16 @@ class Form1Test : public ::testing::Test {
         const QRect item = integrands->visualItemRect(integrands->item(row));
         QTest::mouseClick(integrands->viewport(), Qt::LeftButton, {}, item.center());
     }
+    // As the user types it: the whole text replaced.
+    void type(const char* name, const QString& text) {
+        QLineEdit* edit = box(name);
+        edit->setFocus();
+        edit->selectAll();
+        if (text.isEmpty()) {
+            QTest::keyClick(edit, Qt::Key_Delete);
+        }
+        QTest::keyClicks(edit, text);
+    }
     void enter(const char* name, const QString& text) {
         QLineEdit* edit = box(name);
         edit->setFocus();
@@ -335,15 +345,15 @@ TEST_F(Form1Test, InputsThatWouldMisleadAreTold) {
                                            {"pi",
                                             "read as 0: only the leading number counts; "
                                             "write 3.14159265358979"}}) {
-        box("Text1")->setText(c.typed);
+        type("Text1", c.typed);
         EXPECT_TRUE(note->isVisible()) << c.typed;
         EXPECT_TRUE(note->text().contains(c.told)) << note->text().toStdString();
     }
-    box("Text1")->setText("0");
+    type("Text1", "0");
     EXPECT_FALSE(note->isVisible());
 
     // Typed, not confirmed: the rows are for the limits in use, and the note says so.
-    box("Text2")->setText("1");
+    type("Text2", "1");
     click("Command4");
     EXPECT_TRUE(note->isVisible());
     EXPECT_TRUE(note->text().startsWith("The rows are for 0 to 3: the text in the upper box"));
@@ -422,7 +432,7 @@ TEST_F(Form1Test, EnglishReplacesTheOriginalTextsOnlyWhenChosen) {
     click("Command3");
     QTest::mouseMove(child<QPushButton>("Command6"), QPoint(5, 5));
     QTest::mouseMove(child<QPushButton>("Command6"), QPoint(6, 6));
-    box("Text1")->setText("0,5");
+    type("Text1", "0,5");
     const auto shown = [this] {
         QStringList texts{form->windowTitle(), child<QPlainTextEdit>("Text4")->toPlainText()};
         for (const QLabel* label : form->findChildren<QLabel*>()) {
@@ -565,6 +575,34 @@ TEST_F(Form1Test, CanvasShowsItsColours) {
     EXPECT_TRUE(colourNear(picture, canvasPixel(-3, 0.4f), QColor(0xFF, 0, 0)));
     EXPECT_TRUE(colourNear(picture, canvasPixel(0.5f, 6.0f), QColor(0, 0, 0xFF)));
     EXPECT_TRUE(colourNear(picture, canvasPixel(0.5f, 1.0f), fore));  // a shading line
+}
+
+// At start and after Graph the window is the fixed picture: nothing stands over the canvas's
+// foot, whose pixels are the canvas's own back colour and its y-axis.
+TEST_F(Form1Test, NothingStandsOverTheCanvasAtStartOrAfterGraph) {
+    const QColor back(0x80, 0xFF, 0xFF);
+    const QColor fore(0x40, 0x40, 0x40);
+    const auto footIsCanvas = [&] {
+        const QImage window = form->grab().toImage();
+        const QRect shown = canvas()->geometry().intersected(form->rect());
+        int others = 0;
+        for (int y = shown.bottom() - 60; y < shown.bottom() - 2; y += 7) {
+            for (int x = shown.left() + 3; x < shown.right() - 3; ++x) {
+                const QRgb rgb = window.pixelColor(x, y).rgb();
+                others += rgb != back.rgb() && rgb != fore.rgb() ? 1 : 0;
+            }
+        }
+        return others;
+    };
+    EXPECT_EQ(footIsCanvas(), 0) << "at start";
+    chooseIntegrand(3);
+    click("Command1");
+    EXPECT_EQ(box("Text1")->text(), "");
+    // Only the curve's points may fall there after Graph; x*sin(x) stays above y = -9 near the
+    // foot.
+    EXPECT_EQ(footIsCanvas(), 0) << "after Graph";
+    type("Text1", "x1");
+    EXPECT_GT(footIsCanvas(), 0) << "typed text that is no number is told";
 }
 
 TEST_F(Form1Test, LongTextsShowTheirStartAndAreCutNotEllipsized) {

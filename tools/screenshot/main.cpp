@@ -1,30 +1,22 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Writes a picture of the window after a typical use (integrand 2, Graph, limits 0 and 1, a
-// click on the canvas at height 4, Zelbrin) to the PNG file named on the command line. Run it
-// with QT_QPA_PLATFORM=offscreen to make the picture without a display.
+// click on the canvas at height 4, Zelbrin), or with --start as it opens, to the PNG file
+// named on the command line: the whole window as it shows, whatever stands over the canvas
+// included. Run it with QT_QPA_PLATFORM=offscreen to make the picture without a display.
 #include <QApplication>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
 #include <cstdio>
+#include <cstring>
 
 #include "app/form1.h"
 #include "canvas/canvas_widget.h"
 
-int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: integral-screenshot OUTPUT.png\n");
-        return 2;
-    }
-    QApplication app(argc, argv);
-    QApplication::setStyle(QStringLiteral("Fusion"));
-    integral::Form1 window;
-    window.show();
-    if (!QTest::qWaitForWindowExposed(&window)) {
-        std::fprintf(stderr, "integral-screenshot: the window did not show\n");
-        return 1;
-    }
+namespace {
+
+void typicalUse(integral::Form1& window) {
     auto* list = window.findChild<QListWidget*>(QStringLiteral("List1"));
     list->setCurrentRow(1);
     QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("Command1")), Qt::LeftButton);
@@ -40,8 +32,30 @@ int main(int argc, char** argv) {
                       QPoint(static_cast<int>(top.x()) + integral::CanvasWidget::kBorder,
                              static_cast<int>(top.y()) + integral::CanvasWidget::kBorder));
     QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("Command4")), Qt::LeftButton);
-    if (!window.grab().save(QString::fromLocal8Bit(argv[1]))) {
-        std::fprintf(stderr, "integral-screenshot: cannot write %s\n", argv[1]);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const bool atStart = argc == 3 && std::strcmp(argv[1], "--start") == 0;
+    if (argc != 2 && !atStart) {
+        std::fprintf(stderr, "usage: integral-screenshot [--start] OUTPUT.png\n");
+        return 2;
+    }
+    const char* output = argv[argc - 1];
+    QApplication app(argc, argv);
+    QApplication::setStyle(QStringLiteral("Fusion"));
+    integral::Form1 window;
+    window.show();
+    if (!QTest::qWaitForWindowExposed(&window)) {
+        std::fprintf(stderr, "integral-screenshot: the window did not show\n");
+        return 1;
+    }
+    if (!atStart) {
+        typicalUse(window);
+    }
+    if (!window.grab().save(QString::fromLocal8Bit(output))) {
+        std::fprintf(stderr, "integral-screenshot: cannot write %s\n", output);
         return 1;
     }
     return 0;

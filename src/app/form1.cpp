@@ -841,8 +841,10 @@ void Form1::setupConnections() {
             QApplication::sendEvent(focused, &event);
         }
     });
-    Text1->installEventFilter(this);
-    Text2->installEventFilter(this);
+    // The text boxes take no shortcut of the window for their own editing, nor Alt+letter.
+    for (QWidget* box : std::initializer_list<QWidget*>{Text1, Text2, Text3, Text4}) {
+        box->installEventFilter(this);
+    }
     // A limit box holds 32 767 characters; a paste beyond that is cut, and the user is told.
     for (QLineEdit* box : {Text1, Text2}) {
         connect(box, &QLineEdit::inputRejected, this, [box] {
@@ -855,7 +857,31 @@ void Form1::setupConnections() {
     }
 }
 
+// A shortcut of the window is the window's wherever the caret is: a line edit on X11 would
+// take Ctrl+E (end of line), Ctrl+K (delete to the end) and others for itself. Alt with a
+// letter types nothing into a box, as no number holds it; it reaches the window instead.
+bool Form1::keptFromTextBox(const QKeyEvent& key) const {
+    const QKeySequence pressed(key.keyCombination());
+    for (const QAction* action : actions()) {
+        if (!action->shortcut().isEmpty() &&
+            action->shortcut().matches(pressed) == QKeySequence::ExactMatch) {
+            return true;
+        }
+    }
+    const Qt::KeyboardModifiers modifiers = key.modifiers() & ~Qt::KeypadModifier;
+    return modifiers == Qt::AltModifier && !key.text().isEmpty();
+}
+
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
+    const bool textBox =
+        watched == Text1 || watched == Text2 || watched == Text3 || watched == Text4;
+    if (textBox &&
+        (event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress) &&
+        keptFromTextBox(*static_cast<QKeyEvent*>(event))) {
+        // Left unaccepted, the override lets the shortcut run; the key itself goes no further.
+        event->ignore();
+        return true;
+    }
     if (watched == Command6 && event->type() == QEvent::MouseMove) {
         Command6_MouseMove();
     } else if (auto* button = qobject_cast<QPushButton*>(watched);

@@ -5,6 +5,7 @@
 // so far and reports the fault.
 #pragma once
 
+#include <QKeyEvent>
 #include <QStringList>
 #include <QWidget>
 #include <atomic>
@@ -56,6 +57,7 @@ class Form1 : public QWidget {
     void changeEvent(QEvent* event) override;
 
   private:
+    bool keptFromTextBox(const QKeyEvent& key) const;
     void setupWindow();
     void setupControls();
     void setupTabOrder();

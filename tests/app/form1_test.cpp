@@ -23,6 +23,7 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QSet>
+#include <QSignalSpy>
 #include <QSlider>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -1080,6 +1081,56 @@ TEST_F(Form1Test, KeysPeopleTry) {
     }
     QApplication::setActiveWindow(form.get());
     QTest::keyClick(form.get(), Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_FALSE(form->isVisible());
+}
+
+// Every shortcut of the window works wherever the caret or the focus is: a text box keeps none
+// of them for itself (a line edit on X11 takes Ctrl+E, Ctrl+K and others for its own editing),
+// and Alt with a letter types nothing into a limit box.
+TEST_F(Form1Test, EveryShortcutWorksWhereverTheFocusIs) {
+    click("Command3");  // the help box takes the focus too, once shown
+    const auto closeWhatOpened = [] {
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            if (window->isVisible() && window->objectName() != "Form1" && window->isWindow() &&
+                !window->inherits("QTipLabel")) {
+                window->close();
+            }
+        }
+    };
+    for (QAction* action : form->actions()) {
+        const QKeySequence keys = action->shortcut();
+        if (keys.isEmpty() || keys == QKeySequence(Qt::CTRL | Qt::Key_Q)) {
+            continue;
+        }
+        for (const char* name :
+             {"Text1", "Text2", "Text3", "Text4", "List1", "List2", "Picture1", "Command4"}) {
+            SCOPED_TRACE(keys.toString().toStdString() + " in " + name);
+            QApplication::setActiveWindow(form.get());
+            auto* focused = child<QWidget>(name);
+            focused->setFocus();
+            ASSERT_TRUE(focused->hasFocus());
+            QSignalSpy triggered(action, &QAction::triggered);
+            // A dialog the shortcut opens is closed as soon as it shows.
+            QTimer::singleShot(0, [] {
+                if (QWidget* modal = QApplication::activeModalWidget()) {
+                    modal->close();
+                }
+            });
+            QTest::keySequence(focused, keys);
+            EXPECT_EQ(triggered.count(), 1);
+            closeWhatOpened();
+        }
+    }
+    for (const char* name : {"Text1", "Text2"}) {
+        type(name, "2");
+        for (const Qt::Key letter : {Qt::Key_O, Qt::Key_E, Qt::Key_H}) {
+            QTest::keyClick(box(name), letter, Qt::AltModifier);
+        }
+        EXPECT_EQ(box(name)->text(), "2") << name;
+    }
+    QApplication::setActiveWindow(form.get());
+    box("Text1")->setFocus();
+    QTest::keyClick(box("Text1"), Qt::Key_Q, Qt::ControlModifier);
     EXPECT_FALSE(form->isVisible());
 }
 

@@ -41,6 +41,7 @@
 #include "app/method_view.h"
 #include "app/printing.h"
 #include "app/text_only_box.h"
+#include "app/tooltip_placement.h"
 #include "canvas/canvas_widget.h"
 #include "canvas/plot_operations.h"
 #include "integral_version.h"
@@ -219,6 +220,7 @@ Form1::Form1(QWidget* parent) : QWidget(parent) {
     setupAccessibility();
     setupConnections();
     setupLearningAids();
+    new TooltipPlacement(this, Picture1);
     Form_Load();
     Picture1->setFocus();
 }

@@ -39,4 +39,25 @@ ScreenBox placeBeside(const ScreenBox& main, const ScreenBox& available, int wid
     return placed;
 }
 
+ScreenBox placeTooltip(const ScreenBox& tip, const ScreenBox& controls, const ScreenBox& main,
+                       const ScreenBox& available) {
+    constexpr int kGap = 2;
+    const bool clear = tip.right() <= controls.x || tip.x >= controls.right() ||
+                       tip.bottom() <= controls.y || tip.y >= controls.bottom();
+    if (clear) {
+        return tip;
+    }
+    ScreenBox placed = tip;
+    if (controls.x - kGap - tip.width >= available.x) {
+        placed.x = controls.x - kGap - tip.width;
+    } else if (main.right() + kGap + tip.width <= available.right()) {
+        placed.x = main.right() + kGap;
+    } else if (main.bottom() + kGap + tip.height <= available.bottom()) {
+        placed.y = main.bottom() + kGap;
+    } else if (main.y - kGap - tip.height >= available.y) {
+        placed.y = main.y - kGap - tip.height;
+    }
+    return placed;
+}
+
 }  // namespace integral

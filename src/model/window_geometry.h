@@ -36,4 +36,11 @@ inline constexpr int kLeastWidth = 400;
 ScreenBox placeBeside(const ScreenBox& main, const ScreenBox& available, int width, int height,
                       int keepFree);
 
+// Where a tooltip at `tip` goes so that it lies over no control of the main window: as it is
+// where it keeps clear of `controls` (the column of buttons, lists and boxes); else at the same
+// height left of them, over the canvas; else right of `main` (the main window's frame); else
+// below it or above it; where the screen has room for none of these, as it is.
+ScreenBox placeTooltip(const ScreenBox& tip, const ScreenBox& controls, const ScreenBox& main,
+                       const ScreenBox& available);
+
 }  // namespace integral

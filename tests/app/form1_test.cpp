@@ -1183,6 +1183,41 @@ TEST_F(Form1Test, TooltipsWrapAtAbout600Pixels) {
     QToolTip::hideText();
 }
 
+// A row's tooltip, and the canvas's, never lie over a button, a list or a box: a click meant
+// for Gauss right after reading a row must press Gauss.
+TEST_F(Form1Test, TooltipsLieOverNoControl) {
+    form->move(200, 100);
+    chooseIntegrand(1);
+    enter("Text1", "0");
+    enter("Text2", "1");
+    click("Command4");
+    QListWidget* results = list("List2");
+    const auto tipOver = [this](QWidget* asking, QPoint at) {
+        QHelpEvent help(QEvent::ToolTip, at, asking->mapToGlobal(at));
+        QApplication::sendEvent(asking, &help);
+        QWidget* tip = nullptr;
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            if (widget->inherits("QTipLabel") && widget->isVisible()) {
+                tip = widget;
+            }
+        }
+        EXPECT_NE(tip, nullptr);
+        return tip == nullptr ? QRect() : tip->geometry();
+    };
+    for (const auto& [asking, at] :
+         {std::pair{results->viewport(), results->visualItemRect(results->item(3)).center()},
+          std::pair{static_cast<QWidget*>(canvas()), canvasPixel(9.0f, -2.0f)}}) {
+        const QRect tip = tipOver(asking, at);
+        SCOPED_TRACE(asking->objectName().toStdString());
+        for (const char* name : {"Command4", "Command5", "Command6", "List2", "Text2", "Text3"}) {
+            const auto* control = child<QWidget>(name);
+            const QRect where(control->mapToGlobal(QPoint(0, 0)), control->size());
+            EXPECT_FALSE(tip.intersects(where)) << name;
+        }
+        QToolTip::hideText();
+    }
+}
+
 // A paste longer than a box holds is cut where the box ends, and the user is told; a word
 // longer than a line of the help box is wrapped anywhere, where breaking it at its boundaries
 // would cost seconds per key.

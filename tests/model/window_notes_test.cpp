@@ -180,5 +180,35 @@ TEST(WindowGeometryTest, AnExtraWindowGoesBesideTheMainWindow) {
               (ScreenBox{0, 0, 592, 460}));
 }
 
+// A tooltip never lies over the buttons, lists or boxes: left of them where the screen has
+// room, else right of the window, else where it was.
+TEST(WindowGeometryTest, ATooltipKeepsClearOfTheControls) {
+    const ScreenBox screen{0, 0, 1366, 768};
+    const ScreenBox main{0, 50, 726, 610};
+    const ScreenBox controls{553, 90, 173, 570};
+    struct Case {
+        ScreenBox tip;
+        ScreenBox placed;
+    };
+    for (const Case& c : std::vector<Case>{
+             {{600, 400, 300, 150}, {251, 400, 300, 150}},  // a row's, over the buttons
+             {{200, 500, 353, 40}, {200, 500, 353, 40}},    // the canvas's, clear of them
+             {{200, 500, 354, 40}, {197, 500, 354, 40}},    // one pixel over
+             {{300, 100, 600, 200}, {728, 100, 600, 200}},  // too wide for the left: right
+             {{600, 659, 200, 30}, {351, 659, 200, 30}},    // its top on the last row
+             {{600, 660, 200, 30}, {600, 660, 200, 30}},    // below the window
+         }) {
+        SCOPED_TRACE(c.tip.x);
+        EXPECT_EQ(placeTooltip(c.tip, controls, main, screen), c.placed);
+    }
+    // Too wide for either side: below the window, else above it, else as it was.
+    EXPECT_EQ(placeTooltip({300, 100, 700, 20}, controls, main, ScreenBox{0, 0, 900, 768}),
+              (ScreenBox{300, 662, 700, 20}));
+    EXPECT_EQ(placeTooltip({300, 100, 700, 40}, controls, main, ScreenBox{0, 0, 900, 690}),
+              (ScreenBox{300, 8, 700, 40}));
+    EXPECT_EQ(placeTooltip({300, 100, 700, 60}, controls, main, ScreenBox{0, 0, 900, 690}),
+              (ScreenBox{300, 100, 700, 60}));
+}
+
 }  // namespace
 }  // namespace integral

@@ -307,7 +307,6 @@ void drawLegend(QPainter& painter, const ConvergencePlot& plot_, const QRectF& s
 void ConvergenceView::render(QPainter& painter, const QRectF& area) const {
     painter.setRenderHint(QPainter::Antialiasing);
     painter.fillRect(area, Qt::white);
-    const QRectF plot = area.adjusted(80, 50, -(kSide + 24), -60);
     QFont small = painter.font();
     small.setPointSizeF(8);
     QFont normal = painter.font();
@@ -315,8 +314,8 @@ void ConvergenceView::render(QPainter& painter, const QRectF& area) const {
 
     painter.setFont(normal);
     painter.setPen(Qt::black);
-    painter.drawText(QRectF(area.left(), area.top() + 8, area.width(), 24), Qt::AlignCenter,
-                     text(plot_.title));
+    const double below = drawHeading(painter, area, text(plot_.title)) - area.top();
+    const QRectF plot = area.adjusted(80, std::max(50.0, below + 18), -(kSide + 24), -60);
     if (plot_.nothingToPlot) {
         painter.drawRect(plot);
         painter.drawText(plot.adjusted(20, 20, -20, -20), Qt::AlignCenter | Qt::TextWordWrap,

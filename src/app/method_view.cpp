@@ -519,17 +519,16 @@ void MethodView::render(QPainter& painter, const QRectF& area) const {
     normal.setPointSizeF(10);
     painter.setFont(normal);
     painter.setPen(Qt::black);
-    const QRectF heading(area.left() + 10, area.top() + 6, area.width() - 20, 40);
-    // Rugs take two strips under the axis's numbers.
-    const bool rugs = picture_ && !picture_->rugRandom.empty();
-    const QRectF plot = area.adjusted(76, 56, -250, rugs ? -88 : -44);
     if (!picture_) {
         painter.drawText(area, Qt::AlignCenter,
                          tr("No row to show: run a method, then choose a row."));
         return;
     }
-    painter.drawText(heading, Qt::AlignCenter | Qt::TextWordWrap,
-                     title() + QStringLiteral("\n") + integrand_);
+    const double below =
+        drawHeading(painter, area, title() + QStringLiteral("\n") + integrand_) - area.top();
+    // Rugs take two strips under the axis's numbers.
+    const bool rugs = !picture_->rugRandom.empty();
+    const QRectF plot = area.adjusted(76, std::max(56.0, below + 14), -250, rugs ? -88 : -44);
     const RowPicture& p = *picture_;
     const Frame frame(p, plot);
     drawAxes(painter, p, frame, plot);

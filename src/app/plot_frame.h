@@ -5,8 +5,10 @@
 // arithmetic takes, so that a value the range does not show cannot send it astray.
 #pragma once
 
+#include <QPainter>
 #include <QPointF>
 #include <QRectF>
+#include <QString>
 #include <QTransform>
 #include <algorithm>
 
@@ -32,5 +34,14 @@ class PlotFrame {
     QRectF plot_;
     QTransform toPixels_;
 };
+
+// A view's heading, centred and wrapped at the top of `area` in the painter's font; returns how
+// far down it reaches, so that the plot starts below it at any width, scale and font.
+inline double drawHeading(QPainter& painter, const QRectF& area, const QString& heading) {
+    constexpr int kFlags = Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap;
+    const QRectF box = area.adjusted(10, 8, -10, 0);
+    painter.drawText(box, kFlags, heading);
+    return painter.boundingRect(box, kFlags, heading).bottom();
+}
 
 }  // namespace integral

@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMimeData>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPrinter>
@@ -844,6 +845,55 @@ TEST_F(Form1Test, MethodViewShowsTheRowAndFollows) {
     view = form->findChild<MethodView*>(QStringLiteral("MethodView"));
     ASSERT_NE(view, nullptr);
     EXPECT_EQ(view->picture()->counter, 4000);
+    view->close();
+}
+
+// A heading that wraps, in a narrow view or at a large scale, pushes the plot down instead of
+// being cut at the view's top or drawn into the plot: the rows of pixels from the top are
+// white, then the heading's, then white again before the plot's frame.
+TEST_F(Form1Test, ViewHeadingsAreNeverCut) {
+    form->useOwnIntegrand(test::parsed("x*sin(x) + 0.0001*x^2 - 0.00002*x^3 + 0.000003*x^4"));
+    enter("Text1", "0");
+    enter("Text2", "3");
+    click("Command4");
+    list("List2")->setCurrentRow(2);
+    QTest::keyClick(form.get(), Qt::Key_M, Qt::ControlModifier);
+    QPointer<MethodView> view = form->findChild<MethodView*>(QStringLiteral("MethodView"));
+    ASSERT_NE(view, nullptr);
+    for (const int width : {900, 420}) {
+        SCOPED_TRACE(width);
+        QImage image(width, 500, QImage::Format_RGB32);
+        QPainter painter(&image);
+        view->render(painter, QRectF(0, 0, width, 500));
+        painter.end();
+        // Between the y-axis's numbers and the legend only the heading stands above the plot.
+        const auto inked = [&image](int y, int least) {
+            int dark = 0;
+            for (int x = 80; x < image.width() - 250; ++x) {
+                dark += qGray(image.pixel(x, y)) < 200 ? 1 : 0;
+            }
+            return dark >= least;
+        };
+        int frame = 0;
+        while (frame < image.height() && !inked(frame, (width - 330) * 9 / 10)) {
+            ++frame;
+        }
+        ASSERT_LT(frame, image.height());
+        EXPECT_FALSE(inked(0, 1)) << "the heading is cut at the top";
+        // Every line of the heading above the plot, each a band of rows between white ones.
+        QFont font = QApplication::font();
+        font.setPointSizeF(10);
+        const QFontMetricsF metrics(font, &image);
+        const QString heading = view->windowTitle().replace(QStringLiteral(" — "), "\n");
+        const QRectF needed = metrics.boundingRect(QRectF(0, 0, width - 20, 1e4),
+                                                   Qt::AlignHCenter | Qt::TextWordWrap, heading);
+        int bands = 0;
+        for (int y = 1; y < frame - 1; ++y) {
+            bands += inked(y, 1) && !inked(y - 1, 1) ? 1 : 0;
+        }
+        EXPECT_EQ(bands, std::lround(needed.height() / metrics.lineSpacing()));
+        EXPECT_FALSE(inked(frame - 2, 1)) << "the heading runs into the plot";
+    }
     view->close();
 }
 

@@ -625,6 +625,18 @@ void Form1::useOwnIntegrand(std::shared_ptr<const TypedExpression> expression) {
                          "of the five again; right-click or Ctrl+I to type another.")
                           .arg(integrandName()));
     updateTitle();
+    // Until Graph draws it, the canvas and the results still show the integrand before.
+    const IntegrandDescriptor& chosen = model_.integrand();
+    std::optional<std::string> curveOf;
+    std::optional<std::string> rowsOf;
+    if (graphed_ && !graphed_->same(chosen)) {
+        curveOf = graphed_->chosen() ? graphed_->name() : tr("no integrand").toStdString();
+    }
+    if (shown_ && List2->count() > 0 && !shown_->run.integrand.same(chosen)) {
+        rowsOf = shown_->run.integrand.name();
+    }
+    actionNote_ = text(chosenNotDrawnNote(chosen.name(), curveOf, rowsOf));
+    updateNotes();
 }
 
 // The notes stand over the canvas's foot, as wide as the canvas, and only while there is
@@ -1000,6 +1012,7 @@ Outcome Form1::DrawBox() {
 void Form1::Command1_Click() {
     CurveGaps gaps;
     const Outcome graphed = model_.Graph(*Picture1, &gaps);
+    graphed_ = model_.integrand();
     // The rows and the summary of what was shown before go, whatever Graph met.
     List2->clear();
     shown_.reset();

@@ -118,6 +118,8 @@ class Form1 : public QWidget {
     // The run the results list shows and the last Monte Carlo run, each with what it teaches.
     std::optional<AnalysedRun> shown_;
     std::optional<AnalysedRun> lastMonteCarlo_;
+    // The integrand whose curve Graph drew last; nothing before the first Graph.
+    std::optional<IntegrandDescriptor> graphed_;
     // The Compare window's job under way off the GUI thread, and the flag that stops it.
     QThread* worker_ = nullptr;
     std::shared_ptr<std::atomic<bool>> workerStop_;

@@ -146,6 +146,22 @@ std::optional<std::string> curveGapsNote(const CurveGaps& gaps) {
            ": the curve has gaps there (the methods still stop where f has no value).";
 }
 
+std::string chosenNotDrawnNote(std::string_view chosen, std::optional<std::string_view> curveOf,
+                               std::optional<std::string_view> rowsOf) {
+    std::string note = std::string(chosen) + " is chosen: Graph draws it.";
+    if (curveOf && rowsOf && *curveOf == *rowsOf) {
+        return note + " The curve, the rows and the summary shown are still those of " +
+               std::string(*curveOf) + ".";
+    }
+    if (curveOf) {
+        note += " The curve shown is still that of " + std::string(*curveOf) + ".";
+    }
+    if (rowsOf) {
+        note += " The rows and the summary shown are still those of " + std::string(*rowsOf) + ".";
+    }
+    return note;
+}
+
 std::string suggestedFileName(std::string_view what, std::string_view integrand, double x1,
                               double x2) {
     const std::string words = std::string(what) + "_" + std::string(integrand.substr(0, 40)) + "_" +

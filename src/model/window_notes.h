@@ -51,6 +51,14 @@ std::optional<std::string> monteCarloBoxNote(const Variant& ymax);
 //    gaps there (the methods still stop where f has no value)"
 std::optional<std::string> curveGapsNote(const CurveGaps& gaps);
 
+// Where an integrand was chosen by typing it and Graph has not drawn it yet: what the window
+// still shows of the integrands before, by name (nothing where it shows nothing of them).
+//   ("f(x) = x^4", "y = x*sin(x)", "y = x*sin(x)") ->
+//   "f(x) = x^4 is chosen: Graph draws it. The curve, the rows and the summary shown are still
+//    those of y = x*sin(x)."
+std::string chosenNotDrawnNote(std::string_view chosen, std::optional<std::string_view> curveOf,
+                               std::optional<std::string_view> rowsOf);
+
 // A file name for a picture or a table, from what it shows, to suggest in a save dialog: the
 // kind of picture, the integrand and the limits, in letters, digits, . and - only:
 //   ("zelbrin", "y = x*sin(x)", 0, 3) -> "zelbrin_y_x_sin_x_0_to_3"

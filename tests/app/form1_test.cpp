@@ -1077,8 +1077,13 @@ TEST_F(Form1Test, OwnIntegrandWorksAsTheFiveDo) {
     EXPECT_TRUE(view->windowTitle().endsWith(" — f(x) = x^2")) << view->windowTitle().toStdString();
     view->close();
 
-    // Graph draws where f has values and says where it has none; the rows before go.
+    // Until Graph draws it, the window says that what it shows is of the integrand before.
     form->useOwnIntegrand(test::parsed("1/sqrt(x)"));
+    EXPECT_TRUE(child<QLabel>("InputNote")->isVisible());
+    EXPECT_EQ(child<QLabel>("InputNote")->text(),
+              "f(x) = 1/sqrt(x) is chosen: Graph draws it. The curve, the rows and the summary "
+              "shown are still those of f(x) = x^2.");
+    // Graph draws where f has values and says where it has none; the rows before go.
     const std::size_t faultsBefore = faults.size();
     click("Command1");
     EXPECT_EQ(faults.size(), faultsBefore);

@@ -77,6 +77,15 @@ TEST(WindowNotesTest, TheBoxHeightIsShownAndABoxThatCannotHoldTheAreaIsExplained
               "f has no value that can be drawn at 3 of the curve's 2001 points, from x = -0.02 "
               "to 0: the curve has gaps there (the methods still stop where f has no value).");
 
+    EXPECT_EQ(chosenNotDrawnNote("f(x) = x^4", "y = x*sin(x)", "y = x*sin(x)"),
+              "f(x) = x^4 is chosen: Graph draws it. The curve, the rows and the summary shown "
+              "are still those of y = x*sin(x).");
+    EXPECT_EQ(chosenNotDrawnNote("f(x) = x^4", "y = x*x - 2", "f(x) = 1/x"),
+              "f(x) = x^4 is chosen: Graph draws it. The curve shown is still that of y = x*x - "
+              "2. The rows and the summary shown are still those of f(x) = 1/x.");
+    EXPECT_EQ(chosenNotDrawnNote("f(x) = x^4", std::nullopt, std::nullopt),
+              "f(x) = x^4 is chosen: Graph draws it.");
+
     struct Case {
         const char* text;
         std::variant<float, std::string> read;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/fault_text.h"
 
+#include <cmath>
 #include <cstdio>
 
 #include "integrands/formulas.h"
@@ -79,6 +80,45 @@ std::string advice(const FaultReport& report) {
            "the origin.";
 }
 
+// A typed f without a value at a limit, met by a rule that evaluates f there or by the shading's
+// first line: whether the integral exists all the same, and what computes it.
+//   1/sqrt(x) on 0..1: "... the integral from 0 to 1 exists all the same: it is 2 ..."
+std::string atALimit(const FaultReport& report) {
+    const bool valueless = report.fault == Fault::Overflow ||
+                           report.fault == Fault::DivisionByZero ||
+                           report.fault == Fault::InvalidOperation;
+    const bool drawingOrRunning =
+        report.activity == Activity::Shading || report.activity == Activity::Running;
+    if (report.integrand.expression() == nullptr || !report.x || !valueless || !drawingOrRunning ||
+        !(report.lower < report.upper)) {
+        return {};
+    }
+    // A rule's last node may stand a rounding away from the upper limit.
+    const double near = 1e-12 * (report.upper - report.lower);
+    const double x = *report.x;
+    if (std::fabs(x - report.lower) > near && std::fabs(x - report.upper) > near) {
+        return {};
+    }
+    std::string said = "\n\nf has no value at the limit x = " + number(x) + ", ";
+    said += report.activity == Activity::Shading ? "where the shading draws its first line. "
+                                                 : "one of the points the rule evaluates. ";
+    const std::string span = "from " + number(report.lower) + " to " + number(report.upper);
+    const Reference reference = report.integrand.reference(report.lower, report.upper);
+    if (reference.divergence) {
+        return said + "The integral " + span +
+               " does not exist either: " + divergenceText(*reference.divergence) + ".";
+    }
+    if (!reference.value) {
+        return said + "Whether the integral " + span +
+               " exists cannot be told here: " + reference.whyNone + ".";
+    }
+    return said + "The integral " + span + " exists all the same: it is " +
+           number(reference.value->value) + " (reference, within " +
+           shortNumber(reference.value->uncertainty, 2) +
+           "). Gauss and the midpoint rule evaluate f only inside the interval, and so do the "
+           "sampling methods of the Compare window: they give rows here.";
+}
+
 }  // namespace
 
 std::string faultText(const FaultReport& report) {
@@ -89,7 +129,7 @@ std::string faultText(const FaultReport& report) {
     }
     text += report.integrand.chosen() ? "\nIntegrand: " + report.integrand.name() + "."
                                       : std::string("\nIntegrand: none chosen.");
-    return text + "\n\n" + advice(report);
+    return text + "\n\n" + advice(report) + atALimit(report);
 }
 
 }  // namespace integral

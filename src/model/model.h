@@ -35,6 +35,8 @@ struct FaultReport {
     std::optional<int> rowCounter;  // the counter of the row the method was on
     std::optional<double> x;        // where the integrand, or its line, failed
     IntegrandDescriptor integrand;  // the integrand chosen at the time
+    double lower = 0.0;             // the limits in use at the time (Empty as 0)
+    double upper = 0.0;
 
     friend bool operator==(const FaultReport& report, Fault fault) { return report.fault == fault; }
 };

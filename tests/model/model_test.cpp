@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "integrands/typed_expression.h"
+#include "model/fault_text.h"
 #include "runtime/text_to_number.h"
 #include "support/recording_surface.h"
 #include "support/rows.h"
@@ -222,6 +223,61 @@ TEST(ModelTest, AFaultStopsTheRunAndKeepsTheRowsBeforeIt) {
         EXPECT_EQ(run.rows.size(), c.rowsBeforeFault);
         EXPECT_FALSE(run.summary.has_value());
     }
+}
+
+// A typed f without a value at a limit: the message says whether the integral exists all the
+// same, and which rules do not evaluate f there; a fault inside the interval says nothing of it.
+TEST(ModelTest, AFaultAtALimitSaysWhetherTheIntegralExists) {
+    struct Case {
+        const char* function;
+        const char* lower;
+        const char* upper;
+        Method method;
+        const char* told;  // nothing where the fault is not at a limit
+    };
+    for (const Case& c : std::vector<Case>{
+             {"1/sqrt(x)", "0", "1", Method::Zelbrin,
+              "f has no value at the limit x = 0, one of the points the rule evaluates. "
+              "The integral from 0 to 1 exists all the same: it is 2"},
+             {"1/sqrt(1-x)", "0", "1", Method::Trapezoid,
+              "f has no value at the limit x = 1, one of the points the rule evaluates. "
+              "The integral from 0 to 1 exists all the same: it is 2"},
+             {"1/x", "0", "1", Method::Zelbrin,
+              "f has no value at the limit x = 0, one of the points the rule evaluates. "
+              "The integral from 0 to 1 does not exist either: the integral of this function "
+              "over these limits does not exist: f grows like 1/|x|^1 near x = 0."},
+             {"1/x", "-1", "1", Method::Gauss, nullptr},
+         }) {
+        SCOPED_TRACE(c.function);
+        Model model;
+        auto parsed = TypedExpression::parse(c.function);
+        model.chooseExpression(std::get<std::shared_ptr<const TypedExpression>>(parsed));
+        ASSERT_FALSE(model.enterLower(c.lower));
+        ASSERT_FALSE(model.enterUpper(c.upper));
+        const MethodRun run = model.run(c.method);
+        ASSERT_TRUE(run.fault.has_value());
+        const std::string text = faultText(*run.fault);
+        const std::size_t at = text.find("f has no value at the limit");
+        if (c.told == nullptr) {
+            EXPECT_EQ(at, std::string::npos) << text;
+            continue;
+        }
+        ASSERT_NE(at, std::string::npos) << text;
+        EXPECT_EQ(text.substr(at, std::string(c.told).size()), c.told);
+    }
+    // The shading's first line meets it too.
+    Model model;
+    model.chooseExpression(
+        std::get<std::shared_ptr<const TypedExpression>>(TypedExpression::parse("1/sqrt(x)")));
+    ASSERT_FALSE(model.enterLower("0"));
+    ASSERT_FALSE(model.enterUpper("1"));
+    test::RecordingSurface canvas;
+    const Outcome shaded = model.ShadeArea(canvas);
+    ASSERT_TRUE(shaded.has_value());
+    EXPECT_NE(
+        faultText(*shaded).find("at the limit x = 0, where the shading draws its first line. "),
+        std::string::npos)
+        << faultText(*shaded);
 }
 
 struct LimitsCase {

@@ -154,7 +154,7 @@ TEST(PlotOperationsTest, ShadingBeyondTheCanvasDrawsTheFirstLineAndWhatCanShow) 
 
 // A typed integrand may fail anywhere, so the lines left and right of the canvas are evaluated
 // though not drawn: the fault is told at the first x without a value, and the x it names is
-// that line's, off the canvas or on it.
+// that line's, off the canvas or on it, whether f or the canvas met it.
 TEST(PlotOperationsTest, ShadingOfATypedIntegrandEvaluatesWhatItSkips) {
     struct Case {
         const char* text;
@@ -165,7 +165,12 @@ TEST(PlotOperationsTest, ShadingOfATypedIntegrandEvaluatesWhatItSkips) {
     };
     for (const Case& c : std::vector<Case>{{"sqrt((x+50)*(x+40))", -100, 1, -50, -49.8},
                                            {"sqrt((x+50)*(x+40))", -45, 1, -45, -45},
-                                           {"sqrt(30-x)", 0, 40, 30, 30.2}}) {
+                                           {"sqrt(30-x)", 0, 40, 30, 30.2},
+                                           // on a line that is drawn, f's fault and the
+                                           // canvas's (a value beyond the single range)
+                                           {"sqrt(0.35-x)", 0, 1, 0.4, 0.4},
+                                           {"1e39*x", 0, 1, 0.4, 0.4},
+                                           {"sqrt(2.05-x)", -30, 5, 2.05, 2.15}}) {
         SCOPED_TRACE(std::string(c.text) + " from " + std::to_string(c.x1));
         Recorder canvas;
         const IntegrandDescriptor f = test::typed(c.text);

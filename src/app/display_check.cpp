@@ -41,8 +41,8 @@ std::shared_ptr<void> connectToX() {
         ::dlclose(library);
         return nullptr;
     }
-    constexpr int kTries = 25;
-    constexpr useconds_t kPause = 20'000;  // half a second in all, for a server that is not there
+    constexpr int kTries = 100;
+    constexpr useconds_t kPause = 5'000;  // half a second in all, for a server that is not there
     for (int attempt = 0; attempt < kTries; ++attempt) {
         void* connection = connect(nullptr, nullptr);
         if (connection != nullptr && hasError(connection) == 0) {

@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QEvent>
 #include <QIcon>
 #include <QScreen>
 #include <cstdio>
@@ -130,6 +131,34 @@ void startSmallerWhereTooLarge(const QWidget& window, const std::vector<char*>& 
     ::execv("/proc/self/exe", arguments.data());
 }
 
+// Looking the icon up in the desktop's icon themes takes longer than anything else the start
+// does beyond the bare window, and nothing needs it before the window is on the screen.
+class IconAfterFirstPaint : public QObject {
+  public:
+    using QObject::QObject;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            watched->removeEventFilter(this);
+            QMetaObject::invokeMethod(
+                this,
+                [this] {
+                    const QString id = text(integral::kApplicationId);
+                    QApplication::setWindowIcon(QIcon::fromTheme(
+                        id, QIcon(QStringLiteral(":/icons/") + id + QStringLiteral(".svg"))));
+                    deleteLater();
+                },
+                Qt::QueuedConnection);
+        }
+        return false;
+    }
+};
+
+void setIconAfterFirstPaint(QWidget& window) {
+    window.installEventFilter(new IconAfterFirstPaint(&window));
+}
+
 void name() {
     QCoreApplication::setApplicationName(QStringLiteral("integral"));
     QCoreApplication::setApplicationVersion(text(integral::kVersion));
@@ -176,12 +205,10 @@ int main(int argc, char** argv) {
     }
     // One style everywhere, so the method buttons show their own colour on every desktop.
     QApplication::setStyle(QStringLiteral("Fusion"));
-    const QString id = text(integral::kApplicationId);
-    QApplication::setWindowIcon(
-        QIcon::fromTheme(id, QIcon(QStringLiteral(":/icons/") + id + QStringLiteral(".svg"))));
     integral::Form1 window;
     startSmallerWhereTooLarge(window, arguments);
     window.show();
+    setIconAfterFirstPaint(window);
     qInstallMessageHandler(toolkitHandler);  // the window is on the screen
     return QApplication::exec();
 }

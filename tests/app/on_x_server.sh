@@ -14,6 +14,7 @@ read -r number <"$work/number" || { echo "Xvfb did not start"; cat "$work/xvfb.l
 DISPLAY=:$number
 HOME=$work
 XDG_CONFIG_HOME=$work
-export DISPLAY HOME XDG_CONFIG_HOME
+XDG_RUNTIME_DIR=$work
+export DISPLAY HOME XDG_CONFIG_HOME XDG_RUNTIME_DIR
 unset WAYLAND_DISPLAY QT_QPA_PLATFORM QT_SCALE_FACTOR
 "$@"

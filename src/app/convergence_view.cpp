@@ -315,7 +315,9 @@ void ConvergenceView::render(QPainter& painter, const QRectF& area) const {
     painter.setFont(normal);
     painter.setPen(Qt::black);
     const double below = drawHeading(painter, area, text(plot_.title)) - area.top();
-    const QRectF plot = area.adjusted(80, std::max(50.0, below + 18), -(kSide + 24), -60);
+    const PlotPlace place =
+        placePlot(area, QMarginsF(80, std::max(50.0, below + 18), 0, 60), kSide + 24, 170);
+    const QRectF& plot = place.plot;
     if (plot_.nothingToPlot) {
         painter.drawRect(plot);
         painter.drawText(plot.adjusted(20, 20, -20, -20), Qt::AlignCenter | Qt::TextWordWrap,
@@ -327,7 +329,8 @@ void ConvergenceView::render(QPainter& painter, const QRectF& area) const {
     const Drawn drawn = drawSeries(painter, plot_, frame, small);
     painter.setFont(small);
     drawLegend(painter, plot_,
-               QRectF(plot.right() + 12, plot.top(), kSide, area.bottom() - plot.top() - 10),
+               place.legendBelow.value_or(
+                   QRectF(plot.right() + 12, plot.top(), kSide, area.bottom() - plot.top() - 10)),
                drawn);
 }
 

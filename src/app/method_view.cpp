@@ -528,7 +528,9 @@ void MethodView::render(QPainter& painter, const QRectF& area) const {
         drawHeading(painter, area, title() + QStringLiteral("\n") + integrand_) - area.top();
     // Rugs take two strips under the axis's numbers.
     const bool rugs = !picture_->rugRandom.empty();
-    const QRectF plot = area.adjusted(76, std::max(56.0, below + 14), -250, rugs ? -88 : -44);
+    const PlotPlace place =
+        placePlot(area, QMarginsF(76, std::max(56.0, below + 14), 0, rugs ? 88 : 44), 250, 140);
+    const QRectF& plot = place.plot;
     const RowPicture& p = *picture_;
     const Frame frame(p, plot);
     drawAxes(painter, p, frame, plot);
@@ -564,7 +566,9 @@ void MethodView::render(QPainter& painter, const QRectF& area) const {
     if (rugs) {
         drawRugs(painter, p, frame, QRectF(plot.left(), plot.bottom() + 26, plot.width(), 52));
     }
-    drawLegend(painter, p, QRectF(plot.right() + 14, plot.top(), 232, plot.height()));
+    drawLegend(
+        painter, p,
+        place.legendBelow.value_or(QRectF(plot.right() + 14, plot.top(), 232, plot.height())));
 }
 
 }  // namespace integral

@@ -5,12 +5,14 @@
 // arithmetic takes, so that a value the range does not show cannot send it astray.
 #pragma once
 
+#include <QMarginsF>
 #include <QPainter>
 #include <QPointF>
 #include <QRectF>
 #include <QString>
 #include <QTransform>
 #include <algorithm>
+#include <optional>
 
 namespace integral {
 
@@ -34,6 +36,26 @@ class PlotFrame {
     QRectF plot_;
     QTransform toPixels_;
 };
+
+// Where a view's plot goes: inside `area` less `margins` (room for the axes' numbers), with the
+// legend right of it, `side` wide, where that leaves the plot kWidePlot wide; else the legend
+// goes under the plot, `below` high, so that a narrow view (a small screen, a large scale)
+// keeps a plot as wide as the view. The legend's rectangle is the caller's in the first case.
+struct PlotPlace {
+    QRectF plot;
+    std::optional<QRectF> legendBelow;
+};
+inline PlotPlace placePlot(const QRectF& area, const QMarginsF& margins, double side,
+                           double below) {
+    constexpr double kWidePlot = 400;
+    const QRectF beside = area.marginsRemoved(margins).adjusted(0, 0, -side, 0);
+    if (beside.width() >= kWidePlot) {
+        return {beside, std::nullopt};
+    }
+    const QRectF plot = area.marginsRemoved(margins).adjusted(0, 0, -20, -below);
+    return {plot, QRectF(area.left() + 20, plot.bottom() + margins.bottom(), area.width() - 40,
+                         below - 8)};
+}
 
 // A view's heading, centred and wrapped at the top of `area` in the painter's font; returns how
 // far down it reaches, so that the plot starts below it at any width, scale and font.

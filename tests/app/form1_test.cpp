@@ -893,6 +893,12 @@ TEST_F(Form1Test, ViewHeadingsAreNeverCut) {
         }
         EXPECT_EQ(bands, std::lround(needed.height() / metrics.lineSpacing()));
         EXPECT_FALSE(inked(frame - 2, 1)) << "the heading runs into the plot";
+        // A narrow view keeps a plot as wide as the view: its legend goes below.
+        int frameRow = 0;
+        for (int x = 80; x < width - 30; ++x) {
+            frameRow += qGray(image.pixel(x, frame)) < 200 ? 1 : 0;
+        }
+        EXPECT_GE(frameRow, (width - 110) * 9 / 10);
     }
     view->close();
 }

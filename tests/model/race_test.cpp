@@ -47,6 +47,13 @@ TEST(RaceTest, EachMethodAtTheLastRowItsBudgetPaysFor) {
     // (T32 - T16) / 3 misses the true error by a hair: the next term of the error counts still.
     EXPECT_EQ(trapezoid.claimHeld, std::fabs(*trapezoid.error) <= *trapezoid.estimatedError);
     EXPECT_EQ(trapezoid.claimsJudged, 9);  // every row but the first has a claim
+    // A row that costs exactly the budget is within it.
+    for (const auto& [budget, counter] :
+         {std::pair{32, 16}, std::pair{33, 32}, std::pair{34, 32}}) {
+        EXPECT_EQ(integral::race(model, budget, std::vector{Method::Trapezoid}).entries[0].counter,
+                  counter)
+            << budget;
+    }
     // Sobol's first row takes 16 x 128 evaluations: nothing within 50, and its 2 sigma claims
     // are judged on every row.
     EXPECT_FALSE(race.entries[2].counter.has_value());

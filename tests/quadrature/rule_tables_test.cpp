@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "model/model.h"
+#include "model/row_replay.h"
 #include "model/run_analysis.h"
 #include "quadrature/adaptive_simpson_table.h"
 #include "quadrature/clenshaw_curtis_table.h"
@@ -100,8 +101,10 @@ TEST(RuleTablesTest, AdaptiveSimpsonKeepsItsTolerance) {
     const double exact = *analysis.exact;
     for (std::size_t row = 0; row < analysis.rows.size(); ++row) {
         const double tolerance = std::pow(10.0, -static_cast<double>(row + 1)) * std::fabs(exact);
-        EXPECT_LE(std::fabs(run.figures[row].estimate - exact), 10 * tolerance + 1e-14) << row;
+        EXPECT_LE(std::fabs(run.figures[row].estimate - exact), tolerance + 1e-14) << row;
         ASSERT_TRUE(analysis.rows[row].estimatedError.has_value());
+        // Each panel accepted within its share of the tolerance: their estimates add up to it.
+        EXPECT_LE(*analysis.rows[row].estimatedError, tolerance) << row;
         if (row > 0) {
             EXPECT_GE(run.figures[row].evaluations, run.figures[row - 1].evaluations) << row;
         }
@@ -129,12 +132,50 @@ TEST(RuleTablesTest, EveryMethodEstimatesItsOwnError) {
             EXPECT_EQ(*rows[2].estimatedError > 0.0, true);
         }
     }
+    // Where the rows are in their asymptotic regime, a rule's Richardson estimate is its error:
+    // (T_n - T_n/2) / 3 for the trapezoid and midpoint rules, order 4 for the parabolic rule.
+    for (const Method method : {Method::Trapezoid, Method::Midpoint, Method::Zelbrin}) {
+        SCOPED_TRACE(std::string(methodInfo(method).name));
+        const RunAnalysis smooth = analyse(runOf(method, 3, 0, 3));
+        for (std::size_t row = smooth.rows.size() - 3; row < smooth.rows.size(); ++row) {
+            ASSERT_TRUE(smooth.rows[row].error && smooth.rows[row].estimatedError);
+            EXPECT_NEAR(*smooth.rows[row].estimatedError / std::fabs(*smooth.rows[row].error), 1.0,
+                        0.05)
+                << row;
+        }
+    }
     // The parabolic rule: Richardson from rows of 2 and 4 panels, (S4 - S2) 2^4 / (4^4 - 2^4).
     const MethodRun zelbrin = runOf(Method::Zelbrin, 3, 0, 3);
     const RunAnalysis analysis = analyse(zelbrin);
     EXPECT_DOUBLE_EQ(
         *analysis.rows[1].estimatedError,
         std::fabs(zelbrin.figures[1].estimate - zelbrin.figures[0].estimate) * 16 / (256 - 16));
+}
+
+// Every deterministic row is the sum of its evaluations times the weights the pictures and the
+// rounding split are given: Romberg's and adaptive Simpson's extrapolated weights, not those of
+// the trapezoids or the parabolas under them.
+TEST(RuleTablesTest, EachRowIsItsWeightedEvaluations) {
+    for (const MethodInfo& info : kMethods) {
+        if (methodOf(info.method).statistical()) {
+            continue;
+        }
+        for (const auto& [integrand, upper] : {std::pair{1, 1.0}, std::pair{3, 3.0}}) {
+            SCOPED_TRACE(std::string(info.name) + " on integrand " + std::to_string(integrand + 1));
+            const MethodRun run = runOf(info.method, integrand, 0, upper);
+            for (std::size_t row = 0; row < run.figures.size(); ++row) {
+                const std::optional<RowPoints> points = replayRow(run, row);
+                ASSERT_TRUE(points.has_value()) << row;
+                double sum = 0.0;
+                for (const EvaluationPoint& p : points->points) {
+                    sum += p.weight * p.fx;
+                }
+                EXPECT_NEAR(sum, run.figures[row].estimate,
+                            1e-13 * std::fabs(run.figures[row].estimate))
+                    << "row " << row;
+            }
+        }
+    }
 }
 
 // Clenshaw-Curtis weights on -1..1: positive, symmetric, adding up to 2; for n = 2 Simpson's

@@ -210,17 +210,20 @@ void CompareWindow::displayRace(const Race& race) {
         if (e.claimHeld && *e.claimHeld) {
             claim = tr("held");
         } else if (e.claimHeld) {
-            claim =
-                e.missedBy ? tr("missed ×%1").arg(text(shortNumber(*e.missedBy, 3))) : tr("missed");
-            why = e.missedBy ? QStringLiteral(
-                                   "The claim did not hold: the true error is %1 times "
-                                   "the error the method claimed.")
-                                   .arg(text(shortNumber(*e.missedBy, 3)))
-                             : QStringLiteral(
-                                   "The claim did not hold: the method claimed no "
-                                   "error at all.");
+            claim = e.missedBy && *e.missedBy >= 2.0
+                        ? tr("missed ×%1").arg(text(shortNumber(*e.missedBy, 3)))
+                        : tr("missed");
+            why = QStringLiteral("The claim did not hold: it missed %1.").arg(text(missText(e)));
+        } else if (!e.noClaim.empty()) {
+            why = text(e.noClaim);
         } else if (!e.counter) {
             why = tr("Even the first row costs more than the budget.");
+        }
+        if (e.claimAtRoundingLevel) {
+            why += (why.isEmpty() ? QString() : QStringLiteral(" ")) +
+                   QStringLiteral("The method's own estimate was below the rounding its "
+                                  "estimate carries: it claims that rounding, at the rounding "
+                                  "level of a double.");
         }
         const QStringList cells = {text(methodInfo(e.method).caption),
                                    e.counter ? QString::number(*e.counter) : QStringLiteral("—"),

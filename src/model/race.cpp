@@ -4,6 +4,8 @@
 #include <cmath>
 #include <limits>
 
+#include "runtime/short_number.h"
+
 namespace integral {
 
 Race race(const Model& model, std::int64_t budget, std::span<const Method> methods,
@@ -27,6 +29,11 @@ Race race(const Model& model, std::int64_t budget, std::span<const Method> metho
         RaceEntry entry;
         entry.method = method;
         entry.fault = run.run.fault;
+        const bool noBox = methodOf(method).samplesABox() &&
+                           (model.ymax().isEmpty() || model.ymax().toDouble() == 0.0);
+        if (noBox) {
+            entry.noClaim = "no box to sample: every row is 0 until the box has a height";
+        }
         const std::optional<double> reference =
             run.analysis.reference ? std::optional(run.analysis.reference->value) : std::nullopt;
         // The truth is known only to within the reference's own uncertainty: a claim that
@@ -42,7 +49,8 @@ Race race(const Model& model, std::int64_t budget, std::span<const Method> metho
             if (reference && std::isfinite(row.estimate - *reference)) {
                 error = row.estimate - *reference;
             }
-            if (error && row.estimatedError) {
+            const bool judged = error && row.estimatedError && !noBox;
+            if (judged) {
                 ++entry.claimsJudged;
                 entry.claimsHeld += std::fabs(*error) <= *row.estimatedError + slack ? 1 : 0;
             }
@@ -51,11 +59,12 @@ Race race(const Model& model, std::int64_t budget, std::span<const Method> metho
                 entry.counter = row.counter;
                 entry.evaluations = row.evaluations;
                 entry.estimate = row.estimate;
-                entry.estimatedError = row.estimatedError;
+                entry.estimatedError = noBox ? std::nullopt : row.estimatedError;
+                entry.claimAtRoundingLevel = row.claimAtRoundingLevel;
                 entry.error = error;
                 entry.claimHeld.reset();
                 entry.missedBy.reset();
-                if (error && row.estimatedError) {
+                if (judged) {
                     entry.claimHeld = std::fabs(*error) <= *row.estimatedError + slack;
                     if (!*entry.claimHeld && *row.estimatedError > 0.0) {
                         entry.missedBy = std::fabs(*error) / *row.estimatedError;
@@ -72,11 +81,25 @@ Race race(const Model& model, std::int64_t budget, std::span<const Method> metho
 }
 
 std::string claimsText(const RaceEntry& entry) {
+    if (!entry.noClaim.empty()) {
+        return entry.noClaim;
+    }
     if (entry.claimsJudged == 0) {
         return "no claim could be judged";
     }
     return "claims held in " + std::to_string(entry.claimsHeld) + " of " +
            std::to_string(entry.claimsJudged) + " rows";
+}
+
+std::string missText(const RaceEntry& entry) {
+    if (!entry.claimHeld || *entry.claimHeld || !entry.error || !entry.estimatedError) {
+        return {};
+    }
+    if (entry.missedBy && *entry.missedBy >= 2.0) {
+        return "by a factor " + shortNumber(*entry.missedBy, 3);
+    }
+    return "by " + shortNumber(std::fabs(*entry.error) - *entry.estimatedError, 2) +
+           " more than it claimed";
 }
 
 }  // namespace integral

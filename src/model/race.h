@@ -26,6 +26,7 @@ struct RaceEntry {
     std::int64_t evaluations = 0;
     std::optional<double> estimate;
     std::optional<double> estimatedError;  // what the method claims
+    bool claimAtRoundingLevel = false;     // the claim is the rounding its estimate carries
     std::optional<double> error;           // what it has: estimate - exact (or reference)
     std::optional<bool> claimHeld;         // |error| <= estimatedError
     // By what factor the claim was wrong, |error| / estimatedError, where it did not hold.
@@ -33,6 +34,9 @@ struct RaceEntry {
     // Over all the method's rows that have both a claim and an error.
     int claimsHeld = 0;
     int claimsJudged = 0;
+    // Why the method's claims cannot be judged at all, where they cannot: hit-or-miss with no
+    // box has nothing to sample, and its every row is 0.
+    std::string noClaim;
     std::optional<FaultReport> fault;
 };
 
@@ -74,7 +78,16 @@ inline constexpr RacePreset kRacePresets[] = {
      0.0, 1.0, 40},
 };
 
-// "claims held in 9 of 10 rows", or that none could be judged.
+// "claims held in 9 of 10 rows", or that none could be judged, and why.
 std::string claimsText(const RaceEntry& entry);
+
+// How far a claim that did not hold missed, in words: "by a factor 3.2", or where the error is
+// less than twice the claim, "by 1.4e-08 more than it claimed"; "" where it held.
+std::string missText(const RaceEntry& entry);
+
+// What decides whether a claim held, for the help and the handbook.
+inline constexpr std::string_view kClaimSlack =
+    "a claim holds where |error| <= claim + the reference's uncertainty + 4 ulps of the "
+    "estimate";
 
 }  // namespace integral

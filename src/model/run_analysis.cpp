@@ -16,6 +16,9 @@
 
 namespace integral {
 
+// The ulps of an estimate below which no method's own error estimate goes.
+constexpr double kClaimUlps = 4.0;
+
 namespace {
 
 std::optional<double> finite(double value) {
@@ -258,6 +261,18 @@ RunAnalysis analyse(const MethodRun& run, bool splitRounding) {
                 row.observedOrder = finite(std::log(std::fabs(before / now)) /
                                            std::log(static_cast<double>(row.counter) /
                                                     static_cast<double>(previous.counter)));
+            }
+        }
+        // No claim is finer than the estimate itself is known: the rounding it carries, where
+        // that was weighed, and a few ulps of it in any case. A claim of exactly 0 would say
+        // the rule landed on the integral, which a double cannot tell.
+        if (row.estimatedError) {
+            const double carried = std::max(
+                row.roundingCarried.value_or(0.0),
+                kClaimUlps * std::numeric_limits<double>::epsilon() * std::fabs(figures.estimate));
+            if (*row.estimatedError < carried) {
+                row.estimatedError = carried;
+                row.claimAtRoundingLevel = true;
             }
         }
         analysis.rows.push_back(row);

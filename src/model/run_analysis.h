@@ -51,6 +51,9 @@ struct RowAnalysis {
     // consecutive rows for most rules, its own accumulated estimates for adaptive Simpson, 2
     // sigma for Monte Carlo; nothing on a first row that needs a previous one.
     std::optional<double> estimatedError;
+    // The method's own estimate fell below the rounding its estimate carries (or a few ulps of
+    // it): the claim is that rounding, "at the rounding level", never less.
+    bool claimAtRoundingLevel = false;
     // Romberg: the row's whole table, R(j, 0..j) for j = 0..k.
     std::vector<std::vector<double>> tableau;
 };

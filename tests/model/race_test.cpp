@@ -77,5 +77,46 @@ TEST(RaceTest, AClaimThatDidNotHoldSaysByHowMuch) {
     EXPECT_LT(zelbrin.claimsHeld, zelbrin.claimsJudged);
 }
 
+// Hit-or-miss without a box has nothing to sample: its claims are not judged, and the race says
+// why. With a box they are.
+TEST(RaceTest, HitOrMissWithoutABoxHasNoClaims) {
+    Model model = modelOf(1, nullptr, 0, 1);
+    const std::vector<Method> methods = {Method::MonteCarlo};
+    const RaceEntry none = integral::race(model, 100000, methods).entries[0];
+    EXPECT_EQ(none.claimsJudged, 0);
+    EXPECT_FALSE(none.estimatedError.has_value());
+    EXPECT_FALSE(none.claimHeld.has_value());
+    EXPECT_EQ(claimsText(none), "no box to sample: every row is 0 until the box has a height");
+    model.setHeight(4.0f);
+    const RaceEntry boxed = integral::race(model, 100000, methods).entries[0];
+    EXPECT_TRUE(boxed.noClaim.empty());
+    EXPECT_EQ(boxed.claimsJudged, 25);
+}
+
+// A miss is told in words that agree with its size: a factor where the error is twice the claim
+// or more, else the amount beyond the claim.
+TEST(RaceTest, AMissIsToldByHowMuch) {
+    struct Case {
+        double error;
+        double claim;
+        const char* told;
+    };
+    for (const Case& c :
+         std::vector<Case>{{-3e-4, 1e-4, "by a factor 3"},
+                           {2e-4, 1e-4, "by a factor 2"},
+                           {-1.4e-4, 1e-4, "by 4e-05 more than it claimed"},
+                           {1e-8 + 1.4e-16, 1e-8, "by 1.4e-16 more than it claimed"},
+                           {5e-5, 1e-4, ""}}) {
+        RaceEntry entry;
+        entry.error = c.error;
+        entry.estimatedError = c.claim;
+        entry.claimHeld = std::fabs(c.error) <= c.claim;
+        if (!*entry.claimHeld) {
+            entry.missedBy = std::fabs(c.error) / c.claim;
+        }
+        EXPECT_EQ(missText(entry), c.told) << c.error;
+    }
+}
+
 }  // namespace
 }  // namespace integral

@@ -125,6 +125,14 @@ TEST(RuleTablesTest, EveryMethodEstimatesItsOwnError) {
         const std::vector<RowAnalysis>& rows = run.analysis.rows;
         ASSERT_FALSE(rows.empty());
         EXPECT_TRUE(rows.back().estimatedError.has_value());
+        // No claim finer than the estimate is known: a few ulps of it, or the rounding it carries.
+        for (const RowAnalysis& row : rows) {
+            if (row.estimatedError) {
+                EXPECT_GE(*row.estimatedError, 4 * 0x1p-52 * std::fabs(row.estimate))
+                    << row.counter;
+                EXPECT_GE(*row.estimatedError, row.roundingCarried.value_or(0.0)) << row.counter;
+            }
+        }
         if (methodOf(info.method).statistical()) {
             EXPECT_EQ(*rows[3].estimatedError, 2 * *rows[3].sigma);
         } else if (info.method != Method::AdaptiveSimpson) {

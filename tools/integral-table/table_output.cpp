@@ -333,11 +333,13 @@ void writeRace(std::ostream& out, const Race& race, Layout layout) {
             entry["evaluations"] = e.counter ? Json(e.evaluations) : Json(nullptr);
             entry["estimate"] = number(e.estimate);
             entry["estimated_error"] = number(e.estimatedError);
+            entry["claim_at_rounding_level"] = e.claimAtRoundingLevel;
             entry["error"] = number(e.error);
             entry["claim_held"] = e.claimHeld ? Json(*e.claimHeld) : Json(nullptr);
             entry["missed_by"] = number(e.missedBy);
             entry["claims_held"] = e.claimsHeld;
             entry["claims_judged"] = e.claimsJudged;
+            entry["no_claim"] = e.noClaim.empty() ? Json(nullptr) : Json(e.noClaim);
             entries.push_back(std::move(entry));
         }
         document["compare"] = std::move(entries);
@@ -362,8 +364,8 @@ void writeRace(std::ostream& out, const Race& race, Layout layout) {
         line({std::string(methodInfo(e.method).name),
               e.counter ? std::to_string(*e.counter) : "none",
               e.counter ? std::to_string(e.evaluations) : "none", figure(e.estimate),
-              figure(e.estimatedError), figure(e.error),
-              claim(e) + (e.missedBy ? " (by a factor " + shortNumber(*e.missedBy, 3) + ")" : "")});
+              figure(e.estimatedError) + (e.claimAtRoundingLevel && !tsv ? " (rounding)" : ""),
+              figure(e.error), claim(e) + (missText(e).empty() ? "" : " (" + missText(e) + ")")});
     }
     if (tsv) {
         return;

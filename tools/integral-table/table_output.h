@@ -62,9 +62,12 @@ inline constexpr JsonKey kRunKeys[] = {{"version"},
 inline constexpr JsonKey kPointsKeys[] = {
     {"version"}, {"inputs", kInputKeys}, {"n"}, {"estimate"}, {"points"}, {"fault"}};
 
-inline constexpr JsonKey kRaceEntryKeys[] = {
-    {"method"}, {"row"},        {"evaluations"}, {"estimate"},    {"estimated_error"},
-    {"error"},  {"claim_held"}, {"missed_by"},   {"claims_held"}, {"claims_judged"}};
+inline constexpr JsonKey kRaceEntryKeys[] = {{"method"},          {"row"},
+                                             {"evaluations"},     {"estimate"},
+                                             {"estimated_error"}, {"claim_at_rounding_level"},
+                                             {"error"},           {"claim_held"},
+                                             {"missed_by"},       {"claims_held"},
+                                             {"claims_judged"},   {"no_claim"}};
 inline constexpr JsonKey kRaceInputKeys[] = {{"integrand"}, {"function"}, {"label"},
                                              {"lower"},     {"upper"},    {"ymax"}};
 inline constexpr JsonKey kRaceKeys[] = {{"version"},

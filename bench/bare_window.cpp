@@ -12,6 +12,7 @@
 
 #include "app/fonts.h"
 #include "app/form1_layout.h"
+#include "integrands/integrand_catalogue.h"
 
 namespace {
 
@@ -73,9 +74,8 @@ int main(int argc, char** argv) {
                 QString::fromUtf8(row.name.data(), static_cast<qsizetype>(row.name.size())));
     }
     auto* list = window.findChild<QListWidget*>(QStringLiteral("List1"));
-    for (const char* label : {"y = x*Exp(-x)", "y = 4 / (x*x + 1)", "y = x*x - 2", "y = x*sin(x)",
-                              "y = Exp(-x*x/2)10/√(2π)"}) {
-        list->addItem(QString::fromUtf8(label));
+    for (const std::string_view label : integral::kIntegrandLabels) {
+        list->addItem(QString::fromUtf8(label.data(), static_cast<qsizetype>(label.size())));
     }
     window.show();
     return QApplication::exec();

@@ -221,9 +221,10 @@ void CompareWindow::displayRace(const Race& race) {
         }
         if (e.claimAtRoundingLevel) {
             why += (why.isEmpty() ? QString() : QStringLiteral(" ")) +
-                   QStringLiteral("The method's own estimate was below the rounding its "
-                                  "estimate carries: it claims that rounding, at the rounding "
-                                  "level of a double.");
+                   QStringLiteral(
+                       "The method's own estimate was below the rounding its "
+                       "estimate carries: it claims that rounding, at the rounding "
+                       "level of a double.");
         }
         const QStringList cells = {text(methodInfo(e.method).caption),
                                    e.counter ? QString::number(*e.counter) : QStringLiteral("—"),

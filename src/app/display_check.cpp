@@ -8,6 +8,7 @@
 
 #include <QFileInfo>
 #include <QLibraryInfo>
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <string_view>
@@ -41,9 +42,11 @@ std::shared_ptr<void> connectToX() {
         ::dlclose(library);
         return nullptr;
     }
-    constexpr int kTries = 100;
-    constexpr useconds_t kPause = 5'000;  // half a second in all, for a server that is not there
-    for (int attempt = 0; attempt < kTries; ++attempt) {
+    // Half a second in all, for a server that is not there; a try that itself takes long (a
+    // remote display that does not answer) is not made again.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(500);
+    constexpr useconds_t kPause = 5'000;
+    while (true) {
         void* connection = connect(nullptr, nullptr);
         if (connection != nullptr && hasError(connection) == 0) {
             return {connection, [library, disconnect](void* held) {
@@ -53,6 +56,9 @@ std::shared_ptr<void> connectToX() {
         }
         if (connection != nullptr) {
             disconnect(connection);
+        }
+        if (std::chrono::steady_clock::now() >= deadline) {
+            break;
         }
         ::usleep(kPause);
     }

@@ -629,13 +629,16 @@ void Form1::useOwnIntegrand(std::shared_ptr<const TypedExpression> expression) {
     const IntegrandDescriptor& chosen = model_.integrand();
     std::optional<std::string> curveOf;
     std::optional<std::string> rowsOf;
-    if (graphed_ && !graphed_->same(chosen)) {
-        curveOf = graphed_->chosen() ? graphed_->name() : tr("no integrand").toStdString();
+    if (graphed_ && graphed_->chosen() && !graphed_->same(chosen)) {
+        curveOf = graphed_->name();
     }
     if (shown_ && List2->count() > 0 && !shown_->run.integrand.same(chosen)) {
         rowsOf = shown_->run.integrand.name();
     }
-    actionNote_ = text(chosenNotDrawnNote(chosen.name(), curveOf, rowsOf));
+    // Drawn already, and nothing of another shown: nothing to tell.
+    const bool drawn = graphed_ && graphed_->same(chosen);
+    actionNote_ =
+        drawn && !rowsOf ? QString() : text(chosenNotDrawnNote(chosen.name(), curveOf, rowsOf));
     updateNotes();
 }
 
@@ -877,13 +880,15 @@ void Form1::setupConnections() {
 bool Form1::keptFromTextBox(const QKeyEvent& key) const {
     const QKeySequence pressed(key.keyCombination());
     for (const QAction* action : actions()) {
-        if (!action->shortcut().isEmpty() &&
-            action->shortcut().matches(pressed) == QKeySequence::ExactMatch) {
-            return true;
+        for (const QKeySequence& keys : action->shortcuts()) {
+            if (keys.matches(pressed) == QKeySequence::ExactMatch) {
+                return true;
+            }
         }
     }
     const Qt::KeyboardModifiers modifiers = key.modifiers() & ~Qt::KeypadModifier;
-    return modifiers == Qt::AltModifier && !key.text().isEmpty();
+    return modifiers == Qt::AltModifier && key.text().size() == 1 &&
+           key.text().front().isLetterOrNumber();
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
@@ -1013,6 +1018,8 @@ void Form1::Command1_Click() {
     CurveGaps gaps;
     const Outcome graphed = model_.Graph(*Picture1, &gaps);
     graphed_ = model_.integrand();
+    actionNote_.clear();  // whatever Graph met, the note on the integrand before is done with
+    updateNotes();
     // The rows and the summary of what was shown before go, whatever Graph met.
     List2->clear();
     shown_.reset();
@@ -1102,6 +1109,8 @@ void Form1::List1_Click() {
     model_.chooseIntegrand(row);
     List1->setToolTip(text(layout::kIntegrandListTooltip));
     updateTitle();
+    actionNote_.clear();  // a note on the integrand before no longer applies
+    updateNotes();
 }
 
 void Form1::Picture1_MouseDown(float y) {

@@ -39,8 +39,9 @@ class PlotFrame {
 
 // Where a view's plot goes: inside `area` less `margins` (room for the axes' numbers), with the
 // legend right of it, `side` wide, where that leaves the plot kWidePlot wide; else the legend
-// goes under the plot, `below` high, so that a narrow view (a small screen, a large scale)
-// keeps a plot as wide as the view. The legend's rectangle is the caller's in the first case.
+// goes under the plot, `below` high, where that leaves the plot kHighPlot high, so that a narrow
+// view (a small screen, a large scale) keeps a plot as wide as the view. The legend's rectangle is
+// the caller's in the first case.
 struct PlotPlace {
     QRectF plot;
     std::optional<QRectF> legendBelow;
@@ -48,11 +49,12 @@ struct PlotPlace {
 inline PlotPlace placePlot(const QRectF& area, const QMarginsF& margins, double side,
                            double below) {
     constexpr double kWidePlot = 400;
+    constexpr double kHighPlot = 150;
     const QRectF beside = area.marginsRemoved(margins).adjusted(0, 0, -side, 0);
-    if (beside.width() >= kWidePlot) {
+    const QRectF plot = area.marginsRemoved(margins).adjusted(0, 0, -20, -below);
+    if (beside.width() >= kWidePlot || plot.height() < kHighPlot) {
         return {beside, std::nullopt};
     }
-    const QRectF plot = area.marginsRemoved(margins).adjusted(0, 0, -20, -below);
     return {plot, QRectF(area.left() + 20, plot.bottom() + margins.bottom(), area.width() - 40,
                          below - 8)};
 }

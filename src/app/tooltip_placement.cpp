@@ -25,11 +25,17 @@ TooltipPlacement::TooltipPlacement(QWidget* window, QWidget* canvas)
 bool TooltipPlacement::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::ToolTip) {
         asking_ = qobject_cast<QWidget*>(watched);
-    } else if (event->type() == QEvent::Show || event->type() == QEvent::Move) {
+    } else if (event->type() == QEvent::Show || event->type() == QEvent::Move ||
+               event->type() == QEvent::Hide) {
         auto* widget = qobject_cast<QWidget*>(watched);
-        // The toolkit places a tooltip before it shows it, and again when it shows another
-        // text in the same window.
-        if (widget != nullptr && widget->windowType() == Qt::ToolTip && !moving_) {
+        if (widget == nullptr || widget->windowType() != Qt::ToolTip) {
+            return false;
+        }
+        if (event->type() == QEvent::Hide) {
+            asking_ = nullptr;  // a tip the program shows by itself asks no widget
+        } else if (!moving_) {
+            // The toolkit places a tooltip before it shows it, and again when it shows another
+            // text in the same window. A move the platform reports later finds the tip placed.
             place(widget);
         }
     }

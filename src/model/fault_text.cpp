@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/fault_text.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <limits>
 
 #include "integrands/formulas.h"
 
@@ -89,21 +91,25 @@ std::string atALimit(const FaultReport& report) {
                            report.fault == Fault::InvalidOperation;
     const bool drawingOrRunning =
         report.activity == Activity::Shading || report.activity == Activity::Running;
+    // The limits as the rules take them, in order.
+    const double lower = std::min(report.lower, report.upper);
+    const double upper = std::max(report.lower, report.upper);
     if (report.integrand.expression() == nullptr || !report.x || !valueless || !drawingOrRunning ||
-        !(report.lower < report.upper)) {
+        !(lower < upper)) {
         return {};
     }
-    // A rule's last node may stand a rounding away from the upper limit.
-    const double near = 1e-12 * (report.upper - report.lower);
+    // A rule's last node may stand a rounding or two away from the upper limit.
+    const double near = 1e-12 * (upper - lower) + 4 * std::numeric_limits<double>::epsilon() *
+                                                      std::max(std::fabs(lower), std::fabs(upper));
     const double x = *report.x;
-    if (std::fabs(x - report.lower) > near && std::fabs(x - report.upper) > near) {
+    if (std::fabs(x - lower) > near && std::fabs(x - upper) > near) {
         return {};
     }
     std::string said = "\n\nf has no value at the limit x = " + number(x) + ", ";
     said += report.activity == Activity::Shading ? "where the shading draws its first line. "
                                                  : "one of the points the rule evaluates. ";
-    const std::string span = "from " + number(report.lower) + " to " + number(report.upper);
-    const Reference reference = report.integrand.reference(report.lower, report.upper);
+    const std::string span = "from " + number(lower) + " to " + number(upper);
+    const Reference reference = report.integrand.reference(lower, upper);
     if (reference.divergence) {
         return said + "The integral " + span +
                " does not exist either: " + divergenceText(*reference.divergence) + ".";
@@ -115,8 +121,8 @@ std::string atALimit(const FaultReport& report) {
     return said + "The integral " + span + " exists all the same: it is " +
            number(reference.value->value) + " (reference, within " +
            shortNumber(reference.value->uncertainty, 2) +
-           "). Gauss and the midpoint rule evaluate f only inside the interval, and so do the "
-           "sampling methods of the Compare window: they give rows here.";
+           "). Gauss and the midpoint rule evaluate f only inside the interval, as do the "
+           "sampling methods (mean-value, stratified, Sobol): they give rows here.";
 }
 
 }  // namespace

@@ -47,8 +47,8 @@ FaultReport Model::context(Activity activity) const {
     FaultReport report;
     report.activity = activity;
     report.integrand = chosen_;
-    report.lower = x1_.isEmpty() ? 0.0 : x1_.toDouble();
-    report.upper = x2_.isEmpty() ? 0.0 : x2_.toDouble();
+    report.lower = x1_.toDouble();
+    report.upper = x2_.toDouble();
     return report;
 }
 

@@ -1104,6 +1104,15 @@ TEST_F(Form1Test, OwnIntegrandWorksAsTheFiveDo) {
                                 "0:"))
         << child<QLabel>("InputNote")->text().toStdString();
 
+    // The same function again, drawn already: nothing to tell. A row of the list instead of a
+    // typed function not yet drawn: the note on it goes.
+    form->useOwnIntegrand(test::parsed("1/sqrt(x)"));
+    EXPECT_FALSE(child<QLabel>("InputNote")->isVisible());
+    form->useOwnIntegrand(test::parsed("x^3"));
+    EXPECT_TRUE(child<QLabel>("InputNote")->isVisible());
+    chooseIntegrand(0);
+    EXPECT_FALSE(child<QLabel>("InputNote")->isVisible());
+
     auto reciprocal = TypedExpression::parse("1/x");
     form->useOwnIntegrand(std::get<std::shared_ptr<const TypedExpression>>(reciprocal));
     enter("Text1", "-1");
@@ -1190,7 +1199,15 @@ TEST_F(Form1Test, EveryShortcutWorksWhereverTheFocusIs) {
             QTest::keyClick(box(name), letter, Qt::AltModifier);
         }
         EXPECT_EQ(box(name)->text(), "2") << name;
+        // What a box does with keys of its own stays: select all, then type over it.
+        QTest::keyClick(box(name), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(box(name), "3");
+        EXPECT_EQ(box(name)->text(), "3") << name;
     }
+    // Enter confirms with Alt held too.
+    type("Text2", "5");
+    QTest::keyClick(box("Text2"), Qt::Key_Return, Qt::AltModifier);
+    EXPECT_EQ(form->model().x2().toDouble(), 5.0);
     QApplication::setActiveWindow(form.get());
     box("Text1")->setFocus();
     QTest::keyClick(box("Text1"), Qt::Key_Q, Qt::ControlModifier);

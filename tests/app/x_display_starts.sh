@@ -20,8 +20,8 @@ while [ "$i" -lt "$starts" ]; do
     "$program" >"$out" 2>&1 &
     pid=$!
     # No client of ours until the program has connected: one would keep the server from
-    # resetting and hide the fault.
-    sleep 0.3
+    # resetting and hide the fault. A second is ample, under the sanitizers too.
+    sleep 1
     if timeout 10 xdotool search --sync --onlyvisible --classname integral >/dev/null 2>&1; then
         opened=$((opened + 1))
     else

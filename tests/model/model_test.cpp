@@ -233,7 +233,8 @@ TEST(ModelTest, AFaultAtALimitSaysWhetherTheIntegralExists) {
         const char* lower;
         const char* upper;
         Method method;
-        const char* told;  // nothing where the fault is not at a limit
+        const char* told;         // nothing where the fault is not at a limit
+        double lowerAfter = NAN;  // a lower limit set afterwards, above the upper one
     };
     for (const Case& c : std::vector<Case>{
              {"1/sqrt(x)", "0", "1", Method::Zelbrin,
@@ -247,6 +248,14 @@ TEST(ModelTest, AFaultAtALimitSaysWhetherTheIntegralExists) {
               "The integral from 0 to 1 does not exist either: the integral of this function "
               "over these limits does not exist: f grows like 1/|x|^1 near x = 0."},
              {"1/x", "-1", "1", Method::Gauss, nullptr},
+             {"sqrt(x-0.5)", "0", "1", Method::Zelbrin,
+              "f has no value at the limit x = 0, one of the points the rule evaluates. Whether "
+              "the integral from 0 to 1 exists cannot be told here: "},
+             // Limits in the wrong order are the rule's all the same.
+             {"1/sqrt(x-1)", "0", "1", Method::Zelbrin,
+              "f has no value at the limit x = 1, one of the points the rule evaluates. The "
+              "integral from 1 to 2 exists all the same: it is 2",
+              2.0},
          }) {
         SCOPED_TRACE(c.function);
         Model model;
@@ -254,6 +263,9 @@ TEST(ModelTest, AFaultAtALimitSaysWhetherTheIntegralExists) {
         model.chooseExpression(std::get<std::shared_ptr<const TypedExpression>>(parsed));
         ASSERT_FALSE(model.enterLower(c.lower));
         ASSERT_FALSE(model.enterUpper(c.upper));
+        if (!std::isnan(c.lowerAfter)) {
+            model.setLower(Variant::real(c.lowerAfter));
+        }
         const MethodRun run = model.run(c.method);
         ASSERT_TRUE(run.fault.has_value());
         const std::string text = faultText(*run.fault);

@@ -97,6 +97,10 @@ class Model {
     // A press on the canvas at height y (canvas units): the height of the Monte Carlo box.
     void setHeight(float y);
 
+    // The statistical methods draw from `random` from here on, in place of the sequence every
+    // model starts with.
+    void useGenerator(const RandomGenerator& random) { random_ = random; }
+
     MethodRun run(Method method);
 
     // The canvas operations over the current state.

@@ -9,15 +9,17 @@
 namespace integral {
 
 Race race(const Model& model, std::int64_t budget, std::span<const Method> methods,
-          const RaceProgress& progress) {
+          const RaceProgress& progress, std::uint64_t seed) {
     Race result;
     result.budget = budget;
+    result.seed = seed;
     result.integrand = model.integrand();
     result.x1 = model.x1();
     result.x2 = model.x2();
     result.ymax = model.ymax();
     for (const Method method : methods) {
         Model scratch = model;
+        scratch.useGenerator(RandomGenerator::seeded(seed, static_cast<std::uint32_t>(method)));
         AnalysedRun run{scratch.run(method), {}};
         run.analysis = analyse(run.run, false);
         if (result.entries.empty()) {

@@ -40,8 +40,12 @@ struct RaceEntry {
     std::optional<FaultReport> fault;
 };
 
+// The seed of a race where none is given.
+inline constexpr std::uint64_t kDefaultSeed = 1;
+
 struct Race {
     std::int64_t budget = 0;
+    std::uint64_t seed = kDefaultSeed;
     // The inputs every method ran on.
     IntegrandDescriptor integrand;
     Variant x1;
@@ -57,9 +61,11 @@ struct Race {
 using RaceProgress = std::function<bool(std::size_t done, std::size_t total)>;
 
 // Runs each method on a copy of the model, so that the model's own state, its generator
-// included, stays as it was.
+// included, stays as it was. Each statistical method draws from a stream of its own, derived
+// from `seed` and the method: no two methods and no two seeds share their numbers, and the
+// same seed gives the same race.
 Race race(const Model& model, std::int64_t budget, std::span<const Method> methods,
-          const RaceProgress& progress = {});
+          const RaceProgress& progress = {}, std::uint64_t seed = kDefaultSeed);
 
 // The examples the handbook explains claims that fail with, one of each kind, set up at a
 // click: an integrand a student could type, its limits and the budget to race them at.

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "runtime/random_generator.h"
 
+#include <random>
+
 namespace integral {
 
 namespace {
@@ -25,6 +27,23 @@ RandomGenerator::RandomGenerator() {
         const std::uint32_t previous = state_[i - 1];
         state_[i] = 1812433253u * (previous ^ (previous >> 30)) + static_cast<std::uint32_t>(i);
     }
+}
+
+RandomGenerator RandomGenerator::seeded(std::uint64_t seed, std::uint32_t stream) {
+    RandomGenerator random;
+    std::seed_seq sequence{static_cast<std::uint32_t>(seed), static_cast<std::uint32_t>(seed >> 32),
+                           stream};
+    sequence.generate(random.state_.begin(), random.state_.end());
+    // As std::mt19937 does: a state whose significant bits are all 0 would never leave 0.
+    bool zero = (random.state_[0] & kUpper) == 0;
+    for (std::size_t i = 1; zero && i < kN; ++i) {
+        zero = random.state_[i] == 0;
+    }
+    if (zero) {
+        random.state_[0] = kUpper;
+    }
+    random.index_ = kN;
+    return random;
 }
 
 // The words are regenerated in place and in order, so word i + kM is still the old one for the

@@ -20,6 +20,12 @@ class RandomGenerator {
   public:
     RandomGenerator();
 
+    // Another sequence of the same kind, for a computation that takes its numbers from a seed
+    // (the race, a table asked for with a seed): the Mersenne Twister seeded as std::mt19937
+    // is from std::seed_seq{low 32 bits of seed, high 32 bits, stream}, so that every seed and
+    // every stream of one seed (one per method) has a sequence of its own.
+    static RandomGenerator seeded(std::uint64_t seed, std::uint32_t stream);
+
     float next() {
         if (index_ == kStateSize) [[unlikely]] {
             refill();

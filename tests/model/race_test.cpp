@@ -118,5 +118,54 @@ TEST(RaceTest, AMissIsToldByHowMuch) {
     }
 }
 
+// The same seed gives the same race, another seed other numbers; the model's own generator is
+// left where it was.
+TEST(RaceTest, EachSeedGivesItsOwnNumbers) {
+    Model model = modelOf(1, nullptr, 0, 1);
+    model.setHeight(4.0f);
+    const std::vector<Method> methods = {Method::MonteCarlo, Method::MeanValue, Method::Sobol};
+    const auto estimates = [&](std::uint64_t seed) {
+        std::vector<std::optional<double>> found;
+        for (const RaceEntry& e : integral::race(model, 10000, methods, {}, seed).entries) {
+            found.push_back(e.estimate);
+        }
+        return found;
+    };
+    EXPECT_EQ(estimates(5), estimates(5));
+    const std::vector<std::optional<double>> five = estimates(5);
+    const std::vector<std::optional<double>> six = estimates(6);
+    for (std::size_t i = 0; i < methods.size(); ++i) {
+        EXPECT_NE(five[i], six[i]) << methodInfo(methods[i]).name;
+    }
+    Model untouched = modelOf(1, nullptr, 0, 1);
+    untouched.setHeight(4.0f);
+    EXPECT_EQ(model.run(Method::MonteCarlo).rows, untouched.run(Method::MonteCarlo).rows);
+}
+
+// Over many seeds a statistical method's claim of 2 sigma misses as often as chance says it
+// should, about one row in twenty: not the same rows on every input, as one fixed sequence for
+// every method and integrand made it look.
+TEST(RaceTest, TwoSigmaMissesAsOftenAsChanceSays) {
+    for (const auto& [method, seeds] :
+         {std::pair{Method::MeanValue, 60}, std::pair{Method::Sobol, 24}}) {
+        SCOPED_TRACE(std::string(methodInfo(method).name));
+        int judged = 0;
+        int missed = 0;
+        for (int seed = 0; seed < seeds; ++seed) {
+            Model model = modelOf(3, nullptr, 0, 3);
+            model.useGenerator(RandomGenerator::seeded(static_cast<std::uint64_t>(seed), 0));
+            const AnalysedRun run = analysed(model.run(method));
+            for (const RowAnalysis& row : run.analysis.rows) {
+                ASSERT_TRUE(row.error && row.estimatedError);
+                ++judged;
+                missed += std::fabs(*row.error) > *row.estimatedError ? 1 : 0;
+            }
+        }
+        const double share = static_cast<double>(missed) / judged;
+        EXPECT_GT(share, 0.01) << missed << " of " << judged;
+        EXPECT_LT(share, 0.12) << missed << " of " << judged;
+    }
+}
+
 }  // namespace
 }  // namespace integral

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <vector>
 
 namespace integral {
 namespace {
@@ -20,6 +21,30 @@ TEST(RandomGeneratorTest, DrawsTheTop24BitsOfTheDefaultMersenneTwister) {
     for (int i = 0; i < 1'000'000; ++i) {
         ASSERT_EQ(fresh.next(), static_cast<float>(reference() >> 8) * 0x1p-24f) << i;
     }
+}
+
+// A seeded sequence is std::mt19937's from the same seed sequence; seeds and streams differ.
+TEST(RandomGeneratorTest, EverySeedAndStreamHasASequenceOfItsOwn) {
+    for (const auto& [seed, stream] : {std::pair<std::uint64_t, std::uint32_t>{1, 0},
+                                       {1, 1},
+                                       {2, 0},
+                                       {0x1234567890ABCDEFull, 10}}) {
+        RandomGenerator random = RandomGenerator::seeded(seed, stream);
+        std::seed_seq sequence{static_cast<std::uint32_t>(seed),
+                               static_cast<std::uint32_t>(seed >> 32), stream};
+        std::mt19937 reference(sequence);
+        for (int i = 0; i < 2000; ++i) {
+            ASSERT_EQ(random.next(), static_cast<float>(reference() >> 8) * 0x1p-24f) << i;
+        }
+    }
+    const auto first = [](std::uint64_t seed, std::uint32_t stream) {
+        RandomGenerator random = RandomGenerator::seeded(seed, stream);
+        return std::vector<float>{random.next(), random.next(), random.next()};
+    };
+    EXPECT_EQ(first(7, 3), first(7, 3));
+    EXPECT_NE(first(7, 3), first(7, 4));
+    EXPECT_NE(first(7, 3), first(8, 3));
+    EXPECT_NE(first(0, 0), first(0x100000000ull, 0));  // the high half of the seed counts
 }
 
 }  // namespace

@@ -275,6 +275,9 @@ TEST(TableCommandTest, UsageErrorsNameTheProblemAndPrintNothingOnStdout) {
         {{"--compare", "--methods", "sobol,Sobol"}, "--methods names sobol twice"},
         {{"--compare", "--method", "gauss"}, "--method and --points are for one method"},
         {{"--method", "gauss", "--budget", "100"}, "--budget and --methods go with --compare"},
+        {{"--compare", "--seed", "-1"}, "--seed must be a whole number from 0 to"},
+        {{"--method", "sobol", "--seed", "18446744073709551616"}, "--seed must be a whole"},
+        {{"--method", "sobol", "--seed", ""}, "--seed must be a whole"},
     };
     for (const auto& [args, message] : cases) {
         SCOPED_TRACE(message);
@@ -288,6 +291,27 @@ TEST(TableCommandTest, UsageErrorsNameTheProblemAndPrintNothingOnStdout) {
                   0);
         EXPECT_LT(outcome.err.size(), 300u);
     }
+}
+
+// A seed gives its own rows, the same ones every time; without one a table takes the window's
+// sequence, as it always did.
+TEST(TableCommandTest, ASeedGivesRowsOfItsOwn) {
+    const auto rows = [](std::vector<std::string_view> more) {
+        std::vector<std::string_view> args = {"--method", "mean-value", "--integrand",
+                                              "2",        "--upper",    "1"};
+        args.insert(args.end(), more.begin(), more.end());
+        const Outcome outcome = runTool(args);
+        EXPECT_EQ(outcome.status, 0) << outcome.err;
+        return outcome.out;
+    };
+    EXPECT_EQ(rows({"--seed", "7"}), rows({"--seed=7"}));
+    EXPECT_NE(rows({"--seed", "7"}), rows({"--seed", "8"}));
+    EXPECT_NE(rows({"--seed", "7"}), rows({}));
+    Model window;
+    window.chooseIntegrand(1);
+    window.setUpper(Variant::real(1));
+    EXPECT_EQ(rows({}).substr(rows({}).rfind("S = ")),
+              *window.run(Method::MeanValue).summary + "\n");
 }
 
 // What the honest references say reaches the table tool: an integral that does not exist is

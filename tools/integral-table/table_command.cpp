@@ -66,7 +66,11 @@ constexpr std::string_view kOptions =
     "               has, and whether the claim held; then how often its claims held over all\n"
     "               its rows. A claim holds where |error| <= claim + the reference's\n"
     "               uncertainty + 4 ulps of the estimate; no claim is below the rounding its\n"
-    "               estimate carries. JSON: @COMPARE@\n"
+    "               estimate carries. Each statistical method draws from a stream of its\n"
+    "               own, derived from --seed (1 unless given). JSON: @COMPARE@\n"
+    "  --seed S     the statistical methods' numbers: a stream of their own for each seed\n"
+    "               (0 to 2^64 - 1) and method, the same rows for the same seed; without it a\n"
+    "               table takes the sequence the window starts with\n"
     "  --points N   instead of the table, the evaluations of the row for N (its own count:\n"
     "               --points 6 for the parabolic rule's row of 6 panels, --points 2000 for\n"
     "               the first Monte Carlo row): x, f(x) and the weight the value enters the\n"
@@ -131,9 +135,9 @@ std::string methodUsage() {
 std::string usage() {
     return "Usage: integral-table --method NAME [--integrand 1-5 | --function EXPR]\n"
            "                      [--lower A] [--upper B] [--ymax Y]\n"
-           "                      [--details] [--format text|tsv|json] [--points N]\n"
-           "       integral-table --compare [--budget N] [--methods NAME,NAME,...] [the same\n"
-           "                      integrand, limits, box and format]\n"
+           "                      [--details] [--format text|tsv|json] [--points N] [--seed S]\n"
+           "       integral-table --compare [--budget N] [--methods NAME,NAME,...] [--seed S]\n"
+           "                      [the same integrand, limits, box and format]\n"
            "       integral-table -h|--help|--version\n"
            "\n"
            "Prints the rows the chosen method shows, one per line, then the summary \"S = "
@@ -159,6 +163,8 @@ struct Request {
     bool compare = false;
     std::int64_t budget = 1000;
     std::vector<Method> methods;
+    // --seed: the statistical methods draw from the stream of this seed for their method.
+    std::optional<std::uint64_t> seed;
 };
 
 class UsageError {
@@ -210,6 +216,17 @@ std::vector<Method> parseMethods(std::string_view text) {
         start = comma + 1;
     }
     return methods;
+}
+
+// A seed: a whole number from 0 to 2^64 - 1.
+std::uint64_t parseSeed(std::string_view text) {
+    std::uint64_t seed = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), seed);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size()) {
+        throw UsageError("--seed must be a whole number from 0 to 18446744073709551615, not " +
+                         quoted(text));
+    }
+    return seed;
 }
 
 // A whole number of evaluations, 10 to 10^6.
@@ -292,7 +309,7 @@ Request parseRequest(std::span<const std::string_view> args) {
         }
         if (name != "--method" && name != "--integrand" && name != "--lower" && name != "--upper" &&
             name != "--ymax" && name != "--format" && name != "--points" && name != "--function" &&
-            name != "--budget" && name != "--methods") {
+            name != "--budget" && name != "--methods" && name != "--seed") {
             throw UsageError("unknown option " + quoted(arg));
         }
         if (!value) {
@@ -329,6 +346,9 @@ Request parseRequest(std::span<const std::string_view> args) {
         request.method = parseMethod(values["--method"]);
     }
     request.details = details;
+    if (values.contains("--seed")) {
+        request.seed = parseSeed(values["--seed"]);
+    }
     if (values.contains("--format")) {
         request.layout = parseLayout(values["--format"]);
     }
@@ -402,8 +422,15 @@ int runTable(std::span<const std::string_view> args, std::ostream& out, std::ost
                "every value is 0, as in the window before a choice\n";
     }
     if (request.compare) {
-        writeRace(out, race(request.model, request.budget, request.methods), request.layout);
+        writeRace(out,
+                  race(request.model, request.budget, request.methods, {},
+                       request.seed.value_or(kDefaultSeed)),
+                  request.layout);
         return 0;
+    }
+    if (request.seed) {
+        request.model.useGenerator(
+            RandomGenerator::seeded(*request.seed, static_cast<std::uint32_t>(request.method)));
     }
     if (methodOf(request.method).samplesABox() && request.model.ymax().isEmpty()) {
         err << "integral-table: no --ymax given: the Monte Carlo box has height 0, so every "

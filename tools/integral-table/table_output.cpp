@@ -319,6 +319,7 @@ void writeRace(std::ostream& out, const Race& race, Layout layout) {
         given.erase("method");
         document["inputs"] = given;
         document["budget"] = race.budget;
+        document["seed"] = race.seed;
         document["reference"] = race.reference ? Json(race.reference->value) : Json(nullptr);
         document["reference_error"] =
             race.reference ? Json(race.reference->uncertainty) : Json(nullptr);

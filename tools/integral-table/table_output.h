@@ -70,13 +70,9 @@ inline constexpr JsonKey kRaceEntryKeys[] = {{"method"},          {"row"},
                                              {"claims_judged"},   {"no_claim"}};
 inline constexpr JsonKey kRaceInputKeys[] = {{"integrand"}, {"function"}, {"label"},
                                              {"lower"},     {"upper"},    {"ymax"}};
-inline constexpr JsonKey kRaceKeys[] = {{"version"},
-                                        {"inputs", kRaceInputKeys},
-                                        {"budget"},
-                                        {"reference"},
-                                        {"reference_error"},
-                                        {"no_reference"},
-                                        {"compare", kRaceEntryKeys, true}};
+inline constexpr JsonKey kRaceKeys[] = {
+    {"version"},   {"inputs", kRaceInputKeys}, {"budget"},       {"seed"},
+    {"reference"}, {"reference_error"},        {"no_reference"}, {"compare", kRaceEntryKeys, true}};
 
 // "version, inputs {method, ...}, ..., rows [{n, ...}], ...": the names as --help lists them.
 std::string jsonKeysText(std::span<const JsonKey> keys);

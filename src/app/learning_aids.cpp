@@ -174,11 +174,21 @@ QString summaryTooltip(const MethodRun& run, const RunAnalysis& analysis) {
           << QStringLiteral("The estimate of the last row, for %1 %2.")
                  .arg(analysis.rows[last].counter)
                  .arg(text(methodInfo(run.method).unit));
-    if (analysis.observedSlope) {
-        lines << QStringLiteral(
-                     "The errors fall as N to the power %1 over the rows (fitted by "
-                     "least squares; -1/2 is the pace of independent samples)")
-                     .arg(QString::number(*analysis.observedSlope, 'f', 2));
+    if (analysis.observedSlope && analysis.observedSlopeError) {
+        const QString slope =
+            QStringLiteral("%1 ± %2").arg(QString::number(*analysis.observedSlope, 'f', 2),
+                                          QString::number(*analysis.observedSlopeError, 'f', 2));
+        lines << (*analysis.observedSlopeError > kSlopeTooUncertain
+                      ? QStringLiteral(
+                            "Too few rows to tell how fast the errors fall: fitted by least "
+                            "squares, their power of N is %1, too uncertain to tell -1/2 (the "
+                            "pace of independent samples) from -1")
+                            .arg(slope)
+                      : QStringLiteral(
+                            "The errors fall as N to the power %1 over the rows (fitted by "
+                            "least squares, with its standard error; -1/2 is the pace of "
+                            "independent samples)")
+                            .arg(slope));
     }
     lines << figures(run, analysis, last);
     return asTooltip(lines);

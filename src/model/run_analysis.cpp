@@ -79,33 +79,51 @@ double ownRounding(const IntegrandDescriptor& f, std::span<const RuleTerm> terms
     return total;
 }
 
-// The least-squares slope of log |error| against log N, over the rows with a nonzero error.
-std::optional<double> errorSlope(const std::vector<RowAnalysis>& rows) {
-    double n = 0.0;
-    double sx = 0.0;
-    double sy = 0.0;
-    double sxx = 0.0;
-    double sxy = 0.0;
+}  // namespace
+
+// Sums about the means, so that large logarithms do not cancel: the slope is Sxy / Sxx and its
+// variance the residuals' sum of squares over n - 2 degrees of freedom, divided by Sxx.
+std::optional<SlopeFit> errorSlope(const std::vector<RowAnalysis>& rows) {
+    std::vector<std::pair<double, double>> points;
     for (const RowAnalysis& row : rows) {
-        if (!row.error || *row.error == 0.0 || row.counter <= 0) {
-            continue;
+        if (row.error && *row.error != 0.0 && row.counter > 0) {
+            points.emplace_back(std::log(static_cast<double>(row.counter)),
+                                std::log(std::fabs(*row.error)));
         }
-        const double x = std::log(static_cast<double>(row.counter));
-        const double y = std::log(std::fabs(*row.error));
-        n += 1.0;
-        sx += x;
-        sy += y;
-        sxx += x * x;
-        sxy += x * y;
     }
-    const double spread = n * sxx - sx * sx;
-    if (n < 3.0 || !(spread > 0.0)) {
+    const double n = static_cast<double>(points.size());
+    if (points.size() < 3) {
         return std::nullopt;
     }
-    return finite((n * sxy - sx * sy) / spread);
+    double meanX = 0.0;
+    double meanY = 0.0;
+    for (const auto& [x, y] : points) {
+        meanX += x / n;
+        meanY += y / n;
+    }
+    double sxx = 0.0;
+    double sxy = 0.0;
+    for (const auto& [x, y] : points) {
+        sxx += (x - meanX) * (x - meanX);
+        sxy += (x - meanX) * (y - meanY);
+    }
+    if (!(sxx > 0.0)) {
+        return std::nullopt;
+    }
+    const double slope = sxy / sxx;
+    // The residuals themselves, not Syy - slope Sxy, which cancels to noise on a clean power law.
+    double residuals = 0.0;
+    for (const auto& [x, y] : points) {
+        const double off = (y - meanY) - slope * (x - meanX);
+        residuals += off * off;
+    }
+    const std::optional<double> fitted = finite(slope);
+    const std::optional<double> error = finite(std::sqrt(residuals / (n - 2.0) / sxx));
+    if (!fitted || !error) {
+        return std::nullopt;
+    }
+    return SlopeFit{*fitted, *error};
 }
-
-}  // namespace
 
 std::optional<MonteCarloLimit> monteCarloLimit(const IntegrandDescriptor& f, double x1, double x2,
                                                double ymax, std::optional<double> exact) {
@@ -278,7 +296,10 @@ RunAnalysis analyse(const MethodRun& run, bool splitRounding) {
         analysis.rows.push_back(row);
     }
     if (method.statistical()) {
-        analysis.observedSlope = errorSlope(analysis.rows);
+        if (const std::optional<SlopeFit> fit = errorSlope(analysis.rows)) {
+            analysis.observedSlope = fit->slope;
+            analysis.observedSlopeError = fit->standardError;
+        }
     }
     return analysis;
 }

@@ -80,9 +80,23 @@ struct RunAnalysis {
     std::optional<MonteCarloLimit> limit;  // Monte Carlo, where it can be computed
     // The statistical methods: the slope of log |error| against log N over the rows, fitted by
     // least squares (about -1/2 for pseudo-random samples, nearer -1 for Sobol's on a smooth f);
-    // nothing with fewer than three errors to fit.
+    // nothing with fewer than three errors to fit. With its standard error, which says how well
+    // the rows pin it down: noisy errors over a short range of N leave it uncertain by tenths.
     std::optional<double> observedSlope;
+    std::optional<double> observedSlopeError;
 };
+
+// The least-squares slope of log |error| against log N over the rows with a nonzero error, and
+// its standard error; nothing with fewer than three such rows.
+struct SlopeFit {
+    double slope = 0.0;
+    double standardError = 0.0;
+};
+std::optional<SlopeFit> errorSlope(const std::vector<RowAnalysis>& rows);
+
+// Where a slope's standard error exceeds this, the rows cannot tell the paces a student compares
+// (-1/2 for independent samples, -1 for well-spread ones) apart.
+inline constexpr double kSlopeTooUncertain = 0.5;
 
 // Without splitRounding the rows are not made again to weigh their rounding (no roundingError,
 // methodError or rounding level): what the race needs, at a fraction of the cost.

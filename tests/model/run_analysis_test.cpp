@@ -207,6 +207,52 @@ TEST(RunAnalysisTest, MonteCarloSigmaAndDistanceFromTheirFormulas) {
 
 // Whatever the inputs, no figure is infinite or NaN: a box whose area overflows has no sigma,
 // and a run whose exact value is beyond the doubles has no errors.
+// The slope of log |error| against log N and its standard error, as a statistics text computes
+// them; rows without an error, or with an error of 0, do not count, and three are needed.
+TEST(RunAnalysisTest, AFittedSlopeSaysHowWellItIsKnown) {
+    struct Case {
+        std::vector<std::pair<std::int64_t, double>> rows;  // N and the error
+        std::optional<double> slope;
+        double standardError;
+    };
+    const auto powerLaw = [](double p) {
+        std::vector<std::pair<std::int64_t, double>> rows;
+        for (std::int64_t n = 2000; n <= 50000; n += 2000) {
+            rows.emplace_back(n, 3.0 * std::pow(static_cast<double>(n), p));
+        }
+        return rows;
+    };
+    for (const Case& c : std::vector<Case>{
+             {powerLaw(-0.5), -0.5, 0.0},
+             {powerLaw(-1.0), -1.0, 0.0},
+             {{{1, 1.0}, {10, -0.2}, {100, 0.012}, {1000, -0.0011}},
+              -1.0097670694141683,
+              0.0732718475179909},
+             // an error of 0 and a missing one leave three rows
+             {{{1, 1.0}, {10, 0.0}, {100, 0.012}, {1000, -0.0011}, {5, NAN}},
+              -0.9825177152371054,
+              0.01914638256941344},
+             {{{1, 1.0}, {100, 0.012}}, std::nullopt, 0.0},
+         }) {
+        std::vector<RowAnalysis> rows;
+        for (const auto& [n, error] : c.rows) {
+            RowAnalysis row;
+            row.counter = n;
+            if (!std::isnan(error)) {
+                row.error = error;
+            }
+            rows.push_back(row);
+        }
+        const std::optional<SlopeFit> fit = errorSlope(rows);
+        SCOPED_TRACE(c.rows.size());
+        ASSERT_EQ(fit.has_value(), c.slope.has_value());
+        if (fit) {
+            EXPECT_NEAR(fit->slope, *c.slope, 1e-12);
+            EXPECT_NEAR(fit->standardError, c.standardError, 1e-12);
+        }
+    }
+}
+
 TEST(RunAnalysisTest, NoFigureIsEverInfiniteOrNaN) {
     const auto finiteOrNothing = [](const std::optional<double>& v) {
         return !v || std::isfinite(*v);

@@ -161,6 +161,7 @@ void writeJson(std::ostream& out, const MethodRun& run, const RunAnalysis& analy
         document["divergence"] = nullptr;
     }
     document["observed_slope"] = number(analysis.observedSlope);
+    document["observed_slope_error"] = number(analysis.observedSlopeError);
     if (methodOf(run.method).statistical()) {
         document["limit"] = analysis.limit ? Json(analysis.limit->value) : Json(nullptr);
         document["limit_off_exact"] =

@@ -42,9 +42,9 @@ std::shared_ptr<void> connectToX() {
         ::dlclose(library);
         return nullptr;
     }
-    // Half a second in all, for a server that is not there; a try that itself takes long (a
+    // A second in all, for a server that is not there; a try that itself takes long (a
     // remote display that does not answer) is not made again.
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(500);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(1);
     constexpr useconds_t kPause = 5'000;
     while (true) {
         void* connection = connect(nullptr, nullptr);

@@ -3,10 +3,17 @@
 // the comparison that decides a hit, and the node sets Gauss leaves behind.
 #include <gtest/gtest.h>
 
+#include <cctype>
+
+#include <sstream>
+
+#include <fstream>
+
 #include <string>
 #include <vector>
 
 #include "integrands/integrand_descriptor.h"
+#include "model/methods.h"
 #include "quadrature/gauss_table.h"
 #include "quadrature/monte_carlo_table.h"
 #include "quadrature/results_panel.h"
@@ -31,6 +38,43 @@ struct DrawCase {
 
 // Two rows, of 2 and 4 samples, over x1..x1+2 in a box of height 1 under the constant 0.5.
 // The y draws decide the hits: 0.25 hits, 0.5 lies on the curve and misses; then 3 of 4 hit.
+// The documents that list the methods list every one of the table's: the table tool's manual
+// page by option, the README and the window's manual page by name, however hyphens and case
+// are written.
+TEST(MethodTableTest, TheDocumentsListEveryMethod) {
+    const auto read = [](const char* name) {
+        std::ifstream file(std::string(INTEGRAL_SOURCE_DIR) + "/" + name);
+        std::stringstream text;
+        text << file.rdbuf();
+        return text.str();
+    };
+    // Lower case, with the man page's \- and the README's dashes and spaces all one mark.
+    const auto plain = [](std::string text) {
+        std::string out;
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            if (text.compare(i, 2, "\\-") == 0 || text.compare(i, 3, "\xe2\x80\x93") == 0) {
+                i += text[i] == '\\' ? 1 : 2;
+                out += '-';
+            } else if (text[i] == ' ') {
+                out += '-';
+            } else {
+                out += static_cast<char>(std::tolower(static_cast<unsigned char>(text[i])));
+            }
+        }
+        return out;
+    };
+    const std::string manual = plain(read("packaging/man/integral-table.1.in"));
+    const std::string readme = plain(read("README.md"));
+    const std::string window = plain(read("packaging/man/integral.1.in"));
+    for (const MethodInfo& info : kMethods) {
+        SCOPED_TRACE(std::string(info.name));
+        EXPECT_NE(manual.find(".b-" + plain(std::string(info.name))), std::string::npos);
+        for (const std::string* document : {&readme, &window}) {
+            EXPECT_NE(document->find(plain(std::string(info.caption))), std::string::npos);
+        }
+    }
+}
+
 TEST(MonteCarloTableTest, EachSampleDrawsXThenYAndEvaluatesOnceAtX) {
     const std::vector<float> xDraws = {0.875f, 0.0f, 0.5f, 0.25f, 0.125f, 0.75f};
     const std::vector<float> yDraws = {0.25f, 0.5f, 0.0625f, 0.125f, 0.375f, 0.625f};

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/methods.h"
 
+#include <algorithm>
 #include <boost/math/quadrature/gauss.hpp>
 #include <cmath>
 
@@ -35,6 +36,17 @@ std::optional<double> fullPrecisionGauss(Integrand f, double a, double b) {
     }
     const double value = sum * half;
     return std::isfinite(value) ? std::optional<double>(value) : std::nullopt;
+}
+
+// The most evaluations a size may cost: the race's largest budget.
+constexpr std::int64_t kLargestSample = 1'000'000;
+
+// One row of a statistical method at `counter`, from the generator as it stands.
+RowFigures oneRow(const NumericalMethod& method, Integrand f, MethodState& state,
+                  std::int64_t counter) {
+    ResultsPanel panel;
+    method.runRow(f, state, counter, panel, nullptr);
+    return panel.figures().front();
 }
 
 // |this row - the row before| times a factor: the usual estimate of a rule's error from two
@@ -120,6 +132,15 @@ class HitOrMiss final : public NumericalMethod {
         monteCarloTable(f, state.x1, state.x2, state.ymax, *state.hits, *state.random, panel,
                         {count, count, 1}, observer);
     }
+    std::optional<MethodSizes> sizes() const override {
+        return MethodSizes{1, kLargestSample, [](std::int64_t n) { return n; }};
+    }
+    RowFigures runAt(Integrand f, MethodState& state, std::int64_t n) const override {
+        RowFigures row = oneRow(*this, f, state, n);
+        const double area = state.ymax.toDouble() * (state.x2.toDouble() - state.x1.toDouble());
+        row.sigma = hitOrMissSigma(area, row.hits, row.counter);
+        return row;
+    }
 };
 
 // Mean-value, stratified and shifted Sobol sampling: each row measures its own spread.
@@ -127,8 +148,8 @@ class Sampling final : public NumericalMethod {
   public:
     using Table = void (*)(Integrand, const Variant&, const Variant&, RandomGenerator&,
                            ResultsPanel&, EvaluationObserver*, std::int64_t);
-    Sampling(const MethodInfo& info, Table table, double slope)
-        : NumericalMethod(info), table_(table), slope_(slope) {}
+    Sampling(const MethodInfo& info, Table table, double slope, MethodSizes sizes)
+        : NumericalMethod(info), table_(table), slope_(slope), sizes_(sizes) {}
     RowShape shape() const override { return RowShape::Stems; }
     bool statistical() const override { return true; }
     std::optional<double> referenceSlope() const override { return slope_; }
@@ -140,10 +161,19 @@ class Sampling final : public NumericalMethod {
                 EvaluationObserver* observer) const override {
         table_(f, state.x1, state.x2, *state.random, panel, observer, counter);
     }
+    std::optional<MethodSizes> sizes() const override { return sizes_; }
+    // A size is samples in all: Sobol's points are n / 16, each taken once per shift.
+    RowFigures runAt(Integrand f, MethodState& state, std::int64_t n) const override {
+        const std::int64_t counter = info().method == Method::Sobol ? n / kSobolShifts : n;
+        RowFigures row = oneRow(*this, f, state, counter);
+        row.counter = n;
+        return row;
+    }
 
   private:
     Table table_;
     double slope_;
+    MethodSizes sizes_;
 };
 
 // A rule whose table needs nothing but f and the limits: the trapezoid and midpoint rules
@@ -153,6 +183,9 @@ struct RuleTraits {
     RowShape shape;
     std::optional<double> errorFromRows;  // the factor on |row - row before|
     std::optional<double> slope;          // of the errors' power law, where there is one
+    // The rule at any size, where it has one, with its own error estimate.
+    RowFigures (*at)(Integrand, const Variant&, const Variant&, std::int64_t) = nullptr;
+    std::optional<MethodSizes> sizes = std::nullopt;
 };
 
 class TableRule final : public NumericalMethod {
@@ -173,6 +206,10 @@ class TableRule final : public NumericalMethod {
              EvaluationObserver* observer) const override {
         table_(f, state.x1, state.x2, panel, observer);
     }
+    std::optional<MethodSizes> sizes() const override { return traits_.sizes; }
+    RowFigures runAt(Integrand f, MethodState& state, std::int64_t n) const override {
+        return traits_.at(f, state.x1, state.x2, n);
+    }
 
   private:
     Table table_;
@@ -182,19 +219,38 @@ class TableRule final : public NumericalMethod {
 const ParabolicRule kParabolicRule(methodInfo(Method::Zelbrin));
 const GaussLegendre kGaussLegendre(methodInfo(Method::Gauss));
 const HitOrMiss kHitOrMiss(methodInfo(Method::MonteCarlo));
+RowFigures rombergLevel(Integrand f, const Variant& x1, const Variant& x2, std::int64_t k) {
+    return rombergAt(f, x1, x2, static_cast<int>(k));
+}
+RowFigures clenshawCurtisIntervals(Integrand f, const Variant& x1, const Variant& x2,
+                                   std::int64_t n) {
+    return clenshawCurtisAt(f, x1, x2, static_cast<int>(n));
+}
+
 const TableRule kTrapezoid(methodInfo(Method::Trapezoid), trapezoidTable,
-                           {RowShape::Trapezoids, 1.0 / 3.0, -2.0});
+                           {RowShape::Trapezoids, 1.0 / 3.0, -2.0, trapezoidAt,
+                            MethodSizes{2, kLargestSample, [](std::int64_t n) { return n + 1; }}});
 const TableRule kMidpoint(methodInfo(Method::Midpoint), midpointTable,
-                          {RowShape::Rectangles, 1.0 / 3.0, -2.0});
+                          {RowShape::Rectangles, 1.0 / 3.0, -2.0, midpointAt,
+                           MethodSizes{2, kLargestSample,
+                                       [](std::int64_t n) { return n + n / 2; }}});
 const TableRule kRomberg(methodInfo(Method::Romberg), rombergTable,
-                         {RowShape::Extrapolation, 1.0, std::nullopt});
+                         {RowShape::Extrapolation, 1.0, std::nullopt, rombergLevel,
+                          MethodSizes{1, kRombergDeepest,
+                                      [](std::int64_t k) { return (std::int64_t{1} << k) + 1; }}});
 const TableRule kAdaptiveSimpson(methodInfo(Method::AdaptiveSimpson), adaptiveSimpsonTable,
                                  {RowShape::Adaptive, std::nullopt, std::nullopt});
 const TableRule kClenshawCurtis(methodInfo(Method::ClenshawCurtis), clenshawCurtisTable,
-                                {RowShape::Bars, 1.0, std::nullopt});
-const Sampling kMeanValue(methodInfo(Method::MeanValue), meanValueTable, -0.5);
-const Sampling kStratified(methodInfo(Method::Stratified), stratifiedTable, -1.5);
-const Sampling kSobol(methodInfo(Method::Sobol), sobolTable, -1.0);
+                                {RowShape::Bars, 1.0, std::nullopt, clenshawCurtisIntervals,
+                                 MethodSizes{4, kChebyshevLargest, [](std::int64_t n) {
+                                                 return (n + 1) + (n / 2 + 1);
+                                             }}});
+const Sampling kMeanValue(methodInfo(Method::MeanValue), meanValueTable, -0.5,
+                          {2, kLargestSample, [](std::int64_t n) { return n; }});
+const Sampling kStratified(methodInfo(Method::Stratified), stratifiedTable, -1.5,
+                           {2, kLargestSample, [](std::int64_t n) { return n; }});
+const Sampling kSobol(methodInfo(Method::Sobol), sobolTable, -1.0,
+                      {2 * kSobolShifts, kLargestSample, [](std::int64_t n) { return n; }});
 
 // In the order of Method, as kMethods is.
 const std::array<const NumericalMethod*, kMethods.size()> kNumericalMethods = {
@@ -249,6 +305,28 @@ std::optional<Method> methodNamed(std::string_view name) {
         }
     }
     return std::nullopt;
+}
+
+std::optional<std::int64_t> largestSizeWithin(const MethodSizes& sizes, std::int64_t budget) {
+    const auto fits = [&](std::int64_t n) { return sizes.evaluations(n) <= budget; };
+    if (!fits(sizes.step)) {
+        return std::nullopt;
+    }
+    // Doubling to a size that does not fit, then halving the gap, in multiples of the step:
+    // `low` always fits, `high` never does (or lies beyond the largest).
+    const std::int64_t top = sizes.largest / sizes.step;
+    std::int64_t low = 1;
+    std::int64_t high = 2;
+    while (high <= top && fits(high * sizes.step)) {
+        low = high;
+        high *= 2;
+    }
+    high = std::min(high, top + 1);
+    while (high - low > 1) {
+        const std::int64_t middle = low + (high - low) / 2;
+        (fits(middle * sizes.step) ? low : high) = middle;
+    }
+    return low * sizes.step;
 }
 
 }  // namespace integral

@@ -149,6 +149,15 @@ struct MethodState {
     RandomGenerator* random;
 };
 
+// The sizes at which a method runs as a rule of any size: multiples of `step` from `step` up to
+// `largest`, each costing evaluations(n) calls of f, its own error estimate included; the cost
+// grows with n.
+struct MethodSizes {
+    std::int64_t step = 1;
+    std::int64_t largest = 1;
+    std::int64_t (*evaluations)(std::int64_t n) = nullptr;
+};
+
 class NumericalMethod {
   public:
     explicit constexpr NumericalMethod(const MethodInfo& info) : info_(info) {}
@@ -205,10 +214,25 @@ class NumericalMethod {
     virtual void run(Integrand f, MethodState& state, ResultsPanel& panel,
                      EvaluationObserver* observer) const = 0;
 
+    // The sizes the method runs at beside its fixed rows; nothing for one that has only those.
+    virtual std::optional<MethodSizes> sizes() const { return std::nullopt; }
+    // The rule at size n, one of sizes(): its figures, with its own error estimate (ownError)
+    // or its one-sigma uncertainty (sigma). A fault propagates as RuntimeError.
+    virtual RowFigures runAt(Integrand f, MethodState& state, std::int64_t n) const {
+        (void)f;
+        (void)state;
+        (void)n;
+        return {};
+    }
+
   private:
     const MethodInfo& info_;
 };
 
 const NumericalMethod& methodOf(Method method);
+
+// The largest size of `sizes` whose evaluations fit within `budget`; nothing where even the
+// smallest costs more.
+std::optional<std::int64_t> largestSizeWithin(const MethodSizes& sizes, std::int64_t budget);
 
 }  // namespace integral

@@ -126,6 +126,16 @@ MethodRun Model::run(Method method) {
             .rowStarts = std::move(starts)};
 }
 
+Model::SizedRun Model::runAt(Method method, std::int64_t n) {
+    FaultReport where = context(Activity::Running);
+    where.method = method;
+    MethodState state{x1_, x2_, ymax_, &hits_, &node_, &weight_, &random_};
+    SizedRun result;
+    result.fault =
+        attempt(where, [&] { result.row = methodOf(method).runAt(Integrand(chosen_), state, n); });
+    return result;
+}
+
 Outcome Model::ShadeArea(CanvasSurface& surface) const {
     return attempt(context(Activity::Shading),
                    [&] { integral::ShadeArea(surface, Integrand(chosen_), x1_, x2_); });

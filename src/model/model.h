@@ -103,6 +103,14 @@ class Model {
 
     MethodRun run(Method method);
 
+    // The method as a rule at size n, one of its sizes (methodOf(method).sizes()): the row's
+    // figures, or the fault it stopped on.
+    struct SizedRun {
+        std::optional<RowFigures> row;
+        Outcome fault;
+    };
+    SizedRun runAt(Method method, std::int64_t n);
+
     // The canvas operations over the current state.
     Outcome ShadeArea(CanvasSurface& surface) const;
     Outcome DrawBox(CanvasSurface& surface) const;

@@ -1,12 +1,50 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/race.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
 #include "runtime/short_number.h"
 
 namespace integral {
+
+namespace {
+
+// The entry of a method run at one size: its claim (its own estimate, or 2 sigma, never below
+// the rounding of its estimate) against its error.
+void judgeSized(RaceEntry& entry, const Model::SizedRun& sized, std::optional<double> reference,
+                double uncertainty) {
+    if (sized.fault) {
+        entry.fault = sized.fault;
+        return;
+    }
+    const RowFigures& row = *sized.row;
+    entry.counter = row.counter;
+    entry.evaluations = row.evaluations;
+    entry.estimate = row.estimate;
+    std::optional<double> claim = row.ownError;
+    if (row.sigma) {
+        claim = 2.0 * *row.sigma;
+    }
+    if (claim && std::isfinite(*claim)) {
+        const double floor = claimFloor(row.estimate);
+        entry.claimAtRoundingLevel = *claim < floor;
+        entry.estimatedError = std::max(*claim, floor);
+    }
+    if (reference && std::isfinite(row.estimate - *reference)) {
+        entry.error = row.estimate - *reference;
+    }
+    if (entry.error && entry.estimatedError) {
+        const double slack = uncertainty + claimFloor(row.estimate);
+        entry.claimHeld = std::fabs(*entry.error) <= *entry.estimatedError + slack;
+        if (!*entry.claimHeld && *entry.estimatedError > 0.0) {
+            entry.missedBy = std::fabs(*entry.error) / *entry.estimatedError;
+        }
+    }
+}
+
+}  // namespace
 
 Race race(const Model& model, std::int64_t budget, std::span<const Method> methods,
           const RaceProgress& progress, std::uint64_t seed) {
@@ -72,6 +110,24 @@ Race race(const Model& model, std::int64_t budget, std::span<const Method> metho
                         entry.missedBy = std::fabs(*error) / *row.estimatedError;
                     }
                 }
+            }
+        }
+        // A method that runs at any size runs at the largest its budget pays for, from its
+        // own stream of numbers as the fixed rows were; its rows above still say how often its
+        // claims held.
+        if (const std::optional<MethodSizes> sizes = methodOf(method).sizes(); sizes && !noBox) {
+            entry.counter.reset();
+            entry.estimate.reset();
+            entry.estimatedError.reset();
+            entry.error.reset();
+            entry.claimHeld.reset();
+            entry.missedBy.reset();
+            entry.claimAtRoundingLevel = false;
+            entry.evaluations = 0;
+            if (const std::optional<std::int64_t> n = largestSizeWithin(*sizes, budget)) {
+                scratch.useGenerator(
+                    RandomGenerator::seeded(seed, static_cast<std::uint32_t>(method)));
+                judgeSized(entry, scratch.runAt(method, *n), reference, uncertainty);
             }
         }
         result.entries.push_back(entry);

@@ -11,13 +11,11 @@
 #include "integrands/integrand_descriptor.h"
 #include "model/row_replay.h"
 #include "quadrature/evaluation_observer.h"
+#include "quadrature/monte_carlo_table.h"
 #include "quadrature/number_format.h"
 #include "quadrature/romberg_table.h"
 
 namespace integral {
-
-// The ulps of an estimate below which no method's own error estimate goes.
-constexpr double kClaimUlps = 4.0;
 
 namespace {
 
@@ -251,13 +249,9 @@ RunAnalysis analyse(const MethodRun& run, bool splitRounding) {
             if (!method.samplesABox()) {
                 row.sigma = figures.sigma;
             } else if (area) {
-                const double n = static_cast<double>(figures.counter);
-                const double p = static_cast<double>(figures.hits) / n;
                 row.sigmaFromRuleOfThree =
                     *area != 0.0 && (figures.hits == 0 || figures.hits == figures.counter);
-                row.sigma = finite(row.sigmaFromRuleOfThree
-                                       ? std::fabs(*area) * 1.5 / n
-                                       : std::fabs(*area) * std::sqrt(p * (1.0 - p) / n));
+                row.sigma = finite(hitOrMissSigma(*area, figures.hits, figures.counter));
             }
             if (row.sigma) {
                 row.estimatedError = finite(2.0 * *row.sigma);
@@ -285,9 +279,8 @@ RunAnalysis analyse(const MethodRun& run, bool splitRounding) {
         // that was weighed, and a few ulps of it in any case. A claim of exactly 0 would say
         // the rule landed on the integral, which a double cannot tell.
         if (row.estimatedError) {
-            const double carried = std::max(
-                row.roundingCarried.value_or(0.0),
-                kClaimUlps * std::numeric_limits<double>::epsilon() * std::fabs(figures.estimate));
+            const double carried =
+                std::max(row.roundingCarried.value_or(0.0), claimFloor(figures.estimate));
             if (*row.estimatedError < carried) {
                 row.estimatedError = carried;
                 row.claimAtRoundingLevel = true;
@@ -360,6 +353,11 @@ std::string tableAsTsv(const RunAnalysis& analysis, Method method, bool details)
         text += '\n';
     }
     return text;
+}
+
+double claimFloor(double estimate) {
+    constexpr double kClaimUlps = 4.0;
+    return kClaimUlps * std::numeric_limits<double>::epsilon() * std::fabs(estimate);
 }
 
 }  // namespace integral

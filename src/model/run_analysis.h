@@ -94,6 +94,10 @@ struct SlopeFit {
 };
 std::optional<SlopeFit> errorSlope(const std::vector<RowAnalysis>& rows);
 
+// The least a method's own error estimate claims: four ulps of its estimate, below which a
+// double cannot tell an error at all.
+double claimFloor(double estimate);
+
 // Where a slope's standard error exceeds this, the rows cannot tell the paces a student compares
 // (-1/2 for independent samples, -1 for well-spread ones) apart.
 inline constexpr double kSlopeTooUncertain = 0.5;

@@ -217,6 +217,17 @@ Variant countHits(Integrand f, const Variant& x1, const Variant& width, const Va
 // of the last estimate. A fault propagates as RuntimeError with the rows made before it left
 // in `panel` and no summary. `hits` ends holding the count of the last row (0 after a fault).
 //
+// The one-sigma uncertainty of a hit-or-miss estimate of N samples in a box of `area`:
+// |area| sqrt(p (1 - p) / N) with p the share of hits; where none hit, or every one did, the
+// samples show no spread, and it is half the rule of three's 95 % bound, |area| 1.5 / N.
+inline double hitOrMissSigma(double area, std::int64_t hits, std::int64_t n) {
+    const double count = static_cast<double>(n);
+    const double p = static_cast<double>(hits) / count;
+    return area != 0.0 && (hits == 0 || hits == n)
+               ? std::fabs(area) * 1.5 / count
+               : std::fabs(area) * std::sqrt(p * (1.0 - p) / count);
+}
+
 // Per sample, in this order: x = (r * (x2 - x1)) + x1 with the draw r widened to a double,
 // then y = r' * ymax as a single product from the next draw, then a hit when y < f(x)
 // strictly; a sample on the curve is a miss. The estimate is ((hits / N) * ymax) * (x2 - x1)

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "quadrature/newton_cotes_tables.h"
 
+#include <cmath>
 #include <cstdint>
 
 #include "quadrature/node_within.h"
@@ -83,6 +84,51 @@ void midpointTable(Integrand f, const Variant& x1, const Variant& x2, ResultsPan
         [](std::int64_t i, std::int64_t, double a, double, double h) {
             return Node{a + (static_cast<double>(i) + 0.5) * h, 1.0};
         });
+}
+
+RowFigures trapezoidAt(Integrand f, const Variant& x1, const Variant& x2, std::int64_t n) {
+    const double a = x1.toDouble();
+    const double b = x2.toDouble();
+    const double h = (b - a) / static_cast<double>(n);
+    // Node 2i of n is node i of n/2 to the bit: 2h is (b - a) / (n/2) rounded, and (2i) h is
+    // i (2h) rounded. Both sums run from the left, as the table's rows do.
+    double sum = 0.0;
+    double halfSum = 0.0;
+    for (std::int64_t i = 0; i <= n; ++i) {
+        double where = 0.0;
+        const double value = valueAt(f, i == n ? b : a + static_cast<double>(i) * h, x1, x2, where);
+        const double coefficient = i == 0 || i == n ? 0.5 : 1.0;
+        sum += coefficient * value;
+        if (i % 2 == 0) {
+            halfSum += coefficient * value;
+        }
+    }
+    const double estimate = sum * h;
+    const double coarser = halfSum * (2.0 * h);
+    return {.counter = n,
+            .estimate = estimate,
+            .evaluations = n + 1,
+            .ownError = std::fabs(estimate - coarser) * (1.0 / 3.0)};
+}
+
+RowFigures midpointAt(Integrand f, const Variant& x1, const Variant& x2, std::int64_t n) {
+    const double a = x1.toDouble();
+    const double b = x2.toDouble();
+    const auto rule = [&](std::int64_t count) {
+        const double h = (b - a) / static_cast<double>(count);
+        double sum = 0.0;
+        for (std::int64_t i = 0; i < count; ++i) {
+            double where = 0.0;
+            sum += valueAt(f, a + (static_cast<double>(i) + 0.5) * h, x1, x2, where);
+        }
+        return sum * h;
+    };
+    const double estimate = rule(n);
+    const double coarser = rule(n / 2);
+    return {.counter = n,
+            .estimate = estimate,
+            .evaluations = n + n / 2,
+            .ownError = std::fabs(estimate - coarser) * (1.0 / 3.0)};
 }
 
 }  // namespace integral

@@ -9,6 +9,8 @@
 // estimate. A fault propagates as RuntimeError with the rows made before it.
 #pragma once
 
+#include <cstdint>
+
 #include "integrands/integrand.h"
 #include "quadrature/evaluation_observer.h"
 #include "quadrature/results_panel.h"
@@ -25,5 +27,12 @@ void trapezoidTable(Integrand f, const Variant& x1, const Variant& x2, ResultsPa
 
 void midpointTable(Integrand f, const Variant& x1, const Variant& x2, ResultsPanel& panel,
                    EvaluationObserver* observer = nullptr);
+
+// The rules at any even n, with their own error estimate (R_n - R_n/2) / 3 in ownError:
+//   trapezoid  T_n/2 from every other node of T_n, the same values: n + 1 evaluations
+//   midpoint   M_n/2 at midpoints of its own: n + n/2 evaluations
+// At the tables' counts the estimate is the table's row, bit for bit.
+RowFigures trapezoidAt(Integrand f, const Variant& x1, const Variant& x2, std::int64_t n);
+RowFigures midpointAt(Integrand f, const Variant& x1, const Variant& x2, std::int64_t n);
 
 }  // namespace integral

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "quadrature/romberg_table.h"
 
+#include <cmath>
 #include <cstdint>
 
 #include "quadrature/node_within.h"
@@ -70,42 +71,59 @@ std::vector<double> rombergWeights(int k) {
     return level[k][k];
 }
 
-}  // namespace
+// The row of level k: its values on the fine grid, in the order of x, where they were taken,
+// and its tableau.
+struct RombergRow {
+    std::vector<double> values;
+    std::vector<double> where;
+    RombergTableau table;
+};
 
 // Each row starts from scratch: T(0) from the two ends, then the new midpoints of each level
 // from the left. The estimate is R(k, k) of that row's own tableau.
-void rombergTable(Integrand f, const Variant& x1, const Variant& x2, ResultsPanel& panel,
-                  EvaluationObserver* observer) {
+RombergRow rombergRow(Integrand f, const Variant& x1, const Variant& x2, int k) {
     const double a = x1.toDouble();
     const double b = x2.toDouble();
     const double width = b - a;
+    const std::int64_t last = std::int64_t{1} << k;
+    RombergRow row;
+    row.values.resize(static_cast<std::size_t>(last) + 1);
+    row.where.resize(row.values.size());
+    const auto evaluate = [&](std::int64_t i) {
+        const double x = i == last ? b : a + static_cast<double>(i) * (width / last);
+        const NodeValue node = valueWithin(f, Variant::real(x), x1, x2);
+        row.values[i] = node.value.toDouble();
+        row.where[i] = node.x.toDouble();
+    };
+    // The points in the order the levels need them: both ends, then each level's new
+    // midpoints from the left.
+    evaluate(0);
+    evaluate(last);
+    for (int j = 1; j <= k; ++j) {
+        const std::int64_t stride = last >> j;
+        for (std::int64_t i = stride; i < last; i += 2 * stride) {
+            evaluate(i);
+        }
+    }
+    row.table = rombergTableau(rombergTrapezoids(row.values, width));
+    return row;
+}
+
+}  // namespace
+
+void rombergTable(Integrand f, const Variant& x1, const Variant& x2, ResultsPanel& panel,
+                  EvaluationObserver* observer) {
+    const double width = x2.toDouble() - x1.toDouble();
     double estimate = 0.0;
     for (int k = 1; k <= kRombergLevels; ++k) {
         if (observer != nullptr) {
             observer->rowStarted(k);
         }
+        const RombergRow row = rombergRow(f, x1, x2, k);
+        const std::vector<double>& values = row.values;
+        const std::vector<double>& where = row.where;
         const std::int64_t last = std::int64_t{1} << k;
-        std::vector<double> values(static_cast<std::size_t>(last) + 1);
-        std::vector<double> where(values.size());
-        const auto evaluate = [&](std::int64_t i) {
-            const double x = i == last ? b : a + static_cast<double>(i) * (width / last);
-            const NodeValue node = valueWithin(f, Variant::real(x), x1, x2);
-            values[i] = node.value.toDouble();
-            where[i] = node.x.toDouble();
-        };
-        // The points in the order the levels need them: both ends, then each level's new
-        // midpoints from the left.
-        evaluate(0);
-        evaluate(last);
-        for (int j = 1; j <= k; ++j) {
-            const std::int64_t stride = last >> j;
-            for (std::int64_t i = stride; i < last; i += 2 * stride) {
-                evaluate(i);
-            }
-        }
-        const std::vector<double> trapezoids = rombergTrapezoids(values, width);
-        const RombergTableau table = rombergTableau(trapezoids);
-        estimate = table.back().back();
+        estimate = row.table.back().back();
         if (observer != nullptr) {
             const std::vector<double> weights = rombergWeights(k);
             for (std::size_t i = 0; i < values.size(); ++i) {
@@ -118,6 +136,16 @@ void rombergTable(Integrand f, const Variant& x1, const Variant& x2, ResultsPane
                      {.counter = k, .estimate = estimate, .evaluations = last + 1});
     }
     panel.setSummary(estimate);
+}
+
+RowFigures rombergAt(Integrand f, const Variant& x1, const Variant& x2, int k) {
+    const RombergRow row = rombergRow(f, x1, x2, k);
+    const double estimate = row.table.back().back();
+    const double before = row.table[row.table.size() - 2].back();
+    return {.counter = k,
+            .estimate = estimate,
+            .evaluations = (std::int64_t{1} << k) + 1,
+            .ownError = std::fabs(estimate - before)};
 }
 
 }  // namespace integral

@@ -31,4 +31,9 @@ std::vector<double> rombergTrapezoids(const std::vector<double>& values, double 
 void rombergTable(Integrand f, const Variant& x1, const Variant& x2, ResultsPanel& panel,
                   EvaluationObserver* observer = nullptr);
 
+// The row of level k, any k from 1 to kRombergDeepest, with its own error estimate
+// |R(k, k) - R(k-1, k-1)| from the same tableau in ownError: 2^k + 1 evaluations.
+inline constexpr int kRombergDeepest = 20;
+RowFigures rombergAt(Integrand f, const Variant& x1, const Variant& x2, int k);
+
 }  // namespace integral

@@ -104,11 +104,15 @@ void sobolTable(Integrand f, const Variant& x1, const Variant& x2, RandomGenerat
     const double a = x1.toDouble();
     const double width = x2.toDouble() - a;
     double estimate = 0.0;
-    for (int row = 0; row < kSobolRows; ++row) {
-        const std::int64_t n = std::int64_t{1} << (7 + row);
-        if (onlyCounter > 0 && n != onlyCounter) {
-            continue;
-        }
+    // The rows' point counts, or the one asked for, of any size.
+    std::vector<std::int64_t> counts;
+    for (int row = 0; row < kSobolRows && onlyCounter <= 0; ++row) {
+        counts.push_back(std::int64_t{1} << (7 + row));
+    }
+    if (onlyCounter > 0) {
+        counts.push_back(onlyCounter);
+    }
+    for (const std::int64_t n : counts) {
         if (observer != nullptr) {
             observer->rowStarted(n);
         }

@@ -28,7 +28,8 @@ inline constexpr int kSobolShifts = 16;
 inline constexpr int kSobolRows = 10;  // 2^7 .. 2^16 points
 
 // With onlyCounter, the one row of that count alone, from the generator as it stands: what
-// replays a row from the generator as the row found it.
+// replays a row from the generator as the row found it, and runs a method at any size (any
+// even count for stratified, any count of points for sobol, each taken 16 times).
 void meanValueTable(Integrand f, const Variant& x1, const Variant& x2, RandomGenerator& random,
                     ResultsPanel& panel, EvaluationObserver* observer = nullptr,
                     std::int64_t onlyCounter = 0);

@@ -4,6 +4,7 @@
 // Simpson's tolerance kept.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -14,6 +15,8 @@
 #include "quadrature/adaptive_simpson_table.h"
 #include "quadrature/clenshaw_curtis_table.h"
 #include "quadrature/romberg_table.h"
+#include "runtime/variant_array.h"
+#include "support/scripted.h"
 #include "support/typed.h"
 
 namespace integral {
@@ -69,6 +72,78 @@ TEST(RuleTablesTest, RowsAreTheRuleToTheRoundingOfADouble) {
         EXPECT_NEAR(run.figures[*row].estimate, c.expected, 1e-14 * std::fabs(c.expected));
         EXPECT_EQ(run.summary,
                   "S = " + formatNumber(run.figures.back().estimate, NumberPattern::Summary));
+    }
+}
+
+// The rules at any size: at the tables' counts their rows bit for bit, with the tables' own
+// error estimate; elsewhere the same rule in 50-digit arithmetic on the same nodes (mpmath);
+// and the evaluations they count are the calls of f they make.
+TEST(RuleTablesTest, EveryRuleRunsAtAnySize) {
+    struct Sized {
+        Method method;
+        std::int64_t n;
+        double expected;  // 4/(x*x+1) on 0..1, the rule in 50-digit arithmetic; 0: a table's row
+    };
+    const std::vector<Sized> cases = {
+        {Method::Trapezoid, 2, 0},
+        {Method::Trapezoid, 16, 0},
+        {Method::Trapezoid, 1024, 0},
+        {Method::Midpoint, 4, 0},
+        {Method::Midpoint, 512, 0},
+        {Method::Romberg, 1, 0},
+        {Method::Romberg, 10, 0},
+        {Method::ClenshawCurtis, 4, 0},
+        {Method::ClenshawCurtis, 256, 0},
+        {Method::Trapezoid, 6, 3.136963066471263245592041},
+        {Method::Trapezoid, 1000, 3.141592486923126547316376},
+        {Method::Midpoint, 10, 3.142425985001097977531653},
+        {Method::Midpoint, 3000, 3.141592662849052535632318},
+        {Method::ClenshawCurtis, 12, 3.141592653605572339307524},
+        {Method::ClenshawCurtis, 100, 3.14159265358979319969648},
+        {Method::Romberg, 12, 3.141592653589793238462643},
+    };
+    for (const Sized& c : cases) {
+        SCOPED_TRACE(std::string(methodInfo(c.method).name) + " " + std::to_string(c.n));
+        Model model;
+        model.chooseIntegrand(1);
+        model.setLower(Variant::real(0));
+        model.setUpper(Variant::real(1));
+        const Model::SizedRun sized = model.runAt(c.method, c.n);
+        ASSERT_TRUE(sized.row.has_value());
+        const RowFigures& row = *sized.row;
+        EXPECT_EQ(row.evaluations, methodOf(c.method).sizes()->evaluations(c.n));
+        ASSERT_TRUE(row.ownError.has_value());
+        if (c.expected != 0) {
+            EXPECT_NEAR(row.estimate, c.expected, 1e-14 * c.expected);
+            continue;
+        }
+        const MethodRun table = runOf(c.method, 1, 0, 1);
+        const std::optional<int> at = rowOfCounter(c.method, c.n);
+        ASSERT_TRUE(at.has_value());
+        EXPECT_EQ(row.estimate, table.figures[*at].estimate);
+        if (*at > 0 && c.method != Method::Romberg) {
+            // The table's own estimate from its row before, which is the row for n/2.
+            EXPECT_EQ(row.ownError, methodOf(c.method).estimatedError(table.figures, *at));
+        }
+    }
+    // Every call of f is counted, for every method that runs at any size.
+    for (const MethodInfo& info : kMethods) {
+        const std::optional<MethodSizes> sizes = methodOf(info.method).sizes();
+        if (!sizes) {
+            continue;
+        }
+        SCOPED_TRACE(std::string(info.name));
+        test::RecordingIntegrand f{Variant::real(0.5), {}};
+        Variant hits;
+        VariantArray node(0, 10);
+        VariantArray weight(0, 10);
+        RandomGenerator random;
+        MethodState state{Variant::real(0), Variant::real(1), Variant::single(1.0f), &hits, &node,
+                          &weight,          &random};
+        const std::int64_t n = std::min<std::int64_t>(sizes->largest, 12 * sizes->step);
+        const RowFigures row = methodOf(info.method).runAt(Integrand(f), state, n);
+        EXPECT_EQ(static_cast<std::int64_t>(f.calls.size()), row.evaluations);
+        EXPECT_EQ(row.evaluations, sizes->evaluations(n));
     }
 }
 

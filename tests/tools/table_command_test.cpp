@@ -139,6 +139,36 @@ TEST(TableCommandTest, JsonNamesEveryFigure) {
     }
 }
 
+// --n runs the rule at that size: its line is the table's row at full precision where the table
+// has one, its JSON names what --help lists; a fault is told as a table's is.
+TEST(TableCommandTest, ARuleAtAnySize) {
+    const Outcome trapezoid =
+        runTool({"--method", "trapezoid", "--integrand", "2", "--upper", "1", "--n", "16"});
+    ASSERT_EQ(trapezoid.status, 0) << trapezoid.err;
+    EXPECT_EQ(trapezoid.out.substr(0, trapezoid.out.find('\n')), "16   3.140941612041389");
+    EXPECT_NE(trapezoid.out.find("evaluations=17"), std::string::npos) << trapezoid.out;
+    const Outcome json = runTool({"--method", "mean-value", "--integrand", "2", "--upper", "1",
+                                  "--n", "1000", "--seed", "3", "--format", "json"});
+    ASSERT_EQ(json.status, 0) << json.err;
+    const nlohmann::ordered_json parsed = nlohmann::ordered_json::parse(json.out);
+    std::vector<std::string> names;
+    for (const auto& item : parsed.items()) {
+        names.push_back(item.key());
+    }
+    std::vector<std::string> listed;
+    for (const JsonKey& key : kSizedKeys) {
+        listed.emplace_back(key.name);
+    }
+    EXPECT_EQ(names, listed);
+    EXPECT_EQ(parsed["evaluations"], 1000);
+    EXPECT_EQ(parsed["estimated_error"], 2 * parsed["sigma"].get<double>());
+    const Outcome fault =
+        runTool({"--method", "clenshaw-curtis", "--function", "1/x", "--upper", "1", "--n", "8"});
+    EXPECT_EQ(fault.status, 1);
+    EXPECT_EQ(fault.out, "");
+    EXPECT_NE(fault.err.find("run-time error: Overflow"), std::string::npos);
+}
+
 // A typed integrand has no exact value: its rows are measured against adaptive quadrature,
 // whose own uncertainty the JSON carries.
 TEST(TableCommandTest, JsonOfATypedIntegrand) {
@@ -276,6 +306,13 @@ TEST(TableCommandTest, UsageErrorsNameTheProblemAndPrintNothingOnStdout) {
         {{"--compare", "--method", "gauss"}, "--method and --points are for one method"},
         {{"--method", "gauss", "--budget", "100"}, "--budget and --methods go with --compare"},
         {{"--compare", "--seed", "-1"}, "--seed must be a whole number from 0 to"},
+        {{"--method", "zelbrin", "--n", "8"},
+         "--n: zelbrin runs only its table's rows; montecarlo"},
+        {{"--method", "romberg", "--n", "0"},
+         "--n for romberg must be a multiple of 1 from 1 to 20"},
+        {{"--method", "trapezoid", "--n", "7"}, "a multiple of 2 from 2 to 1000000"},
+        {{"--method", "sobol", "--n", "2000000"}, "a multiple of 32 from 32 to 1000000"},
+        {{"--method", "trapezoid", "--n", "8", "--points", "8"}, "not with --compare or --points"},
         {{"--method", "sobol", "--seed", "18446744073709551616"}, "--seed must be a whole"},
         {{"--method", "sobol", "--seed", ""}, "--seed must be a whole"},
     };

@@ -60,14 +60,22 @@ constexpr std::string_view kOptions =
     "               line, then tab-separated values at full precision) or json, which always\n"
     "               holds every figure, null where one does not exist:\n"
     "@JSON@"
-    "  --compare    the race at equal cost: for each method (all, or those of --methods) the\n"
-    "               last row whose evaluations of f fit within --budget (1000 unless given;\n"
-    "               10 to 1000000), with the error it claims (its own estimate), the error it\n"
-    "               has, and whether the claim held; then how often its claims held over all\n"
-    "               its rows. A claim holds where |error| <= claim + the reference's\n"
-    "               uncertainty + 4 ulps of the estimate; no claim is below the rounding its\n"
-    "               estimate carries. Each statistical method draws from a stream of its\n"
-    "               own, derived from --seed (1 unless given). JSON: @COMPARE@\n"
+    "  --compare    the race at equal cost: each method (all, or those of --methods) at the\n"
+    "               largest size whose evaluations of f fit within --budget (1000 unless\n"
+    "               given; 10 to 1000000; zelbrin, gauss and adaptive-simpson at the last row\n"
+    "               of their tables that fits), with the error it claims (its own estimate),\n"
+    "               the error it has, and whether the claim held; then how often its claims\n"
+    "               held over all the rows of its table. A claim holds where |error| <=\n"
+    "               claim + the reference's uncertainty + 4 ulps of the estimate; no claim\n"
+    "               is below the rounding its estimate carries. Each statistical method\n"
+    "               draws from a stream of its own, derived from --seed (1 unless given).\n"
+    "               JSON:\n"
+    "@COMPARE@\n"
+    "  --n N        instead of the table, the method as a rule at size N (trapezoid,\n"
+    "               midpoint, clenshaw-curtis, romberg and the statistical methods): the\n"
+    "               line \"N   estimate\", its own error estimate and the evaluations it cost,\n"
+    "               that estimate's included. JSON:\n"
+    "@SIZED@\n"
     "  --seed S     the statistical methods' numbers: a stream of their own for each seed\n"
     "               (0 to 2^64 - 1) and method, the same rows for the same seed; without it a\n"
     "               table takes the sequence the window starts with\n"
@@ -114,6 +122,7 @@ std::string withFunctions(std::string_view options) {
     };
     fill("@FUNCTIONS@", typedFunctionList(" ", " "));
     fill("@COMPARE@\n", wrapped(jsonKeysText(kRaceKeys), 17));
+    fill("@SIZED@\n", wrapped(jsonKeysText(kSizedKeys), 17));
     fill("@JSON@",
          wrapped(jsonKeysText(kRunKeys) + "; with --points: " + jsonKeysText(kPointsKeys) +
                      ", the points [{x, fx, weight} or {x, y, fx, hit}]",
@@ -135,7 +144,8 @@ std::string methodUsage() {
 std::string usage() {
     return "Usage: integral-table --method NAME [--integrand 1-5 | --function EXPR]\n"
            "                      [--lower A] [--upper B] [--ymax Y]\n"
-           "                      [--details] [--format text|tsv|json] [--points N] [--seed S]\n"
+           "                      [--details] [--format text|tsv|json] [--points N | --n N]\n"
+           "                      [--seed S]\n"
            "       integral-table --compare [--budget N] [--methods NAME,NAME,...] [--seed S]\n"
            "                      [the same integrand, limits, box and format]\n"
            "       integral-table -h|--help|--version\n"
@@ -165,6 +175,8 @@ struct Request {
     std::vector<Method> methods;
     // --seed: the statistical methods draw from the stream of this seed for their method.
     std::optional<std::uint64_t> seed;
+    // --n: the method as a rule at this size, instead of its table.
+    std::optional<std::int64_t> size;
 };
 
 class UsageError {
@@ -227,6 +239,32 @@ std::uint64_t parseSeed(std::string_view text) {
                          quoted(text));
     }
     return seed;
+}
+
+// A size the method runs at: a multiple of its step, from the step to its largest.
+std::int64_t parseSize(Method method, std::string_view text) {
+    const MethodInfo& info = methodInfo(method);
+    const std::optional<MethodSizes> sizes = methodOf(method).sizes();
+    if (!sizes) {
+        std::string any;
+        for (const MethodInfo& other : kMethods) {
+            if (methodOf(other.method).sizes()) {
+                any += (any.empty() ? "" : ", ") + std::string(other.name);
+            }
+        }
+        throw UsageError("--n: " + std::string(info.name) + " runs only its table's rows; " + any +
+                         " run at any size");
+    }
+    std::int64_t n = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), n);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size() ||
+        n < sizes->step || n > sizes->largest || n % sizes->step != 0) {
+        throw UsageError("--n for " + std::string(info.name) + " must be a multiple of " +
+                         std::to_string(sizes->step) + " from " + std::to_string(sizes->step) +
+                         " to " + std::to_string(sizes->largest) + " (" + std::string(info.unit) +
+                         "), not " + quoted(text));
+    }
+    return n;
 }
 
 // A whole number of evaluations, 10 to 10^6.
@@ -309,7 +347,7 @@ Request parseRequest(std::span<const std::string_view> args) {
         }
         if (name != "--method" && name != "--integrand" && name != "--lower" && name != "--upper" &&
             name != "--ymax" && name != "--format" && name != "--points" && name != "--function" &&
-            name != "--budget" && name != "--methods" && name != "--seed") {
+            name != "--budget" && name != "--methods" && name != "--seed" && name != "--n") {
             throw UsageError("unknown option " + quoted(arg));
         }
         if (!value) {
@@ -354,6 +392,12 @@ Request parseRequest(std::span<const std::string_view> args) {
     }
     if (values.contains("--points")) {
         request.pointsOfRow = parseRowCount(request.method, values["--points"]);
+    }
+    if (values.contains("--n")) {
+        if (compare || values.contains("--points")) {
+            throw UsageError("--n runs one method at one size; not with --compare or --points");
+        }
+        request.size = parseSize(request.method, values["--n"]);
     }
     if (values.contains("--integrand") && values.contains("--function")) {
         throw UsageError("--integrand and --function cannot both be given");
@@ -435,6 +479,19 @@ int runTable(std::span<const std::string_view> args, std::ostream& out, std::ost
     if (methodOf(request.method).samplesABox() && request.model.ymax().isEmpty()) {
         err << "integral-table: no --ymax given: the Monte Carlo box has height 0, so every "
                "estimate is 0, as in the window before a click on the canvas\n";
+    }
+    if (request.size) {
+        const Model::SizedRun sized = request.model.runAt(request.method, *request.size);
+        writeSized(out, request.model, request.method, sized, request.layout);
+        if (sized.fault == Fault::OutOfMemory) {
+            err << kOutOfMemoryMessage;
+            return kOutOfMemory;
+        }
+        if (sized.fault) {
+            err << "integral-table: run-time error: " << faultText(*sized.fault) << "\n";
+            return kRunTimeError;
+        }
+        return 0;
     }
     const MethodRun run = request.model.run(request.method);
     if (request.pointsOfRow) {

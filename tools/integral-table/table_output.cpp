@@ -332,6 +332,7 @@ void writeRace(std::ostream& out, const Race& race, Layout layout) {
             Json entry;
             entry["method"] = std::string(methodInfo(e.method).name);
             entry["row"] = e.counter ? Json(*e.counter) : Json(nullptr);
+            entry["n"] = e.counter ? Json(*e.counter) : Json(nullptr);
             entry["evaluations"] = e.counter ? Json(e.evaluations) : Json(nullptr);
             entry["estimate"] = number(e.estimate);
             entry["estimated_error"] = number(e.estimatedError);
@@ -380,6 +381,60 @@ void writeRace(std::ostream& out, const Race& race, Layout layout) {
     for (const RaceEntry& e : race.entries) {
         out << "# " << methodInfo(e.method).name << ": " << claimsText(e) << "\n";
     }
+}
+
+void writeSized(std::ostream& out, const Model& model, Method method, const Model::SizedRun& sized,
+                Layout layout) {
+    MethodRun inputs;
+    inputs.method = method;
+    inputs.integrand = model.integrand();
+    inputs.x1 = model.x1();
+    inputs.x2 = model.x2();
+    inputs.ymax = model.ymax();
+    const Reference reference =
+        model.integrand().reference(model.x1().toDouble(), model.x2().toDouble());
+    std::optional<double> claim;
+    std::optional<double> error;
+    if (sized.row) {
+        claim = sized.row->sigma ? std::optional(2.0 * *sized.row->sigma) : sized.row->ownError;
+        if (claim) {
+            claim = std::max(*claim, claimFloor(sized.row->estimate));
+        }
+        if (reference.value && std::isfinite(sized.row->estimate - reference.value->value)) {
+            error = sized.row->estimate - reference.value->value;
+        }
+    }
+    if (layout == Layout::Json) {
+        Json document;
+        document["version"] = std::string(kVersion);
+        document["inputs"] = inputsOf(inputs);
+        document["n"] = sized.row ? Json(sized.row->counter) : Json(nullptr);
+        document["evaluations"] = sized.row ? Json(sized.row->evaluations) : Json(nullptr);
+        document["estimate"] = sized.row ? number(sized.row->estimate) : Json(nullptr);
+        document["estimated_error"] = number(claim);
+        document["sigma"] = sized.row ? number(sized.row->sigma) : Json(nullptr);
+        document["reference"] = reference.value ? Json(reference.value->value) : Json(nullptr);
+        document["error"] = number(error);
+        document["fault"] =
+            sized.fault ? Json(std::string(faultName(sized.fault->fault))) : Json(nullptr);
+        out << shaped(document, kSizedKeys).dump(2) << "\n";
+        return;
+    }
+    if (!sized.row) {
+        return;
+    }
+    const RowFigures& row = *sized.row;
+    if (layout == Layout::Tsv) {
+        out << "n\testimate\testimated_error\tsigma\terror\tevaluations\n"
+            << row.counter << '\t' << fullPrecision(row.estimate) << '\t'
+            << (claim ? fullPrecision(*claim) : "") << '\t'
+            << (row.sigma ? fullPrecision(*row.sigma) : "") << '\t'
+            << (error ? fullPrecision(*error) : "") << '\t' << row.evaluations << "\n";
+        return;
+    }
+    out << row.counter << "   " << fullPrecision(row.estimate) << "\n"
+        << "# estimated_error=" << figure(claim) << " sigma=" << figure(row.sigma)
+        << " error=" << figure(error) << " evaluations=" << row.evaluations << "\n";
 }
 
 void writeRun(std::ostream& out, const MethodRun& run, Layout layout, bool details) {

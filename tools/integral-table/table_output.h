@@ -63,12 +63,26 @@ inline constexpr JsonKey kRunKeys[] = {{"version"},
 inline constexpr JsonKey kPointsKeys[] = {
     {"version"}, {"inputs", kInputKeys}, {"n"}, {"estimate"}, {"points"}, {"fault"}};
 
-inline constexpr JsonKey kRaceEntryKeys[] = {{"method"},          {"row"},
-                                             {"evaluations"},     {"estimate"},
-                                             {"estimated_error"}, {"claim_at_rounding_level"},
-                                             {"error"},           {"claim_held"},
-                                             {"missed_by"},       {"claims_held"},
-                                             {"claims_judged"},   {"no_claim"}};
+// --n: one method at one size.
+inline constexpr JsonKey kSizedKeys[] = {{"version"},  {"inputs", kInputKeys},
+                                         {"n"},        {"evaluations"},
+                                         {"estimate"}, {"estimated_error"},
+                                         {"sigma"},    {"reference"},
+                                         {"error"},    {"fault"}};
+
+inline constexpr JsonKey kRaceEntryKeys[] = {{"method"},
+                                             {"row"},
+                                             {"n"},
+                                             {"evaluations"},
+                                             {"estimate"},
+                                             {"estimated_error"},
+                                             {"claim_at_rounding_level"},
+                                             {"error"},
+                                             {"claim_held"},
+                                             {"missed_by"},
+                                             {"claims_held"},
+                                             {"claims_judged"},
+                                             {"no_claim"}};
 inline constexpr JsonKey kRaceInputKeys[] = {{"integrand"}, {"function"}, {"label"},
                                              {"lower"},     {"upper"},    {"ymax"}};
 inline constexpr JsonKey kRaceKeys[] = {
@@ -83,6 +97,12 @@ void writeRun(std::ostream& out, const MethodRun& run, Layout layout, bool detai
 // The race: a line (or tsv row, or JSON entry) per method, then in text how often each
 // method's claims held.
 void writeRace(std::ostream& out, const Race& race, Layout layout);
+
+// One method at one size (--n): in text the line "N   estimate" at full precision, then what it
+// claims of its own error, its sigma where it measures one, its true error where a reference
+// exists, and the evaluations; tsv the same as named columns; JSON under kSizedKeys.
+void writeSized(std::ostream& out, const Model& model, Method method, const Model::SizedRun& sized,
+                Layout layout);
 
 // The evaluations of one row that the run made, replayed: columns x, fx, weight for the
 // parabolic rule and Gauss (the row's estimate is the sum of weight * fx, in this order), and

@@ -29,7 +29,7 @@ void clenshawCurtisTable(Integrand f, const Variant& x1, const Variant& x2, Resu
 // The rule on n intervals, n a multiple of 4 up to kChebyshevLargest (the weights take n^2
 // steps), with its own error estimate |C_n - C_n/2| in ownError; C_n/2 takes its own points,
 // rounded apart from those of C_n: (n + 1) + (n/2 + 1) evaluations.
-inline constexpr int kChebyshevLargest = 4096;
+inline constexpr int kChebyshevLargest = 1024;
 RowFigures clenshawCurtisAt(Integrand f, const Variant& x1, const Variant& x2, int n);
 
 }  // namespace integral

@@ -11,6 +11,7 @@
 #include <nlohmann/json.hpp>
 
 #include <cmath>
+#include <span>
 #include <sstream>
 #include <string>
 #include <string_view>
@@ -24,6 +25,22 @@ struct Outcome {
     std::string out;
     std::string err;
 };
+
+// The names of a JSON object in their order, and those a list of keys gives.
+std::vector<std::string> keysOf(const nlohmann::ordered_json& document) {
+    std::vector<std::string> names;
+    for (const auto& item : document.items()) {
+        names.push_back(item.key());
+    }
+    return names;
+}
+std::vector<std::string> namesOf(std::span<const JsonKey> keys) {
+    std::vector<std::string> names;
+    for (const JsonKey& key : keys) {
+        names.emplace_back(key.name);
+    }
+    return names;
+}
 
 Outcome runTool(std::vector<std::string_view> args) {
     std::ostringstream out;
@@ -126,15 +143,7 @@ TEST(TableCommandTest, JsonNamesEveryFigure) {
                                       "--ymax", "2", "--format", "json"});
         ASSERT_EQ(each.status, 0) << each.err;
         const nlohmann::ordered_json parsed = nlohmann::ordered_json::parse(each.out);
-        std::vector<std::string> names;
-        for (const auto& item : parsed.items()) {
-            names.push_back(item.key());
-        }
-        std::vector<std::string> listed;
-        for (const JsonKey& key : kRunKeys) {
-            listed.emplace_back(key.name);
-        }
-        EXPECT_EQ(names, listed);
+        EXPECT_EQ(keysOf(parsed), namesOf(kRunKeys));
         EXPECT_EQ(parsed["rows"][0].size(), std::size(kRowKeys));
     }
 }
@@ -151,15 +160,7 @@ TEST(TableCommandTest, ARuleAtAnySize) {
                                   "--n", "1000", "--seed", "3", "--format", "json"});
     ASSERT_EQ(json.status, 0) << json.err;
     const nlohmann::ordered_json parsed = nlohmann::ordered_json::parse(json.out);
-    std::vector<std::string> names;
-    for (const auto& item : parsed.items()) {
-        names.push_back(item.key());
-    }
-    std::vector<std::string> listed;
-    for (const JsonKey& key : kSizedKeys) {
-        listed.emplace_back(key.name);
-    }
-    EXPECT_EQ(names, listed);
+    EXPECT_EQ(keysOf(parsed), namesOf(kSizedKeys));
     EXPECT_EQ(parsed["evaluations"], 1000);
     EXPECT_EQ(parsed["estimated_error"], 2 * parsed["sigma"].get<double>());
     const Outcome fault =

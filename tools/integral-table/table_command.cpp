@@ -437,6 +437,20 @@ Request parseRequest(std::span<const std::string_view> args) {
     return request;
 }
 
+// The status of a run that stopped on `fault`, or completed; the fault told on `err`.
+int reportFault(const Outcome& fault, std::ostream& err) {
+    if (fault == Fault::OutOfMemory) {
+        err << kOutOfMemoryMessage;
+        return kOutOfMemory;
+    }
+    if (fault) {
+        // The window's message for the same fault, its first line marked as the tool's.
+        err << "integral-table: run-time error: " << faultText(*fault) << "\n";
+        return kRunTimeError;
+    }
+    return 0;
+}
+
 int runTable(std::span<const std::string_view> args, std::ostream& out, std::ostream& err) {
     const auto given = [&args](std::string_view option) {
         return std::find(args.begin(), args.end(), option) != args.end();
@@ -483,15 +497,7 @@ int runTable(std::span<const std::string_view> args, std::ostream& out, std::ost
     if (request.size) {
         const Model::SizedRun sized = request.model.runAt(request.method, *request.size);
         writeSized(out, request.model, request.method, sized, request.layout);
-        if (sized.fault == Fault::OutOfMemory) {
-            err << kOutOfMemoryMessage;
-            return kOutOfMemory;
-        }
-        if (sized.fault) {
-            err << "integral-table: run-time error: " << faultText(*sized.fault) << "\n";
-            return kRunTimeError;
-        }
-        return 0;
+        return reportFault(sized.fault, err);
     }
     const MethodRun run = request.model.run(request.method);
     if (request.pointsOfRow) {
@@ -502,16 +508,7 @@ int runTable(std::span<const std::string_view> args, std::ostream& out, std::ost
     } else {
         writeRun(out, run, request.layout, request.details);
     }
-    if (run.fault == Fault::OutOfMemory) {
-        err << kOutOfMemoryMessage;
-        return kOutOfMemory;
-    }
-    if (run.fault) {
-        // The window's message for the same fault, its first line marked as the tool's.
-        err << "integral-table: run-time error: " << faultText(*run.fault) << "\n";
-        return kRunTimeError;
-    }
-    return 0;
+    return reportFault(run.fault, err);
 }
 
 }  // namespace

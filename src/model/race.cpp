@@ -3,13 +3,25 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 
 #include "runtime/short_number.h"
 
 namespace integral {
 
 namespace {
+
+// Whether the entry's claim held, and where not by how much; `slack` is what the truth and the
+// doubles cannot tell.
+void judgeClaim(RaceEntry& entry, double slack) {
+    entry.claimHeld.reset();
+    entry.missedBy.reset();
+    if (entry.error && entry.estimatedError) {
+        entry.claimHeld = std::fabs(*entry.error) <= *entry.estimatedError + slack;
+        if (!*entry.claimHeld && *entry.estimatedError > 0.0) {
+            entry.missedBy = std::fabs(*entry.error) / *entry.estimatedError;
+        }
+    }
+}
 
 // The entry of a method run at one size: its claim (its own estimate, or 2 sigma, never below
 // the rounding of its estimate) against its error.
@@ -35,13 +47,7 @@ void judgeSized(RaceEntry& entry, const Model::SizedRun& sized, std::optional<do
     if (reference && std::isfinite(row.estimate - *reference)) {
         entry.error = row.estimate - *reference;
     }
-    if (entry.error && entry.estimatedError) {
-        const double slack = uncertainty + claimFloor(row.estimate);
-        entry.claimHeld = std::fabs(*entry.error) <= *entry.estimatedError + slack;
-        if (!*entry.claimHeld && *entry.estimatedError > 0.0) {
-            entry.missedBy = std::fabs(*entry.error) / *entry.estimatedError;
-        }
-    }
+    judgeClaim(entry, uncertainty + claimFloor(row.estimate));
 }
 
 }  // namespace
@@ -74,6 +80,9 @@ Race race(const Model& model, std::int64_t budget, std::span<const Method> metho
         if (noBox) {
             entry.noClaim = "no box to sample: every row is 0 until the box has a height";
         }
+        // A method that runs at any size is shown at the largest its budget pays for; its
+        // table's rows still say how often its claims held.
+        const std::optional<MethodSizes> sizes = noBox ? std::nullopt : methodOf(method).sizes();
         const std::optional<double> reference =
             run.analysis.reference ? std::optional(run.analysis.reference->value) : std::nullopt;
         // The truth is known only to within the reference's own uncertainty: a claim that
@@ -83,8 +92,7 @@ Race race(const Model& model, std::int64_t budget, std::span<const Method> metho
         for (std::size_t i = 0; i < run.analysis.rows.size(); ++i) {
             const RowAnalysis& row = run.analysis.rows[i];
             // Nor is a claim finer than a double can tell: a few ulps of the estimate.
-            const double slack = uncertainty + 4.0 * std::numeric_limits<double>::epsilon() *
-                                                   std::fabs(row.estimate);
+            const double slack = uncertainty + claimFloor(row.estimate);
             std::optional<double> error;
             if (reference && std::isfinite(row.estimate - *reference)) {
                 error = row.estimate - *reference;
@@ -94,36 +102,19 @@ Race race(const Model& model, std::int64_t budget, std::span<const Method> metho
                 ++entry.claimsJudged;
                 entry.claimsHeld += std::fabs(*error) <= *row.estimatedError + slack ? 1 : 0;
             }
-            // The last row that fits: the rows cost more the further down they stand.
-            if (row.evaluations <= budget) {
+            // Else the last row that fits: the rows cost more the further down they stand.
+            if (!sizes && row.evaluations <= budget) {
                 entry.counter = row.counter;
                 entry.evaluations = row.evaluations;
                 entry.estimate = row.estimate;
                 entry.estimatedError = noBox ? std::nullopt : row.estimatedError;
                 entry.claimAtRoundingLevel = row.claimAtRoundingLevel;
                 entry.error = error;
-                entry.claimHeld.reset();
-                entry.missedBy.reset();
-                if (judged) {
-                    entry.claimHeld = std::fabs(*error) <= *row.estimatedError + slack;
-                    if (!*entry.claimHeld && *row.estimatedError > 0.0) {
-                        entry.missedBy = std::fabs(*error) / *row.estimatedError;
-                    }
-                }
+                judgeClaim(entry, slack);
             }
         }
-        // A method that runs at any size runs at the largest its budget pays for, from its
-        // own stream of numbers as the fixed rows were; its rows above still say how often its
-        // claims held.
-        if (const std::optional<MethodSizes> sizes = methodOf(method).sizes(); sizes && !noBox) {
-            entry.counter.reset();
-            entry.estimate.reset();
-            entry.estimatedError.reset();
-            entry.error.reset();
-            entry.claimHeld.reset();
-            entry.missedBy.reset();
-            entry.claimAtRoundingLevel = false;
-            entry.evaluations = 0;
+        // From its own stream of numbers, as its table's rows were.
+        if (sizes) {
             if (const std::optional<std::int64_t> n = largestSizeWithin(*sizes, budget)) {
                 scratch.useGenerator(
                     RandomGenerator::seeded(seed, static_cast<std::uint32_t>(method)));

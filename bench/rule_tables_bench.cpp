@@ -62,6 +62,20 @@ void BM_RaceOfEveryMethod(benchmark::State& state) {
 }
 BENCHMARK(BM_RaceOfEveryMethod)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
+// The sweep of every method over the budgets 10 to 10^6 on the same inputs: the target is 2 s.
+void BM_SweepOfEveryMethod(benchmark::State& state) {
+    integral::Model model = modelOf(3);
+    model.setHeight(2.0f);
+    std::vector<Method> methods;
+    for (const integral::MethodInfo& info : integral::kMethods) {
+        methods.push_back(info.method);
+    }
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(integral::sweep(model, integral::kSweepBudgets, methods));
+    }
+}
+BENCHMARK(BM_SweepOfEveryMethod)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 
 BENCHMARK_MAIN();

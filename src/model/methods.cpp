@@ -81,6 +81,12 @@ class ParabolicRule final : public NumericalMethod {
              EvaluationObserver* observer) const override {
         zelbrinTable(f, state.x1, state.x2, panel, observer);
     }
+    std::optional<MethodSizes> sizes() const override {
+        return MethodSizes{2, kLargestSample / 2, [](std::int64_t n) { return 2 * n + 1; }};
+    }
+    RowFigures runAt(Integrand f, MethodState& state, std::int64_t n) const override {
+        return zelbrinAt(f, state.x1, state.x2, n);
+    }
 };
 
 class GaussLegendre final : public NumericalMethod {
@@ -111,6 +117,14 @@ class GaussLegendre final : public NumericalMethod {
             default:
                 return std::nullopt;
         }
+    }
+    std::optional<MethodSizes> sizes() const override {
+        return MethodSizes{1, kLargestSample / 2, gaussEvaluations, gaussSizeAllowed,
+                           "2 to 20 nodes in one rule, or multiples of 20 to 500000 nodes in "
+                           "panels of 20"};
+    }
+    RowFigures runAt(Integrand f, MethodState& state, std::int64_t n) const override {
+        return gaussAt(f, state.x1, state.x2, n);
     }
 };
 
@@ -238,8 +252,18 @@ const TableRule kRomberg(methodInfo(Method::Romberg), rombergTable,
                          {RowShape::Extrapolation, 1.0, std::nullopt, rombergLevel,
                           MethodSizes{1, kRombergDeepest,
                                       [](std::int64_t k) { return (std::int64_t{1} << k) + 1; }}});
+RowFigures simpsonTolerance(Integrand f, const Variant& x1, const Variant& x2, std::int64_t k) {
+    const AdaptiveSimpsonRow row = adaptiveSimpson(f, x1, x2, static_cast<int>(k));
+    return {.counter = k,
+            .estimate = row.estimate,
+            .evaluations = row.evaluations,
+            .ownError = row.ownError};
+}
+
 const TableRule kAdaptiveSimpson(methodInfo(Method::AdaptiveSimpson), adaptiveSimpsonTable,
-                                 {RowShape::Adaptive, std::nullopt, std::nullopt});
+                                 {RowShape::Adaptive, std::nullopt, std::nullopt, simpsonTolerance,
+                                  MethodSizes{1, kSimpsonFinestTolerance, nullptr, nullptr,
+                                              "tolerances 10^-n for n from 1 to 15"}});
 const TableRule kClenshawCurtis(methodInfo(Method::ClenshawCurtis), clenshawCurtisTable,
                                 {RowShape::Bars, 1.0, std::nullopt, clenshawCurtisIntervals,
                                  MethodSizes{4, kChebyshevLargest, [](std::int64_t n) {
@@ -250,7 +274,9 @@ const Sampling kMeanValue(methodInfo(Method::MeanValue), meanValueTable, -0.5,
 const Sampling kStratified(methodInfo(Method::Stratified), stratifiedTable, -1.5,
                            {2, kLargestSample, [](std::int64_t n) { return n; }});
 const Sampling kSobol(methodInfo(Method::Sobol), sobolTable, -1.0,
-                      {2 * kSobolShifts, kLargestSample, [](std::int64_t n) { return n; }});
+                      {2 * kSobolShifts, kLargestSample, [](std::int64_t n) { return n; }, nullptr,
+                       "multiples of 32 from 32 to 1000000 samples: a sixteenth of them points, "
+                       "each taken with 16 shifts"});
 
 // In the order of Method, as kMethods is.
 const std::array<const NumericalMethod*, kMethods.size()> kNumericalMethods = {
@@ -307,6 +333,48 @@ std::optional<Method> methodNamed(std::string_view name) {
     return std::nullopt;
 }
 
+std::string sizesText(Method method) {
+    const std::optional<MethodSizes> sizes = methodOf(method).sizes();
+    if (!sizes) {
+        return "its table's rows only";
+    }
+    const std::string unit(methodInfo(method).unit);
+    if (!sizes->words.empty()) {
+        return std::string(sizes->words);
+    }
+    const std::string range = " from " + std::to_string(sizes->step) + " to " +
+                              std::to_string(sizes->largest) + " " + unit;
+    if (sizes->step == 1) {
+        return "any number" + range;
+    }
+    return "multiples of " + std::to_string(sizes->step) + range;
+}
+
+std::optional<RowFigures> NumericalMethod::runWithin(Integrand f, MethodState& state,
+                                                     std::int64_t budget) const {
+    const std::optional<MethodSizes> all = sizes();
+    if (!all) {
+        return std::nullopt;
+    }
+    if (all->evaluations == nullptr) {
+        // Only a run tells its cost, which grows with n: up the sizes until one costs too much.
+        std::optional<RowFigures> within;
+        for (std::int64_t n = all->step; n <= all->largest; n += all->step) {
+            if (!all->has(n)) {
+                continue;
+            }
+            RowFigures row = runAt(f, state, n);
+            if (row.evaluations > budget) {
+                break;
+            }
+            within = std::move(row);
+        }
+        return within;
+    }
+    const std::optional<std::int64_t> n = largestSizeWithin(*all, budget);
+    return n ? std::optional(runAt(f, state, *n)) : std::nullopt;
+}
+
 std::optional<std::int64_t> largestSizeWithin(const MethodSizes& sizes, std::int64_t budget) {
     const auto fits = [&](std::int64_t n) { return sizes.evaluations(n) <= budget; };
     if (!fits(sizes.step)) {
@@ -326,7 +394,13 @@ std::optional<std::int64_t> largestSizeWithin(const MethodSizes& sizes, std::int
         const std::int64_t middle = low + (high - low) / 2;
         (fits(middle * sizes.step) ? low : high) = middle;
     }
-    return low * sizes.step;
+    // The cost grows with n, so the largest allowed size below the largest that fits fits too.
+    for (std::int64_t n = low * sizes.step; n >= sizes.step; n -= sizes.step) {
+        if (sizes.has(n)) {
+            return n;
+        }
+    }
+    return std::nullopt;
 }
 
 }  // namespace integral

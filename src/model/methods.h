@@ -150,12 +150,20 @@ struct MethodState {
 };
 
 // The sizes at which a method runs as a rule of any size: multiples of `step` from `step` up to
-// `largest`, each costing evaluations(n) calls of f, its own error estimate included; the cost
-// grows with n.
+// `largest` (those `allowed` allows, where it is given), each costing evaluations(n) calls of f,
+// its own error estimate included; the cost grows with n. A method whose cost only its run can
+// tell (an adaptive one) has no `evaluations`: it counts them as it runs.
 struct MethodSizes {
     std::int64_t step = 1;
     std::int64_t largest = 1;
     std::int64_t (*evaluations)(std::int64_t n) = nullptr;
+    bool (*allowed)(std::int64_t n) = nullptr;
+    // The sizes in words, where "a multiple of step from step to largest" does not say them.
+    std::string_view words = {};
+
+    bool has(std::int64_t n) const {
+        return n >= step && n <= largest && n % step == 0 && (allowed == nullptr || allowed(n));
+    }
 };
 
 class NumericalMethod {
@@ -224,12 +232,19 @@ class NumericalMethod {
         (void)n;
         return {};
     }
+    // The rule at the largest of its sizes whose evaluations fit within `budget`; nothing where
+    // even the smallest costs more. A fault propagates as RuntimeError.
+    virtual std::optional<RowFigures> runWithin(Integrand f, MethodState& state,
+                                                std::int64_t budget) const;
 
   private:
     const MethodInfo& info_;
 };
 
 const NumericalMethod& methodOf(Method method);
+
+// "even numbers of panels from 2 to 500000": a method's sizes in words, with its unit.
+std::string sizesText(Method method);
 
 // The largest size of `sizes` whose evaluations fit within `budget`; nothing where even the
 // smallest costs more.

@@ -136,6 +136,16 @@ Model::SizedRun Model::runAt(Method method, std::int64_t n) {
     return result;
 }
 
+Model::SizedRun Model::runWithin(Method method, std::int64_t budget) {
+    FaultReport where = context(Activity::Running);
+    where.method = method;
+    MethodState state{x1_, x2_, ymax_, &hits_, &node_, &weight_, &random_};
+    SizedRun result;
+    result.fault = attempt(
+        where, [&] { result.row = methodOf(method).runWithin(Integrand(chosen_), state, budget); });
+    return result;
+}
+
 Outcome Model::ShadeArea(CanvasSurface& surface) const {
     return attempt(context(Activity::Shading),
                    [&] { integral::ShadeArea(surface, Integrand(chosen_), x1_, x2_); });

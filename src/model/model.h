@@ -110,6 +110,9 @@ class Model {
         Outcome fault;
     };
     SizedRun runAt(Method method, std::int64_t n);
+    // The method at the largest of its sizes that fits within `budget` evaluations of f; no row
+    // where even the smallest costs more.
+    SizedRun runWithin(Method method, std::int64_t budget);
 
     // The canvas operations over the current state.
     Outcome ShadeArea(CanvasSurface& surface) const;

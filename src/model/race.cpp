@@ -40,89 +40,136 @@ void judgeSized(RaceEntry& entry, const Model::SizedRun& sized, std::optional<do
         claim = 2.0 * *row.sigma;
     }
     if (claim && std::isfinite(*claim)) {
-        const double floor = claimFloor(row.estimate);
+        const double floor = claimFloor(row.estimate, row.evaluations);
         entry.claimAtRoundingLevel = *claim < floor;
         entry.estimatedError = std::max(*claim, floor);
     }
     if (reference && std::isfinite(row.estimate - *reference)) {
         entry.error = row.estimate - *reference;
     }
-    judgeClaim(entry, uncertainty + claimFloor(row.estimate));
+    judgeClaim(entry, uncertainty + claimFloor(row.estimate, row.evaluations));
+}
+
+}  // namespace
+
+namespace {
+
+// What a method's race entry holds at every budget: its table's rows, how often their claims
+// held, and what its sized runs are judged against.
+struct TableOfMethod {
+    RaceEntry entry;
+    std::vector<RowAnalysis> rows;
+    bool sized = false;
+    std::optional<double> reference;
+    double uncertainty = 0.0;
+};
+
+TableOfMethod tableOf(const Model& model, Method method, std::uint64_t seed, Race& inputs,
+                      bool first) {
+    Model scratch = model;
+    scratch.useGenerator(RandomGenerator::seeded(seed, static_cast<std::uint32_t>(method)));
+    AnalysedRun run{scratch.run(method), {}};
+    run.analysis = analyse(run.run, false);
+    if (first) {
+        inputs.reference = run.analysis.reference;
+        inputs.whyNoReference = run.analysis.divergence ? divergenceText(*run.analysis.divergence)
+                                                        : run.analysis.whyNoReference;
+    }
+    TableOfMethod table;
+    RaceEntry& entry = table.entry;
+    entry.method = method;
+    entry.fault = run.run.fault;
+    const bool noBox = methodOf(method).samplesABox() &&
+                       (model.ymax().isEmpty() || model.ymax().toDouble() == 0.0);
+    if (noBox) {
+        entry.noClaim = "no box to sample: every row is 0 until the box has a height";
+    }
+    // A method that runs at any size is shown at the largest its budget pays for; its table's
+    // rows still say how often its claims held.
+    table.sized = !noBox && methodOf(method).sizes().has_value();
+    table.reference =
+        run.analysis.reference ? std::optional(run.analysis.reference->value) : std::nullopt;
+    // The truth is known only to within the reference's own uncertainty: a claim that misses by
+    // no more than that is not counted against the method.
+    table.uncertainty = run.analysis.reference ? run.analysis.reference->uncertainty : 0.0;
+    for (const RowAnalysis& row : run.analysis.rows) {
+        // Nor is a claim finer than a double can tell: a few ulps of the estimate.
+        const double slack = table.uncertainty + claimFloor(row.estimate);
+        if (table.reference && std::isfinite(row.estimate - *table.reference) &&
+            row.estimatedError && !noBox) {
+            ++entry.claimsJudged;
+            entry.claimsHeld +=
+                std::fabs(row.estimate - *table.reference) <= *row.estimatedError + slack ? 1 : 0;
+        }
+    }
+    table.rows = std::move(run.analysis.rows);
+    return table;
+}
+
+// The entry at one budget: the method at the largest size that fits, from its own stream of
+// numbers, as its table's rows were; or, for one that runs only its table, the last row that
+// fits (the rows cost more the further down they stand).
+RaceEntry entryAt(const Model& model, const TableOfMethod& table, std::int64_t budget,
+                  std::uint64_t seed) {
+    RaceEntry entry = table.entry;
+    const Method method = entry.method;
+    if (table.sized) {
+        Model scratch = model;
+        scratch.useGenerator(RandomGenerator::seeded(seed, static_cast<std::uint32_t>(method)));
+        const Model::SizedRun sized = scratch.runWithin(method, budget);
+        if (sized.row || sized.fault) {
+            judgeSized(entry, sized, table.reference, table.uncertainty);
+        }
+        return entry;
+    }
+    const bool noBox = !entry.noClaim.empty();
+    for (const RowAnalysis& row : table.rows) {
+        if (row.evaluations > budget) {
+            continue;
+        }
+        entry.counter = row.counter;
+        entry.evaluations = row.evaluations;
+        entry.estimate = row.estimate;
+        entry.estimatedError = noBox ? std::nullopt : row.estimatedError;
+        entry.claimAtRoundingLevel = row.claimAtRoundingLevel;
+        entry.error.reset();
+        if (table.reference && std::isfinite(row.estimate - *table.reference)) {
+            entry.error = row.estimate - *table.reference;
+        }
+        judgeClaim(entry, table.uncertainty + claimFloor(row.estimate));
+    }
+    return entry;
 }
 
 }  // namespace
 
 Race race(const Model& model, std::int64_t budget, std::span<const Method> methods,
           const RaceProgress& progress, std::uint64_t seed) {
-    Race result;
-    result.budget = budget;
-    result.seed = seed;
-    result.integrand = model.integrand();
-    result.x1 = model.x1();
-    result.x2 = model.x2();
-    result.ymax = model.ymax();
-    for (const Method method : methods) {
-        Model scratch = model;
-        scratch.useGenerator(RandomGenerator::seeded(seed, static_cast<std::uint32_t>(method)));
-        AnalysedRun run{scratch.run(method), {}};
-        run.analysis = analyse(run.run, false);
-        if (result.entries.empty()) {
-            result.reference = run.analysis.reference;
-            result.whyNoReference = run.analysis.divergence
-                                        ? divergenceText(*run.analysis.divergence)
-                                        : run.analysis.whyNoReference;
+    Sweep one = sweep(model, std::span(&budget, 1), methods, progress, seed);
+    return std::move(one.races.front());
+}
+
+Sweep sweep(const Model& model, std::span<const std::int64_t> budgets,
+            std::span<const Method> methods, const RaceProgress& progress, std::uint64_t seed) {
+    Race inputs;
+    inputs.seed = seed;
+    inputs.integrand = model.integrand();
+    inputs.x1 = model.x1();
+    inputs.x2 = model.x2();
+    inputs.ymax = model.ymax();
+    Sweep result;
+    for (const std::int64_t budget : budgets) {
+        result.races.push_back(inputs);
+        result.races.back().budget = budget;
+    }
+    for (std::size_t m = 0; m < methods.size(); ++m) {
+        const TableOfMethod table = tableOf(model, methods[m], seed, inputs, m == 0);
+        for (Race& race : result.races) {
+            race.reference = inputs.reference;
+            race.whyNoReference = inputs.whyNoReference;
+            race.entries.push_back(entryAt(model, table, race.budget, seed));
         }
-        RaceEntry entry;
-        entry.method = method;
-        entry.fault = run.run.fault;
-        const bool noBox = methodOf(method).samplesABox() &&
-                           (model.ymax().isEmpty() || model.ymax().toDouble() == 0.0);
-        if (noBox) {
-            entry.noClaim = "no box to sample: every row is 0 until the box has a height";
-        }
-        // A method that runs at any size is shown at the largest its budget pays for; its
-        // table's rows still say how often its claims held.
-        const std::optional<MethodSizes> sizes = noBox ? std::nullopt : methodOf(method).sizes();
-        const std::optional<double> reference =
-            run.analysis.reference ? std::optional(run.analysis.reference->value) : std::nullopt;
-        // The truth is known only to within the reference's own uncertainty: a claim that
-        // misses by no more than that is not counted against the method.
-        const double uncertainty =
-            run.analysis.reference ? run.analysis.reference->uncertainty : 0.0;
-        for (std::size_t i = 0; i < run.analysis.rows.size(); ++i) {
-            const RowAnalysis& row = run.analysis.rows[i];
-            // Nor is a claim finer than a double can tell: a few ulps of the estimate.
-            const double slack = uncertainty + claimFloor(row.estimate);
-            std::optional<double> error;
-            if (reference && std::isfinite(row.estimate - *reference)) {
-                error = row.estimate - *reference;
-            }
-            const bool judged = error && row.estimatedError && !noBox;
-            if (judged) {
-                ++entry.claimsJudged;
-                entry.claimsHeld += std::fabs(*error) <= *row.estimatedError + slack ? 1 : 0;
-            }
-            // Else the last row that fits: the rows cost more the further down they stand.
-            if (!sizes && row.evaluations <= budget) {
-                entry.counter = row.counter;
-                entry.evaluations = row.evaluations;
-                entry.estimate = row.estimate;
-                entry.estimatedError = noBox ? std::nullopt : row.estimatedError;
-                entry.claimAtRoundingLevel = row.claimAtRoundingLevel;
-                entry.error = error;
-                judgeClaim(entry, slack);
-            }
-        }
-        // From its own stream of numbers, as its table's rows were.
-        if (sizes) {
-            if (const std::optional<std::int64_t> n = largestSizeWithin(*sizes, budget)) {
-                scratch.useGenerator(
-                    RandomGenerator::seeded(seed, static_cast<std::uint32_t>(method)));
-                judgeSized(entry, scratch.runAt(method, *n), reference, uncertainty);
-            }
-        }
-        result.entries.push_back(entry);
-        if (progress && !progress(result.entries.size(), methods.size())) {
+        if (progress && !progress(m + 1, methods.size())) {
             break;
         }
     }

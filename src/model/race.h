@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The race at equal cost: every chosen method on the same integrand and limits, each at the
-// last row whose evaluations of f fit within a budget, with the error it claims for that row
+// largest size whose evaluations of f fit within a budget, with the error it claims for that row
 // (its own estimate, made without the exact value) beside the error it has (against the exact
 // integral or the reference), and whether the claim held. Over all of a method's rows, how
 // often its claims held: "claims held in 9 of 10 rows".
@@ -67,6 +67,21 @@ using RaceProgress = std::function<bool(std::size_t done, std::size_t total)>;
 Race race(const Model& model, std::int64_t budget, std::span<const Method> methods,
           const RaceProgress& progress = {}, std::uint64_t seed = kDefaultSeed);
 
+// The race at several budgets: every method's true and claimed error against the cost. Each
+// method's table is run once, its sized runs once per budget, each from the start of its own
+// stream of numbers.
+struct Sweep {
+    std::vector<Race> races;  // one per budget, in the order given
+};
+Sweep sweep(const Model& model, std::span<const std::int64_t> budgets,
+            std::span<const Method> methods, const RaceProgress& progress = {},
+            std::uint64_t seed = kDefaultSeed);
+
+// 10, 20, 50, 100, ..., 10^6: the sweep's budgets, evenly spread on a log scale.
+inline constexpr std::int64_t kSweepBudgets[] = {10,     20,     50,     100,    200,   500,
+                                                 1000,   2000,   5000,   10000,  20000, 50000,
+                                                 100000, 200000, 500000, 1000000};
+
 // The examples the handbook explains claims that fail with, one of each kind, set up at a
 // click: an integrand a student could type, its limits and the budget to race them at.
 struct RacePreset {
@@ -93,7 +108,8 @@ std::string missText(const RaceEntry& entry);
 
 // What decides whether a claim held, for the help and the handbook.
 inline constexpr std::string_view kClaimSlack =
-    "a claim holds where |error| <= claim + the reference's uncertainty + 4 ulps of the "
-    "estimate";
+    "a claim holds where |error| <= claim + the reference's uncertainty + the rounding the "
+    "estimate carries (4 ulps of it, or eps sqrt(N) of it for a sum of N values of f where that "
+    "is more)";
 
 }  // namespace integral

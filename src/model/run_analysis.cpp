@@ -355,9 +355,11 @@ std::string tableAsTsv(const RunAnalysis& analysis, Method method, bool details)
     return text;
 }
 
-double claimFloor(double estimate) {
+double claimFloor(double estimate, std::int64_t evaluations) {
     constexpr double kClaimUlps = 4.0;
-    return kClaimUlps * std::numeric_limits<double>::epsilon() * std::fabs(estimate);
+    const double eps = std::numeric_limits<double>::epsilon();
+    const double sum = std::sqrt(static_cast<double>(std::max<std::int64_t>(evaluations, 1)));
+    return std::max(kClaimUlps, sum) * eps * std::fabs(estimate);
 }
 
 }  // namespace integral

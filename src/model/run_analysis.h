@@ -95,8 +95,10 @@ struct SlopeFit {
 std::optional<SlopeFit> errorSlope(const std::vector<RowAnalysis>& rows);
 
 // The least a method's own error estimate claims: four ulps of its estimate, below which a
-// double cannot tell an error at all.
-double claimFloor(double estimate);
+// double cannot tell an error at all; for an estimate summed from `evaluations` values of f,
+// eps sqrt(evaluations) of it where that is more, the rounding such a sum carries (a random
+// walk of one rounding per addition, at about three of its standard deviations).
+double claimFloor(double estimate, std::int64_t evaluations = 1);
 
 // Where a slope's standard error exceeds this, the rows cannot tell the paces a student compares
 // (-1/2 for independent samples, -1 for well-spread ones) apart.

@@ -22,6 +22,8 @@
 namespace integral {
 
 inline constexpr int kSimpsonTolerances = 12;
+// The finest tolerance a run may ask for, 10^-15: a few ulps of the estimate.
+inline constexpr int kSimpsonFinestTolerance = 15;
 
 // An accepted panel, for pictures of where the points went.
 struct AcceptedPanel {

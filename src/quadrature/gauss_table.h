@@ -2,6 +2,8 @@
 // Gauss-Legendre quadrature with 2 to 6 nodes, one row per node count.
 #pragma once
 
+#include <cstdint>
+
 #include "integrands/integrand.h"
 #include "quadrature/evaluation_observer.h"
 #include "quadrature/results_panel.h"
@@ -26,5 +28,17 @@ void setGaussNodes(int m, VariantArray& node, VariantArray& weight);
 // weight times (x2 - x1) / 2.
 void gaussTable(Integrand f, const Variant& x1, const Variant& x2, VariantArray& node,
                 VariantArray& weight, ResultsPanel& panel, EvaluationObserver* observer = nullptr);
+
+// Beyond the table: Gauss-Legendre with full-precision nodes and weights (the library's zeros
+// of P_m, weights 2 / ((1 - t^2) P_m'(t)^2)) on n nodes in all. Up to kGaussLargestRule nodes
+// that is one rule; a larger n, a multiple of it, is the composite rule on n / kGaussLargestRule
+// equal panels of that many nodes each, since one rule of hundreds of nodes only adds rounding.
+// Each panel's sum runs from its most negative node up, the panels from the left, times half a
+// panel's width. Its own error estimate is |Q - Q'|, Q' the same panels with one node fewer:
+// n + (n - panels) evaluations.
+inline constexpr int kGaussLargestRule = 20;
+bool gaussSizeAllowed(std::int64_t n);
+std::int64_t gaussEvaluations(std::int64_t n);
+RowFigures gaussAt(Integrand f, const Variant& x1, const Variant& x2, std::int64_t n);
 
 }  // namespace integral

@@ -82,7 +82,8 @@ TEST(RuleTablesTest, EveryRuleRunsAtAnySize) {
     struct Sized {
         Method method;
         std::int64_t n;
-        double expected;  // 4/(x*x+1) on 0..1, the rule in 50-digit arithmetic; 0: a table's row
+        double expected;  // on 0..1, the rule in 50-digit arithmetic; 0: a table's row
+        std::string_view function = {};  // typed; none: 4/(x*x+1)
     };
     const std::vector<Sized> cases = {
         {Method::Trapezoid, 2, 0},
@@ -101,11 +102,23 @@ TEST(RuleTablesTest, EveryRuleRunsAtAnySize) {
         {Method::ClenshawCurtis, 12, 3.141592653605572339307524},
         {Method::ClenshawCurtis, 100, 3.14159265358979319969648},
         {Method::Romberg, 12, 3.141592653589793238462643},
+        {Method::Zelbrin, 6, 3.141592640305379804414347},
+        {Method::Zelbrin, 100, 3.141592653589792618422964},
+        {Method::Zelbrin, 10, 0.6657590079999167459901508, "sqrt(x)"},
+        {Method::Gauss, 2, 3.14754098360655737704918},
+        {Method::Gauss, 7, 3.141592656253749547166988},
+        {Method::Gauss, 13, 0.6667086369396868894857287, "sqrt(x)"},
+        {Method::Gauss, 40, 0.6666708972831102262427166, "sqrt(x)"},
+        {Method::Gauss, 200, 0.6666670450645048477712429, "sqrt(x)"},
     };
     for (const Sized& c : cases) {
         SCOPED_TRACE(std::string(methodInfo(c.method).name) + " " + std::to_string(c.n));
         Model model;
-        model.chooseIntegrand(1);
+        if (c.function.empty()) {
+            model.chooseIntegrand(1);
+        } else {
+            model.chooseExpression(test::parsed(c.function));
+        }
         model.setLower(Variant::real(0));
         model.setUpper(Variant::real(1));
         const Model::SizedRun sized = model.runAt(c.method, c.n);
@@ -140,10 +153,50 @@ TEST(RuleTablesTest, EveryRuleRunsAtAnySize) {
         RandomGenerator random;
         MethodState state{Variant::real(0), Variant::real(1), Variant::single(1.0f), &hits, &node,
                           &weight,          &random};
-        const std::int64_t n = std::min<std::int64_t>(sizes->largest, 12 * sizes->step);
-        const RowFigures row = methodOf(info.method).runAt(Integrand(f), state, n);
-        EXPECT_EQ(static_cast<std::int64_t>(f.calls.size()), row.evaluations);
-        EXPECT_EQ(row.evaluations, sizes->evaluations(n));
+        for (const std::int64_t multiple : {12, 60}) {
+            const std::int64_t n = std::min<std::int64_t>(sizes->largest, multiple * sizes->step);
+            f.calls.clear();
+            const RowFigures row = methodOf(info.method).runAt(Integrand(f), state, n);
+            EXPECT_EQ(static_cast<std::int64_t>(f.calls.size()), row.evaluations) << n;
+            if (sizes->evaluations != nullptr) {
+                EXPECT_EQ(row.evaluations, sizes->evaluations(n)) << n;
+            }
+        }
+    }
+}
+
+// A rule's own error at size n is its estimate against the same rule at a smaller size, times
+// the factor its order gives: Richardson's 1/3 for order 2, 1/15 for the parabolic rule's 4, 1
+// where the smaller rule's error dominates. The smaller rule's points, shared or its own, give
+// its estimate to the bit.
+TEST(RuleTablesTest, EveryRuleEstimatesItsErrorFromASmallerSize) {
+    struct Pair {
+        Method method;
+        std::int64_t n;
+        std::int64_t smaller;
+        double factor;
+    };
+    const std::vector<Pair> pairs = {
+        {Method::Trapezoid, 40, 20, 1.0 / 3.0},
+        {Method::Midpoint, 42, 21, 1.0 / 3.0},
+        {Method::Zelbrin, 20, 10, 1.0 / 15.0},
+        {Method::Zelbrin, 6, 3, 1.0 / 15.0},
+        {Method::Gauss, 9, 8, 1.0},
+        {Method::Gauss, 20, 19, 1.0},
+        {Method::ClenshawCurtis, 16, 8, 1.0},
+        {Method::Romberg, 5, 4, 1.0},
+    };
+    Model model;
+    model.chooseExpression(test::parsed("sqrt(x)"));
+    model.setLower(Variant::real(0));
+    model.setUpper(Variant::real(1));
+    for (const Pair& c : pairs) {
+        SCOPED_TRACE(std::string(methodInfo(c.method).name) + " " + std::to_string(c.n));
+        const RowFigures row = *model.runAt(c.method, c.n).row;
+        const double smaller = model.runAt(c.method, c.smaller).row->estimate;
+        ASSERT_TRUE(row.ownError.has_value());
+        EXPECT_EQ(*row.ownError, std::fabs(row.estimate - smaller) * c.factor);
+        EXPECT_GT(*row.ownError, 0.0);
     }
 }
 

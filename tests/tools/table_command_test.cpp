@@ -146,6 +146,34 @@ TEST(TableCommandTest, JsonNamesEveryFigure) {
         EXPECT_EQ(keysOf(parsed), namesOf(kRunKeys));
         EXPECT_EQ(parsed["rows"][0].size(), std::size(kRowKeys));
     }
+
+    // The race and the sweep: every budget, every method, each within its budget.
+    const Outcome race = runTool({"--compare", "--integrand", "4", "--upper", "3", "--budget",
+                                  "500", "--methods", "gauss,sobol", "--format", "json"});
+    ASSERT_EQ(race.status, 0) << race.err;
+    const nlohmann::ordered_json raced = nlohmann::ordered_json::parse(race.out);
+    EXPECT_EQ(keysOf(raced), namesOf(kRaceKeys));
+    EXPECT_EQ(keysOf(raced["compare"][0]), namesOf(kRaceEntryKeys));
+    const Outcome sweep = runTool({"--sweep", "--integrand", "4", "--upper", "3", "--methods",
+                                   "gauss,sobol", "--format", "json"});
+    ASSERT_EQ(sweep.status, 0) << sweep.err;
+    const nlohmann::ordered_json swept = nlohmann::ordered_json::parse(sweep.out);
+    EXPECT_EQ(keysOf(swept), namesOf(kSweepKeys));
+    ASSERT_EQ(swept["sweep"].size(), std::size(kSweepBudgets));
+    for (std::size_t b = 0; b < std::size(kSweepBudgets); ++b) {
+        const auto& at = swept["sweep"][b];
+        EXPECT_EQ(keysOf(at), namesOf(kSweepRaceKeys));
+        EXPECT_EQ(at["budget"], kSweepBudgets[b]);
+        ASSERT_EQ(at["entries"].size(), 2u);
+        for (const auto& entry : at["entries"]) {
+            if (!entry["evaluations"].is_null()) {
+                EXPECT_LE(entry["evaluations"].get<std::int64_t>(), kSweepBudgets[b]);
+            }
+        }
+        if (kSweepBudgets[b] == 500) {
+            EXPECT_EQ(at["entries"], raced["compare"]);
+        }
+    }
 }
 
 // --n runs the rule at that size: its line is the table's row at full precision where the table
@@ -307,12 +335,18 @@ TEST(TableCommandTest, UsageErrorsNameTheProblemAndPrintNothingOnStdout) {
         {{"--compare", "--method", "gauss"}, "--method and --points are for one method"},
         {{"--method", "gauss", "--budget", "100"}, "--budget and --methods go with --compare"},
         {{"--compare", "--seed", "-1"}, "--seed must be a whole number from 0 to"},
-        {{"--method", "zelbrin", "--n", "8"},
-         "--n: zelbrin runs only its table's rows; montecarlo"},
+        {{"--sweep", "--budget", "100"}, "--sweep races at every budget from 10 to 1000000"},
+        {{"--sweep", "--method", "gauss"}, "--method and --points are for one method"},
+        {{"--method", "zelbrin", "--n", "7"},
+         "--n for zelbrin must be one of its sizes, multiples of 2 from 2 to 500000 panels, "
+         "not '7'"},
         {{"--method", "romberg", "--n", "0"},
-         "--n for romberg must be a multiple of 1 from 1 to 20"},
-        {{"--method", "trapezoid", "--n", "7"}, "a multiple of 2 from 2 to 1000000"},
-        {{"--method", "sobol", "--n", "2000000"}, "a multiple of 32 from 32 to 1000000"},
+         "--n for romberg must be one of its sizes, any number from 1 to 20 levels"},
+        {{"--method", "gauss", "--n", "21"}, "2 to 20 nodes in one rule, or multiples of 20"},
+        {{"--method", "gauss", "--n", "1"}, "2 to 20 nodes in one rule"},
+        {{"--method", "adaptive-simpson", "--n", "16"}, "tolerances 10^-n for n from 1 to 15"},
+        {{"--method", "trapezoid", "--n", "7"}, "multiples of 2 from 2 to 1000000"},
+        {{"--method", "sobol", "--n", "2000000"}, "multiples of 32 from 32 to 1000000"},
         {{"--method", "trapezoid", "--n", "8", "--points", "8"}, "not with --compare or --points"},
         {{"--method", "sobol", "--seed", "18446744073709551616"}, "--seed must be a whole"},
         {{"--method", "sobol", "--seed", ""}, "--seed must be a whole"},

@@ -62,19 +62,24 @@ constexpr std::string_view kOptions =
     "@JSON@"
     "  --compare    the race at equal cost: each method (all, or those of --methods) at the\n"
     "               largest size whose evaluations of f fit within --budget (1000 unless\n"
-    "               given; 10 to 1000000; zelbrin, gauss and adaptive-simpson at the last row\n"
-    "               of their tables that fits), with the error it claims (its own estimate),\n"
+    "               given; 10 to 1000000), with the error it claims (its own estimate),\n"
     "               the error it has, and whether the claim held; then how often its claims\n"
     "               held over all the rows of its table. A claim holds where |error| <=\n"
-    "               claim + the reference's uncertainty + 4 ulps of the estimate; no claim\n"
-    "               is below the rounding its estimate carries. Each statistical method\n"
+    "               claim + the reference's uncertainty + the rounding the estimate carries\n"
+    "               (4 ulps of it, or eps sqrt(N) of it for a sum of N values of f where\n"
+    "               that is more); no claim is below that rounding. Each statistical method\n"
     "               draws from a stream of its own, derived from --seed (1 unless given).\n"
     "               JSON:\n"
     "@COMPARE@\n"
-    "  --n N        instead of the table, the method as a rule at size N (trapezoid,\n"
-    "               midpoint, clenshaw-curtis, romberg and the statistical methods): the\n"
-    "               line \"N   estimate\", its own error estimate and the evaluations it cost,\n"
-    "               that estimate's included. JSON:\n"
+    "  --sweep      the race at every budget of 10, 20, 50, 100, 200, 500, ..., 1000000: each\n"
+    "               method's claimed and true error against the evaluations it cost. Text\n"
+    "               and tsv: the race's columns after a budget column; JSON:\n"
+    "@SWEEP@\n"
+    "  --n N        instead of the table, the method as a rule at size N: the line\n"
+    "               \"N   estimate\", its own error estimate and the evaluations it cost,\n"
+    "               that estimate's included. The sizes:\n"
+    "@SIZES@"
+    "               JSON:\n"
     "@SIZED@\n"
     "  --seed S     the statistical methods' numbers: a stream of their own for each seed\n"
     "               (0 to 2^64 - 1) and method, the same rows for the same seed; without it a\n"
@@ -122,7 +127,13 @@ std::string withFunctions(std::string_view options) {
     };
     fill("@FUNCTIONS@", typedFunctionList(" ", " "));
     fill("@COMPARE@\n", wrapped(jsonKeysText(kRaceKeys), 17));
+    fill("@SWEEP@\n", wrapped(jsonKeysText(kSweepKeys), 17));
     fill("@SIZED@\n", wrapped(jsonKeysText(kSizedKeys), 17));
+    std::string sizes;
+    for (const MethodInfo& info : kMethods) {
+        sizes += wrapped(std::string(info.name) + ": " + sizesText(info.method), 17);
+    }
+    fill("@SIZES@", sizes);
     fill("@JSON@",
          wrapped(jsonKeysText(kRunKeys) + "; with --points: " + jsonKeysText(kPointsKeys) +
                      ", the points [{x, fx, weight} or {x, y, fx, hit}]",
@@ -147,6 +158,7 @@ std::string usage() {
            "                      [--details] [--format text|tsv|json] [--points N | --n N]\n"
            "                      [--seed S]\n"
            "       integral-table --compare [--budget N] [--methods NAME,NAME,...] [--seed S]\n"
+           "       integral-table --sweep [--methods NAME,NAME,...] [--seed S]\n"
            "                      [the same integrand, limits, box and format]\n"
            "       integral-table -h|--help|--version\n"
            "\n"
@@ -169,8 +181,10 @@ struct Request {
     Layout layout = Layout::Text;
     bool details = false;
     std::optional<std::size_t> pointsOfRow;  // --points: the row whose evaluations are wanted
-    // --compare: the race of these methods at this budget of evaluations.
+    // --compare: the race of these methods at this budget of evaluations; --sweep: at every
+    // budget of kSweepBudgets.
     bool compare = false;
+    bool sweep = false;
     std::int64_t budget = 1000;
     std::vector<Method> methods;
     // --seed: the statistical methods draw from the stream of this seed for their method.
@@ -241,28 +255,16 @@ std::uint64_t parseSeed(std::string_view text) {
     return seed;
 }
 
-// A size the method runs at: a multiple of its step, from the step to its largest.
+// A size the method runs at, one of its sizes.
 std::int64_t parseSize(Method method, std::string_view text) {
-    const MethodInfo& info = methodInfo(method);
     const std::optional<MethodSizes> sizes = methodOf(method).sizes();
-    if (!sizes) {
-        std::string any;
-        for (const MethodInfo& other : kMethods) {
-            if (methodOf(other.method).sizes()) {
-                any += (any.empty() ? "" : ", ") + std::string(other.name);
-            }
-        }
-        throw UsageError("--n: " + std::string(info.name) + " runs only its table's rows; " + any +
-                         " run at any size");
-    }
     std::int64_t n = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), n);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size() ||
-        n < sizes->step || n > sizes->largest || n % sizes->step != 0) {
-        throw UsageError("--n for " + std::string(info.name) + " must be a multiple of " +
-                         std::to_string(sizes->step) + " from " + std::to_string(sizes->step) +
-                         " to " + std::to_string(sizes->largest) + " (" + std::string(info.unit) +
-                         "), not " + quoted(text));
+    if (text.empty() || error != std::errc() || end != text.data() + text.size() || !sizes ||
+        !sizes->has(n)) {
+        throw UsageError("--n for " + std::string(methodInfo(method).name) +
+                         " must be one of its sizes, " + sizesText(method) + ", not " +
+                         quoted(text));
     }
     return n;
 }
@@ -329,6 +331,7 @@ Request parseRequest(std::span<const std::string_view> args) {
     std::map<std::string, std::string_view> values;
     bool details = false;
     bool compare = false;
+    bool sweep = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         std::string_view arg = args[i];
         if (arg == "--details") {
@@ -337,6 +340,10 @@ Request parseRequest(std::span<const std::string_view> args) {
         }
         if (arg == "--compare") {
             compare = true;
+            continue;
+        }
+        if (arg == "--sweep") {
+            sweep = true;
             continue;
         }
         std::string name(arg);
@@ -362,6 +369,13 @@ Request parseRequest(std::span<const std::string_view> args) {
     }
 
     Request request;
+    request.sweep = sweep;
+    if (sweep && (compare || values.contains("--budget"))) {
+        throw UsageError(
+            "--sweep races at every budget from 10 to 1000000; not with --compare "
+            "or --budget");
+    }
+    compare = compare || sweep;
     request.compare = compare;
     if (compare) {
         if (values.contains("--method") || values.contains("--points")) {
@@ -478,6 +492,13 @@ int runTable(std::span<const std::string_view> args, std::ostream& out, std::ost
     if (!request.model.integrand().chosen()) {
         err << "integral-table: no --integrand or --function given: no integrand is chosen, so "
                "every value is 0, as in the window before a choice\n";
+    }
+    if (request.sweep) {
+        writeSweep(out,
+                   sweep(request.model, kSweepBudgets, request.methods, {},
+                         request.seed.value_or(kDefaultSeed)),
+                   request.layout);
+        return 0;
     }
     if (request.compare) {
         writeRace(out,

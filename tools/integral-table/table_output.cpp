@@ -301,86 +301,161 @@ void writePoints(std::ostream& out, const MethodRun& run, std::size_t row, Layou
     }
 }
 
-void writeRace(std::ostream& out, const Race& race, Layout layout) {
-    const auto claim = [](const RaceEntry& e) -> std::string {
-        if (!e.claimHeld) {
-            return "none";
+namespace {
+
+std::string claimWord(const RaceEntry& e) {
+    if (!e.claimHeld) {
+        return "none";
+    }
+    return *e.claimHeld ? "held" : "missed";
+}
+
+Json raceEntryJson(const RaceEntry& e) {
+    Json entry;
+    entry["method"] = std::string(methodInfo(e.method).name);
+    entry["row"] = e.counter ? Json(*e.counter) : Json(nullptr);
+    entry["n"] = e.counter ? Json(*e.counter) : Json(nullptr);
+    entry["evaluations"] = e.counter ? Json(e.evaluations) : Json(nullptr);
+    entry["estimate"] = number(e.estimate);
+    entry["estimated_error"] = number(e.estimatedError);
+    entry["claim_at_rounding_level"] = e.claimAtRoundingLevel;
+    entry["error"] = number(e.error);
+    entry["claim_held"] = e.claimHeld ? Json(*e.claimHeld) : Json(nullptr);
+    entry["missed_by"] = number(e.missedBy);
+    entry["claims_held"] = e.claimsHeld;
+    entry["claims_judged"] = e.claimsJudged;
+    entry["no_claim"] = e.noClaim.empty() ? Json(nullptr) : Json(e.noClaim);
+    return entry;
+}
+
+// What every race document starts with: the inputs, the seed and the truth it is judged by.
+Json raceDocument(const Race& race) {
+    Json document;
+    document["version"] = std::string(kVersion);
+    MethodRun inputs;
+    inputs.integrand = race.integrand;
+    inputs.x1 = race.x1;
+    inputs.x2 = race.x2;
+    inputs.ymax = race.ymax;
+    Json given = inputsOf(inputs);
+    given.erase("method");
+    document["inputs"] = given;
+    document["seed"] = race.seed;
+    document["reference"] = race.reference ? Json(race.reference->value) : Json(nullptr);
+    document["reference_error"] =
+        race.reference ? Json(race.reference->uncertainty) : Json(nullptr);
+    document["no_reference"] =
+        race.reference || race.whyNoReference.empty() ? Json(nullptr) : Json(race.whyNoReference);
+    return document;
+}
+
+// The race's lines, each after `before` (the sweep's budget column), in columns or tsv.
+class RaceLines {
+  public:
+    RaceLines(std::ostream& out, Layout layout, bool withBudget)
+        : out_(out), tsv_(layout == Layout::Tsv), withBudget_(withBudget) {
+        std::vector<std::string> header = {"method",          "row",   "evaluations", "estimate",
+                                           "estimated_error", "error", "claim"};
+        if (withBudget_) {
+            header.insert(header.begin(), "budget");
         }
-        return *e.claimHeld ? "held" : "missed";
-    };
+        line(header);
+    }
+
+    void entries(const Race& race) {
+        for (const RaceEntry& e : race.entries) {
+            std::vector<std::string> cells = {
+                std::string(methodInfo(e.method).name),
+                e.counter ? std::to_string(*e.counter) : "none",
+                e.counter ? std::to_string(e.evaluations) : "none",
+                figure(e.estimate),
+                figure(e.estimatedError) + (e.claimAtRoundingLevel && !tsv_ ? " (rounding)" : ""),
+                figure(e.error),
+                claimWord(e) + (missText(e).empty() ? "" : " (" + missText(e) + ")")};
+            if (withBudget_) {
+                cells.insert(cells.begin(), std::to_string(race.budget));
+            }
+            line(cells);
+        }
+    }
+
+    // In text, what no single line says: why there are no true errors, and how often each
+    // method's claims held over its table's rows.
+    void footer(const Race& race) {
+        if (tsv_) {
+            return;
+        }
+        if (!race.reference) {
+            out_ << "# no true errors: "
+                 << (race.whyNoReference.empty() ? "there is no reference" : race.whyNoReference)
+                 << "\n";
+        }
+        for (const RaceEntry& e : race.entries) {
+            out_ << "# " << methodInfo(e.method).name << ": " << claimsText(e) << "\n";
+        }
+    }
+
+  private:
+    void line(const std::vector<std::string>& cells) {
+        const std::size_t methodColumn = withBudget_ ? 1 : 0;
+        for (std::size_t c = 0; c < cells.size(); ++c) {
+            std::string cell = cells[c];
+            if (!tsv_ && c + 1 < cells.size()) {
+                const std::size_t width = c < methodColumn ? 9 : c == methodColumn ? 18 : 24;
+                cell.resize(std::max<std::size_t>(cell.size() + 1, width), ' ');
+            }
+            out_ << cell << (tsv_ && c + 1 < cells.size() ? "\t" : "");
+        }
+        out_ << "\n";
+    }
+
+    std::ostream& out_;
+    bool tsv_;
+    bool withBudget_;
+};
+
+}  // namespace
+
+void writeRace(std::ostream& out, const Race& race, Layout layout) {
     if (layout == Layout::Json) {
-        Json document;
-        document["version"] = std::string(kVersion);
-        MethodRun inputs;
-        inputs.integrand = race.integrand;
-        inputs.x1 = race.x1;
-        inputs.x2 = race.x2;
-        inputs.ymax = race.ymax;
-        Json given = inputsOf(inputs);
-        given.erase("method");
-        document["inputs"] = given;
+        Json document = raceDocument(race);
         document["budget"] = race.budget;
-        document["seed"] = race.seed;
-        document["reference"] = race.reference ? Json(race.reference->value) : Json(nullptr);
-        document["reference_error"] =
-            race.reference ? Json(race.reference->uncertainty) : Json(nullptr);
-        document["no_reference"] = race.reference || race.whyNoReference.empty()
-                                       ? Json(nullptr)
-                                       : Json(race.whyNoReference);
         Json entries = Json::array();
         for (const RaceEntry& e : race.entries) {
-            Json entry;
-            entry["method"] = std::string(methodInfo(e.method).name);
-            entry["row"] = e.counter ? Json(*e.counter) : Json(nullptr);
-            entry["n"] = e.counter ? Json(*e.counter) : Json(nullptr);
-            entry["evaluations"] = e.counter ? Json(e.evaluations) : Json(nullptr);
-            entry["estimate"] = number(e.estimate);
-            entry["estimated_error"] = number(e.estimatedError);
-            entry["claim_at_rounding_level"] = e.claimAtRoundingLevel;
-            entry["error"] = number(e.error);
-            entry["claim_held"] = e.claimHeld ? Json(*e.claimHeld) : Json(nullptr);
-            entry["missed_by"] = number(e.missedBy);
-            entry["claims_held"] = e.claimsHeld;
-            entry["claims_judged"] = e.claimsJudged;
-            entry["no_claim"] = e.noClaim.empty() ? Json(nullptr) : Json(e.noClaim);
-            entries.push_back(std::move(entry));
+            entries.push_back(raceEntryJson(e));
         }
         document["compare"] = std::move(entries);
         out << shaped(document, kRaceKeys).dump(2) << "\n";
         return;
     }
-    const bool tsv = layout == Layout::Tsv;
-    const std::vector<std::string> header = {"method",          "row",   "evaluations", "estimate",
-                                             "estimated_error", "error", "claim"};
-    const auto line = [&](const std::vector<std::string>& cells) {
-        for (std::size_t c = 0; c < cells.size(); ++c) {
-            std::string cell = cells[c];
-            if (!tsv && c + 1 < cells.size()) {
-                cell.resize(std::max<std::size_t>(cell.size() + 1, c == 0 ? 18 : 24), ' ');
-            }
-            out << cell << (tsv && c + 1 < cells.size() ? "\t" : "");
-        }
-        out << "\n";
-    };
-    line(header);
-    for (const RaceEntry& e : race.entries) {
-        line({std::string(methodInfo(e.method).name),
-              e.counter ? std::to_string(*e.counter) : "none",
-              e.counter ? std::to_string(e.evaluations) : "none", figure(e.estimate),
-              figure(e.estimatedError) + (e.claimAtRoundingLevel && !tsv ? " (rounding)" : ""),
-              figure(e.error), claim(e) + (missText(e).empty() ? "" : " (" + missText(e) + ")")});
-    }
-    if (tsv) {
+    RaceLines lines(out, layout, false);
+    lines.entries(race);
+    lines.footer(race);
+}
+
+void writeSweep(std::ostream& out, const Sweep& sweep, Layout layout) {
+    if (sweep.races.empty()) {
         return;
     }
-    if (!race.reference) {
-        out << "# no true errors: "
-            << (race.whyNoReference.empty() ? "there is no reference" : race.whyNoReference)
-            << "\n";
+    if (layout == Layout::Json) {
+        Json document = raceDocument(sweep.races.front());
+        Json races = Json::array();
+        for (const Race& race : sweep.races) {
+            Json entries = Json::array();
+            for (const RaceEntry& e : race.entries) {
+                entries.push_back(raceEntryJson(e));
+            }
+            races.push_back({{"budget", race.budget}, {"entries", std::move(entries)}});
+        }
+        document["sweep"] = std::move(races);
+        out << shaped(document, kSweepKeys).dump(2) << "\n";
+        return;
     }
-    for (const RaceEntry& e : race.entries) {
-        out << "# " << methodInfo(e.method).name << ": " << claimsText(e) << "\n";
+    RaceLines lines(out, layout, true);
+    for (const Race& race : sweep.races) {
+        lines.entries(race);
     }
+    lines.footer(sweep.races.back());
 }
 
 void writeSized(std::ostream& out, const Model& model, Method method, const Model::SizedRun& sized,

@@ -88,6 +88,10 @@ inline constexpr JsonKey kRaceInputKeys[] = {{"integrand"}, {"function"}, {"labe
 inline constexpr JsonKey kRaceKeys[] = {
     {"version"},   {"inputs", kRaceInputKeys}, {"budget"},       {"seed"},
     {"reference"}, {"reference_error"},        {"no_reference"}, {"compare", kRaceEntryKeys, true}};
+inline constexpr JsonKey kSweepRaceKeys[] = {{"budget"}, {"entries", kRaceEntryKeys, true}};
+inline constexpr JsonKey kSweepKeys[] = {
+    {"version"},      {"inputs", kRaceInputKeys},     {"seed"}, {"reference"}, {"reference_error"},
+    {"no_reference"}, {"sweep", kSweepRaceKeys, true}};
 
 // "version, inputs {method, ...}, ..., rows [{n, ...}], ...": the names as --help lists them.
 std::string jsonKeysText(std::span<const JsonKey> keys);
@@ -97,6 +101,10 @@ void writeRun(std::ostream& out, const MethodRun& run, Layout layout, bool detai
 // The race: a line (or tsv row, or JSON entry) per method, then in text how often each
 // method's claims held.
 void writeRace(std::ostream& out, const Race& race, Layout layout);
+
+// The sweep: the race's lines at every budget, each after its budget, then in text how often
+// each method's claims held over its table's rows.
+void writeSweep(std::ostream& out, const Sweep& sweep, Layout layout);
 
 // One method at one size (--n): in text the line "N   estimate" at full precision, then what it
 // claims of its own error, its sigma where it measures one, its true error where a reference

@@ -10,20 +10,16 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <algorithm>
-#include <array>
 #include <cmath>
+#include <numbers>
+#include <optional>
 #include <utility>
 
 namespace integral {
 
 // Each method keeps one colour across its series: its errors, its floors.
 QColor methodColour(Method method) {
-    static const std::array<QColor, kMethods.size()> colours = {
-        QColor(0x1F, 0x4E, 0xB4), QColor(0x1B, 0x8A, 0x3C), QColor(0xC0, 0x30, 0x30),
-        QColor(0x8E, 0x44, 0xAD), QColor(0xD3, 0x54, 0x00), QColor(0x00, 0x7C, 0x91),
-        QColor(0x7A, 0x5C, 0x12), QColor(0x55, 0x55, 0x55), QColor(0xB8, 0x32, 0x7A),
-        QColor(0x2E, 0x8B, 0x57), QColor(0xE0, 0x8A, 0x00)};
-    return colours[static_cast<std::size_t>(method)];
+    return QColor::fromRgb(static_cast<QRgb>(methodInfo(method).colour));
 }
 
 namespace {
@@ -68,6 +64,62 @@ void drawTriangle(QPainter& painter, QPointF base) {
 }
 
 constexpr double kMarker = 3.5;
+
+// A method's marker of radius r at `at`, in the pen and brush set; where no method owns the
+// series, a circle.
+void drawMarker(QPainter& painter, std::optional<Method> method, QPointF at, double r = kMarker) {
+    const Marker marker = method ? methodInfo(*method).marker : Marker::Circle;
+    const auto polygon = [&](int corners, double turn) {
+        QPolygonF shape;
+        for (int i = 0; i < corners; ++i) {
+            const double angle = turn + 2.0 * std::numbers::pi * i / corners;
+            shape << at + QPointF(r * 1.2 * std::cos(angle), -r * 1.2 * std::sin(angle));
+        }
+        painter.drawPolygon(shape);
+    };
+    const auto strokes = [&](double turn, int count) {
+        for (int i = 0; i < count; ++i) {
+            const double angle = turn + std::numbers::pi * i / count;
+            const QPointF d(r * 1.3 * std::cos(angle), r * 1.3 * std::sin(angle));
+            painter.drawLine(at - d, at + d);
+        }
+    };
+    switch (marker) {
+        case Marker::Circle:
+            painter.drawEllipse(at, r, r);
+            break;
+        case Marker::Square:
+            painter.drawRect(QRectF(at - QPointF(r, r), QSizeF(2 * r, 2 * r)));
+            break;
+        case Marker::Diamond:
+            polygon(4, std::numbers::pi / 2);
+            break;
+        case Marker::TriangleUp:
+            polygon(3, std::numbers::pi / 2);
+            break;
+        case Marker::TriangleDown:
+            polygon(3, -std::numbers::pi / 2);
+            break;
+        case Marker::Cross:
+            strokes(std::numbers::pi / 4, 2);
+            break;
+        case Marker::Plus:
+            strokes(0, 2);
+            break;
+        case Marker::Star:
+            strokes(std::numbers::pi / 2, 3);
+            break;
+        case Marker::Pentagon:
+            polygon(5, std::numbers::pi / 2);
+            break;
+        case Marker::Hexagon:
+            polygon(6, 0);
+            break;
+        case Marker::Bar:
+            painter.drawRect(QRectF(at - QPointF(r * 1.4, r * 0.6), QSizeF(r * 2.8, r * 1.2)));
+            break;
+    }
+}
 constexpr double kSide = 270.0;  // the legend and the notes, right of the plot
 
 }  // namespace
@@ -209,16 +261,25 @@ Drawn drawSeries(QPainter& painter, const ConvergencePlot& plot_, const LogFrame
                 i == 0 ? path.moveTo(p) : path.lineTo(p);
             }
             painter.drawPath(path);
+            // A method's line carries its marker at each point, so that lines of colours
+            // alike stay apart; a reference or a floor has none.
+            if (s.method && (s.role == SeriesRole::Errors || s.role == SeriesRole::ClaimedError)) {
+                painter.setPen(QPen(colour, 1.2));
+                painter.setBrush(s.role == SeriesRole::Errors ? QBrush(colour) : QBrush(Qt::white));
+                for (const PlotPoint& point : s.points) {
+                    drawMarker(painter, s.method, frame.of(point), kMarker - 0.5);
+                }
+            }
             continue;
         }
         painter.setPen(penOf(s));
         painter.setBrush(colour);
         for (const PlotPoint& point : s.points) {
-            painter.drawEllipse(frame.of(point), kMarker, kMarker);
+            drawMarker(painter, s.method, frame.of(point));
         }
         painter.setBrush(Qt::white);
         for (const PlotPoint& point : s.roundingLevel) {
-            painter.drawEllipse(frame.of(point), kMarker, kMarker);
+            drawMarker(painter, s.method, frame.of(point));
             drawn.anyRounding = true;
         }
         // An exact row has no place on a log scale: a triangle on the bottom edge marks it.
@@ -266,9 +327,16 @@ void drawLegend(QPainter& painter, const ConvergencePlot& plot_, const QRectF& s
             painter.setPen(penOf(s));
             if (s.style == SeriesStyle::Markers) {
                 painter.setBrush(colourOf(s));
-                painter.drawEllipse(at, kMarker, kMarker);
+                drawMarker(painter, s.method, at);
             } else {
                 painter.drawLine(at - QPointF(9, 0), at + QPointF(9, 0));
+                if (s.method &&
+                    (s.role == SeriesRole::Errors || s.role == SeriesRole::ClaimedError)) {
+                    painter.setPen(QPen(colourOf(s), 1.2));
+                    painter.setBrush(s.role == SeriesRole::Errors ? QBrush(colourOf(s))
+                                                                  : QBrush(Qt::white));
+                    drawMarker(painter, s.method, at, kMarker - 0.5);
+                }
             }
         });
     }

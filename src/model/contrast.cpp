@@ -28,7 +28,31 @@ std::uint32_t mixed(std::uint32_t from, std::uint32_t to, double share) {
     return result;
 }
 
+struct Lab {
+    double l;
+    double a;
+    double b;
+};
+
+Lab labOf(std::uint32_t rgb) {
+    const double r = channel(rgb, 16);
+    const double g = channel(rgb, 8);
+    const double b = channel(rgb, 0);
+    // Linear sRGB to XYZ, each over the D65 white's own.
+    const double x = (0.4124 * r + 0.3576 * g + 0.1805 * b) / 0.95047;
+    const double y = 0.2126 * r + 0.7152 * g + 0.0722 * b;
+    const double z = (0.0193 * r + 0.1192 * g + 0.9505 * b) / 1.08883;
+    const auto f = [](double t) { return t > 0.008856 ? std::cbrt(t) : 7.787 * t + 16.0 / 116.0; };
+    return {116.0 * f(y) - 16.0, 500.0 * (f(x) - f(y)), 200.0 * (f(y) - f(z))};
+}
+
 }  // namespace
+
+double colourDistance(std::uint32_t a, std::uint32_t b) {
+    const Lab p = labOf(a);
+    const Lab q = labOf(b);
+    return std::hypot(p.l - q.l, p.a - q.a, p.b - q.b);
+}
 
 double contrastRatio(std::uint32_t a, std::uint32_t b) {
     const double la = luminance(a);

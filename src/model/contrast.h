@@ -15,4 +15,9 @@ double contrastRatio(std::uint32_t a, std::uint32_t b);
 
 std::uint32_t readableOn(std::uint32_t fore, std::uint32_t back, double ratio = kReadableContrast);
 
+// How far apart two colours look: their distance in CIELAB (CIE76, D65 white). About 2.3 is
+// the least difference an eye notices; colours that must be told apart at a glance in a plot
+// want well over 20.
+double colourDistance(std::uint32_t a, std::uint32_t b);
+
 }  // namespace integral

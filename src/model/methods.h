@@ -36,7 +36,23 @@ enum class Method {
     Sobol,
 };
 
-// A method's names and rows, as data the window's layout can use at compile time.
+// How a method's points are marked in plots beside its colour, so that two methods stay apart
+// where their colours do not (printed in grey, or to an eye that tells fewer colours).
+enum class Marker {
+    Circle,
+    Square,
+    Diamond,
+    TriangleUp,
+    TriangleDown,
+    Cross,
+    Plus,
+    Star,
+    Pentagon,
+    Hexagon,
+    Bar,
+};
+
+// A method's names, rows and looks, as data the window's layout can use at compile time.
 struct MethodInfo {
     Method method;
     std::string_view caption;  // the button's caption, or the method's name in a list
@@ -49,37 +65,41 @@ struct MethodInfo {
     int counterStep;   // added from row to row, or
     int counterRatio;  // where above 1, multiplied from row to row
     bool onButton;     // one of the fixed window's three
+    // Its colour in plots (0xRRGGBB): together the methods' colours are a palette that eyes
+    // with any of the common colour deficiencies still tell apart (Okabe and Ito's, and Tol's).
+    std::uint32_t colour;
+    Marker marker;
 };
 
 inline constexpr std::array<MethodInfo, 11> kMethods = {{
     {Method::Zelbrin, "Zelbrin", "zelbrin", "composite parabolic rule, 2 to 20 panels",
-     "Parabolic rule", "panels", 10, 2, 2, 1, true},
+     "Parabolic rule", "panels", 10, 2, 2, 1, true, 0x0072B2, Marker::Circle},
     {Method::Gauss, "Gauss", "gauss", "Gauss-Legendre quadrature, 2 to 6 nodes", "Gauss-Legendre",
-     "nodes", 5, 2, 1, 1, true},
+     "nodes", 5, 2, 1, 1, true, 0x117733, Marker::Square},
     {Method::MonteCarlo, "MonteCarlo", "montecarlo",
      "hit-or-miss Monte Carlo, 2000 to 50000 samples", "Monte Carlo", "samples", 25, 2000, 2000, 1,
-     true},
+     true, 0xCC6677, Marker::Diamond},
     {Method::Trapezoid, "Trapezoid", "trapezoid",
      "composite trapezoid rule, 2 to 1024 subintervals", "Trapezoid rule", "subintervals", 10, 2, 0,
-     2, false},
+     2, false, 0xAA4499, Marker::TriangleUp},
     {Method::Midpoint, "Midpoint", "midpoint", "composite midpoint rule, 2 to 1024 subintervals",
-     "Midpoint rule", "subintervals", 10, 2, 0, 2, false},
+     "Midpoint rule", "subintervals", 10, 2, 0, 2, false, 0xE69F00, Marker::TriangleDown},
     {Method::Romberg, "Romberg", "romberg", "Romberg's extrapolation R(k,k), k = 1 to 10",
-     "Romberg", "levels", 10, 1, 1, 1, false},
+     "Romberg", "levels", 10, 1, 1, 1, false, 0x44AA99, Marker::Cross},
     {Method::AdaptiveSimpson, "Adaptive Simpson", "adaptive-simpson",
      "adaptive Simpson, tolerances 1e-1 to 1e-12", "Adaptive Simpson", "digits of tolerance", 12, 1,
-     1, 1, false},
+     1, 1, false, 0x332288, Marker::Plus},
     {Method::ClenshawCurtis, "Clenshaw-Curtis", "clenshaw-curtis",
      "Clenshaw-Curtis quadrature, 2 to 256 intervals", "Clenshaw-Curtis", "intervals", 8, 2, 0, 2,
-     false},
+     false, 0x777777, Marker::Star},
     {Method::MeanValue, "Mean value", "mean-value", "mean-value Monte Carlo, 2000 to 50000 samples",
-     "Mean-value Monte Carlo", "samples", 25, 2000, 2000, 1, false},
+     "Mean-value Monte Carlo", "samples", 25, 2000, 2000, 1, false, 0x88CCEE, Marker::Pentagon},
     {Method::Stratified, "Stratified", "stratified",
      "stratified Monte Carlo, 2000 to 50000 samples in half as many strata",
-     "Stratified Monte Carlo", "samples", 25, 2000, 2000, 1, false},
+     "Stratified Monte Carlo", "samples", 25, 2000, 2000, 1, false, 0x882255, Marker::Hexagon},
     {Method::Sobol, "Sobol", "sobol",
      "randomised quasi-Monte Carlo, 2^7 to 2^16 Sobol points times 16 shifts", "Sobol (shifted)",
-     "points", 10, 128, 0, 2, false},
+     "points", 10, 128, 0, 2, false, 0x999933, Marker::Bar},
 }};
 
 // The table is indexed by the enumeration: each row stands where its method's value says.

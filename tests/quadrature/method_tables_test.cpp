@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "integrands/integrand_descriptor.h"
+#include "model/contrast.h"
 #include "model/methods.h"
 #include "quadrature/gauss_table.h"
 #include "quadrature/monte_carlo_table.h"
@@ -71,6 +72,21 @@ TEST(MethodTableTest, TheDocumentsListEveryMethod) {
         EXPECT_NE(manual.find(".b-" + plain(std::string(info.name))), std::string::npos);
         for (const std::string* document : {&readme, &window}) {
             EXPECT_NE(document->find(plain(std::string(info.caption))), std::string::npos);
+        }
+    }
+}
+
+// The methods' colours stay apart pairwise, by far more than an eye needs, and each marker
+// shape is one method's; each colour stands out from a plot's white.
+TEST(MethodTableTest, EveryMethodHasAColourAndAMarkerOfItsOwn) {
+    EXPECT_NEAR(colourDistance(0x000000, 0xFFFFFF), 100.0, 0.01);
+    EXPECT_NEAR(colourDistance(0xFF0000, 0xFFFFFF), 114.5, 0.1);
+    for (std::size_t i = 0; i < kMethods.size(); ++i) {
+        EXPECT_GE(contrastRatio(kMethods[i].colour, 0xFFFFFF), 1.7) << kMethods[i].name;
+        for (std::size_t j = i + 1; j < kMethods.size(); ++j) {
+            SCOPED_TRACE(std::string(kMethods[i].name) + " and " + std::string(kMethods[j].name));
+            EXPECT_GE(colourDistance(kMethods[i].colour, kMethods[j].colour), 25.0);
+            EXPECT_NE(kMethods[i].marker, kMethods[j].marker);
         }
     }
 }

@@ -278,10 +278,40 @@ const Sampling kSobol(methodInfo(Method::Sobol), sobolTable, -1.0,
                        "multiples of 32 from 32 to 1000000 samples: a sixteenth of them points, "
                        "each taken with 16 shifts"});
 
-// In the order of Method, as kMethods is.
-const std::array<const NumericalMethod*, kMethods.size()> kNumericalMethods = {
-    &kParabolicRule,   &kGaussLegendre,  &kHitOrMiss, &kTrapezoid,  &kMidpoint, &kRomberg,
-    &kAdaptiveSimpson, &kClenshawCurtis, &kMeanValue, &kStratified, &kSobol};
+// Every method's behaviour, in any order, beside the row of kMethods it is made from (which a
+// test holds it to).
+struct Behaviour {
+    Method method;
+    const NumericalMethod* behaviour;
+};
+constexpr Behaviour kBehaviours[] = {
+    {Method::Zelbrin, &kParabolicRule},
+    {Method::Gauss, &kGaussLegendre},
+    {Method::MonteCarlo, &kHitOrMiss},
+    {Method::Trapezoid, &kTrapezoid},
+    {Method::Midpoint, &kMidpoint},
+    {Method::Romberg, &kRomberg},
+    {Method::AdaptiveSimpson, &kAdaptiveSimpson},
+    {Method::ClenshawCurtis, &kClenshawCurtis},
+    {Method::MeanValue, &kMeanValue},
+    {Method::Stratified, &kStratified},
+    {Method::Sobol, &kSobol},
+};
+
+constexpr std::array<const NumericalMethod*, kMethods.size()> byMethod() {
+    std::array<const NumericalMethod*, kMethods.size()> table{};
+    for (const Behaviour& entry : kBehaviours) {
+        const auto at = static_cast<std::size_t>(entry.method);
+        // Two behaviours for one method leave the slot to neither, which the check below sees.
+        table[at] = table[at] == nullptr ? entry.behaviour : nullptr;
+    }
+    return table;
+}
+constexpr std::array<const NumericalMethod*, kMethods.size()> kNumericalMethods = byMethod();
+static_assert(std::size(kBehaviours) == kMethods.size() &&
+                  std::ranges::none_of(kNumericalMethods,
+                                       [](const NumericalMethod* m) { return m == nullptr; }),
+              "every row of kMethods has exactly one behaviour in kBehaviours");
 
 }  // namespace
 

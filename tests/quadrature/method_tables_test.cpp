@@ -76,12 +76,14 @@ TEST(MethodTableTest, TheDocumentsListEveryMethod) {
     }
 }
 
-// The methods' colours stay apart pairwise, by far more than an eye needs, and each marker
-// shape is one method's; each colour stands out from a plot's white.
-TEST(MethodTableTest, EveryMethodHasAColourAndAMarkerOfItsOwn) {
+// Each row of the method table has its own behaviour, made from that row; the methods' colours
+// stay apart pairwise, by far more than an eye needs, and each marker shape is one method's;
+// each colour stands out from a plot's white.
+TEST(MethodTableTest, EveryMethodHasABehaviourAColourAndAMarkerOfItsOwn) {
     EXPECT_NEAR(colourDistance(0x000000, 0xFFFFFF), 100.0, 0.01);
     EXPECT_NEAR(colourDistance(0xFF0000, 0xFFFFFF), 114.5, 0.1);
     for (std::size_t i = 0; i < kMethods.size(); ++i) {
+        EXPECT_EQ(&methodOf(kMethods[i].method).info(), &kMethods[i]) << kMethods[i].name;
         EXPECT_GE(contrastRatio(kMethods[i].colour, 0xFFFFFF), 1.7) << kMethods[i].name;
         for (std::size_t j = i + 1; j < kMethods.size(); ++j) {
             SCOPED_TRACE(std::string(kMethods[i].name) + " and " + std::string(kMethods[j].name));

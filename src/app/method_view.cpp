@@ -86,10 +86,11 @@ void drawMark(QPainter& painter, QPointF at) {
     painter.drawEllipse(at, 3.5, 3.5);
 }
 
-void drawParabolas(QPainter& painter, const RowPicture& p, const Frame& frame) {
+void drawParabolas(QPainter& painter, const RowPicture& p, const std::vector<ParabolaPanel>& panels,
+                   const Frame& frame) {
     constexpr int kSteps = 24;
-    for (std::size_t i = 0; i < p.panels.size(); ++i) {
-        const ParabolaPanel& panel = p.panels[i];
+    for (std::size_t i = 0; i < panels.size(); ++i) {
+        const ParabolaPanel& panel = panels[i];
         QPainterPath area(frame.at(panel.left, 0));
         QPainterPath arc;
         for (int k = 0; k <= kSteps; ++k) {
@@ -108,16 +109,21 @@ void drawParabolas(QPainter& painter, const RowPicture& p, const Frame& frame) {
         painter.drawPath(arc);
     }
     drawCurve(painter, p, frame);
-    for (const ParabolaPanel& panel : p.panels) {
+    for (const ParabolaPanel& panel : panels) {
         drawMark(painter, frame.at(panel.left, panel.fLeft));
         drawMark(painter, frame.at(panel.middle, panel.fMiddle));
         drawMark(painter, frame.at(panel.right, panel.fRight));
     }
 }
 
-void drawBars(QPainter& painter, const RowPicture& p, const Frame& frame) {
-    for (std::size_t i = 0; i < p.bars.size(); ++i) {
-        const GaussBar& bar = p.bars[i];
+void draw(QPainter& painter, const ParabolaShapes& shapes, const RowPicture& p,
+          const Frame& frame) {
+    drawParabolas(painter, p, shapes.panels, frame);
+}
+
+void draw(QPainter& painter, const BarShapes& shapes, const RowPicture& p, const Frame& frame) {
+    for (std::size_t i = 0; i < shapes.bars.size(); ++i) {
+        const GaussBar& bar = shapes.bars[i];
         const QRectF rect =
             QRectF(frame.at(bar.left, bar.fx), frame.at(bar.left + bar.width, 0)).normalized();
         painter.setPen(QPen(kTints[i % 2].darker(180), 1));
@@ -125,7 +131,7 @@ void drawBars(QPainter& painter, const RowPicture& p, const Frame& frame) {
         painter.drawRect(rect);
     }
     drawCurve(painter, p, frame);
-    for (const GaussBar& bar : p.bars) {
+    for (const GaussBar& bar : shapes.bars) {
         // From the bar's top to the node it stands for.
         painter.setPen(QPen(QColor(0x60, 0x60, 0x60), 0.8, Qt::DashLine));
         painter.drawLine(frame.at(bar.left + bar.width / 2, bar.fx), frame.at(bar.node, bar.fx));
@@ -138,9 +144,11 @@ void drawBars(QPainter& painter, const RowPicture& p, const Frame& frame) {
 const QColor kOver(0xD0, 0x30, 0x30, 90);
 const QColor kUnder(0x1F, 0x4E, 0xB4, 90);
 
-void drawTrapezoids(QPainter& painter, const RowPicture& p, const Frame& frame) {
-    for (std::size_t i = 0; i < p.trapezoids.size(); ++i) {
-        const Trapezoid& t = p.trapezoids[i];
+void draw(QPainter& painter, const TrapezoidShapes& shapes, const RowPicture& p,
+          const Frame& frame) {
+    const std::vector<Trapezoid>& trapezoids = shapes.trapezoids;
+    for (std::size_t i = 0; i < trapezoids.size(); ++i) {
+        const Trapezoid& t = trapezoids[i];
         QPolygonF shape;
         shape << frame.at(t.left, 0) << frame.at(t.left, t.fLeft) << frame.at(t.right, t.fRight)
               << frame.at(t.right, 0);
@@ -168,43 +176,44 @@ void drawTrapezoids(QPainter& painter, const RowPicture& p, const Frame& frame) 
         }
     }
     drawCurve(painter, p, frame);
-    for (const Trapezoid& t : p.trapezoids) {
+    for (const Trapezoid& t : trapezoids) {
         drawMark(painter, frame.at(t.left, t.fLeft));
     }
-    if (!p.trapezoids.empty()) {
-        drawMark(painter, frame.at(p.trapezoids.back().right, p.trapezoids.back().fRight));
+    if (!trapezoids.empty()) {
+        drawMark(painter, frame.at(trapezoids.back().right, trapezoids.back().fRight));
     }
 }
 
-void drawRectangles(QPainter& painter, const RowPicture& p, const Frame& frame) {
-    for (std::size_t i = 0; i < p.rectangles.size(); ++i) {
-        const MidpointRectangle& r = p.rectangles[i];
+void draw(QPainter& painter, const RectangleShapes& shapes, const RowPicture& p,
+          const Frame& frame) {
+    for (std::size_t i = 0; i < shapes.rectangles.size(); ++i) {
+        const MidpointRectangle& r = shapes.rectangles[i];
         painter.setPen(QPen(kTints[i % 2].darker(180), 1));
         painter.setBrush(kTints[i % 2]);
         painter.drawRect(QRectF(frame.at(r.left, r.height), frame.at(r.right, 0)).normalized());
     }
     drawCurve(painter, p, frame);
-    for (const MidpointRectangle& r : p.rectangles) {
+    for (const MidpointRectangle& r : shapes.rectangles) {
         drawMark(painter, frame.at(r.node, r.height));
     }
 }
 
 // Each accepted panel's two parabolas, tinted darker the deeper it was halved, and below the
 // curve a staircase of the depths: where it is high, the rule spent its points.
-void drawAdaptive(QPainter& painter, const RowPicture& p, const Frame& frame) {
+void draw(QPainter& painter, const AdaptiveShapes& shapes, const RowPicture& p,
+          const Frame& frame) {
     int deepest = 1;
-    for (const AdaptivePanel& panel : p.adaptive) {
+    for (const AdaptivePanel& panel : shapes.panels) {
         deepest = std::max(deepest, panel.depth);
     }
-    RowPicture parabolas = p;
-    parabolas.panels.clear();
-    for (const AdaptivePanel& panel : p.adaptive) {
-        parabolas.panels.push_back(panel.left);
-        parabolas.panels.push_back(panel.right);
+    std::vector<ParabolaPanel> parabolas;
+    for (const AdaptivePanel& panel : shapes.panels) {
+        parabolas.push_back(panel.left);
+        parabolas.push_back(panel.right);
     }
-    drawParabolas(painter, parabolas, frame);
+    drawParabolas(painter, p, parabolas, frame);
     const double span = p.yHigh - p.yLow;
-    for (const AdaptivePanel& panel : p.adaptive) {
+    for (const AdaptivePanel& panel : shapes.panels) {
         const double height = p.yLow + span * 0.12 * panel.depth / deepest;
         painter.setPen(QPen(QColor(0x55, 0x55, 0x55), 1.2));
         painter.drawLine(frame.at(panel.left.left, height), frame.at(panel.right.right, height));
@@ -215,10 +224,12 @@ void drawAdaptive(QPainter& painter, const RowPicture& p, const Frame& frame) {
 
 // Romberg: the trapezoid values against h^2, Richardson's line through the last two to h = 0,
 // and the row's R(k, k) there.
-void drawExtrapolation(QPainter& painter, const RowPicture& p, const Frame& frame) {
-    if (p.trapezoidValues.size() >= 2) {
-        const PlotPoint& coarse = p.trapezoidValues[p.trapezoidValues.size() - 2];
-        const PlotPoint& fine = p.trapezoidValues.back();
+void draw(QPainter& painter, const ExtrapolationShapes& shapes, const RowPicture& p,
+          const Frame& frame) {
+    const std::vector<PlotPoint>& values = shapes.trapezoidValues;
+    if (values.size() >= 2) {
+        const PlotPoint& coarse = values[values.size() - 2];
+        const PlotPoint& fine = values.back();
         const double slope = (coarse.y - fine.y) / (coarse.x - fine.x);
         painter.setPen(QPen(kTints[0].darker(180), 1.2, Qt::DashLine));
         painter.drawLine(frame.at(0, fine.y - slope * fine.x),
@@ -228,27 +239,27 @@ void drawExtrapolation(QPainter& painter, const RowPicture& p, const Frame& fram
     const QPointF corner = frame.at(p.xHigh, p.yLow);
     painter.drawText(QRectF(corner.x() - 120, corner.y() - 20, 114, 16),
                      Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("h², the step squared"));
-    for (const PlotPoint& t : p.trapezoidValues) {
+    for (const PlotPoint& t : values) {
         drawMark(painter, frame.at(t.x, t.y));
     }
-    if (!p.tableau.empty()) {
+    if (!shapes.tableau.empty()) {
         painter.setPen(QPen(kHit, 2));
         painter.setBrush(Qt::NoBrush);
-        painter.drawEllipse(frame.at(0, p.tableau.back().back()), 6, 6);
+        painter.drawEllipse(frame.at(0, shapes.tableau.back().back()), 6, 6);
     }
 }
 
 // A stem from the axis to f at each sample, and the mean of f the estimate stands for as a
 // line across the interval: the estimate is the area under that line.
-void drawStems(QPainter& painter, const RowPicture& p, const Frame& frame) {
+void draw(QPainter& painter, const StemShapes& shapes, const RowPicture& p, const Frame& frame) {
     painter.setPen(QPen(kTints[0].darker(150), 0.8));
-    for (const EvaluationPoint& s : p.stems) {
+    for (const EvaluationPoint& s : shapes.stems) {
         painter.drawLine(frame.at(s.x, 0), frame.at(s.x, s.fx));
     }
     drawCurve(painter, p, frame);
-    if (p.meanValue) {
+    if (shapes.meanValue) {
         painter.setPen(QPen(kHit, 2));
-        painter.drawLine(frame.at(p.x1, *p.meanValue), frame.at(p.x2, *p.meanValue));
+        painter.drawLine(frame.at(p.x1, *shapes.meanValue), frame.at(p.x2, *shapes.meanValue));
     }
 }
 
@@ -261,7 +272,7 @@ QColor orderColour(std::size_t i, std::size_t n) {
 // Sobol's points and as many pseudo-random ones as two rugs under the plot, a tick per point
 // coloured by its order: the Sobol ticks fill the interval evenly at every stage of the
 // sequence, the pseudo-random ones clump and leave gaps.
-void drawRugs(QPainter& painter, const RowPicture& p, const Frame& frame, const QRectF& strips) {
+void drawRugs(QPainter& painter, const StemShapes& p, const Frame& frame, const QRectF& strips) {
     QFont small = painter.font();
     small.setPointSizeF(8);
     painter.setFont(small);
@@ -284,12 +295,12 @@ void drawRugs(QPainter& painter, const RowPicture& p, const Frame& frame, const 
     painter.setRenderHint(QPainter::Antialiasing, true);
 }
 
-void drawSamples(QPainter& painter, const RowPicture& p, const Frame& frame) {
+void draw(QPainter& painter, const SampleShapes& shapes, const RowPicture& p, const Frame& frame) {
     QPolygonF hits;
     QPolygonF misses;
-    hits.reserve(static_cast<qsizetype>(p.samples.size()));
-    misses.reserve(static_cast<qsizetype>(p.samples.size()));
-    for (const EvaluationPoint& s : p.samples) {
+    hits.reserve(static_cast<qsizetype>(shapes.samples.size()));
+    misses.reserve(static_cast<qsizetype>(shapes.samples.size()));
+    for (const EvaluationPoint& s : shapes.samples) {
         (s.hit ? hits : misses) << frame.at(s.x, s.y);
     }
     painter.setRenderHint(QPainter::Antialiasing, false);
@@ -300,128 +311,171 @@ void drawSamples(QPainter& painter, const RowPicture& p, const Frame& frame) {
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.setPen(QPen(kBox, 1.5));
     painter.setBrush(Qt::NoBrush);
-    painter.drawRect(QRectF(frame.at(p.x1, p.ymax), frame.at(p.x2, 0)).normalized());
+    painter.drawRect(QRectF(frame.at(p.x1, shapes.ymax), frame.at(p.x2, 0)).normalized());
     drawCurve(painter, p, frame);
 }
 
-void drawLegend(QPainter& painter, const RowPicture& p, const QRectF& side) {
-    QFont small = painter.font();
-    small.setPointSizeF(8);
-    painter.setFont(small);
-    double y = side.top();
-    const auto entry = [&](const QString& name, auto&& mark) {
+// The legend of a picture, entry under entry down the side of the plot.
+class Legend {
+  public:
+    Legend(QPainter& painter, const QRectF& side) : painter(painter), side(side), y(side.top()) {
+        QFont small = painter.font();
+        small.setPointSizeF(8);
+        painter.setFont(small);
+    }
+
+    template <class Mark>
+    void entry(const QString& name, Mark&& mark) {
         const QPointF at(side.left() + 12, y + 8);
         mark(at);
         painter.setPen(Qt::black);
         painter.drawText(QRectF(side.left() + 26, y, side.width() - 26, 16),
                          Qt::AlignLeft | Qt::AlignVCenter, name);
         y += 18;
-    };
+    }
+    // Two tints side by side: the shapes whose areas make the estimate.
+    void tint(const QString& name) {
+        entry(name, [this](QPointF at) {
+            painter.setPen(Qt::NoPen);
+            painter.setBrush(kTints[0]);
+            painter.drawRect(QRectF(at - QPointF(9, 5), QSizeF(9, 10)));
+            painter.setBrush(kTints[1]);
+            painter.drawRect(QRectF(at - QPointF(0, 5), QSizeF(9, 10)));
+        });
+    }
+    void mark(const QString& name) {
+        entry(name, [this](QPointF at) { drawMark(painter, at); });
+    }
+
+    QPainter& painter;
+    const QRectF& side;
+    double y;
+};
+
+void legend(Legend& l, const ParabolaShapes&) {
+    l.tint(QStringLiteral("area under each panel's parabola"));
+    l.mark(QStringLiteral("the three points of a panel"));
+}
+
+void legend(Legend& l, const TrapezoidShapes&) {
+    QPainter& painter = l.painter;
+    l.tint(QStringLiteral("trapezoid under the chord"));
+    l.entry(QStringLiteral("chord above f: counted too much"), [&](QPointF at) {
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(kOver);
+        painter.drawRect(QRectF(at - QPointF(8, 5), QSizeF(16, 10)));
+    });
+    l.entry(QStringLiteral("chord below f: counted too little"), [&](QPointF at) {
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(kUnder);
+        painter.drawRect(QRectF(at - QPointF(8, 5), QSizeF(16, 10)));
+    });
+    l.mark(QStringLiteral("a node, where f is evaluated"));
+}
+
+void legend(Legend& l, const RectangleShapes&) {
+    l.tint(QStringLiteral("rectangle as high as f at its midpoint"));
+    l.mark(QStringLiteral("a midpoint, where f is evaluated"));
+}
+
+void legend(Legend& l, const AdaptiveShapes& shapes) {
+    QPainter& painter = l.painter;
+    l.tint(QStringLiteral("the parabolas of the accepted panels"));
+    l.entry(QStringLiteral("depth of halving"), [&](QPointF at) {
+        painter.setPen(QPen(QColor(0x55, 0x55, 0x55), 1.2));
+        painter.drawLine(at - QPointF(9, 0), at + QPointF(9, 0));
+    });
+    l.entry(QStringLiteral("%1 panels").arg(shapes.panels.size()), [](QPointF) {});
+}
+
+void legend(Legend& l, const ExtrapolationShapes& shapes) {
+    QPainter& painter = l.painter;
+    const QRectF& side = l.side;
+    if (shapes.tableau.empty()) {
+        return;
+    }
+    l.mark(QStringLiteral("trapezoid value T against h²"));
+    l.entry(QStringLiteral("Richardson's line to h = 0"), [&](QPointF at) {
+        painter.setPen(QPen(kTints[0].darker(180), 1.2, Qt::DashLine));
+        painter.drawLine(at - QPointF(9, 0), at + QPointF(9, 0));
+    });
+    l.entry(QStringLiteral("R(k,k), the row's estimate"), [&](QPointF at) {
+        painter.setPen(QPen(kHit, 2));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawEllipse(at, 5, 5);
+    });
+    l.y += 6;
+    l.entry(QStringLiteral("Romberg's table, R(j, 0..j):"), [](QPointF) {});
+    for (const std::vector<double>& line : shapes.tableau) {
+        QStringList cells;
+        for (const double value : line) {
+            cells << text(shortNumber(value, 10));
+        }
+        const QString text = cells.join(QStringLiteral("  "));
+        painter.setPen(Qt::black);
+        painter.drawText(
+            QRectF(side.left(), l.y, side.width(), 14), Qt::AlignLeft | Qt::AlignVCenter,
+            painter.fontMetrics().elidedText(text, Qt::ElideRight, static_cast<int>(side.width())));
+        l.y += 14;
+        if (l.y > side.bottom()) {
+            break;
+        }
+    }
+}
+
+void legend(Legend& l, const StemShapes& shapes) {
+    QPainter& painter = l.painter;
+    l.entry(QStringLiteral("f at a sample (%1 shown)").arg(shapes.stems.size()), [&](QPointF at) {
+        painter.setPen(QPen(kTints[0].darker(150), 1));
+        painter.drawLine(at + QPointF(0, 6), at - QPointF(0, 6));
+    });
+    l.entry(QStringLiteral("the mean of f: estimate / (x2 - x1)"), [&](QPointF at) {
+        painter.setPen(QPen(kHit, 2));
+        painter.drawLine(at - QPointF(9, 0), at + QPointF(9, 0));
+    });
+    if (!shapes.rugRandom.empty()) {
+        l.entry(QStringLiteral("rugs: a point's order, first to last"), [&](QPointF at) {
+            for (int i = 0; i < 6; ++i) {
+                painter.setPen(QPen(orderColour(static_cast<std::size_t>(i), 6), 2));
+                painter.drawLine(at + QPointF(3 * i - 8, -5), at + QPointF(3 * i - 8, 5));
+            }
+        });
+    }
+}
+
+void legend(Legend& l, const BarShapes&) {
+    l.tint(QStringLiteral("weight x (x2 - x1)/2 wide, f high"));
+    l.mark(QStringLiteral("a node, where f is evaluated"));
+}
+
+void legend(Legend& l, const SampleShapes& shapes) {
+    QPainter& painter = l.painter;
+    l.entry(QStringLiteral("hit: below the curve (%1)").arg(shapes.hits), [&](QPointF at) {
+        painter.setPen(QPen(kHit, 4));
+        painter.drawPoint(at);
+    });
+    l.entry(
+        QStringLiteral("miss (%1)").arg(static_cast<qint64>(shapes.samples.size()) - shapes.hits),
+        [&](QPointF at) {
+            painter.setPen(QPen(kMiss, 4));
+            painter.drawPoint(at);
+        });
+    l.entry(QStringLiteral("the box, 0 to ymax"), [&](QPointF at) {
+        painter.setPen(QPen(kBox, 1.5));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(QRectF(at - QPointF(8, 5), QSizeF(16, 10)));
+    });
+}
+
+void drawLegend(QPainter& painter, const RowPicture& p, const QRectF& side) {
+    Legend l(painter, side);
     if (!showsExtrapolation(p)) {
-        entry(QStringLiteral("the integrand f"), [&](QPointF at) {
+        l.entry(QStringLiteral("the integrand f"), [&](QPointF at) {
             painter.setPen(QPen(kCurve, 1.6));
             painter.drawLine(at - QPointF(9, 0), at + QPointF(9, 0));
         });
     }
-    const auto tint = [&](QPointF at) {
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(kTints[0]);
-        painter.drawRect(QRectF(at - QPointF(9, 5), QSizeF(9, 10)));
-        painter.setBrush(kTints[1]);
-        painter.drawRect(QRectF(at - QPointF(0, 5), QSizeF(9, 10)));
-    };
-    const auto mark = [&](QPointF at) { drawMark(painter, at); };
-    if (!p.panels.empty()) {
-        entry(QStringLiteral("area under each panel's parabola"), tint);
-        entry(QStringLiteral("the three points of a panel"), mark);
-    } else if (!p.trapezoids.empty()) {
-        entry(QStringLiteral("trapezoid under the chord"), tint);
-        entry(QStringLiteral("chord above f: counted too much"), [&](QPointF at) {
-            painter.setPen(Qt::NoPen);
-            painter.setBrush(kOver);
-            painter.drawRect(QRectF(at - QPointF(8, 5), QSizeF(16, 10)));
-        });
-        entry(QStringLiteral("chord below f: counted too little"), [&](QPointF at) {
-            painter.setPen(Qt::NoPen);
-            painter.setBrush(kUnder);
-            painter.drawRect(QRectF(at - QPointF(8, 5), QSizeF(16, 10)));
-        });
-        entry(QStringLiteral("a node, where f is evaluated"), mark);
-    } else if (!p.rectangles.empty()) {
-        entry(QStringLiteral("rectangle as high as f at its midpoint"), tint);
-        entry(QStringLiteral("a midpoint, where f is evaluated"), mark);
-    } else if (!p.adaptive.empty()) {
-        entry(QStringLiteral("the parabolas of the accepted panels"), tint);
-        entry(QStringLiteral("depth of halving"), [&](QPointF at) {
-            painter.setPen(QPen(QColor(0x55, 0x55, 0x55), 1.2));
-            painter.drawLine(at - QPointF(9, 0), at + QPointF(9, 0));
-        });
-        entry(QStringLiteral("%1 panels").arg(p.adaptive.size()), [](QPointF) {});
-    } else if (!p.tableau.empty()) {
-        entry(QStringLiteral("trapezoid value T against h²"), mark);
-        entry(QStringLiteral("Richardson's line to h = 0"), [&](QPointF at) {
-            painter.setPen(QPen(kTints[0].darker(180), 1.2, Qt::DashLine));
-            painter.drawLine(at - QPointF(9, 0), at + QPointF(9, 0));
-        });
-        entry(QStringLiteral("R(k,k), the row's estimate"), [&](QPointF at) {
-            painter.setPen(QPen(kHit, 2));
-            painter.setBrush(Qt::NoBrush);
-            painter.drawEllipse(at, 5, 5);
-        });
-        y += 6;
-        entry(QStringLiteral("Romberg's table, R(j, 0..j):"), [](QPointF) {});
-        for (const std::vector<double>& line : p.tableau) {
-            QStringList cells;
-            for (const double value : line) {
-                cells << text(shortNumber(value, 10));
-            }
-            const QString text = cells.join(QStringLiteral("  "));
-            painter.setPen(Qt::black);
-            painter.drawText(QRectF(side.left(), y, side.width(), 14),
-                             Qt::AlignLeft | Qt::AlignVCenter,
-                             painter.fontMetrics().elidedText(text, Qt::ElideRight,
-                                                              static_cast<int>(side.width())));
-            y += 14;
-            if (y > side.bottom()) {
-                break;
-            }
-        }
-    } else if (!p.stems.empty()) {
-        entry(QStringLiteral("f at a sample (%1 shown)").arg(p.stems.size()), [&](QPointF at) {
-            painter.setPen(QPen(kTints[0].darker(150), 1));
-            painter.drawLine(at + QPointF(0, 6), at - QPointF(0, 6));
-        });
-        entry(QStringLiteral("the mean of f: estimate / (x2 - x1)"), [&](QPointF at) {
-            painter.setPen(QPen(kHit, 2));
-            painter.drawLine(at - QPointF(9, 0), at + QPointF(9, 0));
-        });
-        if (!p.rugRandom.empty()) {
-            entry(QStringLiteral("rugs: a point's order, first to last"), [&](QPointF at) {
-                for (int i = 0; i < 6; ++i) {
-                    painter.setPen(QPen(orderColour(static_cast<std::size_t>(i), 6), 2));
-                    painter.drawLine(at + QPointF(3 * i - 8, -5), at + QPointF(3 * i - 8, 5));
-                }
-            });
-        }
-    } else if (!p.bars.empty()) {
-        entry(QStringLiteral("weight x (x2 - x1)/2 wide, f high"), tint);
-        entry(QStringLiteral("a node, where f is evaluated"), mark);
-    } else {
-        entry(QStringLiteral("hit: below the curve (%1)").arg(p.hits), [&](QPointF at) {
-            painter.setPen(QPen(kHit, 4));
-            painter.drawPoint(at);
-        });
-        entry(QStringLiteral("miss (%1)").arg(static_cast<qint64>(p.samples.size()) - p.hits),
-              [&](QPointF at) {
-                  painter.setPen(QPen(kMiss, 4));
-                  painter.drawPoint(at);
-              });
-        entry(QStringLiteral("the box, 0 to ymax"), [&](QPointF at) {
-            painter.setPen(QPen(kBox, 1.5));
-            painter.setBrush(Qt::NoBrush);
-            painter.drawRect(QRectF(at - QPointF(8, 5), QSizeF(16, 10)));
-        });
-    }
+    std::visit([&l](const auto& shapes) { legend(l, shapes); }, p.shapes);
 }
 
 }  // namespace
@@ -527,7 +581,8 @@ void MethodView::render(QPainter& painter, const QRectF& area) const {
     const double below =
         drawHeading(painter, area, title() + QStringLiteral("\n") + integrand_) - area.top();
     // Rugs take two strips under the axis's numbers.
-    const bool rugs = !picture_->rugRandom.empty();
+    const StemShapes* stems = picture_->as<StemShapes>();
+    const bool rugs = stems != nullptr && !stems->rugRandom.empty();
     const PlotPlace place =
         placePlot(area, QMarginsF(76, std::max(56.0, below + 14), 0, rugs ? 88 : 44), 250, 140);
     const QRectF& plot = place.plot;
@@ -536,35 +591,10 @@ void MethodView::render(QPainter& painter, const QRectF& area) const {
     drawAxes(painter, p, frame, plot);
     painter.save();
     painter.setClipRect(plot);
-    switch (methodOf(p.method).shape()) {
-        case RowShape::Parabolas:
-            drawParabolas(painter, p, frame);
-            break;
-        case RowShape::Bars:
-            drawBars(painter, p, frame);
-            break;
-        case RowShape::Samples:
-            drawSamples(painter, p, frame);
-            break;
-        case RowShape::Trapezoids:
-            drawTrapezoids(painter, p, frame);
-            break;
-        case RowShape::Rectangles:
-            drawRectangles(painter, p, frame);
-            break;
-        case RowShape::Extrapolation:
-            drawExtrapolation(painter, p, frame);
-            break;
-        case RowShape::Adaptive:
-            drawAdaptive(painter, p, frame);
-            break;
-        case RowShape::Stems:
-            drawStems(painter, p, frame);
-            break;
-    }
+    std::visit([&](const auto& shapes) { draw(painter, shapes, p, frame); }, p.shapes);
     painter.restore();
     if (rugs) {
-        drawRugs(painter, p, frame, QRectF(plot.left(), plot.bottom() + 26, plot.width(), 52));
+        drawRugs(painter, *stems, frame, QRectF(plot.left(), plot.bottom() + 26, plot.width(), 52));
     }
     drawLegend(
         painter, p,

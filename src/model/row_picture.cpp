@@ -53,6 +53,42 @@ void sampleCurve(RowPicture& p, const IntegrandDescriptor& f) {
     }
 }
 
+// The heights each kind of picture draws beyond the curve, which the y range must hold.
+template <class Take>
+void heights(const ParabolaShapes& shapes, Take take) {
+    for (const ParabolaPanel& panel : shapes.panels) {
+        for (int k = 0; k <= 8; ++k) {
+            take(panel.at(panel.left + (panel.right - panel.left) * k / 8.0));
+        }
+    }
+}
+template <class Take>
+void heights(const BarShapes& shapes, Take take) {
+    for (const GaussBar& bar : shapes.bars) {
+        take(bar.fx);
+    }
+}
+template <class Take>
+void heights(const StemShapes& shapes, Take take) {
+    for (const EvaluationPoint& stem : shapes.stems) {
+        take(stem.fx);
+    }
+}
+template <class Take>
+void heights(const SampleShapes& shapes, Take take) {
+    take(shapes.ymax);
+}
+// Their shapes lie between the curve and the axis.
+template <class Take>
+void heights(const TrapezoidShapes&, Take) {}
+template <class Take>
+void heights(const RectangleShapes&, Take) {}
+template <class Take>
+void heights(const AdaptiveShapes&, Take) {}
+// Drawn on axes of their own (frameExtrapolation).
+template <class Take>
+void heights(const ExtrapolationShapes&, Take) {}
+
 // The y range holds the curve, what the row drew and the axis, with a margin.
 void frameY(RowPicture& p) {
     double low = 0.0;
@@ -66,18 +102,7 @@ void frameY(RowPicture& p) {
     for (const PlotPoint& c : p.curve) {
         take(c.y);
     }
-    for (const ParabolaPanel& panel : p.panels) {
-        for (int k = 0; k <= 8; ++k) {
-            take(panel.at(panel.left + (panel.right - panel.left) * k / 8.0));
-        }
-    }
-    for (const GaussBar& bar : p.bars) {
-        take(bar.fx);
-    }
-    for (const EvaluationPoint& stem : p.stems) {
-        take(stem.fx);
-    }
-    take(p.ymax);
+    std::visit([&](const auto& shapes) { heights(shapes, take); }, p.shapes);
     double margin = (high - low) / 20.0;
     if (!std::isfinite(margin) || margin <= 0.0) {
         margin = std::max(1.0, std::fabs(high));
@@ -93,6 +118,7 @@ void frameY(RowPicture& p) {
 // Romberg's row from its points on the fine grid, in the order of x: the trapezoid value of
 // each level from every (2^(k-j))-th point, and the table made from them as the row made it.
 void extrapolation(RowPicture& p, const std::vector<EvaluationPoint>& points) {
+    auto& romberg = p.shapes.emplace<ExtrapolationShapes>();
     if (points.size() < 3) {
         return;
     }
@@ -104,15 +130,16 @@ void extrapolation(RowPicture& p, const std::vector<EvaluationPoint>& points) {
     const std::vector<double> trapezoids = rombergTrapezoids(values, width);
     for (std::size_t j = 0; j < trapezoids.size(); ++j) {
         const double h = width / static_cast<double>(std::size_t{1} << j);
-        p.trapezoidValues.push_back({h * h, trapezoids[j]});
+        romberg.trapezoidValues.push_back({h * h, trapezoids[j]});
     }
-    p.tableau = rombergTableau(trapezoids);
+    romberg.tableau = rombergTableau(trapezoids);
 }
 
 // Adaptive Simpson's row made again for its accepted panels; f at each panel's five points is
 // read from the row's own evaluations.
 void adaptivePanels(RowPicture& p, const MethodRun& run,
                     const std::vector<EvaluationPoint>& points) {
+    auto& adaptive = p.shapes.emplace<AdaptiveShapes>();
     std::map<double, double> value;
     for (const EvaluationPoint& e : points) {
         value.emplace(e.x, e.fx);
@@ -138,17 +165,17 @@ void adaptivePanels(RowPicture& p, const MethodRun& run,
         AdaptivePanel panel{ParabolaPanel::through(point(a), point(l), point(m)),
                             ParabolaPanel::through(point(m), point(r), point(b)), accepted.depth};
         halves += panel.left.area() + panel.right.area();
-        p.adaptive.push_back(panel);
+        adaptive.panels.push_back(panel);
     }
-    p.correction = row.estimate - halves;
+    adaptive.correction = row.estimate - halves;
 }
 
 // h^2 from 0 to the coarsest level's, T around its values and the extrapolated R(k, k).
-void frameExtrapolation(RowPicture& p) {
+void frameExtrapolation(RowPicture& p, const ExtrapolationShapes& romberg) {
     double high = 0.0;
-    double low = p.tableau.back().back();
+    double low = romberg.tableau.back().back();
     double top = low;
-    for (const PlotPoint& t : p.trapezoidValues) {
+    for (const PlotPoint& t : romberg.trapezoidValues) {
         high = std::max(high, t.x);
         low = std::min(low, t.y);
         top = std::max(top, t.y);
@@ -250,69 +277,81 @@ std::optional<RowPicture> pictureOfRow(const MethodRun& run, std::size_t row,
     p.x2 = run.x2.toDouble();
     std::vector<EvaluationPoint>& points = replayed->points;
     switch (methodOf(run.method).shape()) {
-        case RowShape::Parabolas:
+        case RowShape::Parabolas: {
             // Each panel evaluates its left end, middle and right end, in that order.
+            auto& parabolas = p.shapes.emplace<ParabolaShapes>();
             for (std::size_t i = 0; i + 2 < points.size(); i += 3) {
-                p.panels.push_back(ParabolaPanel::through(points[i], points[i + 1], points[i + 2]));
+                parabolas.panels.push_back(
+                    ParabolaPanel::through(points[i], points[i + 1], points[i + 2]));
             }
             break;
+        }
         case RowShape::Bars: {
+            auto& bars = p.shapes.emplace<BarShapes>();
             double left = p.x1;
             for (const EvaluationPoint& node : points) {
-                p.bars.push_back({node.x, node.fx, left, node.weight});
+                bars.bars.push_back({node.x, node.fx, left, node.weight});
                 left += node.weight;
             }
             break;
         }
-        case RowShape::Samples:
-            p.ymax = run.ymax.toDouble();
-            p.samples = std::move(points);
-            p.hits = std::count_if(p.samples.begin(), p.samples.end(),
-                                   [](const EvaluationPoint& s) { return s.hit; });
+        case RowShape::Samples: {
+            auto& samples = p.shapes.emplace<SampleShapes>();
+            samples.ymax = run.ymax.toDouble();
+            samples.samples = std::move(points);
+            samples.hits = std::count_if(samples.samples.begin(), samples.samples.end(),
+                                         [](const EvaluationPoint& e) { return e.hit; });
             break;
-        case RowShape::Trapezoids:
+        }
+        case RowShape::Trapezoids: {
+            auto& trapezoids = p.shapes.emplace<TrapezoidShapes>();
             for (std::size_t i = 0; i + 1 < points.size(); ++i) {
-                p.trapezoids.push_back(
+                trapezoids.trapezoids.push_back(
                     {points[i].x, points[i + 1].x, points[i].fx, points[i + 1].fx});
             }
             break;
-        case RowShape::Rectangles:
+        }
+        case RowShape::Rectangles: {
+            auto& rectangles = p.shapes.emplace<RectangleShapes>();
             for (const EvaluationPoint& node : points) {
-                p.rectangles.push_back(
+                rectangles.rectangles.push_back(
                     {node.x - node.weight / 2, node.x + node.weight / 2, node.x, node.fx});
             }
             break;
+        }
         case RowShape::Extrapolation:
             extrapolation(p, points);
             break;
         case RowShape::Adaptive:
             adaptivePanels(p, run, points);
             break;
-        case RowShape::Stems:
+        case RowShape::Stems: {
+            auto& stems = p.shapes.emplace<StemShapes>();
             for (const EvaluationPoint& e : points) {
-                p.stemWeights += e.weight;
-                p.stemSum += e.weight * e.fx;
-                if (p.stems.size() < kMostStems) {
-                    p.stems.push_back(e);
+                stems.weights += e.weight;
+                stems.sum += e.weight * e.fx;
+                if (stems.stems.size() < kMostStems) {
+                    stems.stems.push_back(e);
                 }
             }
             if (p.x2 != p.x1) {
-                p.meanValue = p.stemSum / (p.x2 - p.x1);
+                stems.meanValue = stems.sum / (p.x2 - p.x1);
             }
             if (run.method == Method::Sobol) {
                 RandomGenerator random;
                 const std::size_t shown =
-                    std::min({kRugPoints, p.stems.size(), static_cast<std::size_t>(p.counter)});
+                    std::min({kRugPoints, stems.stems.size(), static_cast<std::size_t>(p.counter)});
                 for (std::size_t i = 0; i < shown; ++i) {
-                    p.rugSobol.push_back(p.stems[i].x);
-                    p.rugRandom.push_back(static_cast<double>(random.next()) * (p.x2 - p.x1) +
-                                          p.x1);
+                    stems.rugSobol.push_back(stems.stems[i].x);
+                    stems.rugRandom.push_back(static_cast<double>(random.next()) * (p.x2 - p.x1) +
+                                              p.x1);
                 }
             }
             break;
+        }
     }
     if (showsExtrapolation(p)) {
-        frameExtrapolation(p);
+        frameExtrapolation(p, *p.as<ExtrapolationShapes>());
         p.xTicks = niceTicks(p.xLow, p.xHigh, kMostTicks);
         p.yTicks = niceTicks(p.yLow, p.yHigh, kMostTicks);
         p.title = titleOf(p, analysis.rows[row]);
@@ -330,32 +369,62 @@ std::optional<RowPicture> pictureOfRow(const MethodRun& run, std::size_t row,
     return p;
 }
 
-double pictureEstimate(const RowPicture& picture) {
-    if (!picture.samples.empty()) {
-        return static_cast<double>(picture.hits) / static_cast<double>(picture.samples.size()) *
-               picture.ymax * (picture.x2 - picture.x1);
+namespace {
+
+// What each kind of picture adds up to, summed in the order it was drawn.
+double area(const SampleShapes& shapes, const RowPicture& picture) {
+    if (shapes.samples.empty()) {
+        return 0.0;
     }
+    return static_cast<double>(shapes.hits) / static_cast<double>(shapes.samples.size()) *
+           shapes.ymax * (picture.x2 - picture.x1);
+}
+double area(const ParabolaShapes& shapes, const RowPicture&) {
     double sum = 0.0;
-    for (const ParabolaPanel& panel : picture.panels) {
+    for (const ParabolaPanel& panel : shapes.panels) {
         sum += panel.area();
     }
-    for (const GaussBar& bar : picture.bars) {
+    return sum;
+}
+double area(const BarShapes& shapes, const RowPicture&) {
+    double sum = 0.0;
+    for (const GaussBar& bar : shapes.bars) {
         sum += bar.width * bar.fx;
     }
-    for (const Trapezoid& t : picture.trapezoids) {
+    return sum;
+}
+double area(const TrapezoidShapes& shapes, const RowPicture&) {
+    double sum = 0.0;
+    for (const Trapezoid& t : shapes.trapezoids) {
         sum += (t.fLeft + t.fRight) / 2 * (t.right - t.left);
     }
-    for (const MidpointRectangle& r : picture.rectangles) {
+    return sum;
+}
+double area(const RectangleShapes& shapes, const RowPicture&) {
+    double sum = 0.0;
+    for (const MidpointRectangle& r : shapes.rectangles) {
         sum += r.height * (r.right - r.left);
     }
-    for (const AdaptivePanel& panel : picture.adaptive) {
+    return sum;
+}
+double area(const AdaptiveShapes& shapes, const RowPicture&) {
+    double sum = 0.0;
+    for (const AdaptivePanel& panel : shapes.panels) {
         sum += panel.left.area() + panel.right.area();
     }
-    if (!picture.tableau.empty()) {
-        sum += picture.tableau.back().back();
-    }
-    sum += picture.stemSum;
-    return sum + picture.correction;
+    return sum + shapes.correction;
+}
+double area(const ExtrapolationShapes& shapes, const RowPicture&) {
+    return shapes.tableau.empty() ? 0.0 : shapes.tableau.back().back();
+}
+double area(const StemShapes& shapes, const RowPicture&) {
+    return shapes.sum;
+}
+
+}  // namespace
+
+double pictureEstimate(const RowPicture& picture) {
+    return std::visit([&](const auto& shapes) { return area(shapes, picture); }, picture.shapes);
 }
 
 }  // namespace integral

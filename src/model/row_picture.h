@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <variant>
 #include <vector>
 
 #include "model/convergence_plot.h"
@@ -68,37 +69,60 @@ struct AdaptivePanel {
     int depth = 0;
 };
 
-struct RowPicture {
-    Method method = Method::Zelbrin;
-    std::int64_t counter = 0;
-    double x1 = 0.0;
-    double x2 = 0.0;
-    double ymax = 0.0;
-    // f across the shown range; NaN where f has no value, which breaks the line there.
-    std::vector<PlotPoint> curve;
+// The kinds of picture a row can be drawn as, one type each, holding what its drawing needs;
+// each gives its area (what the row adds up to), the heights the picture must show, its
+// drawing and its legend, so a kind that lacks one does not compile.
+struct ParabolaShapes {  // the parabolic rule: each panel's parabola through its three points
     std::vector<ParabolaPanel> panels;
+};
+struct BarShapes {  // Gauss and Clenshaw-Curtis: a bar per node, as wide as its weight
     std::vector<GaussBar> bars;
+};
+struct SampleShapes {  // hit-or-miss: the box and the row's very samples
+    double ymax = 0.0;
     std::vector<EvaluationPoint> samples;
     std::int64_t hits = 0;
-    // Mean-value, stratified and Sobol sampling: a stem from 0 to f at each of the row's first
-    // points (at most kMostStems), and the mean of f the estimate stands for.
+};
+struct TrapezoidShapes {  // the trapezoids under the chords
+    std::vector<Trapezoid> trapezoids;
+};
+struct RectangleShapes {  // the rectangles at the midpoints
+    std::vector<MidpointRectangle> rectangles;
+};
+// Romberg: the row's table R(j, 0..j), and the trapezoid values T(j) against h(j)^2, which the
+// picture shows instead of f: Richardson's line through the last two meets h = 0 at R(k, 1).
+struct ExtrapolationShapes {
+    std::vector<std::vector<double>> tableau;
+    std::vector<PlotPoint> trapezoidValues;
+};
+struct AdaptiveShapes {  // adaptive Simpson's accepted panels with their depths
+    std::vector<AdaptivePanel> panels;
+    double correction = 0.0;  // the panels' (S2 - S) / 15, added up
+};
+// Mean-value, stratified and Sobol sampling: a stem from 0 to f at each of the row's first
+// points (at most kMostStems), and the mean of f the estimate stands for.
+struct StemShapes {
     std::vector<EvaluationPoint> stems;
-    double stemWeights = 0.0;  // the weights of all the row's points, shown or not
-    double stemSum = 0.0;      // their weighted sum: the row's estimate
+    double weights = 0.0;  // the weights of all the row's points, shown or not
+    double sum = 0.0;      // their weighted sum: the row's estimate
     std::optional<double> meanValue;
     // Sobol: the first points of the row's first shift, in the sequence's order, and as many
     // pseudo-random points from a generator at its start, to lie side by side as two rugs.
     std::vector<double> rugSobol;
     std::vector<double> rugRandom;
-    std::vector<Trapezoid> trapezoids;
-    std::vector<MidpointRectangle> rectangles;
-    std::vector<AdaptivePanel> adaptive;
-    double correction = 0.0;  // adaptive Simpson: the panels' (S2 - S) / 15, added up
-    // Romberg: the row's table R(j, 0..j), and the trapezoid values T(j) against h(j)^2, which
-    // the picture shows instead of f: Richardson's line through the last two meets h = 0 at
-    // R(k, 1).
-    std::vector<std::vector<double>> tableau;
-    std::vector<PlotPoint> trapezoidValues;
+};
+
+using RowShapes = std::variant<ParabolaShapes, BarShapes, SampleShapes, TrapezoidShapes,
+                               RectangleShapes, ExtrapolationShapes, AdaptiveShapes, StemShapes>;
+
+struct RowPicture {
+    Method method = Method::Zelbrin;
+    std::int64_t counter = 0;
+    double x1 = 0.0;
+    double x2 = 0.0;
+    // f across the shown range; NaN where f has no value, which breaks the line there.
+    std::vector<PlotPoint> curve;
+    RowShapes shapes;
     // The part of the plane shown, and its ticks at 1-2-5 steps.
     double xLow = 0.0;
     double xHigh = 1.0;
@@ -108,6 +132,12 @@ struct RowPicture {
     std::vector<double> yTicks;
     std::string title;
     std::string fileName;  // suggested when the picture is saved
+
+    // The shapes where they are of this kind; nothing otherwise.
+    template <class Kind>
+    const Kind* as() const {
+        return std::get_if<Kind>(&shapes);
+    }
 };
 
 inline constexpr std::size_t kMostStems = 4096;
@@ -116,7 +146,8 @@ inline constexpr std::size_t kRugPoints = 128;
 
 // Shown instead of f: the x axis is h^2, not x.
 inline bool showsExtrapolation(const RowPicture& p) {
-    return !p.trapezoidValues.empty();
+    const auto* romberg = p.as<ExtrapolationShapes>();
+    return romberg != nullptr && !romberg->trapezoidValues.empty();
 }
 
 // The picture of row `row` of `run`; nothing when the row cannot be made again.

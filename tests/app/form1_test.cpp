@@ -823,18 +823,19 @@ TEST_F(Form1Test, MethodViewShowsTheRowAndFollows) {
     ASSERT_NE(view, nullptr);
     ASSERT_TRUE(view->picture().has_value());
     EXPECT_EQ(view->picture()->counter, 6);
-    EXPECT_EQ(view->picture()->panels.size(), 6u);
+    EXPECT_EQ(std::get<ParabolaShapes>(view->picture()->shapes).panels.size(), 6u);
     QTest::keyClick(view, Qt::Key_Down);
     EXPECT_EQ(results->currentRow(), 3);
     EXPECT_EQ(view->picture()->counter, 8);
 
     click("Command5");
     ASSERT_TRUE(view->picture().has_value());
-    EXPECT_EQ(view->picture()->bars.size(), static_cast<std::size_t>(view->picture()->counter));
+    EXPECT_EQ(std::get<BarShapes>(view->picture()->shapes).bars.size(),
+              static_cast<std::size_t>(view->picture()->counter));
     clickCanvas(4.0f);
     click("Command6");
     results->setCurrentRow(0);
-    EXPECT_EQ(view->picture()->samples.size(), 2000u);
+    EXPECT_EQ(std::get<SampleShapes>(view->picture()->shapes).samples.size(), 2000u);
     EXPECT_FALSE(view->grab().isNull());
 
     QTest::keyClick(view, Qt::Key_Escape);
@@ -936,7 +937,7 @@ TEST_F(Form1Test, CompareWindowRunsAnyMethod) {
     QPointer<MethodView> view = form->findChild<MethodView*>(QStringLiteral("MethodView"));
     ASSERT_NE(view, nullptr);
     ASSERT_TRUE(view->picture().has_value());
-    EXPECT_EQ(view->picture()->trapezoids.size(), 8u);
+    EXPECT_EQ(std::get<TrapezoidShapes>(view->picture()->shapes).trapezoids.size(), 8u);
 
     // Back in the main window, its key opens the convergence view.
     form->activateWindow();
@@ -1369,3 +1370,4 @@ TEST_F(Form1Test, PasteAndDropOfAnyClipboardLeaveTheWindowRunning) {
 
 }  // namespace
 }  // namespace integral
+

@@ -52,56 +52,67 @@ TEST(RowPictureTest, TheGeometryAddsUpToTheRow) {
                             1e-12 * std::fabs(figures.estimate));
                 switch (methodOf(info.method).shape()) {
                     case RowShape::Parabolas:
-                        EXPECT_EQ(picture->panels.size(),
+                        EXPECT_EQ(std::get<ParabolaShapes>(picture->shapes).panels.size(),
                                   static_cast<std::size_t>(figures.counter));
                         break;
                     case RowShape::Bars: {
-                        ASSERT_EQ(picture->bars.size(),
-                                  static_cast<std::size_t>(figures.evaluations));
-                        EXPECT_EQ(picture->bars.front().left, in.lower);
-                        for (std::size_t i = 1; i < picture->bars.size(); ++i) {
-                            const GaussBar& before = picture->bars[i - 1];
-                            EXPECT_EQ(picture->bars[i].left, before.left + before.width);
+                        const std::vector<GaussBar>& bars =
+                            std::get<BarShapes>(picture->shapes).bars;
+                        ASSERT_EQ(bars.size(), static_cast<std::size_t>(figures.evaluations));
+                        EXPECT_EQ(bars.front().left, in.lower);
+                        for (std::size_t i = 1; i < bars.size(); ++i) {
+                            const GaussBar& before = bars[i - 1];
+                            EXPECT_EQ(bars[i].left, before.left + before.width);
                         }
-                        const GaussBar& last = picture->bars.back();
+                        const GaussBar& last = bars.back();
                         EXPECT_NEAR(last.left + last.width, in.upper, 1e-7 * (in.upper - in.lower));
                         break;
                     }
-                    case RowShape::Samples:
-                        EXPECT_EQ(picture->samples.size(),
+                    case RowShape::Samples: {
+                        const SampleShapes& samples = std::get<SampleShapes>(picture->shapes);
+                        EXPECT_EQ(samples.samples.size(),
                                   static_cast<std::size_t>(figures.counter));
-                        EXPECT_EQ(picture->hits, figures.hits);
+                        EXPECT_EQ(samples.hits, figures.hits);
                         break;
-                    case RowShape::Trapezoids:
-                        ASSERT_EQ(picture->trapezoids.size(),
-                                  static_cast<std::size_t>(figures.counter));
-                        EXPECT_EQ(picture->trapezoids.front().left, in.lower);
-                        EXPECT_EQ(picture->trapezoids.back().right, in.upper);
+                    }
+                    case RowShape::Trapezoids: {
+                        const std::vector<Trapezoid>& trapezoids =
+                            std::get<TrapezoidShapes>(picture->shapes).trapezoids;
+                        ASSERT_EQ(trapezoids.size(), static_cast<std::size_t>(figures.counter));
+                        EXPECT_EQ(trapezoids.front().left, in.lower);
+                        EXPECT_EQ(trapezoids.back().right, in.upper);
                         break;
-                    case RowShape::Rectangles:
-                        ASSERT_EQ(picture->rectangles.size(),
-                                  static_cast<std::size_t>(figures.counter));
-                        EXPECT_NEAR(picture->rectangles.front().left, in.lower, 1e-12);
-                        EXPECT_NEAR(picture->rectangles.back().right, in.upper, 1e-12);
+                    }
+                    case RowShape::Rectangles: {
+                        const std::vector<MidpointRectangle>& rectangles =
+                            std::get<RectangleShapes>(picture->shapes).rectangles;
+                        ASSERT_EQ(rectangles.size(), static_cast<std::size_t>(figures.counter));
+                        EXPECT_NEAR(rectangles.front().left, in.lower, 1e-12);
+                        EXPECT_NEAR(rectangles.back().right, in.upper, 1e-12);
                         break;
-                    case RowShape::Extrapolation:
+                    }
+                    case RowShape::Extrapolation: {
                         // One trapezoid value a level, 0..k, and R(k, k) where the table ends.
-                        EXPECT_EQ(picture->trapezoidValues.size(),
+                        const ExtrapolationShapes& romberg =
+                            std::get<ExtrapolationShapes>(picture->shapes);
+                        EXPECT_EQ(romberg.trapezoidValues.size(),
                                   static_cast<std::size_t>(figures.counter) + 1);
-                        EXPECT_EQ(picture->tableau.back().back(), figures.estimate);
+                        EXPECT_EQ(romberg.tableau.back().back(), figures.estimate);
                         break;
-                    case RowShape::Stems:
+                    }
+                    case RowShape::Stems: {
+                        const StemShapes& stems = std::get<StemShapes>(picture->shapes);
                         // Every sample's weight, shown or not: together the interval's width.
-                        EXPECT_NEAR(picture->stemWeights, in.upper - in.lower,
+                        EXPECT_NEAR(stems.weights, in.upper - in.lower,
                                     1e-9 * (in.upper - in.lower));
-                        EXPECT_LE(picture->stems.size(), kMostStems);
+                        EXPECT_LE(stems.stems.size(), kMostStems);
                         if (info.method == Method::Sobol) {
                             // The sequence's first 128 points in its order, all moved by
                             // one shift modulo the width.
                             const double width = in.upper - in.lower;
-                            const std::vector<double>& rug = picture->rugSobol;
+                            const std::vector<double>& rug = stems.rugSobol;
                             ASSERT_EQ(rug.size(), kRugPoints);
-                            EXPECT_EQ(picture->rugRandom.size(), kRugPoints);
+                            EXPECT_EQ(stems.rugRandom.size(), kRugPoints);
                             boost::random::sobol sequence(1);
                             const double first = std::ldexp(double(sequence()), -64);
                             for (std::size_t i = 1; i < rug.size(); ++i) {
@@ -111,14 +122,17 @@ TEST(RowPictureTest, TheGeometryAddsUpToTheRow) {
                                             1e-9 * width);
                             }
                         } else {
-                            EXPECT_TRUE(picture->rugSobol.empty());
+                            EXPECT_TRUE(stems.rugSobol.empty());
                         }
                         break;
+                    }
                     case RowShape::Adaptive: {
                         // The accepted panels tile the interval.
-                        ASSERT_FALSE(picture->adaptive.empty());
+                        const std::vector<AdaptivePanel>& panels =
+                            std::get<AdaptiveShapes>(picture->shapes).panels;
+                        ASSERT_FALSE(panels.empty());
                         double left = in.lower;
-                        for (const AdaptivePanel& panel : picture->adaptive) {
+                        for (const AdaptivePanel& panel : panels) {
                             EXPECT_EQ(panel.left.left, left);
                             left = panel.right.right;
                         }

@@ -63,20 +63,6 @@ std::optional<double> fromPrevious(const std::vector<RowFigures>& rows, std::siz
 class ParabolicRule final : public NumericalMethod {
   public:
     using NumericalMethod::NumericalMethod;
-    RowShape shape() const override { return RowShape::Parabolas; }
-    bool hasObservedOrder() const override { return true; }
-    std::optional<double> referenceSlope() const override { return -4.0; }
-    // Richardson with the rule's order 4: rows of n and m panels differ by about
-    // (1 - (m/n)^4) of the coarser row's error, so the finer one's is (S_n - S_m) m^4/(n^4 - m^4).
-    std::optional<double> estimatedError(const std::vector<RowFigures>& rows,
-                                         std::size_t i) const override {
-        if (i == 0 || i >= rows.size()) {
-            return std::nullopt;
-        }
-        const double n = static_cast<double>(rows[i].counter);
-        const double m = static_cast<double>(rows[i - 1].counter);
-        return fromPrevious(rows, i, std::pow(m, 4) / (std::pow(n, 4) - std::pow(m, 4)));
-    }
     void run(Integrand f, MethodState& state, ResultsPanel& panel,
              EvaluationObserver* observer) const override {
         zelbrinTable(f, state.x1, state.x2, panel, observer);
@@ -92,14 +78,9 @@ class ParabolicRule final : public NumericalMethod {
 class GaussLegendre final : public NumericalMethod {
   public:
     using NumericalMethod::NumericalMethod;
-    RowShape shape() const override { return RowShape::Bars; }
     void run(Integrand f, MethodState& state, ResultsPanel& panel,
              EvaluationObserver* observer) const override {
         gaussTable(f, state.x1, state.x2, *state.node, *state.weight, panel, observer);
-    }
-    std::optional<double> estimatedError(const std::vector<RowFigures>& rows,
-                                         std::size_t i) const override {
-        return fromPrevious(rows, i, 1.0);
     }
     std::optional<double> fullPrecisionEstimate(Integrand f, double x1, double x2,
                                                 std::int64_t counter) const override {
@@ -131,9 +112,6 @@ class GaussLegendre final : public NumericalMethod {
 class HitOrMiss final : public NumericalMethod {
   public:
     using NumericalMethod::NumericalMethod;
-    RowShape shape() const override { return RowShape::Samples; }
-    bool statistical() const override { return true; }
-    std::optional<double> referenceSlope() const override { return -0.5; }
     bool samplesABox() const override { return true; }
     void run(Integrand f, MethodState& state, ResultsPanel& panel,
              EvaluationObserver* observer) const override {
@@ -162,11 +140,8 @@ class Sampling final : public NumericalMethod {
   public:
     using Table = void (*)(Integrand, const Variant&, const Variant&, RandomGenerator&,
                            ResultsPanel&, EvaluationObserver*, std::int64_t);
-    Sampling(const MethodInfo& info, Table table, double slope, MethodSizes sizes)
-        : NumericalMethod(info), table_(table), slope_(slope), sizes_(sizes) {}
-    RowShape shape() const override { return RowShape::Stems; }
-    bool statistical() const override { return true; }
-    std::optional<double> referenceSlope() const override { return slope_; }
+    Sampling(const MethodInfo& info, Table table, MethodSizes sizes)
+        : NumericalMethod(info), table_(table), sizes_(sizes) {}
     void run(Integrand f, MethodState& state, ResultsPanel& panel,
              EvaluationObserver* observer) const override {
         table_(f, state.x1, state.x2, *state.random, panel, observer, 0);
@@ -186,17 +161,12 @@ class Sampling final : public NumericalMethod {
 
   private:
     Table table_;
-    double slope_;
     MethodSizes sizes_;
 };
 
-// A rule whose table needs nothing but f and the limits: the trapezoid and midpoint rules
-// (order 2: their own error (T_n - T_{n/2}) / 3), Romberg and Clenshaw-Curtis (|this row -
-// the row before|) and adaptive Simpson (its panels' own estimates, made as it runs).
+// A rule whose table needs nothing but f and the limits: the trapezoid and midpoint rules,
+// Romberg, Clenshaw-Curtis and adaptive Simpson.
 struct RuleTraits {
-    RowShape shape;
-    std::optional<double> errorFromRows;  // the factor on |row - row before|
-    std::optional<double> slope;          // of the errors' power law, where there is one
     // The rule at any size, where it has one, with its own error estimate.
     RowFigures (*at)(Integrand, const Variant&, const Variant&, std::int64_t) = nullptr;
     std::optional<MethodSizes> sizes = std::nullopt;
@@ -208,14 +178,6 @@ class TableRule final : public NumericalMethod {
                            EvaluationObserver*);
     TableRule(const MethodInfo& info, Table table, RuleTraits traits)
         : NumericalMethod(info), table_(table), traits_(traits) {}
-    RowShape shape() const override { return traits_.shape; }
-    bool hasObservedOrder() const override { return traits_.slope.has_value(); }
-    std::optional<double> referenceSlope() const override { return traits_.slope; }
-    std::optional<double> estimatedError(const std::vector<RowFigures>& rows,
-                                         std::size_t i) const override {
-        return traits_.errorFromRows ? fromPrevious(rows, i, *traits_.errorFromRows)
-                                     : NumericalMethod::estimatedError(rows, i);
-    }
     void run(Integrand f, MethodState& state, ResultsPanel& panel,
              EvaluationObserver* observer) const override {
         table_(f, state.x1, state.x2, panel, observer);
@@ -242,16 +204,15 @@ RowFigures clenshawCurtisIntervals(Integrand f, const Variant& x1, const Variant
 }
 
 const TableRule kTrapezoid(methodInfo(Method::Trapezoid), trapezoidTable,
-                           {RowShape::Trapezoids, 1.0 / 3.0, -2.0, trapezoidAt,
+                           {trapezoidAt,
                             MethodSizes{2, kLargestSample, [](std::int64_t n) { return n + 1; }}});
 const TableRule kMidpoint(methodInfo(Method::Midpoint), midpointTable,
-                          {RowShape::Rectangles, 1.0 / 3.0, -2.0, midpointAt,
-                           MethodSizes{2, kLargestSample,
-                                       [](std::int64_t n) { return n + n / 2; }}});
+                          {midpointAt, MethodSizes{2, kLargestSample,
+                                                   [](std::int64_t n) { return n + n / 2; }}});
 const TableRule kRomberg(methodInfo(Method::Romberg), rombergTable,
-                         {RowShape::Extrapolation, 1.0, std::nullopt, rombergLevel,
-                          MethodSizes{1, kRombergDeepest,
-                                      [](std::int64_t k) { return (std::int64_t{1} << k) + 1; }}});
+                         {rombergLevel, MethodSizes{1, kRombergDeepest, [](std::int64_t k) {
+                                                        return (std::int64_t{1} << k) + 1;
+                                                    }}});
 RowFigures simpsonTolerance(Integrand f, const Variant& x1, const Variant& x2, std::int64_t k) {
     const AdaptiveSimpsonRow row = adaptiveSimpson(f, x1, x2, static_cast<int>(k));
     return {.counter = k,
@@ -261,19 +222,19 @@ RowFigures simpsonTolerance(Integrand f, const Variant& x1, const Variant& x2, s
 }
 
 const TableRule kAdaptiveSimpson(methodInfo(Method::AdaptiveSimpson), adaptiveSimpsonTable,
-                                 {RowShape::Adaptive, std::nullopt, std::nullopt, simpsonTolerance,
+                                 {simpsonTolerance,
                                   MethodSizes{1, kSimpsonFinestTolerance, nullptr, nullptr,
                                               "tolerances 10^-n for n from 1 to 15"}});
 const TableRule kClenshawCurtis(methodInfo(Method::ClenshawCurtis), clenshawCurtisTable,
-                                {RowShape::Bars, 1.0, std::nullopt, clenshawCurtisIntervals,
+                                {clenshawCurtisIntervals,
                                  MethodSizes{4, kChebyshevLargest, [](std::int64_t n) {
                                                  return (n + 1) + (n / 2 + 1);
                                              }}});
-const Sampling kMeanValue(methodInfo(Method::MeanValue), meanValueTable, -0.5,
+const Sampling kMeanValue(methodInfo(Method::MeanValue), meanValueTable,
                           {2, kLargestSample, [](std::int64_t n) { return n; }});
-const Sampling kStratified(methodInfo(Method::Stratified), stratifiedTable, -1.5,
+const Sampling kStratified(methodInfo(Method::Stratified), stratifiedTable,
                            {2, kLargestSample, [](std::int64_t n) { return n; }});
-const Sampling kSobol(methodInfo(Method::Sobol), sobolTable, -1.0,
+const Sampling kSobol(methodInfo(Method::Sobol), sobolTable,
                       {2 * kSobolShifts, kLargestSample, [](std::int64_t n) { return n; }, nullptr,
                        "multiples of 32 from 32 to 1000000 samples: a sixteenth of them points, "
                        "each taken with 16 shifts"});
@@ -361,6 +322,30 @@ std::optional<Method> methodNamed(std::string_view name) {
         }
     }
     return std::nullopt;
+}
+
+std::optional<double> NumericalMethod::estimatedError(const std::vector<RowFigures>& rows,
+                                                      std::size_t i) const {
+    switch (info_.ownError) {
+        case OwnError::Richardson: {
+            // Rows of n and m differ by about (1 - (m/n)^p) of the coarser row's error, so the
+            // finer one's is (S_n - S_m) m^p / (n^p - m^p).
+            if (i == 0 || i >= rows.size()) {
+                return std::nullopt;
+            }
+            const double n = static_cast<double>(rows[i].counter);
+            const double m = static_cast<double>(rows[i - 1].counter);
+            return fromPrevious(
+                rows, i,
+                std::pow(m, info_.order) / (std::pow(n, info_.order) - std::pow(m, info_.order)));
+        }
+        case OwnError::Difference:
+            return fromPrevious(rows, i, 1.0);
+        case OwnError::AsItRuns:
+        case OwnError::TwoSigma:
+            break;
+    }
+    return i < rows.size() ? rows[i].ownError : std::nullopt;
 }
 
 std::string sizesText(Method method) {

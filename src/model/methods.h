@@ -52,7 +52,30 @@ enum class Marker {
     Bar,
 };
 
-// A method's names, rows and looks, as data the window's layout can use at compile time.
+// How a row is drawn: the parabolic rule's parabolas, weighted bars at the nodes (Gauss,
+// Clenshaw-Curtis), Monte Carlo's samples in their box, the trapezoids under the chords, the
+// rectangles at the midpoints, Romberg's extrapolation of the trapezoid values to h = 0, or
+// adaptive Simpson's accepted panels with their parabolas and depths.
+enum class RowShape {
+    Parabolas,
+    Bars,
+    Samples,
+    Trapezoids,
+    Rectangles,
+    Extrapolation,
+    Adaptive,
+    Stems,
+};
+
+// How a method estimates its own error, without the exact value:
+//   Richardson  from its row and the row before, of n and m, for an error falling as n^-order:
+//               |S_n - S_m| m^order / (n^order - m^order)
+//   Difference  |this row - the row before|, where the row before is far the worse
+//   AsItRuns    the estimate the rule makes as it runs (adaptive Simpson's panels)
+//   TwoSigma    two standard deviations of a statistical estimate, measured from its samples
+enum class OwnError { Richardson, Difference, AsItRuns, TwoSigma };
+
+// A method's names, rows, looks and traits, as data the window's layout can use at compile time.
 struct MethodInfo {
     Method method;
     std::string_view caption;  // the button's caption, or the method's name in a list
@@ -69,37 +92,48 @@ struct MethodInfo {
     // with any of the common colour deficiencies still tell apart (Okabe and Ito's, and Tol's).
     std::uint32_t colour;
     Marker marker;
+    RowShape shape;
+    OwnError ownError;
+    int order;     // Richardson's order; 0 for the others
+    double slope;  // of |error| against evaluations, where it follows a power; 0 where not
 };
 
 inline constexpr auto kMethods = std::to_array<MethodInfo>({
     {Method::Zelbrin, "Zelbrin", "zelbrin", "composite parabolic rule, 2 to 20 panels",
-     "Parabolic rule", "panels", 10, 2, 2, 1, true, 0x0072B2, Marker::Circle},
+     "Parabolic rule", "panels", 10, 2, 2, 1, true, 0x0072B2, Marker::Circle, RowShape::Parabolas,
+     OwnError::Richardson, 4, -4.0},
     {Method::Gauss, "Gauss", "gauss", "Gauss-Legendre quadrature, 2 to 6 nodes", "Gauss-Legendre",
-     "nodes", 5, 2, 1, 1, true, 0x117733, Marker::Square},
+     "nodes", 5, 2, 1, 1, true, 0x117733, Marker::Square, RowShape::Bars, OwnError::Difference, 0,
+     0.0},
     {Method::MonteCarlo, "MonteCarlo", "montecarlo",
      "hit-or-miss Monte Carlo, 2000 to 50000 samples", "Monte Carlo", "samples", 25, 2000, 2000, 1,
-     true, 0xCC6677, Marker::Diamond},
+     true, 0xCC6677, Marker::Diamond, RowShape::Samples, OwnError::TwoSigma, 0, -0.5},
     {Method::Trapezoid, "Trapezoid", "trapezoid",
      "composite trapezoid rule, 2 to 1024 subintervals", "Trapezoid rule", "subintervals", 10, 2, 0,
-     2, false, 0xAA4499, Marker::TriangleUp},
+     2, false, 0xAA4499, Marker::TriangleUp, RowShape::Trapezoids, OwnError::Richardson, 2, -2.0},
     {Method::Midpoint, "Midpoint", "midpoint", "composite midpoint rule, 2 to 1024 subintervals",
-     "Midpoint rule", "subintervals", 10, 2, 0, 2, false, 0xE69F00, Marker::TriangleDown},
+     "Midpoint rule", "subintervals", 10, 2, 0, 2, false, 0xE69F00, Marker::TriangleDown,
+     RowShape::Rectangles, OwnError::Richardson, 2, -2.0},
     {Method::Romberg, "Romberg", "romberg", "Romberg's extrapolation R(k,k), k = 1 to 10",
-     "Romberg", "levels", 10, 1, 1, 1, false, 0x44AA99, Marker::Cross},
+     "Romberg", "levels", 10, 1, 1, 1, false, 0x44AA99, Marker::Cross, RowShape::Extrapolation,
+     OwnError::Difference, 0, 0.0},
     {Method::AdaptiveSimpson, "Adaptive Simpson", "adaptive-simpson",
      "adaptive Simpson, tolerances 1e-1 to 1e-12", "Adaptive Simpson", "digits of tolerance", 12, 1,
-     1, 1, false, 0x332288, Marker::Plus},
+     1, 1, false, 0x332288, Marker::Plus, RowShape::Adaptive, OwnError::AsItRuns, 0, 0.0},
     {Method::ClenshawCurtis, "Clenshaw-Curtis", "clenshaw-curtis",
      "Clenshaw-Curtis quadrature, 2 to 256 intervals", "Clenshaw-Curtis", "intervals", 8, 2, 0, 2,
-     false, 0x777777, Marker::Star},
+     false, 0x777777, Marker::Star, RowShape::Bars, OwnError::Difference, 0, 0.0},
     {Method::MeanValue, "Mean value", "mean-value", "mean-value Monte Carlo, 2000 to 50000 samples",
-     "Mean-value Monte Carlo", "samples", 25, 2000, 2000, 1, false, 0x88CCEE, Marker::Pentagon},
+     "Mean-value Monte Carlo", "samples", 25, 2000, 2000, 1, false, 0x88CCEE, Marker::Pentagon,
+     RowShape::Stems, OwnError::TwoSigma, 0, -0.5},
     {Method::Stratified, "Stratified", "stratified",
      "stratified Monte Carlo, 2000 to 50000 samples in half as many strata",
-     "Stratified Monte Carlo", "samples", 25, 2000, 2000, 1, false, 0x882255, Marker::Hexagon},
+     "Stratified Monte Carlo", "samples", 25, 2000, 2000, 1, false, 0x882255, Marker::Hexagon,
+     RowShape::Stems, OwnError::TwoSigma, 0, -1.5},
     {Method::Sobol, "Sobol", "sobol",
      "randomised quasi-Monte Carlo, 2^7 to 2^16 Sobol points times 16 shifts", "Sobol (shifted)",
-     "points", 10, 128, 0, 2, false, 0x999933, Marker::Bar},
+     "points", 10, 128, 0, 2, false, 0x999933, Marker::Bar, RowShape::Stems, OwnError::TwoSigma, 0,
+     -1.0},
 });
 
 // The table is indexed by the enumeration: each row stands where its method's value says.
@@ -141,21 +175,6 @@ std::optional<Method> methodNamed(std::string_view name);
 // "zelbrin, gauss, montecarlo, trapezoid, ... or clenshaw-curtis": every option spelling.
 std::string methodNames(std::string_view lastJoin = " or ");
 
-// How a row is drawn: the parabolic rule's parabolas, weighted bars at the nodes (Gauss,
-// Clenshaw-Curtis), Monte Carlo's samples in their box, the trapezoids under the chords, the
-// rectangles at the midpoints, Romberg's extrapolation of the trapezoid values to h = 0, or
-// adaptive Simpson's accepted panels with their parabolas and depths.
-enum class RowShape {
-    Parabolas,
-    Bars,
-    Samples,
-    Trapezoids,
-    Rectangles,
-    Extrapolation,
-    Adaptive,
-    Stems,
-};
-
 // The state a method reads and writes: the limits and the box height, and what outlives a run
 // (the hit counter, the node arrays, the generator's place in its sequence).
 struct MethodState {
@@ -192,25 +211,24 @@ class NumericalMethod {
 
     const MethodInfo& info() const { return info_; }
     Method id() const { return info_.method; }
-    virtual RowShape shape() const = 0;
+    RowShape shape() const { return info_.shape; }
 
     // Statistical rows are judged by their spread about the value they converge to, never by
     // the rounding of their arithmetic, a ratio of errors or an order.
-    virtual bool statistical() const { return false; }
+    bool statistical() const { return info_.ownError == OwnError::TwoSigma; }
     // Whether the error falls as a power of the counter, so that an observed order means
     // something.
-    virtual bool hasObservedOrder() const { return false; }
+    bool hasObservedOrder() const { return info_.ownError == OwnError::Richardson; }
     // The slope of |error| against evaluations a reference line shows; none where the error
     // follows no power.
-    virtual std::optional<double> referenceSlope() const { return std::nullopt; }
-
-    // The error the method estimates for row i without the exact value, from its rows (two
-    // consecutive ones, mostly); nothing where it has none (the first row). A statistical
-    // method's is 2 sigma, which the analysis makes.
-    virtual std::optional<double> estimatedError(const std::vector<RowFigures>& rows,
-                                                 std::size_t i) const {
-        return i < rows.size() ? rows[i].ownError : std::nullopt;
+    std::optional<double> referenceSlope() const {
+        return info_.slope != 0.0 ? std::optional(info_.slope) : std::nullopt;
     }
+
+    // The error the method estimates for row i without the exact value, as its OwnError says;
+    // nothing where it has none (the first row of one that needs the row before). A
+    // statistical method's is 2 sigma, which the analysis makes.
+    std::optional<double> estimatedError(const std::vector<RowFigures>& rows, std::size_t i) const;
 
     // The row's estimate by the same rule with full-precision constants, where the method
     // keeps a table of rounded ones (Gauss's eight-digit nodes and weights); nothing for the

@@ -16,6 +16,7 @@
 
 #include "app/learning_aids.h"
 #include "app/utf8.h"
+#include "model/race_texts.h"
 #include "runtime/short_number.h"
 
 namespace integral {
@@ -71,7 +72,10 @@ QWidget* CompareWindow::makeOneMethodPage() {
     layout->addWidget(rows_, 1);
     layout->addWidget(summary_);
 
-    connect(run_, &QPushButton::clicked, this, [this] { emit runRequested(chosenMethod()); });
+    connect(run_, &QPushButton::clicked, this, [this] {
+        summary_->setText(tr("Running… Esc stops it."));
+        emit runRequested(chosenMethod());
+    });
     connect(rows_, &QListWidget::itemActivated, this,
             [this] { emit rowActivated(rows_->currentRow()); });
     return page;
@@ -151,9 +155,13 @@ QWidget* CompareWindow::makeRacePage() {
     const auto showBudget = [this] { budgetText_->setText(tr("%1 evaluations").arg(budget())); };
     showBudget();
     connect(budget_, &QSlider::valueChanged, this, showBudget);
-    connect(race, &QPushButton::clicked, this,
-            [this] { emit raceRequested(budget(), racingMethods()); });
-    connect(plot, &QPushButton::clicked, this, [this] { emit racePlotRequested(racingMethods()); });
+    connect(race, &QPushButton::clicked, this, &CompareWindow::startRace);
+    connect(plot, &QPushButton::clicked, this, [this] {
+        raceProgress_->setRange(0, 0);
+        raceProgress_->setFormat(tr("Plotting; Esc stops it"));
+        raceProgress_->show();
+        emit racePlotRequested(racingMethods());
+    });
     return page;
 }
 
@@ -164,6 +172,13 @@ std::int64_t CompareWindow::budget() const {
 void CompareWindow::setBudget(std::int64_t budget) {
     budget_->setValue(
         static_cast<int>(std::lround((std::log10(static_cast<double>(budget)) - 1) * 10)));
+}
+
+void CompareWindow::startRace() {
+    const std::vector<Method> methods = racingMethods();
+    raceProgress_->setFormat(tr("%v of %m methods run; Esc stops the race"));
+    showRaceProgress(0, methods.size());
+    emit raceRequested(budget(), methods);
 }
 
 std::vector<Method> CompareWindow::racingMethods() const {
@@ -185,19 +200,22 @@ void CompareWindow::showRaceProgress(std::size_t done, std::size_t total) {
 
 void CompareWindow::setRunning(bool running) {
     running_ = running;
-    run_->setEnabled(!running);
-    if (running) {
-        summary_->setText(tr("Running… Esc stops waiting."));
+    if (!running) {
+        raceProgress_->hide();
     }
+}
+
+void CompareWindow::plotStopped() {
+    raceProgress_->hide();
+    raceSummary_->setText(tr("The plot was stopped before it was drawn."));
 }
 
 bool CompareWindow::racing() const {
     return !raceProgress_->isHidden();
 }
 
-void CompareWindow::displayRace(const Race& race) {
+void CompareWindow::displayRace(const Race& race, std::size_t requested) {
     raceProgress_->hide();
-    running_ = false;
     const auto figure = [](const std::optional<double>& value) {
         return value ? text(shortNumber(*value, 6)) : QStringLiteral("—");
     };
@@ -246,7 +264,7 @@ void CompareWindow::displayRace(const Race& race) {
         claims << text(methodInfo(e.method).caption) + QStringLiteral(": ") + text(claimsText(e));
     }
     raceTable_->resizeColumnsToContents();
-    QString said = tr("At %1 evaluations of f. ").arg(race.budget);
+    QString said = text(raceOutcomeText(race, requested)) + QLatin1Char(' ');
     if (!race.reference) {
         said += tr("No true errors: ") + text(race.whyNoReference) + QStringLiteral(". ");
     }
@@ -286,6 +304,11 @@ void CompareWindow::display(const AnalysedRun& run, const QString& integrand) {
 
 void CompareWindow::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Escape && running_) {
+        if (racing()) {
+            raceProgress_->setFormat(tr("Stopping after the method under way…"));
+        } else {
+            summary_->setText(tr("Stopped: the rows of that run are not shown."));
+        }
         emit cancelRequested();
         return;
     }

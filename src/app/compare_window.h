@@ -3,7 +3,7 @@
 // on the integrand and limits the window holds, with their rows in a list like the results
 // list and the same tooltips. A double click or Enter on a row asks for the picture of how it
 // was made. Its second page races the ticked methods at one budget of evaluations of f, each
-// claim set against the truth. It only shows what it is given; the window runs the methods.
+// claim set against the truth. It only shows what it is given; the work runs elsewhere.
 #pragma once
 
 #include <QWidget>
@@ -37,18 +37,24 @@ class CompareWindow : public QWidget {
     Method chosenMethod() const;
     int currentRow() const;
 
-    // The race's table and how often each method's claims held.
-    void displayRace(const Race& race);
+    // The race's table and how often each method's claims held; a race with fewer entries than
+    // the `requested` methods was stopped, and says so.
+    void displayRace(const Race& race, std::size_t requested);
     // The budget the slider stands at: 10 to 10^6 evaluations, a tenth of a decade a step.
     std::int64_t budget() const;
     std::vector<Method> racingMethods() const;
     void setBudget(std::int64_t budget);
-    // A race under way: how far it has got, from 0 to `total` methods; Esc stops it.
+    // Races the ticked methods at the slider's budget, as the Race button does.
+    void startRace();
+    // A race or a plot under way: how far it has got, from 0 to `total` methods.
     void showRaceProgress(std::size_t done, std::size_t total);
     bool racing() const;
-    // A job under way: Run and Race wait, and Esc stops it instead of closing the window.
+    // A job under way: Esc stops it instead of closing the window. Run and Race stay open: what
+    // they ask for starts once the job under way has stopped.
     void setRunning(bool running);
     bool running() const { return running_; }
+    // The plot asked for was stopped before it could be drawn.
+    void plotStopped();
 
   signals:
     void runRequested(Method method);

@@ -39,6 +39,7 @@
 #include <variant>
 #include <vector>
 
+#include "app/compare_jobs.h"
 #include "app/compare_window.h"
 #include "app/convergence_view.h"
 #include "app/expression_dialog.h"
@@ -985,8 +986,10 @@ TEST_F(Form1Test, RaceAtEqualCostInTheCompareWindow) {
                     .contains(QStringLiteral("claims held in")));
     QTest::mouseClick(window->findChild<QPushButton*>(QStringLiteral("RacePlotButton")),
                       Qt::LeftButton);
+    // The plot too is made off the GUI thread.
+    ASSERT_TRUE(QTest::qWaitFor(
+        [this] { return form->findChild<ConvergenceView*>(QStringLiteral("RacePlot")); }, 60000));
     auto* plot = form->findChild<ConvergenceView*>(QStringLiteral("RacePlot"));
-    ASSERT_NE(plot, nullptr);
     // A true and a claimed series per method, but for hit-or-miss, whose box is never set here.
     std::size_t claimed = 0;
     for (const PlotSeries& series : plot->plot().series) {
@@ -996,15 +999,70 @@ TEST_F(Form1Test, RaceAtEqualCostInTheCompareWindow) {
     EXPECT_FALSE(plot->plot().nothingToPlot.has_value());
     plot->close();
 
-    // Esc stops a race under way: the table shows the methods run by then.
+    // Esc stops a race under way: the table shows the methods run by then, and says so.
     window->setBudget(1000000);
     QTest::mouseClick(window->findChild<QPushButton*>(QStringLiteral("RaceRun")), Qt::LeftButton);
     ASSERT_TRUE(window->racing());
     QTest::keyClick(window, Qt::Key_Escape);
     ASSERT_TRUE(QTest::qWaitFor([window] { return !window->racing(); }, 20000));
     EXPECT_LT(table->rowCount(), static_cast<int>(kMethods.size()));
+    EXPECT_TRUE(window->findChild<QLabel*>(QStringLiteral("RaceSummary"))
+                    ->text()
+                    .startsWith(QStringLiteral("Stopped after %1 of %2 methods at 1000000")
+                                    .arg(table->rowCount())
+                                    .arg(kMethods.size())));
     EXPECT_TRUE(window->isVisible());
     window->close();
+}
+
+// A slow integrand: what the Compare window runs can be stopped and asked for again at once,
+// and closing the window stops it.
+TEST_F(Form1Test, CompareWorkStopsAndStartsAgainAtOnce) {
+    form->useOwnIntegrand(test::parsed("sin(x)+sin(2*x)+sin(3*x)+sin(4*x)+sin(5*x)"));
+    enter("Text1", "0");
+    enter("Text2", "3");
+    QTest::keyClick(form.get(), Qt::Key_E, Qt::ControlModifier);
+    QPointer<CompareWindow> window = form->findChild<CompareWindow*>(QStringLiteral("Compare"));
+    ASSERT_NE(window, nullptr);
+    auto* jobs = form->findChild<CompareJobs*>();
+    ASSERT_NE(jobs, nullptr);
+    QSignalSpy raced(jobs, &CompareJobs::raced);
+    auto* table = window->findChild<QTableWidget*>(QStringLiteral("RaceTable"));
+    auto* race = window->findChild<QPushButton*>(QStringLiteral("RaceRun"));
+    window->setBudget(1000000);
+    QTest::mouseClick(race, Qt::LeftButton);
+    QTest::keyClick(window, Qt::Key_Escape);
+    EXPECT_TRUE(window->isVisible());
+    // Race again at once: the stopped race is shown, then the new one runs whole.
+    window->setBudget(100);
+    QTest::mouseClick(race, Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&raced] { return raced.size() == 2; }, 60000));
+    EXPECT_LT(raced.at(0).at(0).value<Race>().entries.size(), kMethods.size());
+    EXPECT_EQ(raced.at(1).at(0).value<Race>().budget, 100);
+    ASSERT_TRUE(QTest::qWaitFor([jobs] { return !jobs->busy(); }, 20000));
+    EXPECT_EQ(table->rowCount(), static_cast<int>(kMethods.size()));
+    EXPECT_FALSE(window->running());
+
+    // A single run asked for again while one runs: the later one is shown.
+    QSignalSpy ran(jobs, &CompareJobs::methodRan);
+    auto* run = window->findChild<QPushButton*>(QStringLiteral("CompareRun"));
+    auto* methods = window->findChild<QComboBox*>(QStringLiteral("CompareMethod"));
+    methods->setCurrentIndex(static_cast<int>(Method::MeanValue));
+    QTest::mouseClick(run, Qt::LeftButton);
+    methods->setCurrentIndex(static_cast<int>(Method::Trapezoid));
+    QTest::mouseClick(run, Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([jobs] { return !jobs->busy(); }, 60000));
+    ASSERT_EQ(ran.size(), 1);
+    EXPECT_EQ(ran.at(0).at(0).value<AnalysedRun>().run.method, Method::Trapezoid);
+
+    // Closing the window stops its race after the method under way.
+    window->setBudget(1000000);
+    QTest::mouseClick(race, Qt::LeftButton);
+    window->close();
+    ASSERT_TRUE(QTest::qWaitFor([&window] { return window.isNull(); }, 2000));
+    ASSERT_TRUE(QTest::qWaitFor([jobs] { return !jobs->busy(); }, 20000));
+    ASSERT_EQ(raced.size(), 3);
+    EXPECT_LT(raced.at(2).at(0).value<Race>().entries.size(), kMethods.size());
 }
 
 // Every method has its own colour in the views, its option's spelling, and its paragraph in

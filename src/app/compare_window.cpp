@@ -5,9 +5,12 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRandomGenerator>
+#include <QShortcut>
 #include <QSlider>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -135,10 +138,32 @@ QWidget* CompareWindow::makeRacePage() {
         }
     });
 
+    seed_ = new QLineEdit(QString::number(kDefaultSeed), page);
+    seed_->setObjectName(QStringLiteral("RaceSeed"));
+    seed_->setToolTip(
+        tr("The seed of the statistical methods' numbers, 0 to 18446744073709551615: the "
+           "same seed gives the same race"));
+    auto* seedLabel = new QLabel(tr("&Seed:"), page);
+    seedLabel->setBuddy(seed_);
+    auto* fresh = new QPushButton(tr("&New numbers"), page);
+    fresh->setObjectName(QStringLiteral("RaceNewNumbers"));
+    fresh->setToolTip(tr("Draws a new seed and races again (Ctrl+N)"));
+    auto* freshKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_N), this);
+    seedMessage_ = new QLabel(page);
+    seedMessage_->setObjectName(QStringLiteral("RaceSeedMessage"));
+    seedMessage_->setWordWrap(true);
+    QPalette warning = seedMessage_->palette();
+    warning.setColor(QPalette::WindowText, QColor(0xB0, 0x20, 0x20));
+    seedMessage_->setPalette(warning);
+    seedMessage_->hide();
+
     auto* budgetRow = new QHBoxLayout;
     budgetRow->addWidget(new QLabel(tr("Budget:"), page));
     budgetRow->addWidget(budget_, 1);
     budgetRow->addWidget(budgetText_);
+    budgetRow->addWidget(seedLabel);
+    budgetRow->addWidget(seed_);
+    budgetRow->addWidget(fresh);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(race);
     buttons->addWidget(plot);
@@ -146,6 +171,7 @@ QWidget* CompareWindow::makeRacePage() {
     auto* layout = new QVBoxLayout(page);
     layout->addWidget(presets);
     layout->addLayout(budgetRow);
+    layout->addWidget(seedMessage_);
     layout->addWidget(racing_);
     layout->addLayout(buttons);
     layout->addWidget(raceProgress_);
@@ -157,11 +183,23 @@ QWidget* CompareWindow::makeRacePage() {
     connect(budget_, &QSlider::valueChanged, this, showBudget);
     connect(race, &QPushButton::clicked, this, &CompareWindow::startRace);
     connect(plot, &QPushButton::clicked, this, [this] {
+        const std::optional<std::uint64_t> seed = checkedSeed();
+        if (!seed) {
+            return;
+        }
         raceProgress_->setRange(0, 0);
         raceProgress_->setFormat(tr("Plotting; Esc stops it"));
         raceProgress_->show();
-        emit racePlotRequested(racingMethods());
+        emit racePlotRequested(racingMethods(), *seed);
     });
+    const auto drawNewNumbers = [this] {
+        setSeed(QRandomGenerator::system()->generate64());
+        startRace();
+    };
+    connect(fresh, &QPushButton::clicked, this, drawNewNumbers);
+    connect(freshKey, &QShortcut::activated, this, drawNewNumbers);
+    // A fault said stays until the text is changed.
+    connect(seed_, &QLineEdit::textEdited, seedMessage_, &QWidget::hide);
     return page;
 }
 
@@ -175,10 +213,39 @@ void CompareWindow::setBudget(std::int64_t budget) {
 }
 
 void CompareWindow::startRace() {
+    const std::optional<std::uint64_t> seed = checkedSeed();
+    if (!seed) {
+        return;
+    }
     const std::vector<Method> methods = racingMethods();
     raceProgress_->setFormat(tr("%v of %m methods run; Esc stops the race"));
     showRaceProgress(0, methods.size());
-    emit raceRequested(budget(), methods);
+    emit raceRequested(budget(), methods, *seed);
+}
+
+std::optional<std::uint64_t> CompareWindow::seed() const {
+    const auto read = readSeed(seed_->text().toStdString());
+    if (const auto* seed = std::get_if<std::uint64_t>(&read)) {
+        return *seed;
+    }
+    return std::nullopt;
+}
+
+std::optional<std::uint64_t> CompareWindow::checkedSeed() {
+    const auto read = readSeed(seed_->text().toStdString());
+    if (const auto* seed = std::get_if<std::uint64_t>(&read)) {
+        seedMessage_->hide();
+        return *seed;
+    }
+    seedMessage_->setText(text(std::get<std::string>(read)));
+    seedMessage_->show();
+    seed_->setFocus();
+    return std::nullopt;
+}
+
+void CompareWindow::setSeed(std::uint64_t seed) {
+    seed_->setText(QString::number(seed));
+    seedMessage_->hide();
 }
 
 std::vector<Method> CompareWindow::racingMethods() const {

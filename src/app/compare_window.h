@@ -17,6 +17,7 @@
 
 class QComboBox;
 class QLabel;
+class QLineEdit;
 class QListWidget;
 class QProgressBar;
 class QPushButton;
@@ -44,8 +45,12 @@ class CompareWindow : public QWidget {
     std::int64_t budget() const;
     std::vector<Method> racingMethods() const;
     void setBudget(std::int64_t budget);
-    // Races the ticked methods at the slider's budget, as the Race button does.
+    // Races the ticked methods at the slider's budget with the seed typed, as the Race button
+    // does; a seed that is no number is said, and nothing runs.
     void startRace();
+    // The seed typed, where it is one.
+    std::optional<std::uint64_t> seed() const;
+    void setSeed(std::uint64_t seed);
     // A race or a plot under way: how far it has got, from 0 to `total` methods.
     void showRaceProgress(std::size_t done, std::size_t total);
     bool racing() const;
@@ -59,8 +64,8 @@ class CompareWindow : public QWidget {
   signals:
     void runRequested(Method method);
     void rowActivated(int row);
-    void raceRequested(std::int64_t budget, const std::vector<Method>& methods);
-    void racePlotRequested(const std::vector<Method>& methods);
+    void raceRequested(std::int64_t budget, const std::vector<Method>& methods, std::uint64_t seed);
+    void racePlotRequested(const std::vector<Method>& methods, std::uint64_t seed);
     // One of kRacePresets: the window takes its integrand and limits.
     void presetRequested(int preset);
     // Esc while a method or a race runs.
@@ -81,10 +86,14 @@ class CompareWindow : public QWidget {
     QTableWidget* raceTable_ = nullptr;
     QLabel* raceSummary_ = nullptr;
     QProgressBar* raceProgress_ = nullptr;
+    QLineEdit* seed_ = nullptr;
+    QLabel* seedMessage_ = nullptr;
     bool running_ = false;
 
     QWidget* makeOneMethodPage();
     QWidget* makeRacePage();
+    // The seed typed, or nothing once its fault is said beside it.
+    std::optional<std::uint64_t> checkedSeed();
 };
 
 }  // namespace integral

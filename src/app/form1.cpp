@@ -442,12 +442,11 @@ void Form1::showCompare() {
         connect(window, &CompareWindow::runRequested, jobs,
                 [this, jobs](Method method) { jobs->runMethod(model_, method); });
         connect(window, &CompareWindow::raceRequested, jobs,
-                [this, jobs](std::int64_t budget, const std::vector<Method>& methods) {
-                    jobs->runRace(model_, budget, methods, kDefaultSeed);
-                });
+                [this, jobs](std::int64_t budget, const std::vector<Method>& methods,
+                             std::uint64_t seed) { jobs->runRace(model_, budget, methods, seed); });
         connect(window, &CompareWindow::racePlotRequested, jobs,
-                [this, jobs](const std::vector<Method>& methods) {
-                    jobs->runClaimsPlot(model_, methods, kDefaultSeed);
+                [this, jobs](const std::vector<Method>& methods, std::uint64_t seed) {
+                    jobs->runClaimsPlot(model_, methods, seed);
                 });
         connect(window, &CompareWindow::cancelRequested, jobs, &CompareJobs::stop);
         // Closing the window stops its work.

@@ -1065,6 +1065,61 @@ TEST_F(Form1Test, CompareWorkStopsAndStartsAgainAtOnce) {
     EXPECT_LT(raced.at(2).at(0).value<Race>().entries.size(), kMethods.size());
 }
 
+// The seed is shown and typed in the window: a text that is no seed is said and runs nothing,
+// the same seed gives the same race, and new numbers give another.
+TEST_F(Form1Test, TheRacesSeedIsShownAndTyped) {
+    chooseIntegrand(1);
+    enter("Text1", "0");
+    enter("Text2", "1");
+    QTest::keyClick(form.get(), Qt::Key_E, Qt::ControlModifier);
+    auto* window = form->findChild<CompareWindow*>(QStringLiteral("Compare"));
+    ASSERT_NE(window, nullptr);
+    auto* jobs = form->findChild<CompareJobs*>();
+    QSignalSpy raced(jobs, &CompareJobs::raced);
+    auto* seed = window->findChild<QLineEdit*>(QStringLiteral("RaceSeed"));
+    auto* message = window->findChild<QLabel*>(QStringLiteral("RaceSeedMessage"));
+    ASSERT_NE(seed, nullptr);
+    EXPECT_EQ(seed->text(), QString::number(kDefaultSeed));
+    window->setBudget(1000);
+    const auto raceWith = [&](const QString& typed) {
+        seed->setFocus();
+        seed->selectAll();
+        QTest::keyClicks(seed, typed);
+        window->startRace();
+    };
+    raceWith(QStringLiteral("12x"));
+    EXPECT_FALSE(window->racing());
+    EXPECT_FALSE(message->isHidden());
+    EXPECT_EQ(message->text(), QStringLiteral("The seed is a whole number from 0 to "
+                                              "18446744073709551615; \"12x\" is not one."));
+    EXPECT_EQ(seed->text(), QStringLiteral("12x"));  // kept, to be mended
+    for (const char* typed : {"18446744073709551615", "18446744073709551615", "5"}) {
+        raceWith(QString::fromLatin1(typed));
+        EXPECT_TRUE(message->isHidden());
+        ASSERT_TRUE(QTest::qWaitFor([jobs] { return !jobs->busy(); }, 20000));
+    }
+    ASSERT_EQ(raced.size(), 3);
+    const auto estimates = [&raced](int i) {
+        const Race race = raced.at(i).at(0).value<Race>();
+        std::vector<std::optional<double>> result;
+        for (const RaceEntry& entry : race.entries) {
+            result.push_back(entry.estimate);
+        }
+        return std::pair(race.seed, result);
+    };
+    EXPECT_EQ(estimates(0).first, 18446744073709551615u);
+    EXPECT_EQ(estimates(0), estimates(1));
+    EXPECT_EQ(estimates(2).first, 5u);
+    EXPECT_NE(estimates(2).second, estimates(1).second);
+
+    // New numbers: a seed drawn afresh, and the race run with it.
+    QTest::keyClick(window, Qt::Key_N, Qt::ControlModifier);
+    ASSERT_TRUE(QTest::qWaitFor([&raced] { return raced.size() == 4; }, 20000));
+    EXPECT_EQ(QString::number(estimates(3).first), seed->text());
+    EXPECT_NE(estimates(3).first, 5u);
+    window->close();
+}
+
 // Every method has its own colour in the views, its option's spelling, and its paragraph in
 // the handbook the program shows on F1, which also names every function a student may type.
 TEST(MethodTableTest, EveryMethodHasAColourASpellingAndAHandbookEntry) {

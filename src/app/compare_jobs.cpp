@@ -119,14 +119,14 @@ void CompareJobs::runRace(const Model& model, std::int64_t budget, std::vector<M
 }
 
 void CompareJobs::runClaimsPlot(const Model& model, std::vector<Method> methods,
-                                std::uint64_t /*seed*/) {
-    start([this, methods = std::move(methods), copy = copyForJob(model)](
-              const std::atomic<bool>& stop, const Progress&) {
-        ConvergencePlot plot = racePlot(copy, methods);
-        if (stop.load()) {
+                                std::uint64_t seed) {
+    start([this, methods = std::move(methods), seed, copy = copyForJob(model)](
+              const std::atomic<bool>&, const Progress& progress) {
+        const Sweep swept = sweep(copy, kSweepBudgets, methods, progress, seed);
+        if (swept.races.front().entries.size() < methods.size()) {
             return std::function<void()>([this] { emit plotStopped(); });
         }
-        return std::function<void()>([this, plot = std::move(plot)] { emit plotted(plot); });
+        return std::function<void()>([this, plot = sweepPlot(swept)] { emit plotted(plot); });
     });
 }
 

@@ -33,7 +33,8 @@ class CompareJobs : public QObject {
     void runMethod(const Model& model, Method method);
     void runRace(const Model& model, std::int64_t budget, std::vector<Method> methods,
                  std::uint64_t seed);
-    // The picture of the methods' claimed and true errors.
+    // The race at every budget of kSweepBudgets, then its picture of the methods' claimed and
+    // true errors against the cost.
     void runClaimsPlot(const Model& model, std::vector<Method> methods, std::uint64_t seed);
 
     // Stops the job under way (a race or a sweep between two methods; a single run's rows are

@@ -187,10 +187,11 @@ QWidget* CompareWindow::makeRacePage() {
         if (!seed) {
             return;
         }
-        raceProgress_->setRange(0, 0);
-        raceProgress_->setFormat(tr("Plotting; Esc stops it"));
-        raceProgress_->show();
-        emit racePlotRequested(racingMethods(), *seed);
+        const std::vector<Method> methods = racingMethods();
+        raceProgress_->setFormat(
+            tr("%v of %m methods raced at every budget from 10 to 1000000; Esc stops it"));
+        showRaceProgress(0, methods.size());
+        emit racePlotRequested(methods, *seed);
     });
     const auto drawNewNumbers = [this] {
         setSeed(QRandomGenerator::system()->generate64());

@@ -502,7 +502,7 @@ void Form1::showRacePlot(const ConvergencePlot& plot) {
         view = new ConvergenceView(this);
         view->setObjectName(QStringLiteral("RacePlot"));
         view->setWindowTitle(tr("Claimed and true errors"));
-        placeBesideWindow(view);
+        placeBesideWindow(view, true);
     }
     view->display(plot);
 }
@@ -720,14 +720,21 @@ void Form1::copyPicture() {
 
 // An extra window opens beside the main window where the screen has room, as large as the
 // screen allows; where it has none, over the canvas, leaving the buttons and results free.
-void Form1::placeBesideWindow(QWidget* extra) const {
+void Form1::placeBesideWindow(QWidget* extra, bool besideTheOthers) const {
+    const auto box = [](const QRect& r) { return ScreenBox{r.x(), r.y(), r.width(), r.height()}; };
     const QRect available = screen()->availableGeometry();
-    const QRect frame = frameGeometry();
     const int keepFree = mapToGlobal(QPoint(Picture1->geometry().right() + 1, 0)).x();
-    const ScreenBox placed =
-        placeBeside({frame.x(), frame.y(), frame.width(), frame.height()},
-                    {available.x(), available.y(), available.width(), available.height()},
-                    extra->width(), extra->height(), keepFree);
+    std::vector<ScreenBox> others;
+    for (const QWidget* other : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (other != extra && other->isWindow() && other->isVisible()) {
+            others.push_back(box(other->frameGeometry()));
+        }
+    }
+    const ScreenBox placed = besideTheOthers
+                                 ? placeBesideAll(box(frameGeometry()), others, box(available),
+                                                  extra->width(), extra->height(), keepFree)
+                                 : placeBeside(box(frameGeometry()), box(available), extra->width(),
+                                               extra->height(), keepFree);
     extra->resize(placed.width, placed.height);
     extra->move(placed.x, placed.y);
 }

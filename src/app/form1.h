@@ -71,7 +71,8 @@ class Form1 : public QWidget {
     void showConvergence();
     void askForOwnIntegrand();
     void showHandbook();
-    void placeBesideWindow(QWidget* extra) const;
+    // Beside the main window, or with `besideTheOthers` beside the extra windows shown too.
+    void placeBesideWindow(QWidget* extra, bool besideTheOthers = false) const;
     void showMethodView();
     MethodView* methodView() const;
     // The picture of a row of a run, in the one method view.

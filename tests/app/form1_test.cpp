@@ -990,13 +990,19 @@ TEST_F(Form1Test, RaceAtEqualCostInTheCompareWindow) {
     ASSERT_TRUE(QTest::qWaitFor(
         [this] { return form->findChild<ConvergenceView*>(QStringLiteral("RacePlot")); }, 60000));
     auto* plot = form->findChild<ConvergenceView*>(QStringLiteral("RacePlot"));
-    // A true and a claimed series per method, but for hit-or-miss, whose box is never set here.
+    // The sweep's curves: a true and a claimed series per method, but for hit-or-miss, whose box
+    // is never set here.
     std::size_t claimed = 0;
     for (const PlotSeries& series : plot->plot().series) {
         claimed += series.role == SeriesRole::ClaimedError ? 1 : 0;
     }
     EXPECT_EQ(claimed, kMethods.size() - 1);
     EXPECT_FALSE(plot->plot().nothingToPlot.has_value());
+    // Said, not missing without a word.
+    EXPECT_TRUE(
+        std::any_of(plot->plot().notes.begin(), plot->plot().notes.end(), [](const PlotNote& note) {
+            return note.text.find("no box to sample") != std::string::npos;
+        }));
     plot->close();
 
     // Esc stops a race under way: the table shows the methods run by then, and says so.

@@ -19,14 +19,12 @@
 
 #include "app/learning_aids.h"
 #include "app/utf8.h"
-#include "model/race_texts.h"
 #include "runtime/short_number.h"
 
 namespace integral {
 
 CompareWindow::CompareWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("Compare"));
-    setWindowTitle(tr("Compare the methods"));
     setAttribute(Qt::WA_DeleteOnClose);
     resize(720, 560);
 
@@ -36,6 +34,7 @@ CompareWindow::CompareWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     pages->addTab(makeRacePage(), tr("Race at &equal cost"));
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(pages);
+    showInputs();
 }
 
 QWidget* CompareWindow::makeOneMethodPage() {
@@ -105,6 +104,7 @@ QWidget* CompareWindow::makeRacePage() {
     racing_->setMaximumHeight(120);
     auto* race = new QPushButton(tr("R&ace"), page);
     race->setObjectName(QStringLiteral("RaceRun"));
+    race->setToolTip(tr("Races the ticked methods at the budget (Ctrl+R); Esc stops the race"));
     auto* plot = new QPushButton(tr("&Plot claimed and true errors…"), page);
     plot->setObjectName(QStringLiteral("RacePlotButton"));
     raceTable_ = new QTableWidget(0, 7, page);
@@ -113,6 +113,9 @@ QWidget* CompareWindow::makeRacePage() {
                                            tr("estimate"), tr("claimed error"), tr("true error"),
                                            tr("claim")});
     raceTable_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    raceHeading_ = new QLabel(page);
+    raceHeading_->setObjectName(QStringLiteral("RaceHeading"));
+    raceHeading_->setWordWrap(true);
     raceSummary_ = new QLabel(page);
     raceSummary_->setObjectName(QStringLiteral("RaceSummary"));
     raceSummary_->setWordWrap(true);
@@ -175,6 +178,7 @@ QWidget* CompareWindow::makeRacePage() {
     layout->addWidget(racing_);
     layout->addLayout(buttons);
     layout->addWidget(raceProgress_);
+    layout->addWidget(raceHeading_);
     layout->addWidget(raceTable_, 1);
     layout->addWidget(raceSummary_);
 
@@ -182,6 +186,8 @@ QWidget* CompareWindow::makeRacePage() {
     showBudget();
     connect(budget_, &QSlider::valueChanged, this, showBudget);
     connect(race, &QPushButton::clicked, this, &CompareWindow::startRace);
+    auto* raceKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_R), this);
+    connect(raceKey, &QShortcut::activated, this, &CompareWindow::startRace);
     connect(plot, &QPushButton::clicked, this, [this] {
         const std::optional<std::uint64_t> seed = checkedSeed();
         if (!seed) {
@@ -201,6 +207,7 @@ QWidget* CompareWindow::makeRacePage() {
     connect(freshKey, &QShortcut::activated, this, drawNewNumbers);
     // A fault said stays until the text is changed.
     connect(seed_, &QLineEdit::textEdited, seedMessage_, &QWidget::hide);
+    connect(seed_, &QLineEdit::textChanged, this, &CompareWindow::showInputs);
     return page;
 }
 
@@ -244,6 +251,17 @@ std::optional<std::uint64_t> CompareWindow::checkedSeed() {
     return std::nullopt;
 }
 
+void CompareWindow::followInputs(const Model& model) {
+    now_ = inputsOf(model, std::nullopt);
+    showInputs();
+}
+
+void CompareWindow::showInputs() {
+    now_.seed = seed();
+    setWindowTitle(text(compareTitle(now_)));
+    raceHeading_->setText(text(raceHeading(raced_, now_)));
+}
+
 void CompareWindow::setSeed(std::uint64_t seed) {
     seed_->setText(QString::number(seed));
     seedMessage_->hide();
@@ -284,6 +302,8 @@ bool CompareWindow::racing() const {
 
 void CompareWindow::displayRace(const Race& race, std::size_t requested) {
     raceProgress_->hide();
+    raced_ = inputsOf(race);
+    showInputs();
     const auto figure = [](const std::optional<double>& value) {
         return value ? text(shortNumber(*value, 6)) : QStringLiteral("—");
     };
@@ -365,7 +385,6 @@ void CompareWindow::display(const AnalysedRun& run, const QString& integrand) {
         said += tr(": stopped by a fault after %1 rows").arg(run.run.rows.size());
     }
     summary_->setText(said);
-    setWindowTitle(tr("Compare the methods: ") + method);
     show();
     raise();
 }

@@ -13,6 +13,7 @@
 
 #include "model/methods.h"
 #include "model/race.h"
+#include "model/race_texts.h"
 #include "model/run_analysis.h"
 
 class QComboBox;
@@ -60,6 +61,9 @@ class CompareWindow : public QWidget {
     bool running() const { return running_; }
     // The plot asked for was stopped before it could be drawn.
     void plotStopped();
+    // The main window's integrand, limits and box, named in the title and above the race; a race
+    // shown for others is marked as theirs.
+    void followInputs(const Model& model);
 
   signals:
     void runRequested(Method method);
@@ -88,12 +92,17 @@ class CompareWindow : public QWidget {
     QProgressBar* raceProgress_ = nullptr;
     QLineEdit* seed_ = nullptr;
     QLabel* seedMessage_ = nullptr;
+    QLabel* raceHeading_ = nullptr;
+    // What the main window holds now (its seed is the one typed), and what the race shown ran on.
+    RaceInputs now_;
+    std::optional<RaceInputs> raced_;
     bool running_ = false;
 
     QWidget* makeOneMethodPage();
     QWidget* makeRacePage();
     // The seed typed, or nothing once its fault is said beside it.
     std::optional<std::uint64_t> checkedSeed();
+    void showInputs();
 };
 
 }  // namespace integral

@@ -457,6 +457,9 @@ void Form1::showCompare() {
         connect(jobs, &CompareJobs::plotStopped, window, &CompareWindow::plotStopped);
         connect(window, &CompareWindow::rowActivated, this, &Form1::showComparedRow);
         connect(window, &CompareWindow::presetRequested, this, &Form1::takeRacePreset);
+        connect(this, &Form1::inputsChanged, window,
+                [this, window] { window->followInputs(model_); });
+        window->followInputs(model_);
     }
     window->show();
     window->raise();
@@ -574,6 +577,7 @@ void Form1::useOwnIntegrand(std::shared_ptr<const TypedExpression> expression) {
 // The notes stand over the canvas's foot, as wide as the canvas, and only while there is
 // something to tell: the window as it opens is the window it always was.
 void Form1::updateNotes() {
+    emit inputsChanged();
     QStringList lines;
     for (const auto& [box, name] :
          {std::pair{Text1, tr("Lower limit")}, std::pair{Text2, tr("Upper limit")}}) {
@@ -650,6 +654,7 @@ void Form1::askForBoxHeight() {
 
 // The height is said where it is asked about: the canvas's and Monte Carlo's tooltips.
 void Form1::updateBoxHeight() {
+    emit inputsChanged();
     const QString height = text(boxHeightText(model_.ymax()));
     Picture1->setToolTip(text(layout::descriptionOf("Picture1")) +
                          tr(" (or right-click: Box height…); ") + height);

@@ -52,6 +52,10 @@ class Form1 : public QWidget {
     // The program's state, for reading.
     const Model& model() const { return model_; }
 
+  signals:
+    // The integrand, the limits or the box may have changed.
+    void inputsChanged();
+
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;

@@ -1126,6 +1126,53 @@ TEST_F(Form1Test, TheRacesSeedIsShownAndTyped) {
     window->close();
 }
 
+// The Compare window names what it compares, follows the main window, and marks a race shown
+// for inputs that have changed since, until it is run again.
+TEST_F(Form1Test, TheCompareWindowNamesWhatItCompares) {
+    chooseIntegrand(3);
+    enter("Text1", "0");
+    enter("Text2", "3");
+    clickCanvas(2.0f);
+    QTest::keyClick(form.get(), Qt::Key_E, Qt::ControlModifier);
+    auto* window = form->findChild<CompareWindow*>(QStringLiteral("Compare"));
+    ASSERT_NE(window, nullptr);
+    auto* heading = window->findChild<QLabel*>(QStringLiteral("RaceHeading"));
+    ASSERT_NE(heading, nullptr);
+    // The height a click sets, as the window says it.
+    const auto box = [this] {
+        return QString::fromStdString(shortNumber(form->model().ymax().toDouble(), 7));
+    };
+    const QString inputs = QStringLiteral("x*sin(x) on 0..3, box height %1, seed 1").arg(box());
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Compare the methods: ") + inputs);
+    window->setBudget(100);
+    QApplication::setActiveWindow(window);
+    QTest::keyClick(window, Qt::Key_R, Qt::ControlModifier);
+    ASSERT_TRUE(QTest::qWaitFor([window] { return !window->running(); }, 20000));
+    EXPECT_EQ(heading->text(), QStringLiteral("For ") + inputs + QLatin1Char('.'));
+
+    const QString stale = QStringLiteral("For ") + inputs +
+                          QStringLiteral(" \u2014 the inputs have changed since: Race again.");
+    enter("Text2", "2");
+    EXPECT_EQ(
+        window->windowTitle(),
+        QStringLiteral("Compare the methods: x*sin(x) on 0..2, box height %1, seed 1").arg(box()));
+    EXPECT_EQ(heading->text(), stale);
+    enter("Text2", "3");
+    EXPECT_EQ(heading->text(), QStringLiteral("For ") + inputs + QLatin1Char('.'));
+    chooseIntegrand(0);
+    EXPECT_EQ(heading->text(), stale);
+    chooseIntegrand(3);
+    clickCanvas(3.0f);
+    EXPECT_EQ(heading->text(), stale);
+    EXPECT_TRUE(window->windowTitle().contains(QStringLiteral("box height ") + box()));
+    QApplication::setActiveWindow(window);
+    QTest::keyClick(window, Qt::Key_R, Qt::ControlModifier);
+    ASSERT_TRUE(QTest::qWaitFor([window] { return !window->running(); }, 20000));
+    EXPECT_EQ(heading->text(),
+              QStringLiteral("For x*sin(x) on 0..3, box height %1, seed 1.").arg(box()));
+    window->close();
+}
+
 // Every method has its own colour in the views, its option's spelling, and its paragraph in
 // the handbook the program shows on F1, which also names every function a student may type.
 TEST(MethodTableTest, EveryMethodHasAColourASpellingAndAHandbookEntry) {

@@ -8,6 +8,9 @@
 #include <cstdint>
 #include <string>
 #include <variant>
+#include <vector>
+
+#include "support/typed.h"
 
 namespace integral {
 namespace {
@@ -58,6 +61,55 @@ TEST(RaceTextsTest, ASeedIsAWholeNumberThatFitsSixtyFourBits) {
          }) {
         EXPECT_EQ(readSeed(c.typed), c.read) << c.typed;
     }
+}
+
+Model modelOf(int row, double lower, double upper, std::optional<float> height) {
+    Model model;
+    model.chooseIntegrand(row);
+    model.setLower(Variant::real(lower));
+    model.setUpper(Variant::real(upper));
+    if (height) {
+        model.setHeight(*height);
+    }
+    return model;
+}
+
+// The title and the line above the race name what is compared; a race shown for inputs that
+// have changed since says so until it is run again.
+TEST(RaceTextsTest, TheRaceIsNamedAndMarkedWhenItsInputsChange) {
+    const Model xsinx = modelOf(3, 0, 3, 2.0f);
+    const RaceInputs now = inputsOf(xsinx, 1);
+    EXPECT_EQ(compareTitle(now), "Compare the methods: x*sin(x) on 0..3, box height 2, seed 1");
+    EXPECT_EQ(inputsText(inputsOf(Model(), std::nullopt)), "no integrand on 0..0, no box, no seed");
+    Model typed = modelOf(3, -0.5, 1e-3, std::nullopt);
+    typed.chooseExpression(test::parsed("x^4"));
+    EXPECT_EQ(inputsText(inputsOf(typed, 18446744073709551615u)),
+              "x^4 on -0.5..0.001, no box, seed 18446744073709551615");
+
+    Race race = integral::race(xsinx, 10, std::vector<Method>{Method::Trapezoid}, {}, 1);
+    const std::string same = "For x*sin(x) on 0..3, box height 2, seed 1.";
+    const std::string stale =
+        "For x*sin(x) on 0..3, box height 2, seed 1 \u2014 the inputs have changed since: Race "
+        "again.";
+    struct Case {
+        const char* what;
+        RaceInputs now;
+        std::string heading;
+    };
+    for (const Case& c : {
+             Case{"the same", now, same},
+             Case{"another integrand", inputsOf(modelOf(1, 0, 3, 2.0f), 1), stale},
+             Case{"another lower limit", inputsOf(modelOf(3, 0.5, 3, 2.0f), 1), stale},
+             Case{"another upper limit", inputsOf(modelOf(3, 0, 2, 2.0f), 1), stale},
+             Case{"another box", inputsOf(modelOf(3, 0, 3, 2.5f), 1), stale},
+             Case{"no box", inputsOf(modelOf(3, 0, 3, std::nullopt), 1), stale},
+             Case{"another seed", inputsOf(xsinx, 2), stale},
+             Case{"a seed that is no number", inputsOf(xsinx, std::nullopt), stale},
+         }) {
+        EXPECT_EQ(raceHeading(inputsOf(race), c.now), c.heading) << c.what;
+    }
+    EXPECT_EQ(raceHeading(std::nullopt, now),
+              "No race yet for x*sin(x) on 0..3, box height 2, seed 1: Race (Ctrl+R) runs one.");
 }
 
 }  // namespace

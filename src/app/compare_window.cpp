@@ -3,6 +3,7 @@
 
 #include <QComboBox>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -10,11 +11,15 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRandomGenerator>
+#include <QScrollArea>
 #include <QShortcut>
 #include <QSlider>
+#include <QStyle>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 
 #include "app/learning_aids.h"
@@ -26,15 +31,57 @@ namespace integral {
 CompareWindow::CompareWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("Compare"));
     setAttribute(Qt::WA_DeleteOnClose);
-    resize(720, 560);
 
     auto* pages = new QTabWidget(this);
     pages->setObjectName(QStringLiteral("ComparePages"));
     pages->addTab(makeOneMethodPage(), tr("&One method"));
-    pages->addTab(makeRacePage(), tr("Race at &equal cost"));
+    // On a screen too small for the race's page it scrolls, rather than the window growing
+    // beyond the screen.
+    auto* racePage = new QScrollArea(pages);
+    racePage->setObjectName(QStringLiteral("RacePage"));
+    QWidget* raceContents = makeRacePage();
+    racePage->setWidget(raceContents);
+    racePage->setWidgetResizable(true);
+    racePage->setFrameShape(QFrame::NoFrame);
+    racePage->setFocusPolicy(Qt::NoFocus);
+    pages->addTab(racePage, tr("Race at &equal cost"));
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(pages);
+    setupTabOrder(pages);
     showInputs();
+    // As tall as the race's page asks, where the screen has the room: measured in the fonts
+    // and the style it will be shown in.
+    ensurePolished();
+    const QMargins margins = layout->contentsMargins();
+    resize(std::max(760, sizeHint().width()),
+           raceContents->sizeHint().height() + 2 * fontMetrics().lineSpacing() +
+               pages->tabBar()->sizeHint().height() + margins.top() + margins.bottom() +
+               4 * pages->style()->pixelMetric(QStyle::PM_DefaultFrameWidth) + 8);
+}
+
+// Down each page as it reads, then round again; a control on the page not shown is skipped.
+void CompareWindow::setupTabOrder(QTabWidget* pages) {
+    pages->tabBar()->setObjectName(QStringLiteral("ComparePageTabs"));
+    const QStringList order = {
+        QStringLiteral("CompareMethod"),  QStringLiteral("CompareRun"),
+        QStringLiteral("CompareRows"),    QStringLiteral("RacePresets"),
+        QStringLiteral("RaceBudget"),     QStringLiteral("RaceSeed"),
+        QStringLiteral("RaceNewNumbers"), QStringLiteral("RaceMethods"),
+        QStringLiteral("RaceRun"),        QStringLiteral("RacePlotButton"),
+        QStringLiteral("RaceTable"),
+    };
+    QWidget* before = pages->tabBar();
+    for (const QString& name : order) {
+        QWidget* next = findChild<QWidget*>(name);
+        setTabOrder(before, next);
+        before = next;
+    }
+    // A page chosen by its key starts at its first control, not where the focus last was.
+    connect(pages, &QTabWidget::currentChanged, this, [this](int page) {
+        findChild<QWidget*>(page == 0 ? QStringLiteral("CompareMethod")
+                                      : QStringLiteral("RacePresets"))
+            ->setFocus(Qt::TabFocusReason);
+    });
 }
 
 QWidget* CompareWindow::makeOneMethodPage() {
@@ -101,7 +148,18 @@ QWidget* CompareWindow::makeRacePage() {
         item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
         item->setCheckState(Qt::Checked);
     }
-    racing_->setMaximumHeight(120);
+    racing_->setFlow(QListView::LeftToRight);
+    racing_->setWrapping(true);
+    racing_->setResizeMode(QListView::Adjust);
+    int widest = 0;
+    for (const MethodInfo& info : kMethods) {
+        widest = std::max(widest, racing_->fontMetrics().horizontalAdvance(text(info.caption)));
+    }
+    // The caption, its tick box and a gap.
+    racing_->setGridSize(
+        QSize(widest + 3 * racing_->fontMetrics().height(), racing_->fontMetrics().height() + 6));
+    racing_->setFixedHeight(3 * racing_->gridSize().height() + 2 * racing_->frameWidth() + 4);
+    racing_->setToolTip(tr("The methods that race; Space ticks or unticks the current one"));
     auto* race = new QPushButton(tr("R&ace"), page);
     race->setObjectName(QStringLiteral("RaceRun"));
     race->setToolTip(tr("Races the ticked methods at the budget (Ctrl+R); Esc stops the race"));
@@ -113,12 +171,24 @@ QWidget* CompareWindow::makeRacePage() {
                                            tr("estimate"), tr("claimed error"), tr("true error"),
                                            tr("claim")});
     raceTable_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Tab leaves the table for the next control; the arrow keys move within it.
+    raceTable_->setTabKeyNavigation(false);
+    raceTable_->verticalHeader()->hide();
+    raceTable_->verticalHeader()->setDefaultSectionSize(raceTable_->fontMetrics().height() + 8);
+    raceTable_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    // Every method's row without scrolling, at the window's own size.
+    raceTable_->setMinimumHeight(
+        static_cast<int>(kMethods.size()) * raceTable_->verticalHeader()->defaultSectionSize() +
+        raceTable_->horizontalHeader()->sizeHint().height() + 2 * raceTable_->frameWidth() + 2);
     raceHeading_ = new QLabel(page);
     raceHeading_->setObjectName(QStringLiteral("RaceHeading"));
     raceHeading_->setWordWrap(true);
     raceSummary_ = new QLabel(page);
     raceSummary_->setObjectName(QStringLiteral("RaceSummary"));
     raceSummary_->setWordWrap(true);
+    // Room for every method's count of claims held, which would otherwise take the table's.
+    raceSummary_->setMinimumHeight(5 * raceSummary_->fontMetrics().lineSpacing());
+    raceSummary_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     raceProgress_ = new QProgressBar(page);
     raceProgress_->setObjectName(QStringLiteral("RaceProgress"));
     raceProgress_->setFormat(tr("%v of %m methods run; Esc stops the race"));
@@ -167,16 +237,19 @@ QWidget* CompareWindow::makeRacePage() {
     budgetRow->addWidget(seedLabel);
     budgetRow->addWidget(seed_);
     budgetRow->addWidget(fresh);
-    auto* buttons = new QHBoxLayout;
+    // The ticks in rows beside the buttons, so that the table keeps the height of all its rows.
+    auto* buttons = new QVBoxLayout;
     buttons->addWidget(race);
     buttons->addWidget(plot);
     buttons->addStretch(1);
+    auto* methodsRow = new QHBoxLayout;
+    methodsRow->addWidget(racing_, 1);
+    methodsRow->addLayout(buttons);
     auto* layout = new QVBoxLayout(page);
     layout->addWidget(presets);
     layout->addLayout(budgetRow);
     layout->addWidget(seedMessage_);
-    layout->addWidget(racing_);
-    layout->addLayout(buttons);
+    layout->addLayout(methodsRow);
     layout->addWidget(raceProgress_);
     layout->addWidget(raceHeading_);
     layout->addWidget(raceTable_, 1);
@@ -351,7 +424,6 @@ void CompareWindow::displayRace(const Race& race, std::size_t requested) {
         }
         claims << text(methodInfo(e.method).caption) + QStringLiteral(": ") + text(claimsText(e));
     }
-    raceTable_->resizeColumnsToContents();
     QString said = text(raceOutcomeText(race, requested)) + QLatin1Char(' ');
     if (!race.reference) {
         said += tr("No true errors: ") + text(race.whyNoReference) + QStringLiteral(". ");

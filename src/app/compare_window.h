@@ -23,6 +23,7 @@ class QListWidget;
 class QProgressBar;
 class QPushButton;
 class QSlider;
+class QTabWidget;
 class QTableWidget;
 
 namespace integral {
@@ -100,6 +101,7 @@ class CompareWindow : public QWidget {
 
     QWidget* makeOneMethodPage();
     QWidget* makeRacePage();
+    void setupTabOrder(QTabWidget* pages);
     // The seed typed, or nothing once its fault is said beside it.
     std::optional<std::uint64_t> checkedSeed();
     void showInputs();

@@ -1173,6 +1173,69 @@ TEST_F(Form1Test, TheCompareWindowNamesWhatItCompares) {
     window->close();
 }
 
+// At its own size the race's table shows every method's row and its columns whole; Tab goes
+// through every control of a page in reading order and out of the table; Esc stops a race,
+// and closes the window only when nothing runs.
+TEST_F(Form1Test, TheRaceIsReadAndDrivenByKeyboard) {
+    chooseIntegrand(3);
+    enter("Text1", "0");
+    enter("Text2", "3");
+    QTest::keyClick(form.get(), Qt::Key_E, Qt::ControlModifier);
+    QPointer<CompareWindow> window = form->findChild<CompareWindow*>(QStringLiteral("Compare"));
+    ASSERT_NE(window, nullptr);
+    // At its own size, as on a screen with room for it.
+    const QSize own = CompareWindow().size();
+    window->resize(own);
+    QApplication::setActiveWindow(window);
+    QTest::keyClick(window, Qt::Key_E, Qt::AltModifier);
+    EXPECT_EQ(QApplication::focusWidget()->objectName(), QStringLiteral("RacePresets"));
+    window->setBudget(1000);
+    QTest::keyClick(window, Qt::Key_R, Qt::ControlModifier);
+    auto* table = window->findChild<QTableWidget*>(QStringLiteral("RaceTable"));
+    ASSERT_TRUE(QTest::qWaitFor([window] { return !window->running(); }, 20000));
+    ASSERT_EQ(table->rowCount(), static_cast<int>(kMethods.size()));
+    EXPECT_EQ(table->verticalScrollBar()->maximum(), 0);
+    EXPECT_LE(
+        table->rowViewportPosition(table->rowCount() - 1) + table->rowHeight(table->rowCount() - 1),
+        table->viewport()->height());
+    for (int column = 0; column < table->columnCount(); ++column) {
+        SCOPED_TRACE(table->horizontalHeaderItem(column)->text().toStdString());
+        EXPECT_GE(table->columnWidth(column),
+                  static_cast<QAbstractItemView*>(table)->sizeHintForColumn(column));
+        EXPECT_LE(table->columnViewportPosition(column) + table->columnWidth(column),
+                  table->viewport()->width());
+    }
+
+    const QStringList order = {
+        QStringLiteral("RacePresets"),     QStringLiteral("RaceBudget"),
+        QStringLiteral("RaceSeed"),        QStringLiteral("RaceNewNumbers"),
+        QStringLiteral("RaceMethods"),     QStringLiteral("RaceRun"),
+        QStringLiteral("RacePlotButton"),  QStringLiteral("RaceTable"),
+        QStringLiteral("ComparePageTabs"), QStringLiteral("RacePresets"),
+    };
+    table->setFocus(Qt::OtherFocusReason);
+    table->setCurrentCell(3, 2);
+    QStringList visited;
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    visited << QApplication::focusWidget()->objectName();
+    for (int i = 0; i < order.size() - 1; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        visited << QApplication::focusWidget()->objectName();
+    }
+    EXPECT_EQ(visited,
+              QStringList{QStringLiteral("ComparePageTabs")} + order.mid(0, order.size() - 1));
+
+    // Esc stops a race under way and leaves the window open; then it closes it.
+    window->setBudget(1000000);
+    QTest::keyClick(window, Qt::Key_R, Qt::ControlModifier);
+    ASSERT_TRUE(window->running());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    ASSERT_TRUE(QTest::qWaitFor([window] { return !window->running(); }, 20000));
+    EXPECT_FALSE(window.isNull());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    EXPECT_TRUE(QTest::qWaitFor([&window] { return window.isNull(); }, 2000));
+}
+
 // Every method has its own colour in the views, its option's spelling, and its paragraph in
 // the handbook the program shows on F1, which also names every function a student may type.
 TEST(MethodTableTest, EveryMethodHasAColourASpellingAndAHandbookEntry) {

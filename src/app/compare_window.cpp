@@ -3,15 +3,23 @@
 
 #include <QComboBox>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRandomGenerator>
+#include <QScrollArea>
+#include <QShortcut>
 #include <QSlider>
+#include <QStyle>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 
 #include "app/learning_aids.h"
@@ -22,16 +30,58 @@ namespace integral {
 
 CompareWindow::CompareWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("Compare"));
-    setWindowTitle(tr("Compare the methods"));
     setAttribute(Qt::WA_DeleteOnClose);
-    resize(720, 560);
 
     auto* pages = new QTabWidget(this);
     pages->setObjectName(QStringLiteral("ComparePages"));
     pages->addTab(makeOneMethodPage(), tr("&One method"));
-    pages->addTab(makeRacePage(), tr("Race at &equal cost"));
+    // On a screen too small for the race's page it scrolls, rather than the window growing
+    // beyond the screen.
+    auto* racePage = new QScrollArea(pages);
+    racePage->setObjectName(QStringLiteral("RacePage"));
+    QWidget* raceContents = makeRacePage();
+    racePage->setWidget(raceContents);
+    racePage->setWidgetResizable(true);
+    racePage->setFrameShape(QFrame::NoFrame);
+    racePage->setFocusPolicy(Qt::NoFocus);
+    pages->addTab(racePage, tr("Race at &equal cost"));
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(pages);
+    setupTabOrder(pages);
+    showInputs();
+    // As tall as the race's page asks, where the screen has the room: measured in the fonts
+    // and the style it will be shown in.
+    ensurePolished();
+    const QMargins margins = layout->contentsMargins();
+    resize(std::max(760, sizeHint().width()),
+           raceContents->sizeHint().height() + 2 * fontMetrics().lineSpacing() +
+               pages->tabBar()->sizeHint().height() + margins.top() + margins.bottom() +
+               4 * pages->style()->pixelMetric(QStyle::PM_DefaultFrameWidth) + 8);
+}
+
+// Down each page as it reads, then round again; a control on the page not shown is skipped.
+void CompareWindow::setupTabOrder(QTabWidget* pages) {
+    pages->tabBar()->setObjectName(QStringLiteral("ComparePageTabs"));
+    const QStringList order = {
+        QStringLiteral("CompareMethod"),  QStringLiteral("CompareRun"),
+        QStringLiteral("CompareRows"),    QStringLiteral("RacePresets"),
+        QStringLiteral("RaceBudget"),     QStringLiteral("RaceSeed"),
+        QStringLiteral("RaceNewNumbers"), QStringLiteral("RaceMethods"),
+        QStringLiteral("RaceRun"),        QStringLiteral("RacePlotButton"),
+        QStringLiteral("RaceTable"),
+    };
+    QWidget* before = pages->tabBar();
+    for (const QString& name : order) {
+        QWidget* next = findChild<QWidget*>(name);
+        setTabOrder(before, next);
+        before = next;
+    }
+    // A page chosen by its key starts at its first control, not where the focus last was.
+    connect(pages, &QTabWidget::currentChanged, this, [this](int page) {
+        findChild<QWidget*>(page == 0 ? QStringLiteral("CompareMethod")
+                                      : QStringLiteral("RacePresets"))
+            ->setFocus(Qt::TabFocusReason);
+    });
 }
 
 QWidget* CompareWindow::makeOneMethodPage() {
@@ -71,7 +121,10 @@ QWidget* CompareWindow::makeOneMethodPage() {
     layout->addWidget(rows_, 1);
     layout->addWidget(summary_);
 
-    connect(run_, &QPushButton::clicked, this, [this] { emit runRequested(chosenMethod()); });
+    connect(run_, &QPushButton::clicked, this, [this] {
+        summary_->setText(tr("Running… Esc stops it."));
+        emit runRequested(chosenMethod());
+    });
     connect(rows_, &QListWidget::itemActivated, this,
             [this] { emit rowActivated(rows_->currentRow()); });
     return page;
@@ -95,9 +148,21 @@ QWidget* CompareWindow::makeRacePage() {
         item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
         item->setCheckState(Qt::Checked);
     }
-    racing_->setMaximumHeight(120);
+    racing_->setFlow(QListView::LeftToRight);
+    racing_->setWrapping(true);
+    racing_->setResizeMode(QListView::Adjust);
+    int widest = 0;
+    for (const MethodInfo& info : kMethods) {
+        widest = std::max(widest, racing_->fontMetrics().horizontalAdvance(text(info.caption)));
+    }
+    // The caption, its tick box and a gap.
+    racing_->setGridSize(
+        QSize(widest + 3 * racing_->fontMetrics().height(), racing_->fontMetrics().height() + 6));
+    racing_->setFixedHeight(3 * racing_->gridSize().height() + 2 * racing_->frameWidth() + 4);
+    racing_->setToolTip(tr("The methods that race; Space ticks or unticks the current one"));
     auto* race = new QPushButton(tr("R&ace"), page);
     race->setObjectName(QStringLiteral("RaceRun"));
+    race->setToolTip(tr("Races the ticked methods at the budget (Ctrl+R); Esc stops the race"));
     auto* plot = new QPushButton(tr("&Plot claimed and true errors…"), page);
     plot->setObjectName(QStringLiteral("RacePlotButton"));
     raceTable_ = new QTableWidget(0, 7, page);
@@ -106,9 +171,24 @@ QWidget* CompareWindow::makeRacePage() {
                                            tr("estimate"), tr("claimed error"), tr("true error"),
                                            tr("claim")});
     raceTable_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Tab leaves the table for the next control; the arrow keys move within it.
+    raceTable_->setTabKeyNavigation(false);
+    raceTable_->verticalHeader()->hide();
+    raceTable_->verticalHeader()->setDefaultSectionSize(raceTable_->fontMetrics().height() + 8);
+    raceTable_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    // Every method's row without scrolling, at the window's own size.
+    raceTable_->setMinimumHeight(
+        static_cast<int>(kMethods.size()) * raceTable_->verticalHeader()->defaultSectionSize() +
+        raceTable_->horizontalHeader()->sizeHint().height() + 2 * raceTable_->frameWidth() + 2);
+    raceHeading_ = new QLabel(page);
+    raceHeading_->setObjectName(QStringLiteral("RaceHeading"));
+    raceHeading_->setWordWrap(true);
     raceSummary_ = new QLabel(page);
     raceSummary_->setObjectName(QStringLiteral("RaceSummary"));
     raceSummary_->setWordWrap(true);
+    // Room for every method's count of claims held, which would otherwise take the table's.
+    raceSummary_->setMinimumHeight(5 * raceSummary_->fontMetrics().lineSpacing());
+    raceSummary_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     raceProgress_ = new QProgressBar(page);
     raceProgress_->setObjectName(QStringLiteral("RaceProgress"));
     raceProgress_->setFormat(tr("%v of %m methods run; Esc stops the race"));
@@ -131,29 +211,76 @@ QWidget* CompareWindow::makeRacePage() {
         }
     });
 
+    seed_ = new QLineEdit(QString::number(kDefaultSeed), page);
+    seed_->setObjectName(QStringLiteral("RaceSeed"));
+    seed_->setToolTip(
+        tr("The seed of the statistical methods' numbers, 0 to 18446744073709551615: the "
+           "same seed gives the same race"));
+    auto* seedLabel = new QLabel(tr("&Seed:"), page);
+    seedLabel->setBuddy(seed_);
+    auto* fresh = new QPushButton(tr("&New numbers"), page);
+    fresh->setObjectName(QStringLiteral("RaceNewNumbers"));
+    fresh->setToolTip(tr("Draws a new seed and races again (Ctrl+N)"));
+    auto* freshKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_N), this);
+    seedMessage_ = new QLabel(page);
+    seedMessage_->setObjectName(QStringLiteral("RaceSeedMessage"));
+    seedMessage_->setWordWrap(true);
+    QPalette warning = seedMessage_->palette();
+    warning.setColor(QPalette::WindowText, QColor(0xB0, 0x20, 0x20));
+    seedMessage_->setPalette(warning);
+    seedMessage_->hide();
+
     auto* budgetRow = new QHBoxLayout;
     budgetRow->addWidget(new QLabel(tr("Budget:"), page));
     budgetRow->addWidget(budget_, 1);
     budgetRow->addWidget(budgetText_);
-    auto* buttons = new QHBoxLayout;
+    budgetRow->addWidget(seedLabel);
+    budgetRow->addWidget(seed_);
+    budgetRow->addWidget(fresh);
+    // The ticks in rows beside the buttons, so that the table keeps the height of all its rows.
+    auto* buttons = new QVBoxLayout;
     buttons->addWidget(race);
     buttons->addWidget(plot);
     buttons->addStretch(1);
+    auto* methodsRow = new QHBoxLayout;
+    methodsRow->addWidget(racing_, 1);
+    methodsRow->addLayout(buttons);
     auto* layout = new QVBoxLayout(page);
     layout->addWidget(presets);
     layout->addLayout(budgetRow);
-    layout->addWidget(racing_);
-    layout->addLayout(buttons);
+    layout->addWidget(seedMessage_);
+    layout->addLayout(methodsRow);
     layout->addWidget(raceProgress_);
+    layout->addWidget(raceHeading_);
     layout->addWidget(raceTable_, 1);
     layout->addWidget(raceSummary_);
 
     const auto showBudget = [this] { budgetText_->setText(tr("%1 evaluations").arg(budget())); };
     showBudget();
     connect(budget_, &QSlider::valueChanged, this, showBudget);
-    connect(race, &QPushButton::clicked, this,
-            [this] { emit raceRequested(budget(), racingMethods()); });
-    connect(plot, &QPushButton::clicked, this, [this] { emit racePlotRequested(racingMethods()); });
+    connect(race, &QPushButton::clicked, this, &CompareWindow::startRace);
+    auto* raceKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_R), this);
+    connect(raceKey, &QShortcut::activated, this, &CompareWindow::startRace);
+    connect(plot, &QPushButton::clicked, this, [this] {
+        const std::optional<std::uint64_t> seed = checkedSeed();
+        if (!seed) {
+            return;
+        }
+        const std::vector<Method> methods = racingMethods();
+        raceProgress_->setFormat(
+            tr("%v of %m methods raced at every budget from 10 to 1000000; Esc stops it"));
+        showRaceProgress(0, methods.size());
+        emit racePlotRequested(methods, *seed);
+    });
+    const auto drawNewNumbers = [this] {
+        setSeed(QRandomGenerator::system()->generate64());
+        startRace();
+    };
+    connect(fresh, &QPushButton::clicked, this, drawNewNumbers);
+    connect(freshKey, &QShortcut::activated, this, drawNewNumbers);
+    // A fault said stays until the text is changed.
+    connect(seed_, &QLineEdit::textEdited, seedMessage_, &QWidget::hide);
+    connect(seed_, &QLineEdit::textChanged, this, &CompareWindow::showInputs);
     return page;
 }
 
@@ -164,6 +291,53 @@ std::int64_t CompareWindow::budget() const {
 void CompareWindow::setBudget(std::int64_t budget) {
     budget_->setValue(
         static_cast<int>(std::lround((std::log10(static_cast<double>(budget)) - 1) * 10)));
+}
+
+void CompareWindow::startRace() {
+    const std::optional<std::uint64_t> seed = checkedSeed();
+    if (!seed) {
+        return;
+    }
+    const std::vector<Method> methods = racingMethods();
+    raceProgress_->setFormat(tr("%v of %m methods run; Esc stops the race"));
+    showRaceProgress(0, methods.size());
+    emit raceRequested(budget(), methods, *seed);
+}
+
+std::optional<std::uint64_t> CompareWindow::seed() const {
+    const auto read = readSeed(seed_->text().toStdString());
+    if (const auto* seed = std::get_if<std::uint64_t>(&read)) {
+        return *seed;
+    }
+    return std::nullopt;
+}
+
+std::optional<std::uint64_t> CompareWindow::checkedSeed() {
+    const auto read = readSeed(seed_->text().toStdString());
+    if (const auto* seed = std::get_if<std::uint64_t>(&read)) {
+        seedMessage_->hide();
+        return *seed;
+    }
+    seedMessage_->setText(text(std::get<std::string>(read)));
+    seedMessage_->show();
+    seed_->setFocus();
+    return std::nullopt;
+}
+
+void CompareWindow::followInputs(const Model& model) {
+    now_ = inputsOf(model, std::nullopt);
+    showInputs();
+}
+
+void CompareWindow::showInputs() {
+    now_.seed = seed();
+    setWindowTitle(text(compareTitle(now_)));
+    raceHeading_->setText(text(raceHeading(raced_, now_)));
+}
+
+void CompareWindow::setSeed(std::uint64_t seed) {
+    seed_->setText(QString::number(seed));
+    seedMessage_->hide();
 }
 
 std::vector<Method> CompareWindow::racingMethods() const {
@@ -185,19 +359,24 @@ void CompareWindow::showRaceProgress(std::size_t done, std::size_t total) {
 
 void CompareWindow::setRunning(bool running) {
     running_ = running;
-    run_->setEnabled(!running);
-    if (running) {
-        summary_->setText(tr("Running… Esc stops waiting."));
+    if (!running) {
+        raceProgress_->hide();
     }
+}
+
+void CompareWindow::plotStopped() {
+    raceProgress_->hide();
+    raceSummary_->setText(tr("The plot was stopped before it was drawn."));
 }
 
 bool CompareWindow::racing() const {
     return !raceProgress_->isHidden();
 }
 
-void CompareWindow::displayRace(const Race& race) {
+void CompareWindow::displayRace(const Race& race, std::size_t requested) {
     raceProgress_->hide();
-    running_ = false;
+    raced_ = inputsOf(race);
+    showInputs();
     const auto figure = [](const std::optional<double>& value) {
         return value ? text(shortNumber(*value, 6)) : QStringLiteral("—");
     };
@@ -245,8 +424,7 @@ void CompareWindow::displayRace(const Race& race) {
         }
         claims << text(methodInfo(e.method).caption) + QStringLiteral(": ") + text(claimsText(e));
     }
-    raceTable_->resizeColumnsToContents();
-    QString said = tr("At %1 evaluations of f. ").arg(race.budget);
+    QString said = text(raceOutcomeText(race, requested)) + QLatin1Char(' ');
     if (!race.reference) {
         said += tr("No true errors: ") + text(race.whyNoReference) + QStringLiteral(". ");
     }
@@ -279,13 +457,17 @@ void CompareWindow::display(const AnalysedRun& run, const QString& integrand) {
         said += tr(": stopped by a fault after %1 rows").arg(run.run.rows.size());
     }
     summary_->setText(said);
-    setWindowTitle(tr("Compare the methods: ") + method);
     show();
     raise();
 }
 
 void CompareWindow::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Escape && running_) {
+        if (racing()) {
+            raceProgress_->setFormat(tr("Stopping after the method under way…"));
+        } else {
+            summary_->setText(tr("Stopped: the rows of that run are not shown."));
+        }
         emit cancelRequested();
         return;
     }

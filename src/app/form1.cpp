@@ -24,11 +24,11 @@
 #include <QShortcut>
 #include <QSignalBlocker>
 #include <QStyle>
-#include <QThread>
 #include <algorithm>
 #include <utility>
 #include <vector>
 
+#include "app/compare_jobs.h"
 #include "app/compare_window.h"
 #include "app/convergence_view.h"
 #include "app/expression_dialog.h"
@@ -225,13 +225,9 @@ Form1::Form1(QWidget* parent) : QWidget(parent) {
     Picture1->setFocus();
 }
 
-// A race still running is stopped, and waited for, before what it reports to goes away.
+// The Compare window's work is stopped, and waited for, before what it reports to goes away.
 Form1::~Form1() {
-    if (worker_ != nullptr) {
-        workerStop_->store(true);
-        worker_->wait();
-        delete worker_;
-    }
+    delete compareJobs_;
 }
 
 void Form1::setErrorReporter(ErrorReporter reporter) {
@@ -435,120 +431,53 @@ void Form1::showCompare() {
     if (window == nullptr) {
         window = new CompareWindow(this);
         placeBesideWindow(window);
-        connect(window, &CompareWindow::runRequested, this, &Form1::runCompared);
+        if (compareJobs_ == nullptr) {
+            compareJobs_ = new CompareJobs(this);
+            connect(compareJobs_, &CompareJobs::methodRan, this, &Form1::showCompared);
+            connect(compareJobs_, &CompareJobs::plotted, this, &Form1::showRacePlot);
+        }
+        CompareJobs* jobs = compareJobs_;
+        // What the Compare window asks for runs on a copy of the model: the main window's
+        // state, its generator included, stays as it was.
+        connect(window, &CompareWindow::runRequested, jobs,
+                [this, jobs](Method method) { jobs->runMethod(model_, method); });
+        connect(window, &CompareWindow::raceRequested, jobs,
+                [this, jobs](std::int64_t budget, const std::vector<Method>& methods,
+                             std::uint64_t seed) { jobs->runRace(model_, budget, methods, seed); });
+        connect(window, &CompareWindow::racePlotRequested, jobs,
+                [this, jobs](const std::vector<Method>& methods, std::uint64_t seed) {
+                    jobs->runClaimsPlot(model_, methods, seed);
+                });
+        connect(window, &CompareWindow::cancelRequested, jobs, &CompareJobs::stop);
+        // Closing the window stops its work.
+        connect(window, &QObject::destroyed, jobs, &CompareJobs::stop);
+        connect(jobs, &CompareJobs::busyChanged, window, &CompareWindow::setRunning);
+        connect(jobs, &CompareJobs::progressed, window, &CompareWindow::showRaceProgress);
+        connect(jobs, &CompareJobs::raced, window, &CompareWindow::displayRace);
+        connect(jobs, &CompareJobs::plotStopped, window, &CompareWindow::plotStopped);
         connect(window, &CompareWindow::rowActivated, this, &Form1::showComparedRow);
-        connect(window, &CompareWindow::raceRequested, this, &Form1::runRace);
-        connect(window, &CompareWindow::racePlotRequested, this, &Form1::showRacePlot);
         connect(window, &CompareWindow::presetRequested, this, &Form1::takeRacePreset);
-        connect(window, &CompareWindow::cancelRequested, this, [this] {
-            if (workerStop_ && worker_ != nullptr) {
-                workerStop_->store(true);
-                // A race still shows the methods it ran; a single run is simply not waited for.
-                if (auto* shown = findChild<CompareWindow*>(QStringLiteral("Compare"))) {
-                    shown->setRunning(false);
-                }
-            }
-        });
+        connect(this, &Form1::inputsChanged, window,
+                [this, window] { window->followInputs(model_); });
+        window->followInputs(model_);
     }
     window->show();
     window->raise();
     window->activateWindow();
 }
 
-// On a copy of the model: what the Compare window runs leaves the main window's state, its
-// generator included, as it was.
-// The methods of the Compare window run off the GUI thread, so that the window answers while a
-// slow integrand or a large budget runs. They run on a copy of the model whose expression is
-// parsed anew, since the parser's evaluator is not to be shared between threads; one job at a
-// time, and Esc stops waiting for it (a race stops between two methods).
-Model Form1::modelForWorker() const {
-    Model copy = model_;
-    if (const TypedExpression* expression = copy.integrand().expression()) {
-        auto parsed = TypedExpression::parse(expression->text());
-        if (auto* own = std::get_if<std::shared_ptr<const TypedExpression>>(&parsed)) {
-            copy.chooseExpression(*own);
-        }
+void Form1::showCompared(const AnalysedRun& run) {
+    const Method method = run.run.method;
+    std::erase_if(compared_, [method](const AnalysedRun& r) { return r.run.method == method; });
+    compared_.push_back(run);
+    if (auto* shown = findChild<CompareWindow*>(QStringLiteral("Compare"))) {
+        shown->display(run, integrandName());
     }
-    return copy;
-}
-
-void Form1::startWorker(std::function<std::function<void()>(const std::atomic<bool>&)> work) {
-    auto stop = std::make_shared<std::atomic<bool>>(false);
-    workerStop_ = stop;
-    worker_ = QThread::create([this, stop, work = std::move(work)]() mutable {
-        // The work returns what to do with its result on the GUI thread.
-        std::function<void()> deliver = work(*stop);
-        QMetaObject::invokeMethod(
-            this,
-            [this, stop, deliver = std::move(deliver)] {
-                worker_->wait();
-                worker_->deleteLater();
-                worker_ = nullptr;
-                if (auto* window = findChild<CompareWindow*>(QStringLiteral("Compare"))) {
-                    window->setRunning(false);
-                }
-                deliver();
-            },
-            Qt::QueuedConnection);
-    });
-    worker_->start();
-}
-
-void Form1::runCompared(Method method) {
-    auto* window = findChild<CompareWindow*>(QStringLiteral("Compare"));
-    if (window == nullptr || worker_ != nullptr) {
-        return;
+    if (auto* view = findChild<ConvergenceView*>(QStringLiteral("Convergence"));
+        view != nullptr && view->isVisible()) {
+        view->display(convergencePlot(model_, lastMonteCarlo_, compared_));
     }
-    window->setRunning(true);
-    startWorker([this, method, copy = modelForWorker()](const std::atomic<bool>& stop) mutable {
-        AnalysedRun run = analysed(copy.run(method));
-        return std::function<void()>([this, method, &stop, run = std::move(run)] {
-            if (stop.load()) {
-                return;  // no longer waited for
-            }
-            std::erase_if(compared_,
-                          [method](const AnalysedRun& r) { return r.run.method == method; });
-            compared_.push_back(run);
-            if (auto* shown = findChild<CompareWindow*>(QStringLiteral("Compare"))) {
-                shown->display(run, integrandName());
-            }
-            if (auto* view = findChild<ConvergenceView*>(QStringLiteral("Convergence"));
-                view != nullptr && view->isVisible()) {
-                view->display(convergencePlot(model_, lastMonteCarlo_, compared_));
-            }
-            const auto fault = run.run.fault;
-            reported(fault);
-        });
-    });
-}
-
-void Form1::runRace(std::int64_t budget, const std::vector<Method>& methods) {
-    auto* window = findChild<CompareWindow*>(QStringLiteral("Compare"));
-    if (window == nullptr || worker_ != nullptr) {
-        return;
-    }
-    window->showRaceProgress(0, methods.size());
-    window->setRunning(true);
-    startWorker([this, budget, methods, copy = modelForWorker()](const std::atomic<bool>& stop) {
-        const auto progress = [this, &stop](std::size_t done, std::size_t total) {
-            QMetaObject::invokeMethod(
-                this,
-                [this, done, total] {
-                    if (auto* shown = findChild<CompareWindow*>(QStringLiteral("Compare"))) {
-                        shown->showRaceProgress(done, total);
-                    }
-                },
-                Qt::QueuedConnection);
-            return !stop.load();
-        };
-        Race result = race(copy, budget, methods, progress);
-        // A race that was stopped still shows the methods it ran.
-        return std::function<void()>([this, result = std::move(result)] {
-            if (auto* shown = findChild<CompareWindow*>(QStringLiteral("Compare"))) {
-                shown->displayRace(result);
-            }
-        });
-    });
+    reported(run.run.fault);
 }
 
 // As a student would: the integrand typed, the limits entered with Enter, then the race.
@@ -563,19 +492,22 @@ void Form1::takeRacePreset(int preset) {
     Text2->setText(QString::fromStdString(shortNumber(chosen.upper, 17)));
     Text2_KeyPress(kEnter);
     if (auto* window = findChild<CompareWindow*>(QStringLiteral("Compare")); window != nullptr) {
-        runRace(chosen.budget, window->racingMethods());
+        window->startRace();
     }
 }
 
-void Form1::showRacePlot(const std::vector<Method>& methods) {
+void Form1::showRacePlot(const ConvergencePlot& plot) {
+    if (findChild<CompareWindow*>(QStringLiteral("Compare")) == nullptr) {
+        return;  // asked for by a window closed since
+    }
     auto* view = findChild<ConvergenceView*>(QStringLiteral("RacePlot"));
     if (view == nullptr) {
         view = new ConvergenceView(this);
         view->setObjectName(QStringLiteral("RacePlot"));
         view->setWindowTitle(tr("Claimed and true errors"));
-        placeBesideWindow(view);
+        placeBesideWindow(view, true);
     }
-    view->display(racePlot(model_, methods));
+    view->display(plot);
 }
 
 void Form1::showComparedRow(int row) {
@@ -645,6 +577,7 @@ void Form1::useOwnIntegrand(std::shared_ptr<const TypedExpression> expression) {
 // The notes stand over the canvas's foot, as wide as the canvas, and only while there is
 // something to tell: the window as it opens is the window it always was.
 void Form1::updateNotes() {
+    emit inputsChanged();
     QStringList lines;
     for (const auto& [box, name] :
          {std::pair{Text1, tr("Lower limit")}, std::pair{Text2, tr("Upper limit")}}) {
@@ -721,6 +654,7 @@ void Form1::askForBoxHeight() {
 
 // The height is said where it is asked about: the canvas's and Monte Carlo's tooltips.
 void Form1::updateBoxHeight() {
+    emit inputsChanged();
     const QString height = text(boxHeightText(model_.ymax()));
     Picture1->setToolTip(text(layout::descriptionOf("Picture1")) +
                          tr(" (or right-click: Box height…); ") + height);
@@ -791,14 +725,21 @@ void Form1::copyPicture() {
 
 // An extra window opens beside the main window where the screen has room, as large as the
 // screen allows; where it has none, over the canvas, leaving the buttons and results free.
-void Form1::placeBesideWindow(QWidget* extra) const {
+void Form1::placeBesideWindow(QWidget* extra, bool besideTheOthers) const {
+    const auto box = [](const QRect& r) { return ScreenBox{r.x(), r.y(), r.width(), r.height()}; };
     const QRect available = screen()->availableGeometry();
-    const QRect frame = frameGeometry();
     const int keepFree = mapToGlobal(QPoint(Picture1->geometry().right() + 1, 0)).x();
-    const ScreenBox placed =
-        placeBeside({frame.x(), frame.y(), frame.width(), frame.height()},
-                    {available.x(), available.y(), available.width(), available.height()},
-                    extra->width(), extra->height(), keepFree);
+    std::vector<ScreenBox> others;
+    for (const QWidget* other : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (other != extra && other->isWindow() && other->isVisible()) {
+            others.push_back(box(other->frameGeometry()));
+        }
+    }
+    const ScreenBox placed = besideTheOthers
+                                 ? placeBesideAll(box(frameGeometry()), others, box(available),
+                                                  extra->width(), extra->height(), keepFree)
+                                 : placeBeside(box(frameGeometry()), box(available), extra->width(),
+                                               extra->height(), keepFree);
     extra->resize(placed.width, placed.height);
     extra->move(placed.x, placed.y);
 }

@@ -12,12 +12,12 @@
 #include <functional>
 #include <memory>
 
+#include "model/convergence_plot.h"
 #include "model/model.h"
 #include "model/run_analysis.h"
 
 class QAction;
 class QPrinter;
-class QThread;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -27,6 +27,7 @@ class QPushButton;
 namespace integral {
 
 class CanvasWidget;
+class CompareJobs;
 class CompareWindow;
 class MethodView;
 
@@ -51,6 +52,10 @@ class Form1 : public QWidget {
     // The program's state, for reading.
     const Model& model() const { return model_; }
 
+  signals:
+    // The integrand, the limits or the box may have changed.
+    void inputsChanged();
+
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
@@ -70,19 +75,16 @@ class Form1 : public QWidget {
     void showConvergence();
     void askForOwnIntegrand();
     void showHandbook();
-    void placeBesideWindow(QWidget* extra) const;
+    // Beside the main window, or with `besideTheOthers` beside the extra windows shown too.
+    void placeBesideWindow(QWidget* extra, bool besideTheOthers = false) const;
     void showMethodView();
     MethodView* methodView() const;
     // The picture of a row of a run, in the one method view.
     void showPicture(const AnalysedRun* run, int row);
     void showCompare();
-    void runCompared(Method method);
+    void showCompared(const AnalysedRun& run);
     void showComparedRow(int row);
-    void runRace(std::int64_t budget, const std::vector<Method>& methods);
-    Model modelForWorker() const;
-    // Runs `work` off the GUI thread; what it returns is then done on the GUI thread.
-    void startWorker(std::function<std::function<void()>(const std::atomic<bool>&)> work);
-    void showRacePlot(const std::vector<Method>& methods);
+    void showRacePlot(const ConvergencePlot& plot);
     void takeRacePreset(int preset);
     QString integrandName() const;
 
@@ -120,9 +122,8 @@ class Form1 : public QWidget {
     std::optional<AnalysedRun> lastMonteCarlo_;
     // The integrand whose curve Graph drew last; nothing before the first Graph.
     std::optional<IntegrandDescriptor> graphed_;
-    // The Compare window's job under way off the GUI thread, and the flag that stops it.
-    QThread* worker_ = nullptr;
-    std::shared_ptr<std::atomic<bool>> workerStop_;
+    // The Compare window's work off the GUI thread.
+    CompareJobs* compareJobs_ = nullptr;
     // The latest run of each method the Compare window ran, for the convergence view.
     std::vector<AnalysedRun> compared_;
 

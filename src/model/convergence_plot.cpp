@@ -346,40 +346,95 @@ ConvergencePlot plotOfRuns(const std::vector<AnalysedRun>& runs) {
     return plot;
 }
 
-ConvergencePlot racePlot(const Model& model, std::span<const Method> methods) {
+ConvergencePlot sweepPlot(const Sweep& sweep) {
     ConvergencePlot plot;
-    for (const Method method : methods) {
-        Model scratch = model;
-        const AnalysedRun run = analysed(scratch.run(method));
-        if (plot.title.empty()) {
-            plot.title = "Claimed and true errors" + titleOf(run.run).substr(11);
-            plot.fileName = suggestedFileName("claims", run.run.integrand.name(),
-                                              run.run.x1.toDouble(), run.run.x2.toDouble());
-            plot.yLabel = "|error| (solid) and the error claimed (dashed), log scale";
-        }
+    plot.yLabel = "|error| (solid) and the error claimed (dashed), log scale";
+    if (sweep.races.empty()) {
+        frameAxes(plot);
+        return plot;
+    }
+    const Race& first = sweep.races.front();
+    const double x1 = first.x1.toDouble();
+    const double x2 = first.x2.toDouble();
+    plot.title = "Claimed and true errors";
+    if (first.integrand.chosen()) {
+        plot.title += " of " + first.integrand.name();
+    }
+    plot.title += " on [" + shortNumber(x1, 10) + ", " + shortNumber(x2, 10) + "], seed " +
+                  std::to_string(first.seed);
+    plot.fileName = suggestedFileName("claims", first.integrand.name(), x1, x2);
+    if (!first.reference) {
+        plot.notes.push_back({"No true errors: " + first.whyNoReference + ".", std::nullopt});
+    }
+    for (std::size_t m = 0; m < first.entries.size(); ++m) {
+        const Method method = first.entries[m].method;
         const std::string name(methodInfo(method).plotName);
         PlotSeries truth =
             series(name + ": true error", SeriesRole::Errors, SeriesStyle::Line, method);
         PlotSeries claimed =
             series(name + ": claimed", SeriesRole::ClaimedError, SeriesStyle::Reference, method);
-        const std::optional<ReferenceValue>& reference = run.analysis.reference;
-        for (const RowAnalysis& row : run.analysis.rows) {
-            const double x = static_cast<double>(row.evaluations);
-            if (reference) {
-                truth.points.push_back({x, std::fabs(row.estimate - reference->value)});
+        int unclaimed = 0;
+        int exactlyRight = 0;
+        const RaceEntry* faulted = nullptr;
+        std::string noClaim;
+        for (const Race& race : sweep.races) {
+            const RaceEntry& entry = race.entries.at(m);
+            faulted = faulted != nullptr ? faulted : (entry.fault ? &entry : nullptr);
+            if (!entry.noClaim.empty()) {
+                noClaim = entry.noClaim;
             }
-            if (row.estimatedError) {
-                claimed.points.push_back({x, *row.estimatedError});
+            // A budget below the method's first size, or the same size as at the budget before
+            // (a method that runs only its table): nothing new to draw.
+            const double x = static_cast<double>(entry.evaluations);
+            if (!entry.counter || !noClaim.empty() ||
+                (!truth.points.empty() && truth.points.back().x == x) ||
+                (!claimed.points.empty() && claimed.points.back().x == x)) {
+                continue;
             }
+            if (entry.error && *entry.error == 0.0) {
+                ++exactlyRight;
+            } else if (entry.error) {
+                truth.points.push_back({x, std::fabs(*entry.error)});
+            }
+            if (entry.estimatedError) {
+                claimed.points.push_back({x, *entry.estimatedError});
+            } else {
+                ++unclaimed;
+            }
+        }
+        if (!noClaim.empty()) {
+            plot.notes.push_back(
+                {name + ": " + noClaim + ", so nothing is drawn for it.", std::nullopt});
+            continue;
+        }
+        if (faulted != nullptr) {
+            plot.notes.push_back({name + ": stopped by \"" +
+                                      std::string(faultName(faulted->fault->fault)) +
+                                      "\" at some budgets; those are not drawn.",
+                                  std::nullopt});
+        }
+        if (unclaimed > 0) {
+            plot.notes.push_back({name + ": claims no error at " + std::to_string(unclaimed) +
+                                      (unclaimed == 1 ? " budget" : " budgets") +
+                                      "; no dashed point there.",
+                                  std::nullopt});
+        }
+        if (exactlyRight > 0) {
+            plot.notes.push_back({name + ": its error is exactly 0 at " +
+                                      std::to_string(exactlyRight) +
+                                      (exactlyRight == 1 ? " budget" : " budgets") +
+                                      ", which a log scale cannot show.",
+                                  std::nullopt});
         }
         plot.series.push_back(std::move(truth));
         plot.series.push_back(std::move(claimed));
-        if (!reference) {
-            plot.notes.push_back(
-                {name + ": no true errors, as there is no reference.", std::nullopt});
-        }
     }
     frameAxes(plot);
+    // Without a truth the claims are still worth drawing.
+    if (std::any_of(plot.series.begin(), plot.series.end(),
+                    [](const PlotSeries& s) { return !s.points.empty(); })) {
+        plot.nothingToPlot.reset();
+    }
     return plot;
 }
 

@@ -8,11 +8,11 @@
 #pragma once
 
 #include <optional>
-#include <span>
 #include <string>
 #include <vector>
 
 #include "model/model.h"
+#include "model/race.h"
 #include "model/run_analysis.h"
 
 namespace integral {
@@ -86,9 +86,11 @@ ConvergencePlot convergencePlot(const Model& model, const std::optional<Analysed
 // The plot's series and axes from runs already analysed; what convergencePlot() builds on.
 ConvergencePlot plotOfRuns(const std::vector<AnalysedRun>& runs);
 
-// The race's picture: for each method its true errors (solid) and the errors it claims
-// (dashed) against the evaluations of f, so that over- and under-confidence show; each method
-// run on a copy of the model.
-ConvergencePlot racePlot(const Model& model, std::span<const Method> methods);
+// The sweep's picture: for each method its true |error| (solid) and the error it claims
+// (dashed) against the evaluations it actually used at each budget, so that over- and
+// under-confidence show across the costs. A method whose figures cannot be drawn says why in a
+// note (no box to sample, no claim, an error of exactly 0, no truth to measure against, a fault)
+// rather than missing without a word.
+ConvergencePlot sweepPlot(const Sweep& sweep);
 
 }  // namespace integral

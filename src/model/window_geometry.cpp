@@ -39,6 +39,37 @@ ScreenBox placeBeside(const ScreenBox& main, const ScreenBox& available, int wid
     return placed;
 }
 
+ScreenBox placeBesideAll(const ScreenBox& main, std::span<const ScreenBox> others,
+                         const ScreenBox& available, int width, int height, int keepFree) {
+    constexpr int kGap = 8;
+    int right = main.right();
+    int left = main.x;
+    for (const ScreenBox& other : others) {
+        right = std::max(right, other.right());
+        left = std::min(left, other.x);
+    }
+    ScreenBox placed;
+    placed.height = std::min(height, available.height - kFrameHeight);
+    placed.y = std::clamp(main.y, available.y, available.bottom() - placed.height - kFrameHeight);
+    const int wanted = std::min(width, available.width - kFrameWidth);
+    const int roomRight = available.right() - right - kGap - kFrameWidth;
+    const int roomLeft = left - available.x - kGap - kFrameWidth;
+    // As wide as asked on either side first; only then narrower.
+    for (const int least : {wanted, std::min(wanted, kLeastWidth)}) {
+        if (roomRight >= least) {
+            placed.width = std::min(wanted, roomRight);
+            placed.x = right + kGap;
+            return placed;
+        }
+        if (roomLeft >= least) {
+            placed.width = std::min(wanted, roomLeft);
+            placed.x = left - kGap - kFrameWidth - placed.width;
+            return placed;
+        }
+    }
+    return placeBeside(main, available, width, height, keepFree);
+}
+
 ScreenBox placeTooltip(const ScreenBox& tip, const ScreenBox& controls, const ScreenBox& main,
                        const ScreenBox& available) {
     constexpr int kGap = 2;

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <optional>
+#include <span>
 
 namespace integral {
 
@@ -35,6 +36,13 @@ std::optional<double> fittingScale(double scale, const ScreenBox& available, int
 inline constexpr int kLeastWidth = 400;
 ScreenBox placeBeside(const ScreenBox& main, const ScreenBox& available, int width, int height,
                       int keepFree);
+
+// Where a window opened from another extra window goes: as placeBeside() would, but beside all
+// of `others` (the extra windows shown) as well as `main`, right of the rightmost or left of the
+// leftmost, as wide as asked where that fits and else no narrower than kLeastWidth; where
+// neither side has that room, as placeBeside() places it.
+ScreenBox placeBesideAll(const ScreenBox& main, std::span<const ScreenBox> others,
+                         const ScreenBox& available, int width, int height, int keepFree);
 
 // Where a tooltip at `tip` goes so that it lies over no control of the main window: as it is
 // where it keeps clear of `controls` (the column of buttons, lists and boxes); else at the same

@@ -39,6 +39,7 @@
 #include <variant>
 #include <vector>
 
+#include "app/compare_jobs.h"
 #include "app/compare_window.h"
 #include "app/convergence_view.h"
 #include "app/expression_dialog.h"
@@ -986,26 +987,254 @@ TEST_F(Form1Test, RaceAtEqualCostInTheCompareWindow) {
                     .contains(QStringLiteral("claims held in")));
     QTest::mouseClick(window->findChild<QPushButton*>(QStringLiteral("RacePlotButton")),
                       Qt::LeftButton);
+    // The plot too is made off the GUI thread.
+    ASSERT_TRUE(QTest::qWaitFor(
+        [this] { return form->findChild<ConvergenceView*>(QStringLiteral("RacePlot")); }, 60000));
     auto* plot = form->findChild<ConvergenceView*>(QStringLiteral("RacePlot"));
-    ASSERT_NE(plot, nullptr);
-    // A true and a claimed series per method, but for hit-or-miss, whose box is never set here.
+    // The sweep's curves: a true and a claimed series per method, but for hit-or-miss, whose box
+    // is never set here.
     std::size_t claimed = 0;
     for (const PlotSeries& series : plot->plot().series) {
         claimed += series.role == SeriesRole::ClaimedError ? 1 : 0;
     }
     EXPECT_EQ(claimed, kMethods.size() - 1);
     EXPECT_FALSE(plot->plot().nothingToPlot.has_value());
+    // Said, not missing without a word.
+    EXPECT_TRUE(
+        std::any_of(plot->plot().notes.begin(), plot->plot().notes.end(), [](const PlotNote& note) {
+            return note.text.find("no box to sample") != std::string::npos;
+        }));
     plot->close();
 
-    // Esc stops a race under way: the table shows the methods run by then.
+    // Esc stops a race under way: the table shows the methods run by then, and says so.
     window->setBudget(1000000);
     QTest::mouseClick(window->findChild<QPushButton*>(QStringLiteral("RaceRun")), Qt::LeftButton);
     ASSERT_TRUE(window->racing());
     QTest::keyClick(window, Qt::Key_Escape);
     ASSERT_TRUE(QTest::qWaitFor([window] { return !window->racing(); }, 20000));
     EXPECT_LT(table->rowCount(), static_cast<int>(kMethods.size()));
+    EXPECT_TRUE(window->findChild<QLabel*>(QStringLiteral("RaceSummary"))
+                    ->text()
+                    .startsWith(QStringLiteral("Stopped after %1 of %2 methods at 1000000")
+                                    .arg(table->rowCount())
+                                    .arg(kMethods.size())));
     EXPECT_TRUE(window->isVisible());
     window->close();
+}
+
+// A slow integrand: what the Compare window runs can be stopped and asked for again at once,
+// and closing the window stops it.
+TEST_F(Form1Test, CompareWorkStopsAndStartsAgainAtOnce) {
+    form->useOwnIntegrand(test::parsed("sin(x)+sin(2*x)+sin(3*x)+sin(4*x)+sin(5*x)"));
+    enter("Text1", "0");
+    enter("Text2", "3");
+    QTest::keyClick(form.get(), Qt::Key_E, Qt::ControlModifier);
+    QPointer<CompareWindow> window = form->findChild<CompareWindow*>(QStringLiteral("Compare"));
+    ASSERT_NE(window, nullptr);
+    auto* jobs = form->findChild<CompareJobs*>();
+    ASSERT_NE(jobs, nullptr);
+    QSignalSpy raced(jobs, &CompareJobs::raced);
+    auto* table = window->findChild<QTableWidget*>(QStringLiteral("RaceTable"));
+    auto* race = window->findChild<QPushButton*>(QStringLiteral("RaceRun"));
+    window->setBudget(1000000);
+    QTest::mouseClick(race, Qt::LeftButton);
+    QTest::keyClick(window, Qt::Key_Escape);
+    EXPECT_TRUE(window->isVisible());
+    // Race again at once: the stopped race is shown, then the new one runs whole.
+    window->setBudget(100);
+    QTest::mouseClick(race, Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&raced] { return raced.size() == 2; }, 60000));
+    EXPECT_LT(raced.at(0).at(0).value<Race>().entries.size(), kMethods.size());
+    EXPECT_EQ(raced.at(1).at(0).value<Race>().budget, 100);
+    ASSERT_TRUE(QTest::qWaitFor([jobs] { return !jobs->busy(); }, 20000));
+    EXPECT_EQ(table->rowCount(), static_cast<int>(kMethods.size()));
+    EXPECT_FALSE(window->running());
+
+    // A single run asked for again while one runs: the later one is shown.
+    QSignalSpy ran(jobs, &CompareJobs::methodRan);
+    auto* run = window->findChild<QPushButton*>(QStringLiteral("CompareRun"));
+    auto* methods = window->findChild<QComboBox*>(QStringLiteral("CompareMethod"));
+    methods->setCurrentIndex(static_cast<int>(Method::MeanValue));
+    QTest::mouseClick(run, Qt::LeftButton);
+    methods->setCurrentIndex(static_cast<int>(Method::Trapezoid));
+    QTest::mouseClick(run, Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([jobs] { return !jobs->busy(); }, 60000));
+    ASSERT_EQ(ran.size(), 1);
+    EXPECT_EQ(ran.at(0).at(0).value<AnalysedRun>().run.method, Method::Trapezoid);
+
+    // Closing the window stops its race after the method under way.
+    window->setBudget(1000000);
+    QTest::mouseClick(race, Qt::LeftButton);
+    window->close();
+    ASSERT_TRUE(QTest::qWaitFor([&window] { return window.isNull(); }, 2000));
+    ASSERT_TRUE(QTest::qWaitFor([jobs] { return !jobs->busy(); }, 20000));
+    ASSERT_EQ(raced.size(), 3);
+    EXPECT_LT(raced.at(2).at(0).value<Race>().entries.size(), kMethods.size());
+}
+
+// The seed is shown and typed in the window: a text that is no seed is said and runs nothing,
+// the same seed gives the same race, and new numbers give another.
+TEST_F(Form1Test, TheRacesSeedIsShownAndTyped) {
+    chooseIntegrand(1);
+    enter("Text1", "0");
+    enter("Text2", "1");
+    QTest::keyClick(form.get(), Qt::Key_E, Qt::ControlModifier);
+    auto* window = form->findChild<CompareWindow*>(QStringLiteral("Compare"));
+    ASSERT_NE(window, nullptr);
+    auto* jobs = form->findChild<CompareJobs*>();
+    QSignalSpy raced(jobs, &CompareJobs::raced);
+    auto* seed = window->findChild<QLineEdit*>(QStringLiteral("RaceSeed"));
+    auto* message = window->findChild<QLabel*>(QStringLiteral("RaceSeedMessage"));
+    ASSERT_NE(seed, nullptr);
+    EXPECT_EQ(seed->text(), QString::number(kDefaultSeed));
+    window->setBudget(1000);
+    const auto raceWith = [&](const QString& typed) {
+        seed->setFocus();
+        seed->selectAll();
+        QTest::keyClicks(seed, typed);
+        window->startRace();
+    };
+    raceWith(QStringLiteral("12x"));
+    EXPECT_FALSE(window->racing());
+    EXPECT_FALSE(message->isHidden());
+    EXPECT_EQ(message->text(), QStringLiteral("The seed is a whole number from 0 to "
+                                              "18446744073709551615; \"12x\" is not one."));
+    EXPECT_EQ(seed->text(), QStringLiteral("12x"));  // kept, to be mended
+    for (const char* typed : {"18446744073709551615", "18446744073709551615", "5"}) {
+        raceWith(QString::fromLatin1(typed));
+        EXPECT_TRUE(message->isHidden());
+        ASSERT_TRUE(QTest::qWaitFor([jobs] { return !jobs->busy(); }, 20000));
+    }
+    ASSERT_EQ(raced.size(), 3);
+    const auto estimates = [&raced](int i) {
+        const Race race = raced.at(i).at(0).value<Race>();
+        std::vector<std::optional<double>> result;
+        for (const RaceEntry& entry : race.entries) {
+            result.push_back(entry.estimate);
+        }
+        return std::pair(race.seed, result);
+    };
+    EXPECT_EQ(estimates(0).first, 18446744073709551615u);
+    EXPECT_EQ(estimates(0), estimates(1));
+    EXPECT_EQ(estimates(2).first, 5u);
+    EXPECT_NE(estimates(2).second, estimates(1).second);
+
+    // New numbers: a seed drawn afresh, and the race run with it.
+    QTest::keyClick(window, Qt::Key_N, Qt::ControlModifier);
+    ASSERT_TRUE(QTest::qWaitFor([&raced] { return raced.size() == 4; }, 20000));
+    EXPECT_EQ(QString::number(estimates(3).first), seed->text());
+    EXPECT_NE(estimates(3).first, 5u);
+    window->close();
+}
+
+// The Compare window names what it compares, follows the main window, and marks a race shown
+// for inputs that have changed since, until it is run again.
+TEST_F(Form1Test, TheCompareWindowNamesWhatItCompares) {
+    chooseIntegrand(3);
+    enter("Text1", "0");
+    enter("Text2", "3");
+    clickCanvas(2.0f);
+    QTest::keyClick(form.get(), Qt::Key_E, Qt::ControlModifier);
+    auto* window = form->findChild<CompareWindow*>(QStringLiteral("Compare"));
+    ASSERT_NE(window, nullptr);
+    auto* heading = window->findChild<QLabel*>(QStringLiteral("RaceHeading"));
+    ASSERT_NE(heading, nullptr);
+    // The height a click sets, as the window says it.
+    const auto box = [this] {
+        return QString::fromStdString(shortNumber(form->model().ymax().toDouble(), 7));
+    };
+    const QString inputs = QStringLiteral("x*sin(x) on 0..3, box height %1, seed 1").arg(box());
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Compare the methods: ") + inputs);
+    window->setBudget(100);
+    QApplication::setActiveWindow(window);
+    QTest::keyClick(window, Qt::Key_R, Qt::ControlModifier);
+    ASSERT_TRUE(QTest::qWaitFor([window] { return !window->running(); }, 20000));
+    EXPECT_EQ(heading->text(), QStringLiteral("For ") + inputs + QLatin1Char('.'));
+
+    const QString stale = QStringLiteral("For ") + inputs +
+                          QStringLiteral(" \u2014 the inputs have changed since: Race again.");
+    enter("Text2", "2");
+    EXPECT_EQ(
+        window->windowTitle(),
+        QStringLiteral("Compare the methods: x*sin(x) on 0..2, box height %1, seed 1").arg(box()));
+    EXPECT_EQ(heading->text(), stale);
+    enter("Text2", "3");
+    EXPECT_EQ(heading->text(), QStringLiteral("For ") + inputs + QLatin1Char('.'));
+    chooseIntegrand(0);
+    EXPECT_EQ(heading->text(), stale);
+    chooseIntegrand(3);
+    clickCanvas(3.0f);
+    EXPECT_EQ(heading->text(), stale);
+    EXPECT_TRUE(window->windowTitle().contains(QStringLiteral("box height ") + box()));
+    QApplication::setActiveWindow(window);
+    QTest::keyClick(window, Qt::Key_R, Qt::ControlModifier);
+    ASSERT_TRUE(QTest::qWaitFor([window] { return !window->running(); }, 20000));
+    EXPECT_EQ(heading->text(),
+              QStringLiteral("For x*sin(x) on 0..3, box height %1, seed 1.").arg(box()));
+    window->close();
+}
+
+// At its own size the race's table shows every method's row and its columns whole; Tab goes
+// through every control of a page in reading order and out of the table; Esc stops a race,
+// and closes the window only when nothing runs.
+TEST_F(Form1Test, TheRaceIsReadAndDrivenByKeyboard) {
+    chooseIntegrand(3);
+    enter("Text1", "0");
+    enter("Text2", "3");
+    QTest::keyClick(form.get(), Qt::Key_E, Qt::ControlModifier);
+    QPointer<CompareWindow> window = form->findChild<CompareWindow*>(QStringLiteral("Compare"));
+    ASSERT_NE(window, nullptr);
+    // At its own size, as on a screen with room for it.
+    const QSize own = CompareWindow().size();
+    window->resize(own);
+    QApplication::setActiveWindow(window);
+    QTest::keyClick(window, Qt::Key_E, Qt::AltModifier);
+    EXPECT_EQ(QApplication::focusWidget()->objectName(), QStringLiteral("RacePresets"));
+    window->setBudget(1000);
+    QTest::keyClick(window, Qt::Key_R, Qt::ControlModifier);
+    auto* table = window->findChild<QTableWidget*>(QStringLiteral("RaceTable"));
+    ASSERT_TRUE(QTest::qWaitFor([window] { return !window->running(); }, 20000));
+    ASSERT_EQ(table->rowCount(), static_cast<int>(kMethods.size()));
+    EXPECT_EQ(table->verticalScrollBar()->maximum(), 0);
+    EXPECT_LE(
+        table->rowViewportPosition(table->rowCount() - 1) + table->rowHeight(table->rowCount() - 1),
+        table->viewport()->height());
+    for (int column = 0; column < table->columnCount(); ++column) {
+        SCOPED_TRACE(table->horizontalHeaderItem(column)->text().toStdString());
+        EXPECT_GE(table->columnWidth(column),
+                  static_cast<QAbstractItemView*>(table)->sizeHintForColumn(column));
+        EXPECT_LE(table->columnViewportPosition(column) + table->columnWidth(column),
+                  table->viewport()->width());
+    }
+
+    const QStringList order = {
+        QStringLiteral("RacePresets"),     QStringLiteral("RaceBudget"),
+        QStringLiteral("RaceSeed"),        QStringLiteral("RaceNewNumbers"),
+        QStringLiteral("RaceMethods"),     QStringLiteral("RaceRun"),
+        QStringLiteral("RacePlotButton"),  QStringLiteral("RaceTable"),
+        QStringLiteral("ComparePageTabs"), QStringLiteral("RacePresets"),
+    };
+    table->setFocus(Qt::OtherFocusReason);
+    table->setCurrentCell(3, 2);
+    QStringList visited;
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    visited << QApplication::focusWidget()->objectName();
+    for (int i = 0; i < order.size() - 1; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        visited << QApplication::focusWidget()->objectName();
+    }
+    EXPECT_EQ(visited,
+              QStringList{QStringLiteral("ComparePageTabs")} + order.mid(0, order.size() - 1));
+
+    // Esc stops a race under way and leaves the window open; then it closes it.
+    window->setBudget(1000000);
+    QTest::keyClick(window, Qt::Key_R, Qt::ControlModifier);
+    ASSERT_TRUE(window->running());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    ASSERT_TRUE(QTest::qWaitFor([window] { return !window->running(); }, 20000));
+    EXPECT_FALSE(window.isNull());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    EXPECT_TRUE(QTest::qWaitFor([&window] { return window.isNull(); }, 2000));
 }
 
 // Every method has its own colour in the views, its option's spelling, and its paragraph in

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <limits>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace integral {
@@ -70,6 +71,142 @@ TEST(ConvergencePlotTest, FloorsAreExplainedWhereTheyHappen) {
     EXPECT_NE(named(plot, "Gauss-Legendre: node table's own error"), nullptr);
     EXPECT_NE(named(plot, "Monte Carlo: |limit - exact|"), nullptr);
     EXPECT_FALSE(plot.nothingToPlot.has_value());
+}
+
+RaceEntry entryOf(Method method, std::int64_t evaluations, std::optional<double> error,
+                  std::optional<double> claim) {
+    RaceEntry entry;
+    entry.method = method;
+    entry.counter = evaluations;
+    entry.evaluations = evaluations;
+    entry.estimate = 1.0;
+    entry.error = error;
+    entry.estimatedError = claim;
+    return entry;
+}
+
+std::vector<std::string> notesOf(const ConvergencePlot& plot) {
+    std::vector<std::string> notes;
+    for (const PlotNote& note : plot.notes) {
+        notes.push_back(note.text);
+    }
+    return notes;
+}
+
+std::string named(Method method) {
+    return std::string(methodInfo(method).plotName);
+}
+
+std::vector<std::pair<double, double>> pointsOf(const PlotSeries* series) {
+    std::vector<std::pair<double, double>> points;
+    for (const PlotPoint& p : series->points) {
+        points.emplace_back(p.x, p.y);
+    }
+    return points;
+}
+
+// The sweep's plot: each method's true |error| and claim at the evaluations it used, one point
+// per budget that bought something new; what cannot be drawn is said.
+TEST(ConvergencePlotTest, TheSweepsPlotDrawsEachBudgetsFigures) {
+    const Method T = Method::Trapezoid;
+    const Method G = Method::Gauss;
+    const Method M = Method::MonteCarlo;
+    const Method S = Method::Sobol;
+    RaceEntry noBox = entryOf(M, 10, -1.0, std::nullopt);
+    noBox.noClaim = "no box to sample: every row is 0 until the box has a height";
+    RaceEntry beforeFirst;
+    beforeFirst.method = S;
+    // Budgets 10, 20, 50, 100: Gauss runs only its table, so 100 buys the row 50 bought.
+    const std::vector<std::vector<RaceEntry>> entries = {
+        {entryOf(T, 9, -0.5, 0.25), entryOf(G, 6, 1e-3, 1e-2), noBox, beforeFirst},
+        {entryOf(T, 17, 0.125, 0.0625), entryOf(G, 12, 0.0, 1e-9), noBox,
+         entryOf(S, 16, 0.1, std::nullopt)},
+        {entryOf(T, 33, -0.03125, 0.015625), entryOf(G, 48, 1e-12, 1e-11), noBox,
+         entryOf(S, 48, 0.01, 0.02)},
+        {entryOf(T, 65, 0.0078125, 0.00390625), entryOf(G, 48, 1e-12, 1e-11), noBox,
+         entryOf(S, 96, 0.001, 0.002)},
+    };
+    Sweep sweep;
+    for (std::size_t b = 0; b < entries.size(); ++b) {
+        Race race;
+        race.budget = kSweepBudgets[b];
+        race.seed = 7;
+        race.integrand = IntegrandDescriptor(Variant::integer(1));
+        race.x1 = Variant::real(0);
+        race.x2 = Variant::real(3);
+        race.reference = ReferenceValue{1.0, 0.0};
+        race.entries = entries[b];
+        sweep.races.push_back(race);
+    }
+    const ConvergencePlot plot = sweepPlot(sweep);
+    EXPECT_EQ(plot.title, "Claimed and true errors of y = x*Exp(-x) on [0, 3], seed 7");
+    using Points = std::vector<std::pair<double, double>>;
+    struct Case {
+        std::string series;
+        Points points;
+    };
+    for (const Case& c : {
+             Case{named(T) + ": true error",
+                  {{9, 0.5}, {17, 0.125}, {33, 0.03125}, {65, 0.0078125}}},
+             Case{named(T) + ": claimed",
+                  {{9, 0.25}, {17, 0.0625}, {33, 0.015625}, {65, 0.00390625}}},
+             Case{named(G) + ": true error", {{6, 1e-3}, {48, 1e-12}}},
+             Case{named(G) + ": claimed", {{6, 1e-2}, {12, 1e-9}, {48, 1e-11}}},
+             Case{named(S) + ": true error", {{16, 0.1}, {48, 0.01}, {96, 0.001}}},
+             Case{named(S) + ": claimed", {{48, 0.02}, {96, 0.002}}},
+         }) {
+        const PlotSeries* series = named(plot, c.series);
+        ASSERT_NE(series, nullptr) << c.series;
+        EXPECT_EQ(pointsOf(series), c.points) << c.series;
+    }
+    EXPECT_EQ(named(plot, named(T) + ": true error")->style, SeriesStyle::Line);
+    EXPECT_EQ(named(plot, named(T) + ": claimed")->style, SeriesStyle::Reference);
+    EXPECT_EQ(named(plot, named(M) + ": true error"), nullptr);
+    EXPECT_EQ(named(plot, named(M) + ": claimed"), nullptr);
+    EXPECT_EQ(notesOf(plot),
+              (std::vector<std::string>{
+                  named(G) + ": its error is exactly 0 at 1 budget, which a log scale cannot "
+                             "show.",
+                  named(M) + ": no box to sample: every row is 0 until the box has a height, so "
+                             "nothing is drawn for it.",
+                  named(S) + ": claims no error at 1 budget; no dashed point there.",
+              }));
+
+    // Without a truth: the claims alone, and the reason said once.
+    for (Race& race : sweep.races) {
+        race.reference.reset();
+        race.whyNoReference = "the integral does not exist";
+        for (RaceEntry& entry : race.entries) {
+            entry.error.reset();
+        }
+    }
+    const ConvergencePlot claimsOnly = sweepPlot(sweep);
+    EXPECT_EQ(named(claimsOnly, named(T) + ": true error"), nullptr);
+    ASSERT_NE(named(claimsOnly, named(T) + ": claimed"), nullptr);
+    EXPECT_EQ(notesOf(claimsOnly).front(), "No true errors: the integral does not exist.");
+    EXPECT_FALSE(claimsOnly.nothingToPlot.has_value());
+}
+
+// A real sweep: every point is a race entry's own figures.
+TEST(ConvergencePlotTest, TheSweepsPointsAreItsEntries) {
+    const Model model = modelOf(1, 0, 3, 0.0f);
+    const std::vector<Method> methods = {Method::Zelbrin, Method::MeanValue};
+    const std::int64_t budgets[] = {100, 1000, 10000};
+    const Sweep swept = sweep(model, budgets, methods, {}, 3);
+    const ConvergencePlot plot = sweepPlot(swept);
+    for (std::size_t m = 0; m < methods.size(); ++m) {
+        const std::string name = named(methods[m]);
+        SCOPED_TRACE(name);
+        std::vector<std::pair<double, double>> truth;
+        std::vector<std::pair<double, double>> claimed;
+        for (const Race& race : swept.races) {
+            const RaceEntry& entry = race.entries[m];
+            truth.emplace_back(static_cast<double>(entry.evaluations), std::fabs(*entry.error));
+            claimed.emplace_back(static_cast<double>(entry.evaluations), *entry.estimatedError);
+        }
+        EXPECT_EQ(pointsOf(named(plot, name + ": true error")), truth);
+        EXPECT_EQ(pointsOf(named(plot, name + ": claimed")), claimed);
+    }
 }
 
 // Figures of any size, infinities and NaN give axes with a bounded number of ticks; with no

@@ -189,6 +189,38 @@ TEST(WindowGeometryTest, AnExtraWindowGoesBesideTheMainWindow) {
               (ScreenBox{0, 0, 592, 460}));
 }
 
+// A window opened from an extra window goes beside them all where the screen has room: right of
+// the rightmost, else left of the leftmost, narrower only where neither side has its width.
+TEST(WindowGeometryTest, AWindowFromAnExtraWindowGoesBesideThemAll) {
+    const ScreenBox compare{834, 50, 728, 700};
+    struct Case {
+        ScreenBox main;
+        std::vector<ScreenBox> others;
+        ScreenBox available;
+        ScreenBox placed;
+    };
+    const ScreenBox wide{0, 0, 2560, 1400};
+    const ScreenBox fullHd{0, 0, 1920, 1050};
+    for (const Case& c : {
+             // Room right of the Compare window.
+             Case{{100, 50, 726, 610}, {compare}, wide, {1570, 50, 900, 560}},
+             // Room left of the main window only.
+             Case{{1000, 50, 726, 610}, {{1734, 50, 728, 700}}, wide, {84, 50, 900, 560}},
+             // Narrower: the wider of the two sides.
+             Case{{100, 50, 726, 610}, {compare}, {0, 0, 2200, 1400}, {1570, 50, 622, 560}},
+             Case{{900, 50, 726, 610}, {{1634, 50, 728, 700}}, wide, {0, 50, 884, 560}},
+             // Beside nothing else: as beside the main window.
+             Case{{100, 50, 726, 610}, {}, fullHd, {834, 50, 900, 560}},
+             // No room on either side: where placeBeside() puts it.
+             Case{{100, 50, 726, 610},
+                  {compare},
+                  fullHd,
+                  placeBeside({100, 50, 726, 610}, fullHd, 900, 560, 653)},
+         }) {
+        EXPECT_EQ(placeBesideAll(c.main, c.others, c.available, 900, 560, 653), c.placed);
+    }
+}
+
 // A tooltip never lies over the buttons, lists or boxes: left of them where the screen has
 // room, else right of the window, else where it was.
 TEST(WindowGeometryTest, ATooltipKeepsClearOfTheControls) {

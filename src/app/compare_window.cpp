@@ -176,10 +176,12 @@ QWidget* CompareWindow::makeRacePage() {
     raceTable_->verticalHeader()->hide();
     raceTable_->verticalHeader()->setDefaultSectionSize(raceTable_->fontMetrics().height() + 8);
     raceTable_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    // Every method's row without scrolling, at the window's own size.
+    // Every method's row without scrolling down, also where a narrow screen makes the window
+    // narrower than its columns and a scroll bar takes a row's room.
     raceTable_->setMinimumHeight(
         static_cast<int>(kMethods.size()) * raceTable_->verticalHeader()->defaultSectionSize() +
-        raceTable_->horizontalHeader()->sizeHint().height() + 2 * raceTable_->frameWidth() + 2);
+        raceTable_->horizontalHeader()->sizeHint().height() + 2 * raceTable_->frameWidth() + 2 +
+        raceTable_->style()->pixelMetric(QStyle::PM_ScrollBarExtent));
     raceHeading_ = new QLabel(page);
     raceHeading_->setObjectName(QStringLiteral("RaceHeading"));
     raceHeading_->setWordWrap(true);

@@ -24,12 +24,23 @@ ScreenBox placeBeside(const ScreenBox& main, const ScreenBox& available, int wid
     placed.width = std::min(width, available.width - kFrameWidth);
     placed.height = std::min(height, available.height - kFrameHeight);
     placed.y = std::clamp(main.y, available.y, available.bottom() - placed.height - kFrameHeight);
-    const int frameWidth = placed.width + kFrameWidth;
-    if (available.right() - main.right() - kGap >= frameWidth) {
-        placed.x = main.right() + kGap;
-    } else if (main.x - available.x - kGap >= frameWidth) {
-        placed.x = main.x - kGap - frameWidth;
-    } else {
+    const int roomRight = available.right() - main.right() - kGap - kFrameWidth;
+    const int roomLeft = main.x - available.x - kGap - kFrameWidth;
+    // As wide as asked on either side first; then narrower, so that it covers no part of the
+    // main window where a side has kLeastWidth.
+    for (const int least : {placed.width, std::min(placed.width, kLeastWidth)}) {
+        if (roomRight >= least) {
+            placed.width = std::min(placed.width, roomRight);
+            placed.x = main.right() + kGap;
+            return placed;
+        }
+        if (roomLeft >= least) {
+            placed.width = std::min(placed.width, roomLeft);
+            placed.x = main.x - kGap - kFrameWidth - placed.width;
+            return placed;
+        }
+    }
+    {
         placed.x = available.x;
         const int leftOfControls = keepFree - available.x - kFrameWidth;
         if (leftOfControls >= kLeastWidth) {

@@ -30,8 +30,9 @@ inline constexpr int kFrameHeight = 40;
 std::optional<double> fittingScale(double scale, const ScreenBox& available, int width, int height);
 
 // Where an extra window that would like `width` x `height` goes: as large as `available`
-// allows; right of `main` (the main window's frame) where it fits there, else left of it;
-// else at the left of the screen, kept left of `keepFree` (the screen x where the main
+// allows; right of `main` (the main window's frame) where it fits there, else left of it; else
+// narrower, no narrower than kLeastWidth, right or else left of it; else at the left of the
+// screen, kept left of `keepFree` (the screen x where the main
 // window's buttons and results begin) where that leaves it `kLeastWidth` wide.
 inline constexpr int kLeastWidth = 400;
 ScreenBox placeBeside(const ScreenBox& main, const ScreenBox& available, int width, int height,

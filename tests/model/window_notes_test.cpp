@@ -179,6 +179,11 @@ TEST(WindowGeometryTest, AnExtraWindowGoesBesideTheMainWindow) {
     EXPECT_EQ(placeBeside(main, wide, 900, 600, 653), (ScreenBox{834, 50, 900, 600}));
     EXPECT_EQ(placeBeside(ScreenBox{1100, 50, 726, 610}, wide, 900, 600, 1653),
               (ScreenBox{184, 50, 900, 600}));
+    // 1280 wide: narrower than asked, but beside the main window rather than over its canvas.
+    EXPECT_EQ(placeBeside(ScreenBox{0, 0, 726, 610}, ScreenBox{0, 0, 1280, 1024}, 900, 600, 553),
+              (ScreenBox{734, 0, 538, 600}));
+    EXPECT_EQ(placeBeside(ScreenBox{554, 0, 726, 610}, ScreenBox{0, 0, 1280, 1024}, 900, 600, 1107),
+              (ScreenBox{0, 0, 538, 600}));
     // 1366 x 768 at 1.5 (911 x 512 logical): smaller than asked, left of the buttons.
     const ScreenBox small{0, 0, 911, 512};
     const ScreenBox placed = placeBeside(ScreenBox{0, 0, 726, 610}, small, 900, 600, 553);

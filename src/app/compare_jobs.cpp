@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "integrands/typed_expression.h"
+#include "runtime/stop_request.h"
 
 namespace integral {
 
@@ -74,7 +75,14 @@ void CompareJobs::launch(Work work) {
     };
     watcher_.setFuture(
         QtConcurrent::run([work = std::move(work), stop, progress = std::move(progress)] {
-            return work(*stop, progress);
+            // Every evaluation of f looks at the request: Esc stops even a slow integrand at
+            // once, inside a method as between two.
+            const StopScope scope(*stop);
+            try {
+                return work(*stop, progress);
+            } catch (const StopRequested&) {
+                return std::function<void()>();
+            }
         }));
 }
 

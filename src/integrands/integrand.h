@@ -11,6 +11,7 @@
 #include <type_traits>
 
 #include "integrands/formulas.h"
+#include "runtime/stop_request.h"
 #include "runtime/variant.h"
 
 namespace integral {
@@ -28,6 +29,7 @@ struct PlainEvaluator {
     void (*many)(void* object, double* values, int n) = nullptr;
     int capacity = 1;
     double operator()(double x) const {
+        stopIfRequested();
         *variable = x;
         return call(object);
     }
@@ -48,7 +50,10 @@ class Integrand {
         }
     }
 
-    Variant operator()(const Variant& x) const { return call_(object_, x); }
+    Variant operator()(const Variant& x) const {
+        stopIfRequested();
+        return call_(object_, x);
+    }
 
     // The catalogue formula this integrand evaluates, when it is one.
     std::optional<Formula> formula() const { return formula_; }

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "runtime/short_number.h"
+#include "runtime/stop_request.h"
 
 namespace integral {
 
@@ -163,11 +164,20 @@ Sweep sweep(const Model& model, std::span<const std::int64_t> budgets,
         result.races.back().budget = budget;
     }
     for (std::size_t m = 0; m < methods.size(); ++m) {
-        const TableOfMethod table = tableOf(model, methods[m], seed, inputs, m == 0);
-        for (Race& race : result.races) {
-            race.reference = inputs.reference;
-            race.whyNoReference = inputs.whyNoReference;
-            race.entries.push_back(entryAt(model, table, race.budget, seed));
+        try {
+            const TableOfMethod table = tableOf(model, methods[m], seed, inputs, m == 0);
+            std::vector<RaceEntry> entries;
+            for (const Race& race : result.races) {
+                entries.push_back(entryAt(model, table, race.budget, seed));
+            }
+            for (std::size_t b = 0; b < result.races.size(); ++b) {
+                result.races[b].reference = inputs.reference;
+                result.races[b].whyNoReference = inputs.whyNoReference;
+                result.races[b].entries.push_back(std::move(entries[b]));
+            }
+        } catch (const StopRequested&) {
+            // Asked to stop inside a method: the races keep the methods run whole.
+            break;
         }
         if (progress && !progress(m + 1, methods.size())) {
             break;

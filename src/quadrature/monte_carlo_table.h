@@ -71,6 +71,9 @@ std::int64_t countHitsKernel(double x1, double width, float ymax, std::int64_t s
                              Random& random, Sink sink) {
     std::int64_t hits = 0;
     for (std::int64_t k = 1; k <= samples; ++k) {
+        if (k % 4096 == 0) {
+            stopIfRequested();
+        }
         const double x = static_cast<double>(random.next()) * width + x1;
         if (!std::isfinite(x)) [[unlikely]] {
             throw RuntimeError(Fault::Overflow);  // before y is drawn, as Variant::real(x) does
@@ -107,6 +110,7 @@ std::int64_t countHitsBatched(PlainEvaluator f, double x1, double width, float y
             f.variable[i] = static_cast<double>(random.next()) * width + x1;
             ys[i] = random.next() * ymax;
         }
+        stopIfRequested();
         f.many(f.object, values.data(), n);
         for (int i = 0; i < n; ++i) {
             const double x = f.variable[i];

@@ -5,11 +5,14 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cmath>
 #include <limits>
 #include <tuple>
 #include <vector>
 
+#include "runtime/stop_request.h"
+#include "runtime/variant_array.h"
 #include "support/typed.h"
 
 namespace integral {
@@ -154,6 +157,49 @@ TEST(RaceTest, ASweepRunsEachBudgetFromTheMethodsOwnStream) {
             EXPECT_EQ(entry.claimsHeld, sweep.races[0].entries[m].claimsHeld);
         }
     }
+}
+
+// A stop asked for from another thread ends every method at its next evaluation of f, typed
+// integrands' fast paths included; a race keeps the methods it ran whole and ends at once.
+TEST(RaceTest, AStopEndsEveryMethodAtItsNextEvaluation) {
+    struct Stopping {
+        std::atomic<bool>* stop;
+        int calls = 0;
+        Variant operator()(const Variant& x) {
+            if (++calls == 10) {
+                stop->store(true);
+            }
+            return Variant::real(1.0 + x.toDouble());
+        }
+    };
+    for (const MethodInfo& info : kMethods) {
+        SCOPED_TRACE(std::string(info.name));
+        std::atomic<bool> stop = false;
+        const StopScope scope(stop);
+        Stopping f{&stop};
+        Variant hits;
+        VariantArray node(0, 10);
+        VariantArray weight(0, 10);
+        RandomGenerator random;
+        MethodState state{Variant::real(0), Variant::real(1), Variant::single(4.0f), &hits, &node,
+                          &weight,          &random};
+        ResultsPanel panel;
+        EXPECT_THROW(methodOf(info.method).run(Integrand(f), state, panel, nullptr), StopRequested);
+        EXPECT_EQ(f.calls, 10);
+        // A typed integrand, which the sampling methods evaluate in batches of plain doubles.
+        Model typed = modelOf(0, "sqrt(x)+1", 0, 1);
+        typed.setHeight(4.0f);
+        EXPECT_THROW(typed.run(info.method), StopRequested);
+    }
+    // Stopped before it began, a race runs nothing; without a stop it runs every method.
+    const Model model = modelOf(0, "sqrt(x)", 0, 1);
+    const std::vector<Method> methods = {Method::Gauss, Method::MeanValue};
+    std::atomic<bool> stop = true;
+    {
+        const StopScope scope(stop);
+        EXPECT_TRUE(integral::race(model, 1000, methods).entries.empty());
+    }
+    EXPECT_EQ(integral::race(model, 1000, methods).entries.size(), 2u);
 }
 
 // sqrt(x) on 0..1 has an infinite slope at 0: the rows are not yet in their asymptotic regime,

@@ -8,6 +8,9 @@
 
 #include <algorithm>
 #include <chrono>
+#include <string>
+#include <variant>
+#include <vector>
 
 #include <QApplication>
 #include <QClipboard>
@@ -16,12 +19,15 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QSlider>
 #include <QTest>
 
+#include "app/compare_jobs.h"
 #include "app/compare_window.h"
 #include "app/form1.h"
 #include "app/method_view.h"
+#include "integrands/typed_expression.h"
 #include "model/row_picture.h"
 
 namespace {
@@ -186,6 +192,39 @@ void BM_MethodViewSwitchesRows(benchmark::State& state) {
 BENCHMARK(BM_MethodViewSwitchesRows)->Unit(benchmark::kMillisecond);
 
 }  // namespace
+
+// The race as the Compare window runs it (its work class, off the GUI thread, reporting back
+// by signal) against race() called directly, on a typed sum of 40 sines on 0..3 at 10^5
+// evaluations: the target is a ratio of at most 1.5.
+void BM_RaceInTheWindowAgainstTheModel(benchmark::State& state) {
+    std::string text = "sin(x)";
+    for (int k = 2; k <= 40; ++k) {
+        text += "+sin(" + std::to_string(k) + "*x)";
+    }
+    auto parsed = integral::TypedExpression::parse(text);
+    integral::Model model;
+    model.chooseExpression(std::get<std::shared_ptr<const integral::TypedExpression>>(parsed));
+    model.setLower(integral::Variant::real(0));
+    model.setUpper(integral::Variant::real(3));
+    std::vector<integral::Method> methods;
+    for (const integral::MethodInfo& info : integral::kMethods) {
+        methods.push_back(info.method);
+    }
+    integral::CompareJobs jobs;
+    for (auto _ : state) {
+        if (state.range(0) == 0) {
+            benchmark::DoNotOptimize(integral::race(model, 100000, methods));
+            continue;
+        }
+        QSignalSpy raced(&jobs, &integral::CompareJobs::raced);
+        jobs.runRace(model, 100000, methods, 1);
+        if (!raced.wait(600000)) {
+            state.SkipWithError("the race did not end");
+            return;
+        }
+    }
+}
+BENCHMARK(BM_RaceInTheWindowAgainstTheModel)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {

@@ -327,7 +327,8 @@ TEST(TableCommandTest, UsageErrorsNameTheProblemAndPrintNothingOnStdout) {
         {{"--method", "gauss", "--integrand", "2", "--function", "x"}, "cannot both be given"},
         {{"--method", "it's"}, "method 'it\\'s'"},
         {{"--compare", "--budget", "9"}, "--budget must be a whole number"},
-        {{"--compare", "--budget", "1e3"}, "--budget must be a whole number"},
+        {{"--compare", "--budget", "1.5e3x"}, "--budget must be a whole number"},
+        {{"--compare", "--budget", "1000.5"}, "--budget must be a whole number"},
         {{"--compare", "--budget", "1000001"}, "from 10 to 1000000"},
         {{"--compare", "--methods", "gauss,simpson"}, "unknown method 'simpson'"},
         {{"--compare", "--methods", "gauss,,sobol"}, "unknown method ''"},
@@ -384,6 +385,28 @@ TEST(TableCommandTest, ASeedGivesRowsOfItsOwn) {
     window.setUpper(Variant::real(1));
     EXPECT_EQ(rows({}).substr(rows({}).rfind("S = ")),
               *window.run(Method::MeanValue).summary + "\n");
+}
+
+// The race takes its options as people write them: spaces after the commas, a budget written
+// with an exponent; --details, which adds nothing to it, is said to.
+TEST(TableCommandTest, TheRaceTakesItsOptionsAsPeopleWriteThem) {
+    const auto race = [](std::vector<std::string_view> more) {
+        std::vector<std::string_view> args = {"--compare", "--integrand", "2", "--upper", "1"};
+        args.insert(args.end(), more.begin(), more.end());
+        return runTool(args);
+    };
+    const Outcome plain = race({"--methods", "gauss,sobol", "--budget", "10000"});
+    ASSERT_EQ(plain.status, 0) << plain.err;
+    for (const std::vector<std::string_view>& same :
+         {std::vector<std::string_view>{"--methods", "gauss, sobol", "--budget", "1e4"},
+          {"--methods", " gauss , sobol ", "--budget", "10000.0"}}) {
+        const Outcome outcome = race(same);
+        EXPECT_EQ(outcome.status, 0) << outcome.err;
+        EXPECT_EQ(outcome.out, plain.out);
+    }
+    const Outcome details = race({"--methods", "gauss,sobol", "--budget", "10000", "--details"});
+    EXPECT_EQ(details.out, plain.out);
+    EXPECT_NE(details.err.find("--details adds nothing to a race"), std::string::npos);
 }
 
 // What the honest references say reaches the table tool: an integral that does not exist is

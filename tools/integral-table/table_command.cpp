@@ -234,7 +234,15 @@ std::vector<Method> parseMethods(std::string_view text) {
     std::size_t start = 0;
     while (start <= text.size()) {
         const std::size_t comma = std::min(text.find(',', start), text.size());
-        const Method method = parseMethod(text.substr(start, comma - start));
+        // "gauss, sobol" as well as "gauss,sobol".
+        std::string_view name = text.substr(start, comma - start);
+        while (!name.empty() && name.front() == ' ') {
+            name.remove_prefix(1);
+        }
+        while (!name.empty() && name.back() == ' ') {
+            name.remove_suffix(1);
+        }
+        const Method method = parseMethod(name);
         if (std::find(methods.begin(), methods.end(), method) != methods.end()) {
             throw UsageError("--methods names " + std::string(methodInfo(method).name) + " twice");
         }
@@ -271,10 +279,12 @@ std::int64_t parseSize(Method method, std::string_view text) {
 
 // A whole number of evaluations, 10 to 10^6.
 std::int64_t parseBudget(std::string_view text) {
-    std::int64_t budget = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), budget);
-    if (error != std::errc() || end != text.data() + text.size() || budget < 10 ||
-        budget > 1000000) {
+    // Written as a number is elsewhere, 1e4 too, but whole.
+    double value = 0.0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    const auto budget = static_cast<std::int64_t>(value >= 10.0 && value <= 1e6 ? value : 0.0);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size() ||
+        static_cast<double>(budget) != value) {
         throw UsageError("--budget must be a whole number of evaluations from 10 to 1000000, not " +
                          quoted(text));
     }
@@ -492,6 +502,10 @@ int runTable(std::span<const std::string_view> args, std::ostream& out, std::ost
     if (!request.model.integrand().chosen()) {
         err << "integral-table: no --integrand or --function given: no integrand is chosen, so "
                "every value is 0, as in the window before a choice\n";
+    }
+    if (request.compare && request.details) {
+        err << "integral-table: --details adds nothing to a race: its lines hold every figure "
+               "already (--format json names them)\n";
     }
     if (request.sweep) {
         writeSweep(out,

@@ -100,7 +100,7 @@ void BM_KeyWhileARaceRuns(benchmark::State& state) {
         state.SkipWithError("the Compare window did not open");
         return;
     }
-    compare->findChild<QSlider*>(QStringLiteral("RaceBudget"))->setValue(50);
+    compare->findChild<QSlider*>(QStringLiteral("RaceBudget"))->setValue(15);
     auto* race = compare->findChild<QPushButton*>(QStringLiteral("RaceRun"));
     QLineEdit* lower = window.box("Text1");
     std::int64_t races = 0;

@@ -35,7 +35,7 @@ Model CompareJobs::copyForJob(const Model& model) {
 }
 
 bool CompareJobs::busy() const {
-    return watcher_.isRunning() || waiting_.has_value();
+    return launched_ || waiting_.has_value();
 }
 
 void CompareJobs::stop() {
@@ -46,7 +46,7 @@ void CompareJobs::stop() {
 }
 
 void CompareJobs::start(Work work) {
-    if (watcher_.isRunning()) {
+    if (launched_) {
         // The new job waits for the old one to stop; only the latest asked for is kept.
         stop_->store(true);
         waiting_ = std::move(work);
@@ -57,6 +57,7 @@ void CompareJobs::start(Work work) {
 }
 
 void CompareJobs::launch(Work work) {
+    launched_ = true;
     auto stop = std::make_shared<std::atomic<bool>>(false);
     stop_ = stop;
     const std::uint64_t job = ++job_;
@@ -87,6 +88,7 @@ void CompareJobs::launch(Work work) {
 }
 
 void CompareJobs::finished() {
+    launched_ = false;
     const std::function<void()> report = watcher_.result();
     if (waiting_) {
         Work next = std::move(*waiting_);

@@ -73,6 +73,9 @@ class CompareJobs : public QObject {
     std::optional<Work> waiting_;
     // Which job's progress is news: an old job's, queued before it ended, is not.
     std::uint64_t job_ = 0;
+    // From a job's launch until its report is made: the future may have ended before the GUI
+    // thread hears of it, and the job is not over until then.
+    bool launched_ = false;
 };
 
 }  // namespace integral

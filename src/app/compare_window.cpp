@@ -134,8 +134,10 @@ QWidget* CompareWindow::makeRacePage() {
     auto* page = new QWidget(this);
     budget_ = new QSlider(Qt::Horizontal, page);
     budget_->setObjectName(QStringLiteral("RaceBudget"));
-    budget_->setRange(0, 50);
-    budget_->setValue(20);
+    // The budgets a course's table would list, 10, 20, 50, 100, ..., 10^6, the sweep's own.
+    budget_->setRange(0, static_cast<int>(std::size(kSweepBudgets)) - 1);
+    budget_->setPageStep(3);
+    setBudget(1000);
     budget_->setToolTip(
         tr("The evaluations of f each method may spend, 10 to "
            "1 000 000 on a logarithmic scale"));
@@ -287,12 +289,18 @@ QWidget* CompareWindow::makeRacePage() {
 }
 
 std::int64_t CompareWindow::budget() const {
-    return std::llround(std::pow(10.0, 1.0 + budget_->value() / 10.0));
+    return kSweepBudgets[static_cast<std::size_t>(budget_->value())];
 }
 
 void CompareWindow::setBudget(std::int64_t budget) {
-    budget_->setValue(
-        static_cast<int>(std::lround((std::log10(static_cast<double>(budget)) - 1) * 10)));
+    // The largest of the slider's budgets that the one asked for pays.
+    int at = 0;
+    for (std::size_t i = 0; i < std::size(kSweepBudgets); ++i) {
+        if (kSweepBudgets[i] <= budget) {
+            at = static_cast<int>(i);
+        }
+    }
+    budget_->setValue(at);
 }
 
 void CompareWindow::startRace() {

@@ -491,6 +491,9 @@ void Form1::takeRacePreset(int preset) {
     Text1_KeyPress(kEnter);
     Text2->setText(QString::fromStdString(shortNumber(chosen.upper, 17)));
     Text2_KeyPress(kEnter);
+    // The box is part of the example: hit-or-miss races in it, or says it has none.
+    model_.setHeight(chosen.ymax);
+    updateBoxHeight();
     if (auto* window = findChild<CompareWindow*>(QStringLiteral("Compare")); window != nullptr) {
         window->startRace();
     }

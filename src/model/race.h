@@ -83,20 +83,23 @@ inline constexpr std::int64_t kSweepBudgets[] = {10,     20,     50,     100,   
                                                  100000, 200000, 500000, 1000000};
 
 // The examples the handbook explains claims that fail with, one of each kind, set up at a
-// click: an integrand a student could type, its limits and the budget to race them at.
+// click: an integrand a student could type, its limits, the Monte Carlo box (0: none) and the
+// budget to race them at, one of the slider's.
 struct RacePreset {
     std::string_view name;
     std::string_view function;
     double lower;
     double upper;
+    float ymax;
     std::int64_t budget;
 };
 inline constexpr RacePreset kRacePresets[] = {
-    {"Not yet asymptotic: sqrt(x) on 0..1 (an infinite slope at 0)", "sqrt(x)", 0.0, 1.0, 100},
-    {"Sigma is itself estimated: a rare spike, 1/(1e-4+(x-0.3)^2) on 0..1", "1/(1e-4+(x-0.3)^2)",
-     0.0, 1.0, 4000},
+    {"Not yet asymptotic: sqrt(x) on 0..1 (an infinite slope at 0)", "sqrt(x)", 0.0, 1.0, 1.0f,
+     100},
+    {"Sigma is itself estimated: x^(-0.9) on 0..1 (an infinite variance)", "x^(-0.9)", 0.0, 1.0,
+     0.0f, 5000},
     {"A narrow peak missed by every rule: exp(-1e6*(x-0.37)^2) on 0..1", "exp(-1e6*(x-0.37)^2)",
-     0.0, 1.0, 40},
+     0.0, 1.0, 1.0f, 50},
 };
 
 // "claims held in 9 of 10 rows", or that none could be judged, and why.

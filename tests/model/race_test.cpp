@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cmath>
 #include <limits>
@@ -200,6 +201,49 @@ TEST(RaceTest, AStopEndsEveryMethodAtItsNextEvaluation) {
         EXPECT_TRUE(integral::race(model, 1000, methods).entries.empty());
     }
     EXPECT_EQ(integral::race(model, 1000, methods).entries.size(), 2u);
+}
+
+// Each example the handbook explains shows what it says, set up wholly by the example (box
+// included) at one of the slider's budgets.
+TEST(RaceTest, EachExampleShowsWhatTheHandbookSays) {
+    const auto entryOf = [](const Race& race, Method method) {
+        return *std::find_if(race.entries.begin(), race.entries.end(),
+                             [method](const RaceEntry& e) { return e.method == method; });
+    };
+    std::vector<Method> every;
+    for (const MethodInfo& info : kMethods) {
+        every.push_back(info.method);
+    }
+    for (std::size_t i = 0; i < std::size(kRacePresets); ++i) {
+        const RacePreset& preset = kRacePresets[i];
+        SCOPED_TRACE(std::string(preset.name));
+        EXPECT_NE(std::find(std::begin(kSweepBudgets), std::end(kSweepBudgets), preset.budget),
+                  std::end(kSweepBudgets));
+        Model model = modelOf(0, std::string(preset.function).c_str(), preset.lower, preset.upper);
+        model.setHeight(preset.ymax);
+        const Race race = integral::race(model, preset.budget, every);
+        switch (i) {
+            case 0: {  // the parabolic rule claims an eighth of its error
+                const RaceEntry zelbrin = entryOf(race, Method::Zelbrin);
+                EXPECT_FALSE(*zelbrin.claimHeld);
+                EXPECT_NEAR(*zelbrin.missedBy, 8.0, 0.5);
+                break;
+            }
+            case 1: {  // 2 sigma holds in fewer than four rows of five; no box for hit-or-miss
+                const RaceEntry meanValue = entryOf(race, Method::MeanValue);
+                EXPECT_LT(5 * meanValue.claimsHeld, 4 * meanValue.claimsJudged);
+                EXPECT_GE(meanValue.claimsJudged, 20);
+                EXPECT_FALSE(entryOf(race, Method::MonteCarlo).noClaim.empty());
+                break;
+            }
+            default:  // every claim but hit-or-miss's misses the whole integral
+                for (const RaceEntry& entry : race.entries) {
+                    SCOPED_TRACE(std::string(methodInfo(entry.method).name));
+                    ASSERT_TRUE(entry.claimHeld.has_value());
+                    EXPECT_EQ(*entry.claimHeld, entry.method == Method::MonteCarlo);
+                }
+        }
+    }
 }
 
 // sqrt(x) on 0..1 has an infinite slope at 0: the rows are not yet in their asymptotic regime,

@@ -310,19 +310,38 @@ Drawn drawSeries(QPainter& painter, const ConvergencePlot& plot_, const LogFrame
 void drawLegend(QPainter& painter, const ConvergencePlot& plot_, const QRectF& side,
                 const Drawn& drawn) {
     const double rowHeight = 16;
+    // Below a narrow plot the legend takes two columns, so that it leaves the plot its room.
+    const int columns = side.width() >= 440 ? 2 : 1;
+    const double columnWidth = side.width() / columns;
     double y = side.top() + 4;
+    int column = 0;
     const auto entry = [&](const QString& name, auto&& mark) {
-        const QPointF at(side.left() + 14, y + rowHeight / 2);
+        const double left = side.left() + column * columnWidth;
+        const QPointF at(left + 14, y + rowHeight / 2);
         mark(at);
         painter.setPen(Qt::black);
-        painter.drawText(QRectF(side.left() + 28, y, side.width() - 30, rowHeight),
+        painter.drawText(QRectF(left + 28, y, columnWidth - 30, rowHeight),
                          Qt::AlignLeft | Qt::AlignVCenter, name);
-        y += rowHeight;
-    };
-    for (const PlotSeries& s : plot_.series) {
-        if (s.points.empty() && s.roundingLevel.empty() && s.zeroErrorAt.empty()) {
-            continue;  // nothing of it is drawn
+        if (++column == columns) {
+            column = 0;
+            y += rowHeight;
         }
+    };
+    const Legend legend = legendOf(plot_);
+    for (const LegendEntry& line : legend.entries) {
+        if (line.method) {
+            // A method's pair: its colour and marker; which line is which is told below.
+            const QColor colour = methodColour(*line.method);
+            entry(text(line.name), [&](QPointF at) {
+                painter.setPen(QPen(colour, 2.0));
+                painter.drawLine(at - QPointF(9, 0), at + QPointF(9, 0));
+                painter.setPen(QPen(colour, 1.2));
+                painter.setBrush(colour);
+                drawMarker(painter, line.method, at, kMarker - 0.5);
+            });
+            continue;
+        }
+        const PlotSeries& s = plot_.series[*line.series];
         entry(text(s.name), [&](QPointF at) {
             painter.setPen(penOf(s));
             if (s.style == SeriesStyle::Markers) {
@@ -340,6 +359,21 @@ void drawLegend(QPainter& painter, const ConvergencePlot& plot_, const QRectF& s
             }
         });
     }
+    if (legend.pairs) {
+        entry(QStringLiteral("solid, filled: the true error"), [&](QPointF at) {
+            painter.setPen(QPen(Qt::black, 2.0));
+            painter.drawLine(at - QPointF(9, 0), at + QPointF(9, 0));
+            painter.setBrush(Qt::black);
+            drawMarker(painter, std::nullopt, at, kMarker - 0.5);
+        });
+        entry(QStringLiteral("dashed, hollow: the error claimed"), [&](QPointF at) {
+            painter.setPen(QPen(Qt::black, 1.2, Qt::DashLine));
+            painter.drawLine(at - QPointF(9, 0), at + QPointF(9, 0));
+            painter.setPen(QPen(Qt::black, 1.2));
+            painter.setBrush(Qt::white);
+            drawMarker(painter, std::nullopt, at, kMarker - 0.5);
+        });
+    }
     if (drawn.anyRounding) {
         entry(QStringLiteral("hollow: error at the rounding level"), [&](QPointF at) {
             painter.setPen(QPen(Qt::black, 1.2));
@@ -353,6 +387,9 @@ void drawLegend(QPainter& painter, const ConvergencePlot& plot_, const QRectF& s
             painter.setBrush(Qt::NoBrush);
             drawTriangle(painter, at + QPointF(0, 6));
         });
+    }
+    if (column != 0) {
+        y += rowHeight;
     }
     y += 8;
     for (std::size_t i = 0; i < plot_.notes.size(); ++i) {

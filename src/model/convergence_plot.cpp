@@ -346,9 +346,43 @@ ConvergencePlot plotOfRuns(const std::vector<AnalysedRun>& runs) {
     return plot;
 }
 
+Legend legendOf(const ConvergencePlot& plot) {
+    const auto drawn = [](const PlotSeries& s) {
+        return !s.points.empty() || !s.roundingLevel.empty() || !s.zeroErrorAt.empty();
+    };
+    const auto paired = [&](const PlotSeries& s) {
+        if (!s.method || (s.role != SeriesRole::Errors && s.role != SeriesRole::ClaimedError)) {
+            return false;
+        }
+        const SeriesRole other =
+            s.role == SeriesRole::Errors ? SeriesRole::ClaimedError : SeriesRole::Errors;
+        return std::any_of(plot.series.begin(), plot.series.end(), [&](const PlotSeries& t) {
+            return t.method == s.method && t.role == other && drawn(t);
+        });
+    };
+    Legend legend;
+    for (std::size_t i = 0; i < plot.series.size(); ++i) {
+        const PlotSeries& s = plot.series[i];
+        if (!drawn(s)) {
+            continue;
+        }
+        if (!paired(s)) {
+            legend.entries.push_back({s.name, std::nullopt, i});
+            continue;
+        }
+        legend.pairs = true;
+        const bool named = std::any_of(legend.entries.begin(), legend.entries.end(),
+                                       [&](const LegendEntry& e) { return e.method == s.method; });
+        if (!named) {
+            legend.entries.push_back({std::string(methodInfo(*s.method).plotName), s.method, {}});
+        }
+    }
+    return legend;
+}
+
 ConvergencePlot sweepPlot(const Sweep& sweep) {
     ConvergencePlot plot;
-    plot.yLabel = "|error| (solid) and the error claimed (dashed), log scale";
+    plot.yLabel = "|error|, true and claimed (log scale)";
     if (sweep.races.empty()) {
         frameAxes(plot);
         return plot;

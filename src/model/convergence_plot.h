@@ -73,6 +73,20 @@ struct ConvergencePlot {
     std::optional<std::string> nothingToPlot;
 };
 
+// A line of a plot's legend. Where a method's true and claimed errors are both drawn, one line
+// names the method by its colour and marker, and the legend tells once which line is which
+// (`pairs`); every other series drawn has a line of its own.
+struct LegendEntry {
+    std::string name;
+    std::optional<Method> method;       // a method's pair of series
+    std::optional<std::size_t> series;  // or the series whose look it shows
+};
+struct Legend {
+    std::vector<LegendEntry> entries;
+    bool pairs = false;
+};
+Legend legendOf(const ConvergencePlot& plot);
+
 // The decades around every finite positive value (around 1 when there is none), at most
 // kMaxTicks ticks apart in steps of whole decades.
 inline constexpr int kMaxTicks = 12;

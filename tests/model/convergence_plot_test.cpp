@@ -185,6 +185,25 @@ TEST(ConvergencePlotTest, TheSweepsPlotDrawsEachBudgetsFigures) {
     ASSERT_NE(named(claimsOnly, named(T) + ": claimed"), nullptr);
     EXPECT_EQ(notesOf(claimsOnly).front(), "No true errors: the integral does not exist.");
     EXPECT_FALSE(claimsOnly.nothingToPlot.has_value());
+
+    // The legend names each method once where both its lines are drawn, and a lone line by
+    // its own name.
+    const auto namesOf = [](const Legend& legend) {
+        std::vector<std::string> names;
+        for (const LegendEntry& entry : legend.entries) {
+            names.push_back(entry.name + (entry.method ? " (pair)" : ""));
+        }
+        return names;
+    };
+    const Legend both = legendOf(plot);
+    EXPECT_TRUE(both.pairs);
+    EXPECT_EQ(namesOf(both), (std::vector<std::string>{named(T) + " (pair)", named(G) + " (pair)",
+                                                       named(S) + " (pair)"}));
+    const Legend alone = legendOf(claimsOnly);
+    EXPECT_FALSE(alone.pairs);
+    EXPECT_EQ(namesOf(alone),
+              (std::vector<std::string>{named(T) + ": claimed", named(G) + ": claimed",
+                                        named(S) + ": claimed"}));
 }
 
 // A real sweep: every point is a race entry's own figures.

@@ -2,6 +2,7 @@
 #include "app/compare_window.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -89,8 +90,9 @@ QWidget* CompareWindow::makeOneMethodPage() {
     methods_ = new QComboBox(page);
     methods_->setObjectName(QStringLiteral("CompareMethod"));
     for (const MethodInfo& info : kMethods) {
-        methods_->addItem(text(info.caption) + QStringLiteral(" — ") + text(info.description),
-                          static_cast<int>(info.method));
+        methods_->addItem(
+            methodText(info.caption) + QStringLiteral(" — ") + methodText(info.description),
+            static_cast<int>(info.method));
     }
     methods_->setToolTip(
         tr("The method to run on the integrand and limits of the "
@@ -145,7 +147,7 @@ QWidget* CompareWindow::makeRacePage() {
     racing_ = new QListWidget(page);
     racing_->setObjectName(QStringLiteral("RaceMethods"));
     for (const MethodInfo& info : kMethods) {
-        auto* item = new QListWidgetItem(text(info.caption), racing_);
+        auto* item = new QListWidgetItem(methodText(info.caption), racing_);
         item->setData(Qt::UserRole, static_cast<int>(info.method));
         item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
         item->setCheckState(Qt::Checked);
@@ -155,7 +157,8 @@ QWidget* CompareWindow::makeRacePage() {
     racing_->setResizeMode(QListView::Adjust);
     int widest = 0;
     for (const MethodInfo& info : kMethods) {
-        widest = std::max(widest, racing_->fontMetrics().horizontalAdvance(text(info.caption)));
+        widest =
+            std::max(widest, racing_->fontMetrics().horizontalAdvance(methodText(info.caption)));
     }
     // The caption, its tick box and a gap.
     racing_->setGridSize(
@@ -402,7 +405,9 @@ void CompareWindow::displayRace(const Race& race, std::size_t requested) {
             claim = e.missedBy && *e.missedBy >= 2.0
                         ? tr("missed ×%1").arg(text(shortNumber(*e.missedBy, 3)))
                         : tr("missed");
-            why = QStringLiteral("The claim did not hold: it missed %1.").arg(text(missText(e)));
+            why = QCoreApplication::translate("CompareWindow",
+                                              "The claim did not hold: it missed %1.")
+                      .arg(text(missText(e)));
         } else if (!e.noClaim.empty()) {
             why = text(e.noClaim);
         } else if (!e.counter) {
@@ -415,7 +420,7 @@ void CompareWindow::displayRace(const Race& race, std::size_t requested) {
                        "estimate carries: it claims that rounding, at the rounding "
                        "level of a double.");
         }
-        const QStringList cells = {text(methodInfo(e.method).caption),
+        const QStringList cells = {methodText(methodInfo(e.method).caption),
                                    e.counter ? QString::number(*e.counter) : QStringLiteral("—"),
                                    e.counter ? QString::number(e.evaluations) : QStringLiteral("—"),
                                    figure(e.estimate),
@@ -432,7 +437,8 @@ void CompareWindow::displayRace(const Race& race, std::size_t requested) {
             }
             raceTable_->setItem(r, c, item);
         }
-        claims << text(methodInfo(e.method).caption) + QStringLiteral(": ") + text(claimsText(e));
+        claims << methodText(methodInfo(e.method).caption) + QStringLiteral(": ") +
+                      text(claimsText(e));
     }
     QString said = text(raceOutcomeText(race, requested)) + QLatin1Char(' ');
     if (!race.reference) {
@@ -458,8 +464,8 @@ void CompareWindow::display(const AnalysedRun& run, const QString& integrand) {
         auto* item = new QListWidgetItem(QString::fromStdString(run.run.rows[i]), rows_);
         item->setToolTip(rowTooltip(run.run, run.analysis, i));
     }
-    const QString method = text(methodInfo(run.run.method).caption);
-    QString said = QStringLiteral("%1 of %2").arg(method, integrand);
+    const QString method = methodText(methodInfo(run.run.method).caption);
+    QString said = QCoreApplication::translate("CompareWindow", "%1 of %2").arg(method, integrand);
     if (run.run.summary) {
         said += QStringLiteral(": ") + QString::fromStdString(*run.run.summary);
         summary_->setToolTip(summaryTooltip(run.run, run.analysis));

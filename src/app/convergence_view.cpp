@@ -5,6 +5,7 @@
 #include "app/utf8.h"
 
 #include <QContextMenuEvent>
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QPainter>
@@ -229,8 +230,9 @@ void drawDecades(QPainter& painter, const ConvergencePlot& plot_, const LogFrame
     painter.setPen(Qt::black);
     painter.drawRect(plot);
     painter.setFont(normal);
-    painter.drawText(QRectF(plot.left(), plot.bottom() + 26, plot.width(), 20), Qt::AlignCenter,
-                     QStringLiteral("evaluations of f (log scale)"));
+    painter.drawText(
+        QRectF(plot.left(), plot.bottom() + 26, plot.width(), 20), Qt::AlignCenter,
+        QCoreApplication::translate("ConvergenceView", "evaluations of f (log scale)"));
     painter.save();
     painter.translate(area.left() + 16, plot.center().y());
     painter.rotate(-90);
@@ -360,33 +362,37 @@ void drawLegend(QPainter& painter, const ConvergencePlot& plot_, const QRectF& s
         });
     }
     if (legend.pairs) {
-        entry(QStringLiteral("solid, filled: the true error"), [&](QPointF at) {
-            painter.setPen(QPen(Qt::black, 2.0));
-            painter.drawLine(at - QPointF(9, 0), at + QPointF(9, 0));
-            painter.setBrush(Qt::black);
-            drawMarker(painter, std::nullopt, at, kMarker - 0.5);
-        });
-        entry(QStringLiteral("dashed, hollow: the error claimed"), [&](QPointF at) {
-            painter.setPen(QPen(Qt::black, 1.2, Qt::DashLine));
-            painter.drawLine(at - QPointF(9, 0), at + QPointF(9, 0));
-            painter.setPen(QPen(Qt::black, 1.2));
-            painter.setBrush(Qt::white);
-            drawMarker(painter, std::nullopt, at, kMarker - 0.5);
-        });
+        entry(QCoreApplication::translate("ConvergenceView", "solid, filled: the true error"),
+              [&](QPointF at) {
+                  painter.setPen(QPen(Qt::black, 2.0));
+                  painter.drawLine(at - QPointF(9, 0), at + QPointF(9, 0));
+                  painter.setBrush(Qt::black);
+                  drawMarker(painter, std::nullopt, at, kMarker - 0.5);
+              });
+        entry(QCoreApplication::translate("ConvergenceView", "dashed, hollow: the error claimed"),
+              [&](QPointF at) {
+                  painter.setPen(QPen(Qt::black, 1.2, Qt::DashLine));
+                  painter.drawLine(at - QPointF(9, 0), at + QPointF(9, 0));
+                  painter.setPen(QPen(Qt::black, 1.2));
+                  painter.setBrush(Qt::white);
+                  drawMarker(painter, std::nullopt, at, kMarker - 0.5);
+              });
     }
     if (drawn.anyRounding) {
-        entry(QStringLiteral("hollow: error at the rounding level"), [&](QPointF at) {
-            painter.setPen(QPen(Qt::black, 1.2));
-            painter.setBrush(Qt::white);
-            painter.drawEllipse(at, kMarker, kMarker);
-        });
+        entry(QCoreApplication::translate("ConvergenceView", "hollow: error at the rounding level"),
+              [&](QPointF at) {
+                  painter.setPen(QPen(Qt::black, 1.2));
+                  painter.setBrush(Qt::white);
+                  painter.drawEllipse(at, kMarker, kMarker);
+              });
     }
     if (drawn.anyZero) {
-        entry(QStringLiteral("triangle: error exactly 0"), [&](QPointF at) {
-            painter.setPen(QPen(Qt::black, 1.2));
-            painter.setBrush(Qt::NoBrush);
-            drawTriangle(painter, at + QPointF(0, 6));
-        });
+        entry(QCoreApplication::translate("ConvergenceView", "triangle: error exactly 0"),
+              [&](QPointF at) {
+                  painter.setPen(QPen(Qt::black, 1.2));
+                  painter.setBrush(Qt::NoBrush);
+                  drawTriangle(painter, at + QPointF(0, 6));
+              });
     }
     if (column != 0) {
         y += rowHeight;

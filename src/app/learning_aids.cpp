@@ -2,6 +2,7 @@
 #include "app/learning_aids.h"
 #include "app/utf8.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 #include <cmath>
 
@@ -31,7 +32,9 @@ QString monteCarloLines(const MethodRun& run, const RunAnalysis& analysis, const
                      "95 %, and half of that is taken as one sigma)")
                      .arg(shortly(*row.sigma));
     } else if (row.sigma && *row.sigma > 0.0) {
-        lines << QStringLiteral("One-sigma uncertainty of this row: ") + shortly(*row.sigma);
+        lines << QCoreApplication::translate("LearningAids",
+                                             "One-sigma uncertainty of this row: ") +
+                     shortly(*row.sigma);
     } else if (row.sigma) {
         lines << QStringLiteral(
             "One-sigma uncertainty of this row: 0 (the box has no area, so every estimate is 0)");
@@ -43,7 +46,8 @@ QString monteCarloLines(const MethodRun& run, const RunAnalysis& analysis, const
     if (!methodOf(run.method).samplesABox()) {
         // No box: the estimates converge to the integral itself.
         if (row.sigmasFromLimit) {
-            lines << QStringLiteral("Distance of this row from the integral: %1 sigma")
+            lines << QCoreApplication::translate("LearningAids",
+                                                 "Distance of this row from the integral: %1 sigma")
                          .arg(QString::number(*row.sigmasFromLimit, 'f', 2));
         }
         return lines.join(QLatin1Char('\n'));
@@ -61,7 +65,8 @@ QString monteCarloLines(const MethodRun& run, const RunAnalysis& analysis, const
                  .arg(shortly(limit.value, 8), shortly(run.ymax.toDouble(), 6),
                       shortly(run.x2.toDouble() - run.x1.toDouble(), 6));
     if (row.sigmasFromLimit) {
-        lines << QStringLiteral("Distance of this row from that value: %1 sigma")
+        lines << QCoreApplication::translate("LearningAids",
+                                             "Distance of this row from that value: %1 sigma")
                      .arg(QString::number(*row.sigmasFromLimit, 'f', 2));
     }
     if (!limit.holdsCurve) {
@@ -70,7 +75,8 @@ QString monteCarloLines(const MethodRun& run, const RunAnalysis& analysis, const
                            "hold the curve between the limits")
                            .arg(shortly(run.ymax.toDouble(), 6));
         if (limit.offExact) {
-            bias += QStringLiteral(", so it differs from the exact integral by %1")
+            bias += QCoreApplication::translate("LearningAids",
+                                                ", so it differs from the exact integral by %1")
                         .arg(shortly(*limit.offExact));
         }
         lines << bias + QLatin1Char('.');
@@ -81,20 +87,25 @@ QString monteCarloLines(const MethodRun& run, const RunAnalysis& analysis, const
 QStringList figures(const MethodRun& run, const RunAnalysis& analysis, std::size_t index) {
     const RowAnalysis& row = analysis.rows[index];
     QStringList lines;
-    lines << QStringLiteral("Estimate at full precision: ") + full(row.estimate);
+    lines << QCoreApplication::translate("LearningAids", "Estimate at full precision: ") +
+                 full(row.estimate);
     if (analysis.exact) {
-        lines << QStringLiteral("Exact integral: ") + full(*analysis.exact);
+        lines << QCoreApplication::translate("LearningAids", "Exact integral: ") +
+                     full(*analysis.exact);
     } else if (analysis.reference) {
-        lines << QStringLiteral("Reference (adaptive quadrature): %1 ± %2")
+        lines << QCoreApplication::translate("LearningAids",
+                                             "Reference (adaptive quadrature): %1 ± %2")
                      .arg(full(analysis.reference->value),
                           shortly(analysis.reference->uncertainty, 2));
     } else if (analysis.divergence) {
-        lines << QStringLiteral("Reference: none, as ") +
+        lines << QCoreApplication::translate("LearningAids", "Reference: none, as ") +
                      text(divergenceText(*analysis.divergence));
     } else if (run.integrand.expression() != nullptr) {
-        lines << QStringLiteral("Reference: none, as ") + text(analysis.whyNoReference);
+        lines << QCoreApplication::translate("LearningAids", "Reference: none, as ") +
+                     text(analysis.whyNoReference);
     } else {
-        lines << QStringLiteral("Exact integral: not a finite number (beyond the double range)");
+        lines << QCoreApplication::translate(
+            "LearningAids", "Exact integral: not a finite number (beyond the double range)");
     }
     if (row.roundingLevel) {
         lines << QStringLiteral(
@@ -107,25 +118,34 @@ QStringList figures(const MethodRun& run, const RunAnalysis& analysis, std::size
             "Error: not shown, as it is no larger than ten times the reference's own "
             "uncertainty");
     } else if (row.error) {
-        QString error = (analysis.exact ? QStringLiteral("Error (estimate - exact): ")
-                                        : QStringLiteral("Error (estimate - reference): ")) +
-                        shortly(*row.error);
+        QString error =
+            (analysis.exact
+                 ? QCoreApplication::translate("LearningAids", "Error (estimate - exact): ")
+                 : QCoreApplication::translate("LearningAids", "Error (estimate - reference): ")) +
+            shortly(*row.error);
         if (row.relativeError) {
-            error += QStringLiteral(", relative ") + shortly(*row.relativeError, 3);
+            error += QCoreApplication::translate("LearningAids", ", relative ") +
+                     shortly(*row.relativeError, 3);
         }
         lines << error;
         if (row.methodError && row.roundingError) {
-            lines << QStringLiteral("Error of the rule: %1; rounding of the double arithmetic: %2")
+            lines << QCoreApplication::translate(
+                         "LearningAids",
+                         "Error of the rule: %1; rounding of the double arithmetic: %2")
                          .arg(shortly(*row.methodError), shortly(*row.roundingError, 2));
         }
     }
-    lines << QStringLiteral("Evaluations of f: %1").arg(row.evaluations);
+    lines
+        << QCoreApplication::translate("LearningAids", "Evaluations of f: %1").arg(row.evaluations);
     if (row.estimatedError) {
-        lines << QStringLiteral("The method's own error estimate, made without the exact value: ") +
+        lines << QCoreApplication::translate(
+                     "LearningAids",
+                     "The method's own error estimate, made without the exact value: ") +
                      shortly(*row.estimatedError);
     }
     if (!row.tableau.empty()) {
-        lines << QStringLiteral("Romberg's table, R(j, 0..j) for j = 0..%1:")
+        lines << QCoreApplication::translate("LearningAids",
+                                             "Romberg's table, R(j, 0..j) for j = 0..%1:")
                      .arg(row.tableau.size() - 1);
         for (const std::vector<double>& line : row.tableau) {
             QStringList cells;
@@ -136,10 +156,12 @@ QStringList figures(const MethodRun& run, const RunAnalysis& analysis, std::size
         }
     }
     if (row.errorRatio) {
-        lines << QStringLiteral("Error over the previous row's: ") + shortly(*row.errorRatio);
+        lines << QCoreApplication::translate("LearningAids", "Error over the previous row's: ") +
+                     shortly(*row.errorRatio);
     }
     if (row.observedOrder) {
-        lines << QStringLiteral("Observed order, log(e_prev/e) / log(n/n_prev): ") +
+        lines << QCoreApplication::translate("LearningAids",
+                                             "Observed order, log(e_prev/e) / log(n/n_prev): ") +
                      QString::number(*row.observedOrder, 'f', 2);
     }
     if (methodOf(run.method).statistical()) {
@@ -151,7 +173,7 @@ QStringList figures(const MethodRun& run, const RunAnalysis& analysis, std::size
 // Rich text, so that the tooltip wraps at about eighty characters instead of running as wide
 // as its longest line; the spaces and line breaks of the text stay as they are.
 QString asTooltip(const QStringList& lines) {
-    return QStringLiteral("<p style=\"white-space:pre-wrap\">") +
+    return QCoreApplication::translate("LearningAids", "<p style=\"white-space:pre-wrap\">") +
            lines.join(QLatin1Char('\n')).toHtmlEscaped() + QStringLiteral("</p>");
 }
 
@@ -171,9 +193,9 @@ QString summaryTooltip(const MethodRun& run, const RunAnalysis& analysis) {
     const std::size_t last = analysis.rows.size() - 1;
     QStringList lines;
     lines << QString::fromStdString(*run.summary)
-          << QStringLiteral("The estimate of the last row, for %1 %2.")
+          << QCoreApplication::translate("LearningAids", "The estimate of the last row, for %1 %2.")
                  .arg(analysis.rows[last].counter)
-                 .arg(text(methodInfo(run.method).unit));
+                 .arg(methodText(methodInfo(run.method).unit));
     if (analysis.observedSlope && analysis.observedSlopeError) {
         const QString slope =
             QStringLiteral("%1 ± %2").arg(QString::number(*analysis.observedSlope, 'f', 2),

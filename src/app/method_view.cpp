@@ -5,6 +5,7 @@
 #include "app/utf8.h"
 
 #include <QContextMenuEvent>
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QPainter>
@@ -238,7 +239,8 @@ void draw(QPainter& painter, const ExtrapolationShapes& shapes, const RowPicture
     painter.setPen(Qt::black);
     const QPointF corner = frame.at(p.xHigh, p.yLow);
     painter.drawText(QRectF(corner.x() - 120, corner.y() - 20, 114, 16),
-                     Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("h², the step squared"));
+                     Qt::AlignRight | Qt::AlignVCenter,
+                     QCoreApplication::translate("MethodView", "h², the step squared"));
     for (const PlotPoint& t : values) {
         drawMark(painter, frame.at(t.x, t.y));
     }
@@ -290,8 +292,9 @@ void drawRugs(QPainter& painter, const StemShapes& p, const Frame& frame, const 
         }
     };
     painter.setRenderHint(QPainter::Antialiasing, false);
-    rug(p.rugSobol, strips.top(), QStringLiteral("Sobol"));
-    rug(p.rugRandom, strips.top() + height + 4, QStringLiteral("random"));
+    rug(p.rugSobol, strips.top(), QCoreApplication::translate("MethodView", "Sobol"));
+    rug(p.rugRandom, strips.top() + height + 4,
+        QCoreApplication::translate("MethodView", "random"));
     painter.setRenderHint(QPainter::Antialiasing, true);
 }
 
@@ -353,39 +356,42 @@ class Legend {
 };
 
 void legend(Legend& l, const ParabolaShapes&) {
-    l.tint(QStringLiteral("area under each panel's parabola"));
-    l.mark(QStringLiteral("the three points of a panel"));
+    l.tint(QCoreApplication::translate("MethodView", "area under each panel's parabola"));
+    l.mark(QCoreApplication::translate("MethodView", "the three points of a panel"));
 }
 
 void legend(Legend& l, const TrapezoidShapes&) {
     QPainter& painter = l.painter;
-    l.tint(QStringLiteral("trapezoid under the chord"));
-    l.entry(QStringLiteral("chord above f: counted too much"), [&](QPointF at) {
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(kOver);
-        painter.drawRect(QRectF(at - QPointF(8, 5), QSizeF(16, 10)));
-    });
-    l.entry(QStringLiteral("chord below f: counted too little"), [&](QPointF at) {
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(kUnder);
-        painter.drawRect(QRectF(at - QPointF(8, 5), QSizeF(16, 10)));
-    });
-    l.mark(QStringLiteral("a node, where f is evaluated"));
+    l.tint(QCoreApplication::translate("MethodView", "trapezoid under the chord"));
+    l.entry(QCoreApplication::translate("MethodView", "chord above f: counted too much"),
+            [&](QPointF at) {
+                painter.setPen(Qt::NoPen);
+                painter.setBrush(kOver);
+                painter.drawRect(QRectF(at - QPointF(8, 5), QSizeF(16, 10)));
+            });
+    l.entry(QCoreApplication::translate("MethodView", "chord below f: counted too little"),
+            [&](QPointF at) {
+                painter.setPen(Qt::NoPen);
+                painter.setBrush(kUnder);
+                painter.drawRect(QRectF(at - QPointF(8, 5), QSizeF(16, 10)));
+            });
+    l.mark(QCoreApplication::translate("MethodView", "a node, where f is evaluated"));
 }
 
 void legend(Legend& l, const RectangleShapes&) {
-    l.tint(QStringLiteral("rectangle as high as f at its midpoint"));
-    l.mark(QStringLiteral("a midpoint, where f is evaluated"));
+    l.tint(QCoreApplication::translate("MethodView", "rectangle as high as f at its midpoint"));
+    l.mark(QCoreApplication::translate("MethodView", "a midpoint, where f is evaluated"));
 }
 
 void legend(Legend& l, const AdaptiveShapes& shapes) {
     QPainter& painter = l.painter;
-    l.tint(QStringLiteral("the parabolas of the accepted panels"));
-    l.entry(QStringLiteral("depth of halving"), [&](QPointF at) {
+    l.tint(QCoreApplication::translate("MethodView", "the parabolas of the accepted panels"));
+    l.entry(QCoreApplication::translate("MethodView", "depth of halving"), [&](QPointF at) {
         painter.setPen(QPen(QColor(0x55, 0x55, 0x55), 1.2));
         painter.drawLine(at - QPointF(9, 0), at + QPointF(9, 0));
     });
-    l.entry(QStringLiteral("%1 panels").arg(shapes.panels.size()), [](QPointF) {});
+    l.entry(QCoreApplication::translate("MethodView", "%1 panels").arg(shapes.panels.size()),
+            [](QPointF) {});
 }
 
 void legend(Legend& l, const ExtrapolationShapes& shapes) {
@@ -394,18 +400,21 @@ void legend(Legend& l, const ExtrapolationShapes& shapes) {
     if (shapes.tableau.empty()) {
         return;
     }
-    l.mark(QStringLiteral("trapezoid value T against h²"));
-    l.entry(QStringLiteral("Richardson's line to h = 0"), [&](QPointF at) {
-        painter.setPen(QPen(kTints[0].darker(180), 1.2, Qt::DashLine));
-        painter.drawLine(at - QPointF(9, 0), at + QPointF(9, 0));
-    });
-    l.entry(QStringLiteral("R(k,k), the row's estimate"), [&](QPointF at) {
-        painter.setPen(QPen(kHit, 2));
-        painter.setBrush(Qt::NoBrush);
-        painter.drawEllipse(at, 5, 5);
-    });
+    l.mark(QCoreApplication::translate("MethodView", "trapezoid value T against h²"));
+    l.entry(QCoreApplication::translate("MethodView", "Richardson's line to h = 0"),
+            [&](QPointF at) {
+                painter.setPen(QPen(kTints[0].darker(180), 1.2, Qt::DashLine));
+                painter.drawLine(at - QPointF(9, 0), at + QPointF(9, 0));
+            });
+    l.entry(QCoreApplication::translate("MethodView", "R(k,k), the row's estimate"),
+            [&](QPointF at) {
+                painter.setPen(QPen(kHit, 2));
+                painter.setBrush(Qt::NoBrush);
+                painter.drawEllipse(at, 5, 5);
+            });
     l.y += 6;
-    l.entry(QStringLiteral("Romberg's table, R(j, 0..j):"), [](QPointF) {});
+    l.entry(QCoreApplication::translate("MethodView", "Romberg's table, R(j, 0..j):"),
+            [](QPointF) {});
     for (const std::vector<double>& line : shapes.tableau) {
         QStringList cells;
         for (const double value : line) {
@@ -425,42 +434,47 @@ void legend(Legend& l, const ExtrapolationShapes& shapes) {
 
 void legend(Legend& l, const StemShapes& shapes) {
     QPainter& painter = l.painter;
-    l.entry(QStringLiteral("f at a sample (%1 shown)").arg(shapes.stems.size()), [&](QPointF at) {
-        painter.setPen(QPen(kTints[0].darker(150), 1));
-        painter.drawLine(at + QPointF(0, 6), at - QPointF(0, 6));
-    });
-    l.entry(QStringLiteral("the mean of f: estimate / (x2 - x1)"), [&](QPointF at) {
-        painter.setPen(QPen(kHit, 2));
-        painter.drawLine(at - QPointF(9, 0), at + QPointF(9, 0));
-    });
+    l.entry(QCoreApplication::translate("MethodView", "f at a sample (%1 shown)")
+                .arg(shapes.stems.size()),
+            [&](QPointF at) {
+                painter.setPen(QPen(kTints[0].darker(150), 1));
+                painter.drawLine(at + QPointF(0, 6), at - QPointF(0, 6));
+            });
+    l.entry(QCoreApplication::translate("MethodView", "the mean of f: estimate / (x2 - x1)"),
+            [&](QPointF at) {
+                painter.setPen(QPen(kHit, 2));
+                painter.drawLine(at - QPointF(9, 0), at + QPointF(9, 0));
+            });
     if (!shapes.rugRandom.empty()) {
-        l.entry(QStringLiteral("rugs: a point's order, first to last"), [&](QPointF at) {
-            for (int i = 0; i < 6; ++i) {
-                painter.setPen(QPen(orderColour(static_cast<std::size_t>(i), 6), 2));
-                painter.drawLine(at + QPointF(3 * i - 8, -5), at + QPointF(3 * i - 8, 5));
-            }
-        });
+        l.entry(QCoreApplication::translate("MethodView", "rugs: a point's order, first to last"),
+                [&](QPointF at) {
+                    for (int i = 0; i < 6; ++i) {
+                        painter.setPen(QPen(orderColour(static_cast<std::size_t>(i), 6), 2));
+                        painter.drawLine(at + QPointF(3 * i - 8, -5), at + QPointF(3 * i - 8, 5));
+                    }
+                });
     }
 }
 
 void legend(Legend& l, const BarShapes&) {
-    l.tint(QStringLiteral("weight x (x2 - x1)/2 wide, f high"));
-    l.mark(QStringLiteral("a node, where f is evaluated"));
+    l.tint(QCoreApplication::translate("MethodView", "weight x (x2 - x1)/2 wide, f high"));
+    l.mark(QCoreApplication::translate("MethodView", "a node, where f is evaluated"));
 }
 
 void legend(Legend& l, const SampleShapes& shapes) {
     QPainter& painter = l.painter;
-    l.entry(QStringLiteral("hit: below the curve (%1)").arg(shapes.hits), [&](QPointF at) {
-        painter.setPen(QPen(kHit, 4));
-        painter.drawPoint(at);
-    });
-    l.entry(
-        QStringLiteral("miss (%1)").arg(static_cast<qint64>(shapes.samples.size()) - shapes.hits),
-        [&](QPointF at) {
-            painter.setPen(QPen(kMiss, 4));
-            painter.drawPoint(at);
-        });
-    l.entry(QStringLiteral("the box, 0 to ymax"), [&](QPointF at) {
+    l.entry(QCoreApplication::translate("MethodView", "hit: below the curve (%1)").arg(shapes.hits),
+            [&](QPointF at) {
+                painter.setPen(QPen(kHit, 4));
+                painter.drawPoint(at);
+            });
+    l.entry(QCoreApplication::translate("MethodView", "miss (%1)")
+                .arg(static_cast<qint64>(shapes.samples.size()) - shapes.hits),
+            [&](QPointF at) {
+                painter.setPen(QPen(kMiss, 4));
+                painter.drawPoint(at);
+            });
+    l.entry(QCoreApplication::translate("MethodView", "the box, 0 to ymax"), [&](QPointF at) {
         painter.setPen(QPen(kBox, 1.5));
         painter.setBrush(Qt::NoBrush);
         painter.drawRect(QRectF(at - QPointF(8, 5), QSizeF(16, 10)));
@@ -470,7 +484,7 @@ void legend(Legend& l, const SampleShapes& shapes) {
 void drawLegend(QPainter& painter, const RowPicture& p, const QRectF& side) {
     Legend l(painter, side);
     if (!showsExtrapolation(p)) {
-        l.entry(QStringLiteral("the integrand f"), [&](QPointF at) {
+        l.entry(QCoreApplication::translate("MethodView", "the integrand f"), [&](QPointF at) {
             painter.setPen(QPen(kCurve, 1.6));
             painter.drawLine(at - QPointF(9, 0), at + QPointF(9, 0));
         });

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/picture_file.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -20,7 +21,8 @@ namespace {
 constexpr int kLongestName = 255;
 
 QString failure(const QString& path, const QString& reason) {
-    return QStringLiteral("The picture could not be saved as \"%1\": %2.")
+    return QCoreApplication::translate("PictureFile",
+                                       "The picture could not be saved as \"%1\": %2.")
         .arg(QDir::toNativeSeparators(path), reason);
 }
 
@@ -84,8 +86,9 @@ QString writePicture(const QString& path, PictureFormat format, QSize size,
     }
     const QFileInfo folder(QFileInfo(path).absolutePath());
     if (!folder.isDir()) {
-        return failure(path, QStringLiteral("the folder %1 does not exist")
-                                 .arg(QDir::toNativeSeparators(folder.filePath())));
+        return failure(path,
+                       QCoreApplication::translate("PictureFile", "the folder %1 does not exist")
+                           .arg(QDir::toNativeSeparators(folder.filePath())));
     }
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
@@ -116,9 +119,10 @@ QString writePicture(const QString& path, PictureFormat format, QSize size,
         }
     }
     if (!drawn || file.error() != QFileDevice::NoError) {
-        const QString reason = file.error() != QFileDevice::NoError
-                                   ? file.errorString()
-                                   : QStringLiteral("the picture could not be written");
+        const QString reason =
+            file.error() != QFileDevice::NoError
+                ? file.errorString()
+                : QCoreApplication::translate("PictureFile", "the picture could not be written");
         file.cancelWriting();
         return failure(path, reason);
     }
@@ -134,8 +138,9 @@ void savePictureAs(QWidget* parent, PictureFormat format, const QString& suggest
     const QString kind =
         format == PictureFormat::Png ? QStringLiteral("PNG") : QStringLiteral("SVG");
     const QString suffix = kind.toLower();
-    PictureFileDialog dialog(parent, QStringLiteral("Save as %1").arg(kind), startFolder(),
-                             QStringLiteral("%1 (*.%2)").arg(kind, suffix));
+    PictureFileDialog dialog(parent,
+                             QCoreApplication::translate("PictureFile", "Save as %1").arg(kind),
+                             startFolder(), QStringLiteral("%1 (*.%2)").arg(kind, suffix));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(suffix);
@@ -146,7 +151,8 @@ void savePictureAs(QWidget* parent, PictureFormat format, const QString& suggest
     const QString problem =
         writePicture(dialog.selectedFiles().constFirst(), format, size, render, title);
     if (!problem.isEmpty()) {
-        QMessageBox::warning(parent, QStringLiteral("Save as %1").arg(kind), problem);
+        QMessageBox::warning(
+            parent, QCoreApplication::translate("PictureFile", "Save as %1").arg(kind), problem);
     }
 }
 

@@ -52,10 +52,7 @@ BENCHMARK(BM_RuleTable)
 void BM_RaceOfEveryMethod(benchmark::State& state) {
     integral::Model model = modelOf(3);
     model.setHeight(2.0f);
-    std::vector<Method> methods;
-    for (const integral::MethodInfo& info : integral::kMethods) {
-        methods.push_back(info.method);
-    }
+    const std::vector<Method> methods = integral::allMethods();
     for (auto _ : state) {
         benchmark::DoNotOptimize(integral::race(model, state.range(0), methods));
     }
@@ -66,10 +63,7 @@ BENCHMARK(BM_RaceOfEveryMethod)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMil
 void BM_SweepOfEveryMethod(benchmark::State& state) {
     integral::Model model = modelOf(3);
     model.setHeight(2.0f);
-    std::vector<Method> methods;
-    for (const integral::MethodInfo& info : integral::kMethods) {
-        methods.push_back(info.method);
-    }
+    const std::vector<Method> methods = integral::allMethods();
     for (auto _ : state) {
         benchmark::DoNotOptimize(integral::sweep(model, integral::kSweepBudgets, methods));
     }

@@ -206,10 +206,7 @@ void BM_RaceInTheWindowAgainstTheModel(benchmark::State& state) {
     model.chooseExpression(std::get<std::shared_ptr<const integral::TypedExpression>>(parsed));
     model.setLower(integral::Variant::real(0));
     model.setUpper(integral::Variant::real(3));
-    std::vector<integral::Method> methods;
-    for (const integral::MethodInfo& info : integral::kMethods) {
-        methods.push_back(info.method);
-    }
+    const std::vector<integral::Method> methods = integral::allMethods();
     integral::CompareJobs jobs;
     for (auto _ : state) {
         if (state.range(0) == 0) {

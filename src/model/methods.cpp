@@ -280,6 +280,14 @@ const NumericalMethod& methodOf(Method method) {
     return *kNumericalMethods[static_cast<std::size_t>(method)];
 }
 
+std::vector<Method> allMethods() {
+    std::vector<Method> methods;
+    for (const MethodInfo& info : kMethods) {
+        methods.push_back(info.method);
+    }
+    return methods;
+}
+
 std::string methodNames(std::string_view lastJoin) {
     std::string names;
     for (std::size_t i = 0; i < kMethods.size(); ++i) {

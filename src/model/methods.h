@@ -188,6 +188,9 @@ constexpr int rowCounter(Method method, int row) {
     return info.firstCounter + row * info.counterStep;
 }
 
+// Every method, in the table's order.
+std::vector<Method> allMethods();
+
 // The row whose counter is `counter`; nothing when no row counts that.
 std::optional<int> rowOfCounter(Method method, std::int64_t counter);
 

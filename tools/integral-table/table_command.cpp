@@ -220,14 +220,6 @@ Method parseMethod(std::string_view text) {
     throw UsageError("unknown method " + quoted(text) + " (expected " + methodNames() + ")");
 }
 
-std::vector<Method> allMethods() {
-    std::vector<Method> methods;
-    for (const MethodInfo& info : kMethods) {
-        methods.push_back(info.method);
-    }
-    return methods;
-}
-
 // "zelbrin,gauss,sobol": each at most once.
 std::vector<Method> parseMethods(std::string_view text) {
     std::vector<Method> methods;

@@ -602,6 +602,8 @@ Reference adaptiveIntegral(const Function& f, double lower, double upper) {
         return none(std::string(std::isnan(missing.value) ? "f has no value"
                                                           : "f is beyond the range of a double") +
                     " at x = " + at(missing.x) + ", inside the limits");
+    } catch (const std::bad_alloc&) {
+        throw;  // memory, not f: the caller reports that as it reports it anywhere
     } catch (const std::exception&) {
         return none("the quadratures met a value of f they cannot use between the limits");
     }

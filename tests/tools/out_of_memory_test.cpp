@@ -5,11 +5,15 @@
 // the one allocation it is told to.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <memory>
 #include <new>
 #include <string_view>
+#include <variant>
 #include <vector>
 
+#include "integrands/typed_expression.h"
 #include "model/model.h"
 #include "table_command.h"
 
@@ -98,6 +102,31 @@ TEST(ModelOutOfMemoryTest, EveryFailedAllocationOfARunIsReportedAsAFault) {
         EXPECT_FALSE(run.summary.has_value());
     }
     EXPECT_GT(failures, 5);
+}
+
+// A typed integrand's reference meets memory running out as the run does: it ends by
+// bad_alloc, never by a reason about f's values, wherever in its quadratures the allocation
+// fails.
+TEST(ModelOutOfMemoryTest, AReferenceThatRunsOutOfMemorySaysNothingOfF) {
+    const auto parsed = TypedExpression::parse("sqrt(x)*sin(3*x)");
+    const auto expression = std::get<std::shared_ptr<const TypedExpression>>(parsed);
+    const auto allocations = [&] {
+        const IntegrandDescriptor f(expression);
+        allocationsUntilFailure = 1L << 40;
+        EXPECT_TRUE(f.reference(0.0, 2.0).value.has_value());
+        const long made = (1L << 40) - allocationsUntilFailure;
+        allocationsUntilFailure = -1;
+        return made;
+    };
+    const long made = allocations();
+    ASSERT_GT(made, 20);
+    for (long failing = 1; failing < made; failing += std::max(1L, made / 40)) {
+        SCOPED_TRACE(failing);
+        const IntegrandDescriptor f(expression);
+        allocationsUntilFailure = failing;
+        EXPECT_THROW((void)f.reference(0.0, 2.0), std::bad_alloc);
+        allocationsUntilFailure = -1;
+    }
 }
 
 }  // namespace

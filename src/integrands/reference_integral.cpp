@@ -461,9 +461,45 @@ Estimate integratePieces(const std::vector<double>& splits, const std::vector<bo
     return total;
 }
 
+Reference integralOnce(const Function& f, double lower, double upper);
+
 }  // namespace
 
+// f near the top of the double range (exp(x) up to 709) overflows the quadratures' sums, and
+// their error estimates, long before its integral does: then f is integrated scaled down by a
+// power of two, which is exact, and the result scaled back where it is a double.
 Reference adaptiveIntegral(const Function& f, double lower, double upper) {
+    Reference once = integralOnce(f, lower, upper);
+    if (once.value || once.divergence || !std::isfinite(lower) || !std::isfinite(upper)) {
+        return once;
+    }
+    double largest = 0.0;
+    for (const double y : sample(f, std::min(lower, upper), std::max(lower, upper)).f) {
+        if (std::isfinite(y)) {
+            largest = std::max(largest, std::fabs(y));
+        }
+    }
+    constexpr double kNearTheTop = 0x1p900;
+    if (!(largest > kNearTheTop)) {
+        return once;
+    }
+    const int exponent = std::ilogb(largest);
+    const Function scaled = [&f, exponent](double x) { return std::ldexp(f(x), -exponent); };
+    Reference down = integralOnce(scaled, lower, upper);
+    if (!down.value) {
+        return once;
+    }
+    down.value->value = std::ldexp(down.value->value, exponent);
+    down.value->uncertainty = std::ldexp(down.value->uncertainty, exponent);
+    if (!std::isfinite(down.value->value) || !std::isfinite(down.value->uncertainty)) {
+        return once;
+    }
+    return down;
+}
+
+namespace {
+
+Reference integralOnce(const Function& f, double lower, double upper) {
     if (lower == upper) {
         return {
             .value = ReferenceValue{0.0, 0.0, false}, .divergence = std::nullopt, .whyNone = {}};
@@ -472,7 +508,7 @@ Reference adaptiveIntegral(const Function& f, double lower, double upper) {
         return none("the limits are too far apart for a double to hold their difference");
     }
     if (upper < lower) {
-        Reference reversed = adaptiveIntegral(f, upper, lower);
+        Reference reversed = integralOnce(f, upper, lower);
         if (reversed.value) {
             reversed.value->value = -reversed.value->value;
         }
@@ -639,5 +675,7 @@ Reference adaptiveIntegral(const Function& f, double lower, double upper) {
             .divergence = std::nullopt,
             .whyNone = {}};
 }
+
+}  // namespace
 
 }  // namespace integral

@@ -94,6 +94,11 @@ TEST(ReferenceIntegralTest, UncertaintyCoversTheTruthOrNoValueIsGiven) {
         {"ln(x)", -1.0, 1.0, std::nullopt, false},
         {"asin(x)", -1.0, 1.0, 0.0},
         {"sqrt(1-x^2)", -1.0, 1.0, 1.5707963267948966192},
+        // Near the top of the double range, where the quadratures' own sums overflow first.
+        {"exp(x)", 0.0, 705.0, 1.5052538330631940638e306},
+        {"exp(x)", 0.0, 709.0, 8.2184074615549721892e307},
+        {"-exp(x)", 0.0, 708.0, -3.0233831442760550148e307},
+        {"2*exp(x)", 0.0, 709.5, std::nullopt, false},
     };
     for (const ReferenceCase& c : cases) {
         SCOPED_TRACE(std::string(c.text) + " on " + std::to_string(c.lower) + ".." +

@@ -9,7 +9,9 @@
 #include <cstdio>
 #include <exception>
 #include <limits>
+#include <map>
 #include <optional>
+#include <queue>
 #include <string>
 #include <vector>
 
@@ -391,36 +393,96 @@ constexpr std::int64_t kKronrodBudget = 500'000;
 // Tanh-sinh halves its step at most this many times on a piece (the library's default is 15).
 constexpr std::size_t kTanhSinhLevels = 10;
 
+// A piece of the Kronrod partition: its rule's value, error and integral of |f|, and whether
+// it may still be halved.
+struct KronrodPiece {
+    double a = 0.0;
+    double b = 0.0;
+    int depth = 0;
+    double value = 0.0;
+    double error = 0.0;
+    double magnitude = 0.0;
+    bool open = false;
+};
+
 template <typename F>
-double bisectedKronrod(const F& f, double a, double b, int depth, std::int64_t& budget,
-                       double& error, double& magnitude) {
+KronrodPiece kronrodPiece(const F& f, double a, double b, int depth) {
+    KronrodPiece piece{a, b, depth};
     const double middle = a + (b - a) / 2;
-    const auto mapped = onUnitInterval(f, a, b);
-    double local = 0.0;
-    double l1 = 0.0;
-    const double value = boost::math::quadrature::gauss_kronrod<double, 15>::integrate(
-        mapped, -1.0, 1.0, 0, 0.0, &local, &l1);
+    piece.value = boost::math::quadrature::gauss_kronrod<double, 15>::integrate(
+        onUnitInterval(f, a, b), -1.0, 1.0, 0, 0.0, &piece.error, &piece.magnitude);
     // A piece a few thousand doubles wide sees f on the grid of its doubles, noisy to about
     // that part of its integral: halving it further finds only that noise.
     const double resolution = 8.0 * kEpsilon * std::max(std::fabs(a), std::fabs(b)) / (b - a);
-    budget -= 15;
-    if (depth > 0 && budget > 0 && local > std::max(1e-13, resolution) * l1 && middle > a &&
-        middle < b) {
-        double leftError = 0.0;
-        double leftMagnitude = 0.0;
-        double rightError = 0.0;
-        double rightMagnitude = 0.0;
-        const double left =
-            bisectedKronrod(f, a, middle, depth - 1, budget, leftError, leftMagnitude);
-        const double right =
-            bisectedKronrod(f, middle, b, depth - 1, budget, rightError, rightMagnitude);
-        error = leftError + rightError;
-        magnitude = leftMagnitude + rightMagnitude;
-        return left + right;
+    piece.open = depth > 0 && piece.error > std::max(1e-13, resolution) * piece.magnitude &&
+                 middle > a && middle < b;
+    return piece;
+}
+
+// The pieces between `splits` (but those skipped) halved until each is settled, its depth is
+// spent or the budget is: the budget goes to the piece with the largest error first, over all
+// of them, so that no late piece starves for what early ones spent. The halves are added back
+// up as the halving went, so that where the budget suffices the sum is the one a halving piece
+// by piece, depth first, makes to the bit.
+template <typename F>
+std::vector<std::optional<KronrodPiece>> settledKronrod(const F& f,
+                                                        const std::vector<double>& splits,
+                                                        const std::vector<bool>& skip) {
+    // Each piece's halves, once it has them, by its place in the tree of one top piece.
+    std::vector<std::map<std::pair<double, double>, KronrodPiece>> trees(splits.size());
+    using Key = std::pair<std::size_t, std::pair<double, double>>;
+    const auto larger = [&trees](const Key& l, const Key& r) {
+        return trees[l.first].at(l.second).error < trees[r.first].at(r.second).error;
+    };
+    std::priority_queue<Key, std::vector<Key>, decltype(larger)> open(larger);
+    std::int64_t budget = kKronrodBudget;
+    const auto add = [&](std::size_t top, double a, double b, int depth) {
+        const KronrodPiece piece = kronrodPiece(f, a, b, depth);
+        budget -= 15;
+        trees[top][{a, b}] = piece;
+        if (piece.open) {
+            open.push({top, {a, b}});
+        }
+    };
+    for (std::size_t i = 0; i + 1 < splits.size(); ++i) {
+        if (!skip[i]) {
+            add(i, splits[i], splits[i + 1], kKronrodDepth);
+        }
     }
-    error = local;
-    magnitude = l1;
-    return value;
+    while (!open.empty() && budget > 0) {
+        const auto [top, where] = open.top();
+        open.pop();
+        const KronrodPiece& piece = trees[top].at(where);
+        const double middle = piece.a + (piece.b - piece.a) / 2;
+        const int depth = piece.depth - 1;
+        add(top, piece.a, middle, depth);
+        add(top, middle, where.second, depth);
+    }
+    // Summed from the leaves up, left half plus right half, as the halving made them.
+    std::vector<std::optional<KronrodPiece>> settled(splits.size());
+    for (std::size_t i = 0; i + 1 < splits.size(); ++i) {
+        if (skip[i]) {
+            continue;
+        }
+        const auto& tree = trees[i];
+        const auto sum = [&tree](const auto& self, double a, double b) -> KronrodPiece {
+            const KronrodPiece& piece = tree.at({a, b});
+            const double middle = a + (b - a) / 2;
+            const auto left = tree.find({a, middle});
+            if (left == tree.end()) {
+                return piece;
+            }
+            const KronrodPiece l = self(self, a, middle);
+            const KronrodPiece r = self(self, middle, b);
+            KronrodPiece both = piece;
+            both.value = l.value + r.value;
+            both.error = l.error + r.error;
+            both.magnitude = l.magnitude + r.magnitude;
+            return both;
+        };
+        settled[i] = sum(sum, splits[i], splits[i + 1]);
+    }
+    return settled;
 }
 
 // Pieces narrower than this part of the interval lie in the decades next to a point of
@@ -620,10 +682,15 @@ Reference integralOnce(const Function& f, double lower, double upper) {
     Estimate tanhSinh;
     try {
         const auto [splits, skip] = partition(kKronrodPiece, 0);
-        std::int64_t budget = kKronrodBudget;
-        kronrod = integratePieces(
-            splits, skip, [&](double a, double b, double& error, double& magnitude) {
-                return bisectedKronrod(finiteF, a, b, kKronrodDepth, budget, error, magnitude);
+        const std::vector<std::optional<KronrodPiece>> settled =
+            settledKronrod(finiteF, splits, skip);
+        kronrod =
+            integratePieces(splits, skip, [&](double a, double, double& error, double& magnitude) {
+                const auto at = static_cast<std::size_t>(
+                    std::lower_bound(splits.begin(), splits.end(), a) - splits.begin());
+                error = settled[at]->error;
+                magnitude = settled[at]->magnitude;
+                return settled[at]->value;
             });
         const auto [tsSplits, tsSkip] = partition(kTanhSinhPiece, kTanhSinhPiece / 2);
         boost::math::quadrature::tanh_sinh<double> method(kTanhSinhLevels);

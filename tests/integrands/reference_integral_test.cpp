@@ -23,6 +23,7 @@ struct ReferenceCase {
     double upper;
     std::optional<double> truth;  // nothing: the integral does not exist
     bool exists = true;           // false: it exists, but cannot be known here
+    double tightness = 0.05;      // the widest uncertainty, relative to the truth
 };
 
 TEST(ReferenceIntegralTest, UncertaintyCoversTheTruthOrNoValueIsGiven) {
@@ -99,6 +100,8 @@ TEST(ReferenceIntegralTest, UncertaintyCoversTheTruthOrNoValueIsGiven) {
         {"exp(x)", 0.0, 709.0, 8.2184074615549721892e307},
         {"-exp(x)", 0.0, 708.0, -3.0233831442760550148e307},
         {"2*exp(x)", 0.0, 709.5, std::nullopt, false},
+        // Many oscillations: the evaluations go where the error is largest, over all pieces.
+        {"sin(x)^2", 0.0, 100000.0, 50000.017862973803130, true, 0.002},
     };
     for (const ReferenceCase& c : cases) {
         SCOPED_TRACE(std::string(c.text) + " on " + std::to_string(c.lower) + ".." +
@@ -110,7 +113,7 @@ TEST(ReferenceIntegralTest, UncertaintyCoversTheTruthOrNoValueIsGiven) {
                 << reference.value->value << " +- " << reference.value->uncertainty;
             // Honest, and still worth having: a few per cent at worst (an interior singular
             // point not on a double is the hardest case).
-            EXPECT_LE(reference.value->uncertainty, 0.05 * std::fabs(*c.truth) + 1e-12);
+            EXPECT_LE(reference.value->uncertainty, c.tightness * std::fabs(*c.truth) + 1e-12);
         } else if (c.exists) {
             EXPECT_FALSE(reference.value.has_value()) << reference.value->value;
             EXPECT_TRUE(reference.divergence.has_value()) << reference.whyNone;

@@ -72,6 +72,10 @@ struct Approach {
     std::vector<double> value;
     bool overflows = false;  // f went beyond the doubles on the way in
     std::optional<double> noValueAt;
+    // Where f, exactly 0 over the last decades before, has no value any more: the 0/0 of two
+    // underflows (exp(-1/x)/x^2 at 0), not a point without a limit. Between here and c, f is
+    // taken as the 0 it tends to.
+    std::optional<double> vanishesAt;
 
     // log10 of the growth over the decade ending at j.
     double growth(std::size_t j) const {
@@ -114,7 +118,12 @@ Approach approach(const Function& f, double c, double side, double reach) {
         }
         const double value = f(x);
         if (std::isnan(value)) {
-            result.noValueAt = x;
+            constexpr std::size_t kZeroDecades = 3;
+            const std::size_t n = result.value.size();
+            const bool wasZero = n >= kZeroDecades &&
+                                 std::all_of(result.value.end() - kZeroDecades, result.value.end(),
+                                             [](double v) { return v == 0.0; });
+            (wasZero ? result.vanishesAt : result.noValueAt) = x;
             break;
         }
         if (std::isinf(value)) {
@@ -610,6 +619,12 @@ Reference integralOnce(const Function& f, double lower, double upper) {
         Tail tail;
     };
     std::vector<TailPiece> tails;
+    // Stretches next to a point where f tends to 0 but has no value: f is 0 there.
+    struct Vanishing {
+        double from;
+        double to;
+    };
+    std::vector<Vanishing> vanishing;
     for (const Point& p : points) {
         // Reach: two samples, or half the way to the next anchor on that side.
         double reach = 2.0 * s.spacing;
@@ -623,6 +638,9 @@ Reference integralOnce(const Function& f, double lower, double upper) {
         if (a.noValueAt) {
             return none("f has no value at x = " + at(*a.noValueAt) + ", near x = " + at(p.x) +
                         ", inside the limits");
+        }
+        if (a.vanishesAt) {
+            vanishing.push_back({std::min(p.x, *a.vanishesAt), std::max(p.x, *a.vanishesAt)});
         }
         if (a.singular() && (a.overflows || a.power() >= kDivergent)) {
             const double power = a.overflows && a.value.size() < 3 ? 1.0 : a.power();
@@ -671,9 +689,14 @@ Reference integralOnce(const Function& f, double lower, double upper) {
         return std::pair(std::move(splits), std::move(skip));
     };
 
-    const auto finiteF = [&f](double x) {
+    const auto finiteF = [&f, &vanishing](double x) {
         const double value = f(x);
         if (!std::isfinite(value)) {
+            for (const Vanishing& v : vanishing) {
+                if (std::isnan(value) && x >= v.from && x <= v.to) {
+                    return 0.0;
+                }
+            }
             throw NoValue{x, value};
         }
         return value;

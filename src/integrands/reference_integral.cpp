@@ -40,8 +40,14 @@ constexpr double kSharpness = 16.0;
 // Growth per decade of distance below which f counts as bounded there (a logarithm grows by
 // less than this near the last decades a double can resolve).
 constexpr double kGrowing = 0.05;
-// From this power on the integral does not exist; x^-0.99 still has one.
+// Near a power this close to 1 the verdict needs care: a pure power below 1 (x^-0.995, whose
+// integral is 200) has one, a power of 1 or more has none, and a power that still rises towards
+// 1 from one decade to the next (a logarithmic factor, 1/(x ln(x)^2)) leaves the doubles unable
+// to tell.
 constexpr double kDivergent = 0.995;
+// The growth a pure power shows, decade after decade, agrees to about this much; a power within
+// it of 1 is 1.
+constexpr double kPowerKnownTo = 1e-9;
 // The nearest any point is taken to another: below this a double's distances are subnormal.
 constexpr double kNearest = 1e-305;
 
@@ -643,7 +649,29 @@ Reference integralOnce(const Function& f, double lower, double upper) {
             vanishing.push_back({std::min(p.x, *a.vanishesAt), std::max(p.x, *a.vanishesAt)});
         }
         if (a.singular() && (a.overflows || a.power() >= kDivergent)) {
-            const double power = a.overflows && a.value.size() < 3 ? 1.0 : a.power();
+            const std::size_t n = a.value.size();
+            const double power = a.overflows && n < 3 ? 1.0 : a.power();
+            const double rise = n >= 3 ? a.growth(n - 1) - a.growth(n - 2) : 0.0;
+            const bool pure = !a.overflows && std::fabs(rise) <= kPowerKnownTo;
+            if (pure && power < 1.0 - kPowerKnownTo) {
+                // A power below 1 to the last digit the decades tell: the tail has its
+                // closed form.
+                decadeSplits.insert(decadeSplits.end(), a.position.begin(), a.position.end());
+                const double inner = a.position.back();
+                tails.push_back({std::min(p.x, inner), std::max(p.x, inner), tailOf(a)});
+                continue;
+            }
+            if (!a.overflows && rise > kPowerKnownTo && power < 1.0 - kPowerKnownTo) {
+                const std::string distance = p.x == 0.0  ? std::string("|x|")
+                                             : p.x < 0.0 ? "|x + " + at(-p.x) + "|"
+                                                         : "|x - " + at(p.x) + "|";
+                return none("f grows like 1/" + distance + "^" + shortNumber(power, 6) +
+                            " near x = " + at(p.x) + ", its power still rising towards 1 (by " +
+                            shortNumber(rise, 2) + " over the last decade of the " +
+                            std::to_string(n) +
+                            " followed), as a logarithmic factor makes it: whether the integral "
+                            "exists cannot be told with doubles");
+            }
             return {
                 .value = std::nullopt,
                 .divergence = Divergence{p.x, std::isfinite(power) ? std::max(power, 1.0) : 1.0},

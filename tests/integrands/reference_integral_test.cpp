@@ -100,6 +100,13 @@ TEST(ReferenceIntegralTest, UncertaintyCoversTheTruthOrNoValueIsGiven) {
         {"exp(x)", 0.0, 709.0, 8.2184074615549721892e307},
         {"-exp(x)", 0.0, 708.0, -3.0233831442760550148e307},
         {"2*exp(x)", 0.0, 709.5, std::nullopt, false},
+        // Powers next to 1: below it to the last digit, the integral exists; rising towards it
+        // decade by decade, as a logarithm makes them, the doubles cannot tell.
+        {"x^(-0.995)", 0.0, 0.5, 199.30805256557356685},
+        {"x^(-0.999)", 0.0, 0.5, 999.30709299045252192},
+        {"1/(x*ln(x)^2)", 0.0, 0.5, std::nullopt, false},
+        {"1/(x*ln(x))", 0.0, 0.5, std::nullopt, false},
+        {"x^(-1.0001)", 0.0, 0.5, std::nullopt, true},
         // 0/0 next to 0, where two underflows meet: f tends to 0 there.
         {"exp(-1/x)/x^2", 0.0, 1.0, 0.36787944117144232160},
         // Many oscillations: the evaluations go where the error is largest, over all pieces.

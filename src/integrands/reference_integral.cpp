@@ -732,7 +732,10 @@ Reference integralOnce(const Function& f, double lower, double upper) {
     Estimate kronrod;
     Estimate tanhSinh;
     try {
-        const auto [splits, skip] = partition(kKronrodPiece, 0);
+        // Named, not bound by a structured binding, as a lambda below uses them.
+        const auto kronrodPartition = partition(kKronrodPiece, 0);
+        const std::vector<double>& splits = kronrodPartition.first;
+        const std::vector<bool>& skip = kronrodPartition.second;
         const std::vector<std::optional<KronrodPiece>> settled =
             settledKronrod(finiteF, splits, skip);
         kronrod =

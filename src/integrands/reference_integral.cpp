@@ -2,6 +2,7 @@
 #include "integrands/reference_integral.h"
 
 #include <algorithm>
+#include <boost/math/quadrature/exp_sinh.hpp>
 #include <boost/math/quadrature/gauss_kronrod.hpp>
 #include <boost/math/quadrature/tanh_sinh.hpp>
 #include <cmath>
@@ -366,12 +367,52 @@ double conditioningFloor(const Sampling& s) {
 }
 
 // The piece next to a singular point, below the last decade followed: the integral of the
-// power law the last decades show, c |x - c|^-p, from c to the distance d, is f(d) d / (1 - p);
-// taken with the power of each of the last two decades, their difference is its uncertainty.
+// law the last decades show. A power, c |x - c|^-p, gives f(d) d / (1 - p) from c to the
+// distance d; a power with a logarithmic factor, c |x - c|^-p ln(1/|x - c|)^q (x^-0.99 ln x),
+// grows a little faster each decade, and a pure power's tail would miss what that factor adds
+// below d. The law taken from the last decades and from those one before, their difference is
+// the tail's uncertainty.
 struct Tail {
     double value = 0.0;
     double uncertainty = 0.0;
 };
+
+// The exponents p and q of c d^-p ln(1/d)^q through the values at j - 2, j - 1 and j: the
+// growth over a decade is p + q (ln L_j - ln L_{j-1}) / (L_j - L_{j-1}), L = ln(1/d).
+std::optional<std::pair<double, double>> logPowerThrough(const Approach& a, std::size_t j) {
+    const auto logarithm = [&a](std::size_t i) { return -std::log(a.distance[i]); };
+    const auto slope = [&](std::size_t i) {
+        const double outer = logarithm(i - 1);
+        const double inner = logarithm(i);
+        return std::log(inner / outer) / (inner - outer);
+    };
+    if (j < 2 || !(a.distance[j - 2] < 1.0)) {
+        return std::nullopt;
+    }
+    const double r1 = slope(j - 1);
+    const double r2 = slope(j);
+    const double q = (a.growth(j) - a.growth(j - 1)) / (r2 - r1);
+    const double p = a.growth(j) - q * r2;
+    if (!std::isfinite(p) || !std::isfinite(q) || !(p < 1.0)) {
+        return std::nullopt;
+    }
+    return std::pair(p, q);
+}
+
+// The integral from 0 to d of c x^-p ln(1/x)^q, as f(d) d / (1 - p) times the factor the
+// logarithm brings: with s = 1 - p and z = s ln(1/d), the integral over t from 0 to infinity of
+// (1 + t/z)^q e^-t (1 for a pure power).
+double logPowerTail(const Approach& a, std::size_t j, double p, double q) {
+    const double s = 1.0 - p;
+    const double z = -s * std::log(a.distance[j]);
+    double factor = 1.0;
+    if (q != 0.0) {
+        boost::math::quadrature::exp_sinh<double> method;
+        factor =
+            method.integrate([q, z](double t) { return std::pow(1.0 + t / z, q) * std::exp(-t); });
+    }
+    return a.value[j] * a.distance[j] / s * factor;
+}
 
 // The same on either side of c, as the distance runs from 0 to d in both.
 Tail tailOf(const Approach& a) {
@@ -380,7 +421,23 @@ Tail tailOf(const Approach& a) {
     const double fd = a.value[n - 1];
     const double withLast = fd * d / (1.0 - a.growth(n - 1));
     const double withBefore = fd * d / (1.0 - a.growth(n - 2));
-    return {withLast, std::fabs(withLast - withBefore) + 1e-9 * std::fabs(withLast)};
+    const Tail power{withLast, std::fabs(withLast - withBefore) + 1e-9 * std::fabs(withLast)};
+    // A pure power grows the same to the last digit the decades tell.
+    if (std::fabs(a.growth(n - 1) - a.growth(n - 2)) <= kPowerKnownTo || n < 4) {
+        return power;
+    }
+    const auto last = logPowerThrough(a, n - 1);
+    const auto before = logPowerThrough(a, n - 2);
+    if (!last || !before) {
+        return power;
+    }
+    const double withLaw = logPowerTail(a, n - 1, last->first, last->second);
+    const double withLawBefore = logPowerTail(a, n - 1, before->first, before->second);
+    const Tail law{withLaw, std::fabs(withLaw - withLawBefore) + 1e-9 * std::fabs(withLaw)};
+    if (!std::isfinite(law.value) || !std::isfinite(law.uncertainty)) {
+        return power;
+    }
+    return law;
 }
 
 // f over a..b as a function on -1..1, times the half-width, so that a rule's error and its

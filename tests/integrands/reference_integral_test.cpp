@@ -117,6 +117,11 @@ TEST(ReferenceIntegralTest, UncertaintyCoversTheTruthOrNoValueIsGiven) {
         {"x^(-0.9)/ln(x)^2", 0.0, 0.5, 1.1300806501006503956, true, 1e-6},
         // 0/0 next to 0, where two underflows meet: f tends to 0 there.
         {"exp(-1/x)/x^2", 0.0, 1.0, 0.36787944117144232160},
+        // Where the samples are too coarse to see where f is: a logarithm half-way between two
+        // of them, a peak far narrower than their spacing.
+        {"ln(abs(x-0.7071067811865476))", 0.0, 1.0, -1.6047219371592851239, true, 1e-12},
+        {"1/(1+x^2)", -1e15, 1e15, 3.1415926535897912385, true, 1e-13},
+        {"1/(1+x^2)", -1e15, 1.1e15, 3.1415926535897913294, true, 1e-13},
         // Many oscillations: the evaluations go where the error is largest, over all pieces.
         {"sin(x)^2", 0.0, 100000.0, 50000.017862973803130, true, 0.002},
     };

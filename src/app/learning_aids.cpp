@@ -97,6 +97,9 @@ QStringList figures(const MethodRun& run, const RunAnalysis& analysis, std::size
                                              "Reference (adaptive quadrature): %1 ± %2")
                      .arg(full(analysis.reference->value),
                           shortly(analysis.reference->uncertainty, 2));
+        if (!analysis.referenceNote.empty()) {
+            lines << text(analysis.referenceNote);
+        }
     } else if (analysis.divergence) {
         lines << QCoreApplication::translate("LearningAids", "Reference: none, as ") +
                      text(divergenceText(*analysis.divergence));

@@ -185,7 +185,10 @@ std::optional<RuleSplit> roundingAt(std::optional<Formula> formula, std::span<co
     using R = Real<Digits>;
     R sum(0);
     for (const RuleTerm& term : terms) {
-        const R value = formula ? formulaValue(*formula, R(term.x)) : R(term.fx);
+        const R node = term.count > 0.0
+                           ? R(lower) + (R(upper) - R(lower)) * R(term.index) / R(term.count)
+                           : R(term.x);
+        const R value = formula ? formulaValue(*formula, node) : R(term.fx);
         sum += R(term.coefficient) * value * (R(upper) - R(lower)) / R(term.denominator);
     }
     const double rounding = static_cast<double>(R(estimate) - sum);

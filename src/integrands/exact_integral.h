@@ -36,13 +36,17 @@ struct RuleTerm {
     double fx = 0.0;
     double coefficient = 0.0;
     double denominator = 1.0;
+    // Where the rule places the node before rounding, lower + (upper - lower) * index / count;
+    // a count of 0 where the rule does not say (the double node is then taken as placed).
+    double index = 0.0;
+    double count = 0.0;
 };
 
 // How far rounding moved a row's estimate: the estimate minus the same rule on the same nodes
 // in exact arithmetic (50 digits; 400 for sines of huge arguments), with f from its formula
-// at each node. Without a formula (a typed integrand) the values the row used are summed
-// exactly instead, so that only the rounding of the rule's own arithmetic is measured.
-// Nothing when the exact sum is not a finite double.
+// at each node, placed where the rule places it where the term says. Without a formula (a typed
+// integrand) the values the row used are summed exactly instead, so that only the rounding of the
+// rule's own arithmetic is measured. Nothing when the exact sum is not a finite double.
 struct RuleSplit {
     double rounding = 0.0;            // estimate - exact sum
     std::optional<double> ruleError;  // exact sum - exact integral, with a formula

@@ -96,7 +96,8 @@ Reference IntegrandDescriptor::reference(double lower, double upper) const {
         }
         const TypedExpression& expression = *expression_;
         Reference made = adaptiveIntegral(
-            [&expression](double x) { return expression.evaluate(x); }, lower, upper);
+            [&expression](double x) { return expression.evaluate(x); }, lower, upper,
+            [&expression](double x) { return expression.roundingOfFunctions(x); });
         const std::lock_guard<std::mutex> lock(references_->mutex);
         return references_->byLimits.emplace(limits, std::move(made)).first->second;
     }
@@ -104,9 +105,13 @@ Reference IntegrandDescriptor::reference(double lower, double upper) const {
     if (!exact) {
         return {.value = std::nullopt,
                 .divergence = std::nullopt,
-                .whyNone = "the exact integral is beyond the range of a double"};
+                .whyNone = "the exact integral is beyond the range of a double",
+                .cancellation = std::nullopt};
     }
-    return {.value = ReferenceValue{*exact, 0.0, true}, .divergence = std::nullopt, .whyNone = {}};
+    return {.value = ReferenceValue{*exact, 0.0, true},
+            .divergence = std::nullopt,
+            .whyNone = {},
+            .cancellation = std::nullopt};
 }
 
 bool IntegrandDescriptor::same(const IntegrandDescriptor& other) const {

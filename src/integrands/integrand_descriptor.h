@@ -31,11 +31,20 @@ struct Divergence {
     double power = 1.0;
 };
 
+// Where f loses most of its digits to cancellation, as the small difference of much larger
+// values (1 - cos(x) near 0): between `from` and `to`, at worst `digitsLost` of its 16.
+struct Cancellation {
+    double from = 0.0;
+    double to = 0.0;
+    int digitsLost = 0;
+};
+
 // The reference, or why there is none.
 struct Reference {
     std::optional<ReferenceValue> value;
     std::optional<Divergence> divergence;  // the integral does not exist
     std::string whyNone;                   // in words, when there is no value
+    std::optional<Cancellation> cancellation;
 };
 
 // "the integral of this function over these limits does not exist: f grows like 1/|x - 0.3|^1

@@ -70,7 +70,10 @@ std::string at(double x) {
 
 // A failed reference, in words.
 Reference none(std::string why) {
-    return {.value = std::nullopt, .divergence = std::nullopt, .whyNone = std::move(why)};
+    return {.value = std::nullopt,
+            .divergence = std::nullopt,
+            .whyNone = std::move(why),
+            .cancellation = std::nullopt};
 }
 
 // f followed from c towards one side, decade by decade of the distance.
@@ -349,6 +352,51 @@ std::vector<double> features(const Function& f, const Sampling& s) {
     return merged;
 }
 
+// What the rounding of f's own operations costs its integral, and where it costs f most of its
+// digits: f there is the small difference of much larger values.
+struct OwnRounding {
+    double integral = 0.0;
+    std::optional<Cancellation> cancellation;
+};
+
+// Half of a double's digits lost, over at least this part of the samples: a stretch, not the
+// odd sample that lands next to a zero of f.
+constexpr int kDigitsLost = 8;
+constexpr int kStretch = kSamples / 100;
+
+OwnRounding ownRounding(const Function& rounding, const Sampling& s) {
+    OwnRounding result;
+    if (!rounding) {
+        return result;
+    }
+    int lossy = 0;
+    Cancellation worst{INFINITY, -INFINITY, 0};
+    for (int k = 0; k <= kSamples; ++k) {
+        const double moved = rounding(s.x[k]);
+        if (!std::isfinite(moved) || !std::isfinite(s.f[k])) {
+            continue;
+        }
+        const double kept = kEpsilon * std::fabs(s.f[k]);
+        // A few roundings of f's own size the floor allows already.
+        result.integral +=
+            (k == 0 || k == kSamples ? 0.5 : 1.0) * std::max(0.0, moved - 4.0 * kept) * s.spacing;
+        const int lost =
+            moved == 0.0 ? 0
+            : kept == 0.0
+                ? 16
+                : std::clamp(static_cast<int>(std::lround(std::log10(moved / kept))), 0, 16);
+        if (lost >= kDigitsLost) {
+            ++lossy;
+            worst = {std::min(worst.from, s.x[k]), std::max(worst.to, s.x[k]),
+                     std::max(worst.digitsLost, lost)};
+        }
+    }
+    if (lossy >= kStretch) {
+        result.cancellation = worst;
+    }
+    return result;
+}
+
 // What rounding leaves uncertain in any quadrature of f: a few ulps of every value, and what
 // one ulp of x changes f by (a steep or huge f, as exp(700 x) is, amplifies it).
 double conditioningFloor(const Sampling& s, double magnitude) {
@@ -601,15 +649,16 @@ Estimate integratePieces(const std::vector<double>& splits, const std::vector<bo
     return total;
 }
 
-Reference integralOnce(const Function& f, double lower, double upper);
+Reference integralOnce(const Function& f, double lower, double upper, const Function& rounding);
 
 }  // namespace
 
 // f near the top of the double range (exp(x) up to 709) overflows the quadratures' sums, and
 // their error estimates, long before its integral does: then f is integrated scaled down by a
 // power of two, which is exact, and the result scaled back where it is a double.
-Reference adaptiveIntegral(const Function& f, double lower, double upper) {
-    Reference once = integralOnce(f, lower, upper);
+Reference adaptiveIntegral(const Function& f, double lower, double upper,
+                           const Function& rounding) {
+    Reference once = integralOnce(f, lower, upper, rounding);
     if (once.value || once.divergence || !std::isfinite(lower) || !std::isfinite(upper)) {
         return once;
     }
@@ -625,7 +674,10 @@ Reference adaptiveIntegral(const Function& f, double lower, double upper) {
     }
     const int exponent = std::ilogb(largest);
     const Function scaled = [&f, exponent](double x) { return std::ldexp(f(x), -exponent); };
-    Reference down = integralOnce(scaled, lower, upper);
+    const Function scaledRounding = [&rounding, exponent](double x) {
+        return std::ldexp(rounding(x), -exponent);
+    };
+    Reference down = integralOnce(scaled, lower, upper, rounding ? scaledRounding : Function());
     if (!down.value) {
         return once;
     }
@@ -639,16 +691,18 @@ Reference adaptiveIntegral(const Function& f, double lower, double upper) {
 
 namespace {
 
-Reference integralOnce(const Function& f, double lower, double upper) {
+Reference integralOnce(const Function& f, double lower, double upper, const Function& rounding) {
     if (lower == upper) {
-        return {
-            .value = ReferenceValue{0.0, 0.0, false}, .divergence = std::nullopt, .whyNone = {}};
+        return {.value = ReferenceValue{0.0, 0.0, false},
+                .divergence = std::nullopt,
+                .whyNone = {},
+                .cancellation = std::nullopt};
     }
     if (!std::isfinite(lower) || !std::isfinite(upper) || !std::isfinite(upper - lower)) {
         return none("the limits are too far apart for a double to hold their difference");
     }
     if (upper < lower) {
-        Reference reversed = integralOnce(f, upper, lower);
+        Reference reversed = integralOnce(f, upper, lower, rounding);
         if (reversed.value) {
             reversed.value->value = -reversed.value->value;
         }
@@ -738,7 +792,8 @@ Reference integralOnce(const Function& f, double lower, double upper) {
             return {
                 .value = std::nullopt,
                 .divergence = Divergence{p.x, std::isfinite(power) ? std::max(power, 1.0) : 1.0},
-                .whyNone = {}};
+                .whyNone = {},
+                .cancellation = std::nullopt};
         }
         if (!a.growsSomewhere()) {
             continue;
@@ -834,7 +889,8 @@ Reference integralOnce(const Function& f, double lower, double upper) {
         tailValue += t.tail.value;
         tailUncertainty += t.tail.uncertainty;
     }
-    const double floor = conditioningFloor(s, kronrod.magnitude) +
+    const OwnRounding own = ownRounding(rounding, s);
+    const double floor = 2.0 * own.integral + conditioningFloor(s, kronrod.magnitude) +
                          4.0 * kEpsilon * (kronrod.magnitude + std::fabs(tailValue));
     const Estimate& best = kronrod.error <= tanhSinh.error ? kronrod : tanhSinh;
     const double value = best.value + tailValue;
@@ -857,7 +913,8 @@ Reference integralOnce(const Function& f, double lower, double upper) {
     }
     return {.value = ReferenceValue{value, uncertainty, false},
             .divergence = std::nullopt,
-            .whyNone = {}};
+            .whyNone = {},
+            .cancellation = own.cancellation};
 }
 
 }  // namespace

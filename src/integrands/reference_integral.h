@@ -17,7 +17,9 @@
 //    of 64 samples, tanh-sinh on pieces of 256 samples staggered against those. A value is
 //    given only when the two agree; the uncertainty is the larger of what they claim and how
 //    far they differ, widened where they disagree, and never below what the rounding of f's
-//    own values and of its argument allows (the conditioning measured on the samples).
+//    own values and of its argument allows (the conditioning measured on the samples), nor
+//    below what the rounding of f's own operations may have cost it: where that is most of f,
+//    f loses its digits to cancellation there, and the reference says so.
 #pragma once
 
 #include <functional>
@@ -26,6 +28,9 @@
 
 namespace integral {
 
-Reference adaptiveIntegral(const std::function<double(double)>& f, double lower, double upper);
+// `rounding`, where given, tells how far f(x) may be from the f of exact arithmetic through the
+// rounding of its own operations (TypedExpression::roundingOfFunctions).
+Reference adaptiveIntegral(const std::function<double(double)>& f, double lower, double upper,
+                           const std::function<double(double)>& rounding = {});
 
 }  // namespace integral

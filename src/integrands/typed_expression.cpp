@@ -10,6 +10,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <new>
 #include <numbers>
 
 #include "runtime/escaped_bytes.h"
@@ -31,6 +32,30 @@ const Alias kAliases[] = {
     {"Atanh", std::atanh}, {"Exp", std::exp},   {"Ln", std::log},      {"Log", std::log},
     {"Log10", std::log10}, {"Sqrt", std::sqrt}, {"Sqr", std::sqrt},    {"Abs", std::fabs},
 };
+
+// The library's own functions of one argument that round, under the names it gives them: the
+// copy of an expression that shows what rounding f's functions costs replaces each.
+double log2Of(double a) {
+    return std::log2(a);
+}
+const Alias kRounding[] = {
+    {"sin", std::sin},   {"cos", std::cos},     {"tan", std::tan},     {"asin", std::asin},
+    {"acos", std::acos}, {"atan", std::atan},   {"sinh", std::sinh},   {"cosh", std::cosh},
+    {"tanh", std::tanh}, {"asinh", std::asinh}, {"acosh", std::acosh}, {"atanh", std::atanh},
+    {"log2", log2Of},    {"log10", std::log10}, {"log", std::log},     {"ln", std::log},
+    {"exp", std::exp},   {"sqrt", std::sqrt},
+};
+
+// Which way the copy moves the next function value by one rounding: all up, or up and down in
+// turn, so that two values that cancel cannot both move the same way and hide it.
+thread_local bool tAlternate = false;
+thread_local unsigned tCalls = 0;
+
+double nudged(void* alias, double a) {
+    const double value = static_cast<const Alias*>(alias)->function(a);
+    const bool up = !tAlternate || (++tCalls & 1u) != 0;
+    return std::nextafter(value, up ? INFINITY : -INFINITY);
+}
 
 // The bytes of the UTF-8 character that starts at `at`: 1 for a byte that starts none.
 std::size_t sequenceLength(std::string_view text, std::size_t at) {
@@ -225,6 +250,8 @@ struct Library {
     void (*defineVar)(muParserHandle_t, const muChar_t*, muFloat_t*);
     void (*defineConst)(muParserHandle_t, const muChar_t*, muFloat_t);
     void (*defineFun1)(muParserHandle_t, const muChar_t*, muFun1_t, muBool_t);
+    void (*defineFunUserData1)(muParserHandle_t, const muChar_t*, muFunUserData1_t, void*,
+                               muBool_t);
     muBool_t (*error)(muParserHandle_t);
     muInt_t (*errorCode)(muParserHandle_t);
     muInt_t (*errorPos)(muParserHandle_t);
@@ -253,6 +280,7 @@ const Library* library() {
             resolve(handle, "mupDefineVar", l.defineVar) &&
             resolve(handle, "mupDefineConst", l.defineConst) &&
             resolve(handle, "mupDefineFun1", l.defineFun1) &&
+            resolve(handle, "mupDefineFunUserData1", l.defineFunUserData1) &&
             resolve(handle, "mupError", l.error) &&
             resolve(handle, "mupGetErrorCode", l.errorCode) &&
             resolve(handle, "mupGetErrorPos", l.errorPos) &&
@@ -272,7 +300,12 @@ const Library* library() {
 
 struct TypedExpression::Evaluator {
     explicit Evaluator(const Library& l) : library(l), parser(l.create(muBASETYPE_FLOAT)) {}
-    ~Evaluator() { library.release(parser); }
+    ~Evaluator() {
+        library.release(parser);
+        if (nudgedParser != nullptr) {
+            library.release(nudgedParser);
+        }
+    }
     Evaluator(const Evaluator&) = delete;
     Evaluator& operator=(const Evaluator&) = delete;
 
@@ -286,8 +319,34 @@ struct TypedExpression::Evaluator {
         self->library.evalBulk(self->parser, values, n);
     }
 
+    // The same expression with every function value moved by one rounding.
+    void makeNudgedCopy(const std::string& body) {
+        nudgedParser = library.create(muBASETYPE_FLOAT);
+        library.defineVar(nudgedParser, "x", &nudgedX);
+        library.defineConst(nudgedParser, "pi", std::numbers::pi);
+        library.defineConst(nudgedParser, "e", std::numbers::e);
+        for (const Alias& alias : kAliases) {
+            library.defineFunUserData1(nudgedParser, alias.name, nudged, const_cast<Alias*>(&alias),
+                                       0);
+        }
+        for (const Alias& alias : kRounding) {
+            library.defineFunUserData1(nudgedParser, alias.name, nudged, const_cast<Alias*>(&alias),
+                                       0);
+        }
+        library.setExpr(nudgedParser, body.c_str());
+        int results = 0;
+        (void)library.evalMulti(nudgedParser, &results);
+        // The text read well once already: the copy can fail only for want of memory, which the
+        // library's C interface reports as an error of its own rather than throwing.
+        if (library.error(nudgedParser) != 0) {
+            throw std::bad_alloc();
+        }
+    }
+
     const Library& library;
     muParserHandle_t parser;
+    muParserHandle_t nudgedParser = nullptr;
+    double nudgedX = 0.0;
     // The library reads x from the first of these, or the i-th point of a batch from the i-th.
     std::array<double, kBatch> x{};
 };
@@ -382,6 +441,7 @@ std::variant<std::shared_ptr<const TypedExpression>, ExpressionProblem> TypedExp
         return ExpressionProblem{"give one expression, not a list separated by commas",
                                  columnAt(text, start + body.find(','))};
     }
+    evaluator->makeNudgedCopy(expression);
     return std::shared_ptr<const TypedExpression>(
         new TypedExpression(std::string(text), std::move(evaluator)));
 }
@@ -393,6 +453,26 @@ PlainEvaluator TypedExpression::plainEvaluator() const {
 double TypedExpression::evaluate(double x) const {
     evaluator_->x[0] = x;
     return evaluator_->library.eval(evaluator_->parser);
+}
+
+double TypedExpression::roundingOfFunctions(double x) const {
+    const double value = evaluate(x);
+    Evaluator& e = *evaluator_;
+    const muParserHandle_t nudgedParser = e.nudgedParser;
+    e.nudgedX = x;
+    double moved = 0.0;
+    for (const bool alternate : {false, true}) {
+        tAlternate = alternate;
+        tCalls = 0;
+        const double other = e.library.eval(nudgedParser);
+        if (e.library.error(nudgedParser) != 0) {
+            throw std::bad_alloc();
+        }
+        if (std::isfinite(value) && std::isfinite(other)) {
+            moved = std::max(moved, std::fabs(other - value));
+        }
+    }
+    return moved;
 }
 
 std::string typedFunctionList(std::string_view separator, std::string_view last) {

@@ -45,6 +45,11 @@ class TypedExpression {
 
     // f(x) in double arithmetic; infinite or NaN where the expression has no finite value.
     double evaluate(double x) const;
+    // How far f(x) moves when each value its functions return moves by one rounding: what
+    // the rounding of its own operations may have cost it, which is all of f where it is the
+    // small difference of much larger values (1 - cos(x) near 0). Not thread-safe, as
+    // evaluate() is not.
+    double roundingOfFunctions(double x) const;
     // The same evaluation for loops over many points (valid while the expression lives).
     PlainEvaluator plainEvaluator() const;
 

@@ -14,6 +14,7 @@
 #include "quadrature/monte_carlo_table.h"
 #include "quadrature/number_format.h"
 #include "quadrature/romberg_table.h"
+#include "runtime/short_number.h"
 
 namespace integral {
 
@@ -28,10 +29,13 @@ class RuleTerms : public EvaluationObserver {
   public:
     void rowStarted(std::int64_t) override { rows_.emplace_back(); }
     void evaluated(double x, double fx, double weight) override {
-        rows_.back().push_back({x, fx, weight, 1.0});
+        rows_.back().push_back({x, fx, weight, 1.0, 0.0, 0.0});
     }
     void evaluatedByRule(double x, double fx, double, RuleWeight rule) override {
-        rows_.back().push_back({x, fx, rule.coefficient, rule.denominator});
+        rows_.back().push_back({x, fx, rule.coefficient, rule.denominator, 0.0, 0.0});
+    }
+    void evaluatedOnGrid(double x, double fx, double, RuleWeight rule, ExactNode node) override {
+        rows_.back().push_back({x, fx, rule.coefficient, rule.denominator, node.index, node.count});
     }
     const std::vector<std::vector<RuleTerm>>& rows() const { return rows_; }
 
@@ -164,6 +168,17 @@ std::optional<MonteCarloLimit> monteCarloLimit(const IntegrandDescriptor& f, dou
     return limit;
 }
 
+std::string cancellationText(const Cancellation& cancellation) {
+    const std::string where = cancellation.from == cancellation.to
+                                  ? "near x = " + shortNumber(cancellation.from, 10)
+                                  : "between x = " + shortNumber(cancellation.from, 10) +
+                                        " and x = " + shortNumber(cancellation.to, 10);
+    return "f loses up to " + std::to_string(cancellation.digitsLost) +
+           " of its 16 digits to cancellation " + where +
+           ": the doubles compute it there as the small difference of much larger values, and "
+           "the reference's uncertainty includes what their rounding may have cost";
+}
+
 RunAnalysis analyse(const MethodRun& run, bool splitRounding) {
     RunAnalysis analysis;
     const double x1 = run.x1.toDouble();
@@ -173,6 +188,9 @@ RunAnalysis analyse(const MethodRun& run, bool splitRounding) {
     analysis.reference = made.value;
     analysis.divergence = made.divergence;
     analysis.whyNoReference = made.value ? std::string() : made.whyNone;
+    if (made.value && made.cancellation) {
+        analysis.referenceNote = cancellationText(*made.cancellation);
+    }
     if (analysis.reference && analysis.reference->closedForm) {
         analysis.exact = analysis.reference->value;
     }

@@ -74,6 +74,9 @@ struct RunAnalysis {
     // Where there is no reference: the integral does not exist, or the reason in words.
     std::optional<Divergence> divergence;
     std::string whyNoReference;
+    // Where f loses its digits to cancellation, in words: the reference's uncertainty includes
+    // that rounding. Empty elsewhere.
+    std::string referenceNote;
     // The reference when it is a closed form: the exact integral.
     std::optional<double> exact;
     std::vector<RowAnalysis> rows;
@@ -127,6 +130,9 @@ std::optional<MonteCarloLimit> monteCarloLimit(const IntegrandDescriptor& f, dou
 // sigmas. Every number at full precision (the shortest text that reads back as the same double),
 // the point as decimal separator; an empty field where a figure does not exist.
 std::string tableAsTsv(const RunAnalysis& analysis, Method method, bool details);
+
+// "f loses up to 16 of its 16 digits to cancellation between x = 0 and x = 1e-09: ..."
+std::string cancellationText(const Cancellation& cancellation);
 
 // A line that says what made a table, to go before it: a "#" first, so that a spreadsheet shows
 // it as a line of text and a data-frame reader skips it as a comment.

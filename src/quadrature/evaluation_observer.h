@@ -18,6 +18,14 @@ struct RuleWeight {
     double denominator = 1.0;
 };
 
+// Where a node of an evenly spaced rule lies before any rounding: x1 + (x2 - x1) * index /
+// count. The double node is an ulp or so away; the rule's own error is the rule on these nodes,
+// and what the doubles move them by is rounding like any other.
+struct ExactNode {
+    double index = 0.0;
+    double count = 1.0;
+};
+
 class EvaluationObserver {
   public:
     virtual ~EvaluationObserver() = default;
@@ -43,6 +51,13 @@ class EvaluationObserver {
     virtual void evaluatedByRule(double x, double fx, double weight, RuleWeight rule) {
         (void)rule;
         evaluated(x, fx, weight);
+    }
+
+    // The same, with the node as the rule places it.
+    virtual void evaluatedOnGrid(double x, double fx, double weight, RuleWeight rule,
+                                 ExactNode node) {
+        (void)node;
+        evaluatedByRule(x, fx, weight, rule);
     }
 
     // Monte Carlo: one sample at (x, y), f(x) there, and whether it counted as a hit.

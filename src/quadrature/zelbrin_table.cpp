@@ -33,12 +33,13 @@ void zelbrinTable(Integrand f, const Variant& x1, const Variant& x2, ResultsPane
             const NodeValue c = valueWithin(f, x + h * two, x1, x2);
             if (observer != nullptr) {
                 const double denominator = 6.0 * n;
-                observer->evaluatedByRule(a.x.toDouble(), a.value.toDouble(), end,
-                                          {1.0, denominator});
-                observer->evaluatedByRule(b.x.toDouble(), b.value.toDouble(), middle,
-                                          {4.0, denominator});
-                observer->evaluatedByRule(c.x.toDouble(), c.value.toDouble(), end,
-                                          {1.0, denominator});
+                const double count = 2.0 * n;
+                observer->evaluatedOnGrid(a.x.toDouble(), a.value.toDouble(), end,
+                                          {1.0, denominator}, {double(i), count});
+                observer->evaluatedOnGrid(b.x.toDouble(), b.value.toDouble(), middle,
+                                          {4.0, denominator}, {double(i + 1), count});
+                observer->evaluatedOnGrid(c.x.toDouble(), c.value.toDouble(), end,
+                                          {1.0, denominator}, {double(i + 2), count});
             }
             sum = ((sum + a.value) + b.value * four) + c.value;
         }

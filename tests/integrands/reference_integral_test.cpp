@@ -117,6 +117,14 @@ TEST(ReferenceIntegralTest, UncertaintyCoversTheTruthOrNoValueIsGiven) {
         {"x^(-0.9)/ln(x)^2", 0.0, 0.5, 1.1300806501006503956, true, 1e-6},
         // 0/0 next to 0, where two underflows meet: f tends to 0 there.
         {"exp(-1/x)/x^2", 0.0, 1.0, 0.36787944117144232160},
+        // f computed as 0 where it is the small difference of much larger values: its own
+        // rounding bounds what the doubles can tell.
+        {"1-cos(x)", 0.0, 1e-9, 1.6666666666666666667e-28},
+        {"exp(x)-1", 0.0, 1e-17, 5.0e-35},
+        {"cosh(x)-1", 0.0, 1e-9, 1.6666666666666666667e-28},
+        {"sqrt(1+x)-1", 0.0, 1e-20, 2.5e-41},
+        {"cosh(x)-exp(x)/2", 40.0, 41.0, 1.3427360329783001136e-18, true, 1e21},
+        {"(1-cos(x))/x^2", 1e-9, 1e-8, 4.5e-9, true, 100.0},
         // Where the samples are too coarse to see where f is: a logarithm half-way between two
         // of them, a peak far narrower than their spacing.
         {"ln(abs(x-0.7071067811865476))", 0.0, 1.0, -1.6047219371592851239, true, 1e-12},
@@ -145,6 +153,36 @@ TEST(ReferenceIntegralTest, UncertaintyCoversTheTruthOrNoValueIsGiven) {
             EXPECT_FALSE(reference.divergence.has_value());
             EXPECT_FALSE(reference.whyNone.empty());
         }
+    }
+}
+
+// Where f loses its digits to cancellation, the reference says where and how many; where it
+// does not, it says nothing.
+TEST(ReferenceIntegralTest, CancellationInsideFIsNamed) {
+    struct Case {
+        const char* text;
+        double lower;
+        double upper;
+        int digitsLost;  // 0: no cancellation worth a word
+    };
+    for (const Case& c : std::vector<Case>{{"1-cos(x)", 0.0, 1e-9, 16},
+                                           {"1-cos(x)", 1e-5, 1e-4, 8},
+                                           {"sqrt(1+x)-1", 0.0, 1e-20, 16},
+                                           {"1-cos(x)", 0.0, 1.0, 0},
+                                           {"sin(x)-0.5", 0.0, 1.0, 0},
+                                           {"1e-300*sin(x)", 0.0, 1.0, 0},
+                                           {"x^2", 0.0, 1e-9, 0}}) {
+        SCOPED_TRACE(c.text);
+        const Reference reference = test::typed(c.text).reference(c.lower, c.upper);
+        ASSERT_TRUE(reference.value.has_value()) << reference.whyNone;
+        if (c.digitsLost == 0) {
+            EXPECT_FALSE(reference.cancellation.has_value());
+            continue;
+        }
+        ASSERT_TRUE(reference.cancellation.has_value());
+        EXPECT_GE(reference.cancellation->digitsLost, c.digitsLost);
+        EXPECT_GE(reference.cancellation->from, c.lower);
+        EXPECT_LE(reference.cancellation->to, c.upper);
     }
 }
 

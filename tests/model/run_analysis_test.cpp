@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <sstream>
@@ -70,7 +71,7 @@ TEST(RunAnalysisTest, ObservedOrderOfTheParabolicRuleNeverFromNoise) {
     const std::vector<OrderCase> cases = {
         {"x sin x on 0..3", 3, 0, 3, 4.0, 0.02, 3, 7},
         {"4/(x*x+1) on 0..1", 1, 0, 1, 6.0, 0.02, 3, 7},
-        {"x sin x on 0..0.001", 3, 0, 0.001, 4.0, 0.05, 2, 9},
+        {"x sin x on 0..0.001", 3, 0, 0.001, 4.0, 0.02, 2, 9},
         {"x*x - 2 on 1e8..1e8+1", 2, 1e8, 1e8 + 1, 0.0, 0.0, 10, 0},
         {"4/(x*x+1) on 100..101", 1, 100, 101, 4.0, 0.5, 1, 3},
     };
@@ -102,26 +103,34 @@ TEST(RunAnalysisTest, ObservedOrderOfTheParabolicRuleNeverFromNoise) {
 
 // "At the rounding level" only where the rule's own error is no larger than the rounding the
 // row actually carries: x sin x on 0..0.001, rows of 18 and 20 panels, err by 1e-23 with a
-// rounding of 1e-25; 4/(x*x+1) on a short interval keeps its order 4 to the last row; x sin x
-// on an interval of 1e-14 at 1e15 errs by a per cent, on nodes the doubles place coarsely.
+// rounding of 1e-25; 4/(x*x+1) on a short interval keeps its order 4 to the last row. x sin x
+// on 1e15..1e15+10, where the doubles are 0.125 apart: with 2, 4, 8, 10 or 20 panels every node
+// is a double and the error is the rule's; with 6, 12, 14, 16 or 18 the doubles move the nodes,
+// and what that costs, a per cent, is rounding like any other.
 TEST(RunAnalysisTest, RoundingLevelOnlyWhereTheRuleErrorIsLostInTheRounding) {
     struct Case {
         const char* name;
         int integrandRow;
         double lower;
         double upper;
-        std::size_t fromRow;  // no row from here on is flagged
-        bool ordersOfFour;    // and their orders are 4
+        std::size_t fromRow;                         // no row from here on is flagged
+        bool ordersOfFour;                           // and their orders are 4
+        std::vector<std::size_t> roundingRows = {};  // but these, whose nodes rounding moved
     };
     for (const Case& c : std::vector<Case>{
              {"x sin x on 0..0.001", 3, 0, 0.001, 1, false},
              {"4/(x*x+1) near 3.8", 1, 3.7844510007784784, 3.842997069192238, 7, true},
-             {"x sin x at 1e15", 3, 1e15, 1.00000000000001e15, 0, false}}) {
+             {"x sin x at 1e15", 3, 1e15, 1.00000000000001e15, 0, false, {2, 5, 6, 7, 8}}}) {
         SCOPED_TRACE(c.name);
         const RunAnalysis analysis =
             analyse(runOf(Method::Zelbrin, c.integrandRow, c.lower, c.upper));
         for (std::size_t row = c.fromRow; row < analysis.rows.size(); ++row) {
             const RowAnalysis& r = analysis.rows[row];
+            if (std::find(c.roundingRows.begin(), c.roundingRows.end(), row) !=
+                c.roundingRows.end()) {
+                EXPECT_TRUE(r.roundingLevel) << row;
+                continue;
+            }
             EXPECT_FALSE(r.roundingLevel) << row;
             ASSERT_TRUE(r.methodError && r.roundingError) << row;
             EXPECT_GT(std::fabs(*r.methodError), std::fabs(*r.roundingError)) << row;

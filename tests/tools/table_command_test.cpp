@@ -37,7 +37,9 @@ std::vector<std::string> keysOf(const nlohmann::ordered_json& document) {
 std::vector<std::string> namesOf(std::span<const JsonKey> keys) {
     std::vector<std::string> names;
     for (const JsonKey& key : keys) {
-        names.emplace_back(key.name);
+        if (!key.seldom) {
+            names.emplace_back(key.name);
+        }
     }
     return names;
 }

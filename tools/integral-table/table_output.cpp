@@ -34,6 +34,9 @@ Json shaped(const Json& made, std::span<const JsonKey> keys) {
     for (const JsonKey& key : keys) {
         const std::string name(key.name);
         if (!made.contains(name)) {
+            if (key.seldom) {
+                continue;
+            }
             throw std::logic_error("JSON without " + name);
         }
         const Json& value = made.at(name);
@@ -154,6 +157,9 @@ void writeJson(std::ostream& out, const MethodRun& run, const RunAnalysis& analy
         analysis.reference ? Json(analysis.reference->uncertainty) : Json(nullptr);
     const std::optional<std::string> why = noReference(analysis);
     document["no_reference"] = why ? Json(*why) : Json(nullptr);
+    if (!analysis.referenceNote.empty()) {
+        document["reference_note"] = analysis.referenceNote;
+    }
     if (analysis.divergence) {
         document["divergence"] = {{"at", analysis.divergence->at},
                                   {"power", analysis.divergence->power}};
@@ -222,6 +228,9 @@ std::string jsonKeysText(std::span<const JsonKey> keys) {
             text += ", ";
         }
         text += key.name;
+        if (key.seldom) {
+            text += " (only where it applies)";
+        }
         if (!key.inside.empty()) {
             text += key.list ? " [{" : " {";
             text += jsonKeysText(key.inside);
@@ -533,6 +542,9 @@ void writeRun(std::ostream& out, const MethodRun& run, Layout layout, bool detai
             if (details) {
                 if (const std::optional<std::string> why = noReference(analysis)) {
                     out << "# no reference: " << *why << "\n";
+                }
+                if (!analysis.referenceNote.empty()) {
+                    out << "# reference: " << analysis.referenceNote << "\n";
                 }
             }
             break;

@@ -19,11 +19,12 @@ namespace integral {
 enum class Layout { Text, Tsv, Json };
 
 // A name of the JSON documents, with the names inside it where it holds an object or, with
-// `list`, an array of objects.
+// `list`, an array of objects; a name `seldom` stands only where what it says applies.
 struct JsonKey {
     std::string_view name;
     std::span<const JsonKey> inside = {};
     bool list = false;
+    bool seldom = false;
 };
 
 inline constexpr JsonKey kInputKeys[] = {{"method"}, {"integrand"}, {"function"}, {"label"},
@@ -50,6 +51,7 @@ inline constexpr JsonKey kRunKeys[] = {{"version"},
                                        {"reference"},
                                        {"reference_error"},
                                        {"no_reference"},
+                                       {"reference_note", {}, false, true},
                                        {"divergence", kDivergenceKeys},
                                        {"limit"},
                                        {"limit_off_exact"},

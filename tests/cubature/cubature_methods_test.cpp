@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cmath>
 #include <functional>
 
@@ -218,6 +219,48 @@ TEST(Race, AMethodThatCostsTooMuchSaysSo) {
     ASSERT_EQ(entries.size(), 1u);
     EXPECT_FALSE(entries[0].row);
     EXPECT_NE(entries[0].absence.find("at least 1049417"), std::string::npos) << entries[0].absence;
+}
+
+// Esc reaches every method, those inside a C library too, which must hand the stop back
+// rather than return an estimate; each is stopped after some of its evaluations.
+class Stopping : public testing::TestWithParam<CubatureMethod> {};
+
+TEST_P(Stopping, EveryMethodStopsWhenAsked) {
+    const CubatureMethod method = GetParam();
+    std::atomic<bool> stop = false;
+    int calls = 0;
+    const Lambda f(3, [&](const double* x) {
+        stop = ++calls == 100;
+        return x[0] * x[0] < 0.5 ? 1.0 : 0.0;
+    });
+    const StopScope scope(stop);
+    const std::int64_t n = method == CubatureMethod::SparseGrid     ? 6
+                           : method == CubatureMethod::ProductGauss ? 10
+                           : method == CubatureMethod::Sobol        ? 1024
+                                                                    : 20000;
+    EXPECT_THROW((void)runCubature(method, f, n, 1), StopRequested)
+        << cubatureMethodInfo(method).name;
+}
+
+INSTANTIATE_TEST_SUITE_P(AllMethods, Stopping,
+                         testing::Values(CubatureMethod::ProductGauss, CubatureMethod::SparseGrid,
+                                         CubatureMethod::AdaptiveCubature,
+                                         CubatureMethod::MonteCarlo, CubatureMethod::Sobol,
+                                         CubatureMethod::Vegas, CubatureMethod::Miser,
+                                         CubatureMethod::HitOrMiss));
+
+// A grid is built once per (d, l): the second request is the same grid.
+TEST(SparseGrid, KeptOncePerDimensionAndLevelAndWeighsToOne) {
+    const auto grid = sparseGrid(10, 3);
+    EXPECT_EQ(grid.get(), sparseGrid(10, 3).get());
+    double sum = 0.0;
+    double coarser = 0.0;
+    for (std::size_t p = 0; p < grid->size(); ++p) {
+        sum += grid->weights[p];
+        coarser += grid->coarserWeights[p];
+    }
+    EXPECT_NEAR(sum, 1.0, 1e-13);
+    EXPECT_NEAR(coarser, 1.0, 1e-13);
 }
 
 }  // namespace

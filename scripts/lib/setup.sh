@@ -6,6 +6,7 @@
 window_packages=(
     cmake ninja-build g++ pkg-config
     libboost-dev libboost-math-dev libmuparser-dev nlohmann-json3-dev
+    libgsl-dev libcubature-dev
     qt6-base-dev qt6-svg-dev libqt6svg6 qt6-tools-dev qt6-l10n-tools
     fonts-ipafont-gothic fonts-ipafont-mincho fonts-urw-base35
 )
@@ -14,6 +15,7 @@ window_packages=(
 integral_packages=(
     cmake ninja-build g++ pkg-config
     libboost-dev libboost-math-dev libmuparser-dev nlohmann-json3-dev
+    libgsl-dev libcubature-dev
     libgtest-dev libbenchmark-dev
     qt6-base-dev qt6-svg-dev libqt6svg6 qt6-tools-dev qt6-l10n-tools
     fonts-ipafont-gothic fonts-ipafont-mincho fonts-urw-base35

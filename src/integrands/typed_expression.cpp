@@ -203,13 +203,23 @@ std::optional<std::size_t> assignment(std::string_view text) {
     return std::nullopt;
 }
 
-std::string messageOf(int code, std::string_view rawToken) {
+// "the only variable is x", or for d coordinates "the variables are x1 to xd".
+std::string variablesText(int variables) {
+    if (variables == 0) {
+        return "the only variable is x";
+    }
+    if (variables == 1) {
+        return "the only variable is x1";
+    }
+    return "the variables are x1 to x" + std::to_string(variables);
+}
+
+std::string messageOf(int code, std::string_view rawToken, int variables) {
     const std::string token = shown(rawToken);
     switch (code) {
         case mu::ecUNASSIGNABLE_TOKEN:
-            return "\"" + token +
-                   "\" is not known: the only variable is x, and the functions are " +
-                   typedFunctionList(", ", " and ");
+            return "\"" + token + "\" is not known: " + variablesText(variables) +
+                   ", and the functions are " + typedFunctionList(", ", " and ");
         case mu::ecUNEXPECTED_EOF:
             return "the expression ends where something more is needed";
         case mu::ecMISSING_PARENS:
@@ -349,15 +359,27 @@ struct TypedExpression::Evaluator {
     double nudgedX = 0.0;
     // The library reads x from the first of these, or the i-th point of a batch from the i-th.
     std::array<double, kBatch> x{};
+    // x1, x2, ... of an expression of several variables, one point at a time.
+    std::array<double, kMaxVariables> coordinates{};
 };
 
-TypedExpression::TypedExpression(std::string text, std::unique_ptr<Evaluator> evaluator)
-    : text_(std::move(text)), evaluator_(std::move(evaluator)) {}
+TypedExpression::TypedExpression(std::string text, std::unique_ptr<Evaluator> evaluator,
+                                 int variables)
+    : text_(std::move(text)), variables_(variables), evaluator_(std::move(evaluator)) {}
 
 TypedExpression::~TypedExpression() = default;
 
 std::variant<std::shared_ptr<const TypedExpression>, ExpressionProblem> TypedExpression::parse(
     std::string_view text) {
+    return parse(text, 0);
+}
+
+std::variant<std::shared_ptr<const TypedExpression>, ExpressionProblem> TypedExpression::parse(
+    std::string_view text, int variables) {
+    if (variables < 0 || variables > kMaxVariables) {
+        return ExpressionProblem{
+            "an expression takes 1 to " + std::to_string(kMaxVariables) + " variables", 1};
+    }
     if (const std::size_t characters = characterCount(text); characters > kMaxExpressionLength) {
         return ExpressionProblem{"the expression is " + std::to_string(characters) +
                                      " characters long, and at most " +
@@ -392,7 +414,16 @@ std::variant<std::shared_ptr<const TypedExpression>, ExpressionProblem> TypedExp
     }
     auto evaluator = std::make_unique<Evaluator>(*functions);
     const muParserHandle_t parser = evaluator->parser;
-    functions->defineVar(parser, "x", evaluator->x.data());
+    if (variables == 0) {
+        functions->defineVar(parser, "x", evaluator->x.data());
+    }
+    for (int k = 0; k < variables; ++k) {
+        // Appended rather than "x" + ...: GCC 12 warns falsely (-Wrestrict) on the sum.
+        std::string name = "x";
+        name += std::to_string(k + 1);
+        functions->defineVar(parser, name.c_str(),
+                             &evaluator->coordinates[static_cast<std::size_t>(k)]);
+    }
     functions->defineConst(parser, "pi", std::numbers::pi);
     functions->defineConst(parser, "e", std::numbers::e);
     for (const Alias& alias : kAliases) {
@@ -433,17 +464,20 @@ std::variant<std::shared_ptr<const TypedExpression>, ExpressionProblem> TypedExp
                                              column};
                 }
             }
-            return ExpressionProblem{messageOf(code, what), column};
+            return ExpressionProblem{messageOf(code, what, variables), column};
         }
-        return ExpressionProblem{messageOf(code, token ? token : ""), column};
+        return ExpressionProblem{messageOf(code, token ? token : "", variables), column};
     }
     if (results != 1) {
         return ExpressionProblem{"give one expression, not a list separated by commas",
                                  columnAt(text, start + body.find(','))};
     }
-    evaluator->makeNudgedCopy(expression);
+    // f(x) alone gets a reference of its own, which weighs the rounding of f's functions.
+    if (variables == 0) {
+        evaluator->makeNudgedCopy(expression);
+    }
     return std::shared_ptr<const TypedExpression>(
-        new TypedExpression(std::string(text), std::move(evaluator)));
+        new TypedExpression(std::string(text), std::move(evaluator), variables));
 }
 
 PlainEvaluator TypedExpression::plainEvaluator() const {
@@ -459,6 +493,9 @@ double TypedExpression::roundingOfFunctions(double x) const {
     const double value = evaluate(x);
     Evaluator& e = *evaluator_;
     const muParserHandle_t nudgedParser = e.nudgedParser;
+    if (nudgedParser == nullptr) {
+        return 0.0;
+    }
     e.nudgedX = x;
     double moved = 0.0;
     for (const bool alternate : {false, true}) {
@@ -473,6 +510,11 @@ double TypedExpression::roundingOfFunctions(double x) const {
         }
     }
     return moved;
+}
+
+double TypedExpression::evaluateAt(const double* point) const {
+    std::copy(point, point + variables_, evaluator_->coordinates.begin());
+    return evaluator_->library.eval(evaluator_->parser);
 }
 
 std::string typedFunctionList(std::string_view separator, std::string_view last) {

@@ -35,6 +35,13 @@ class TypedExpression {
     // The text as read (after a leading "y =" or "f(x) =") or what is wrong with it.
     static std::variant<std::shared_ptr<const TypedExpression>, ExpressionProblem> parse(
         std::string_view text);
+    // The same for f(x1, ..., xd) over d = `variables` (1 to kMaxVariables) coordinates: x1 to
+    // xd are its variables, and x alone is not one.
+    //   "x11" with 10 variables -> column of x11: "x11" is not known; the variables are x1 to x10
+    static std::variant<std::shared_ptr<const TypedExpression>, ExpressionProblem> parse(
+        std::string_view text, int variables);
+
+    static constexpr int kMaxVariables = 20;
 
     ~TypedExpression();
     TypedExpression(const TypedExpression&) = delete;
@@ -50,6 +57,9 @@ class TypedExpression {
     // small difference of much larger values (1 - cos(x) near 0). Not thread-safe, as
     // evaluate() is not.
     double roundingOfFunctions(double x) const;
+    // f(x1, ..., xd) of an expression read with d variables, at point[0 .. d-1].
+    double evaluateAt(const double* point) const;
+    int variables() const { return variables_; }
     // The same evaluation for loops over many points (valid while the expression lives).
     PlainEvaluator plainEvaluator() const;
 
@@ -58,9 +68,10 @@ class TypedExpression {
 
   private:
     struct Evaluator;
-    TypedExpression(std::string text, std::unique_ptr<Evaluator> evaluator);
+    TypedExpression(std::string text, std::unique_ptr<Evaluator> evaluator, int variables);
 
     std::string text_;
+    int variables_ = 0;
     std::unique_ptr<Evaluator> evaluator_;
 };
 

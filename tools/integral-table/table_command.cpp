@@ -13,6 +13,7 @@
 #include <utility>
 #include <variant>
 
+#include "dimensions_command.h"
 #include "file_output.h"
 #include "integral_version.h"
 #include "integrands/typed_expression.h"
@@ -164,7 +165,7 @@ std::string usage() {
            "\n"
            "Prints the rows the chosen method shows, one per line, then the summary \"S = "
            "...\".\n" +
-           methodUsage() + withFunctions(kOptions);
+           methodUsage() + withFunctions(kOptions) + dimensionsUsage();
 }
 
 constexpr int kRunTimeError = 1;
@@ -480,6 +481,11 @@ int runTable(std::span<const std::string_view> args, std::ostream& out, std::ost
             << "License GPL-3.0-or-later: this is free software; you are free to change and\n"
                "redistribute it. There is NO WARRANTY, to the extent permitted by law.\n";
         return 0;
+    }
+    if (given("--dimensions") || std::any_of(args.begin(), args.end(), [](std::string_view arg) {
+            return arg.starts_with("--dimensions=");
+        })) {
+        return runDimensions(args, out, err);
     }
     Request request;
     try {

@@ -1,0 +1,84 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "cubature/typed_cube_function.h"
+
+#include <cubature.h>
+
+#include <cmath>
+#include <exception>
+#include <limits>
+#include <vector>
+
+namespace integral {
+
+TypedCubeFunction::TypedCubeFunction(std::shared_ptr<const TypedExpression> expression,
+                                     double lower, double upper)
+    : CubeFunction(expression->variables(), lower, upper), expression_(std::move(expression)) {}
+
+const char* noReferenceText(NoReference reason) {
+    switch (reason) {
+        case NoReference::NotFinite:
+            return "f has no finite value at a point of the cube";
+        case NoReference::NotConverged:
+            return "the adaptive cubature did not reach its tolerance within its evaluations";
+    }
+    return "";
+}
+
+namespace {
+
+struct Call {
+    CountedFunction f;
+    bool finite = true;
+    std::exception_ptr thrown;
+};
+
+int referenceCall(unsigned, const double* x, void* data, unsigned, double* value) {
+    auto* call = static_cast<Call*>(data);
+    try {
+        *value = call->f(x);
+        return 0;
+    } catch (const CubeFault&) {
+        call->finite = false;
+    } catch (...) {
+        call->thrown = std::current_exception();
+    }
+    return 1;
+}
+
+}  // namespace
+
+CubeReference cubeReference(const CubeFunction& f) {
+    Call call{CountedFunction(f), true, nullptr};
+    const auto d = static_cast<std::size_t>(f.dimensions());
+    const std::vector<double> lower(d, f.lower());
+    const std::vector<double> upper(d, f.upper());
+    double value = 0.0;
+    double error = 0.0;
+    // An absolute tolerance scaled to the cube, so that an integral of 0 can converge too.
+    const double absolute = kReferenceTolerance * 1e-3 * f.volume();
+    const int status = hcubature(1, referenceCall, &call, static_cast<unsigned>(d), lower.data(),
+                                 upper.data(), kReferenceEvaluations, absolute, kReferenceTolerance,
+                                 ERROR_INDIVIDUAL, &value, &error);
+    if (call.thrown) {
+        std::rethrow_exception(call.thrown);
+    }
+    CubeReference reference;
+    reference.evaluations = call.f.evaluations();
+    if (!call.finite) {
+        reference.absent = NoReference::NotFinite;
+        return reference;
+    }
+    // The library stops at its evaluation limit whether or not it converged: only an error
+    // estimate within the tolerance is taken as one.
+    if (status != 0 || !std::isfinite(value) || !std::isfinite(error) ||
+        error > std::max(10 * kReferenceTolerance * std::fabs(value), 10 * absolute)) {
+        reference.absent = NoReference::NotConverged;
+        return reference;
+    }
+    reference.value = value;
+    reference.uncertainty =
+        std::max(error, 4 * std::numeric_limits<double>::epsilon() * std::fabs(value));
+    return reference;
+}
+
+}  // namespace integral

@@ -1,0 +1,145 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "dimensions_command.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cubature/cubature_methods.h"
+#include "cubature/genz_families.h"
+#include "table_command.h"
+
+namespace integral {
+namespace {
+
+struct Outcome {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+Outcome runTool(std::vector<std::string_view> args) {
+    std::ostringstream out;
+    std::ostringstream err;
+    const int status = runTableCommand(args, out, err);
+    return {status, out.str(), err.str()};
+}
+
+TEST(DimensionsCommand, BadInputIsAUsageErrorWithNothingOnStdout) {
+    const struct {
+        std::vector<std::string_view> args;
+        std::string_view message;
+    } cases[] = {
+        {{"--dimensions", "0", "--family", "gaussian", "--compare"},
+         "--dimensions must be a whole number from 1 to 20, not '0'"},
+        {{"--dimensions", "21", "--family", "gaussian", "--compare"}, "from 1 to 20, not '21'"},
+        {{"--dimensions", "2.5", "--family", "gaussian", "--compare"}, "not '2.5'"},
+        {{"--dimensions", "3", "--family", "gauss", "--compare"},
+         "unknown family 'gauss' (expected oscillatory, product-peak"},
+        {{"--dimensions", "10", "--function", "x1 + x11", "--lower", "0", "--upper", "1",
+          "--sweep"},
+         "column 6: \"x11\" is not known: the variables are x1 to x10"},
+        {{"--dimensions", "2", "--function", "x1", "--lower", "1", "--upper", "0", "--sweep"},
+         "--lower must be below --upper"},
+        {{"--dimensions", "2", "--function", "x1", "--lower", "0", "--sweep"},
+         "--function needs --lower A and --upper B"},
+        {{"--dimensions", "2", "--family", "gaussian", "--function", "x1", "--compare"},
+         "either --family NAME or --function EXPR"},
+        {{"--dimensions", "2", "--family", "gaussian"}, "one of --method NAME, --compare"},
+        {{"--dimensions", "2", "--family", "gaussian", "--method", "simpson"},
+         "unknown method in d dimensions 'simpson'"},
+        {{"--dimensions", "2", "--family", "gaussian", "--method", "hit-or-miss"},
+         "integrates only the ball"},
+        {{"--dimensions", "2", "--family", "ball", "--difficulty", "3", "--compare"},
+         "the ball has no difficulty"},
+        {{"--dimensions", "2", "--family", "gaussian", "--difficulty", "-1", "--compare"},
+         "--difficulty (the sum of the c_k) must be above 0"},
+        {{"--dimensions", "2", "--family", "gaussian", "--compare", "--budget", "0"},
+         "--budget must be a whole number from 1"},
+        {{"--dimensions", "2", "--family", "gaussian", "--compare", "--integrand", "2"},
+         "unknown option with --dimensions '--integrand'"},
+    };
+    for (const auto& c : cases) {
+        const Outcome outcome = runTool(c.args);
+        EXPECT_EQ(outcome.status, 2) << c.message;
+        EXPECT_EQ(outcome.out, "") << c.message;
+        EXPECT_NE(outcome.err.find(c.message), std::string::npos) << outcome.err;
+    }
+}
+
+TEST(DimensionsCommand, JsonHasEveryKeyNullWhereItDoesNotApply) {
+    const Outcome family =
+        runTool({"--dimensions", "3", "--family", "gaussian", "--seed", "4", "--method",
+                 "product-gauss", "--budget", "200", "--format", "json"});
+    ASSERT_EQ(family.status, 0) << family.err;
+    const auto document = nlohmann::ordered_json::parse(family.out);
+    std::vector<std::string> keys;
+    for (const auto& item : document.items()) {
+        keys.push_back(item.key());
+    }
+    EXPECT_EQ(keys, (std::vector<std::string>{"inputs", "exact", "reference", "reference_error",
+                                              "rows", "compare"}));
+    std::vector<std::string> inputs;
+    for (const auto& item : document["inputs"].items()) {
+        inputs.push_back(item.key());
+    }
+    EXPECT_EQ(inputs,
+              (std::vector<std::string>{"dimensions", "family", "c", "w", "seed", "difficulty",
+                                        "function", "lower", "upper", "method"}));
+    EXPECT_EQ(document["inputs"]["c"].size(), 3u);
+    EXPECT_TRUE(document["reference"].is_null());
+    EXPECT_TRUE(document["compare"].is_null());
+    // 1, 2^3 + 1, 3^3 + 2^3, 4^3 + 3^3 evaluations; 5^3 + 4^3 evaluations;
+    // 6^3 + 5^3 is beyond 200.
+    ASSERT_EQ(document["rows"].size(), 5u);
+    const double exact = document["exact"];
+    for (const auto& row : document["rows"]) {
+        EXPECT_LE(row["evaluations"].get<int>(), 200);
+        EXPECT_EQ(row["n"], row["points_per_axis"]);
+        EXPECT_TRUE(row["level"].is_null());
+        EXPECT_TRUE(row["sigma"].is_null());
+        EXPECT_DOUBLE_EQ(row["error"].get<double>(), row["estimate"].get<double>() - exact);
+    }
+
+    const Outcome typed =
+        runTool({"--dimensions", "2", "--function", "x1*x2", "--lower", "0", "--upper", "2",
+                 "--compare", "--budget", "1000", "--format", "json"});
+    ASSERT_EQ(typed.status, 0) << typed.err;
+    const auto raced = nlohmann::ordered_json::parse(typed.out);
+    EXPECT_TRUE(raced["exact"].is_null());
+    EXPECT_NEAR(raced["reference"].get<double>(), 4.0, 1e-9);
+    EXPECT_TRUE(raced["rows"].is_null());
+    EXPECT_EQ(raced["compare"].size(), kCubatureMethods.size());
+    EXPECT_TRUE(raced["compare"].back()["estimate"].is_null());  // hit-or-miss: not the ball
+}
+
+TEST(DimensionsCommand, ARunTimeFaultLeavesStdoutEmpty) {
+    const Outcome outcome = runTool({"--dimensions", "2", "--function", "1/(x1 - x1)", "--lower",
+                                     "0", "--upper", "1", "--method", "monte-carlo"});
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_EQ(outcome.out, "");
+    EXPECT_NE(outcome.err.find("no finite value"), std::string::npos) << outcome.err;
+}
+
+// --help and the manual page name every family and every method of the tables.
+TEST(DimensionsCommand, HelpAndManualNameEveryFamilyAndMethod) {
+    const std::string help = runTool({"--help"}).out;
+    std::ifstream file(INTEGRAL_SOURCE_DIR "/packaging/man/integral-table.1.in");
+    const std::string manual((std::istreambuf_iterator<char>(file)), {});
+    ASSERT_FALSE(manual.empty());
+    for (const FamilyInfo& info : kFamilies) {
+        EXPECT_NE(help.find(info.name), std::string::npos) << info.name;
+        EXPECT_NE(manual.find(info.name), std::string::npos) << info.name;
+    }
+    for (const CubatureMethodInfo& info : kCubatureMethods) {
+        EXPECT_NE(help.find(info.name), std::string::npos) << info.name;
+        EXPECT_NE(manual.find(info.name), std::string::npos) << info.name;
+    }
+}
+
+}  // namespace
+}  // namespace integral

@@ -32,6 +32,17 @@ const std::vector<Family> kFamily = {
     {"1/x", 1e-300, 1},
     {"tan(x)", 0, 2},
     {"cos(1e6*x)*exp(x)", -10, 10},
+    // The edges: a logarithm beside a power, one half-way between samples, a peak far narrower
+    // than they are, cancellation inside f, the top of the double range, two underflows
+    // meeting, many oscillations, and a power that drifts towards 1.
+    {"x^(-0.99)*ln(x)", 0, 1},
+    {"ln(abs(x-0.7071067811865476))", 0, 1},
+    {"1/(1+x^2)", -1e15, 1e15},
+    {"1-cos(x)", 0, 1e-9},
+    {"exp(x)", 0, 709},
+    {"exp(-1/x)/x^2", 0, 1},
+    {"sin(x)^2", 0, 100000},
+    {"1/(x*ln(x)^2)", 0, 0.5},
 };
 
 void BM_Reference(benchmark::State& state) {
@@ -41,7 +52,8 @@ void BM_Reference(benchmark::State& state) {
     state.SetLabel(f.text);
     for (auto _ : state) {
         benchmark::DoNotOptimize(integral::adaptiveIntegral(
-            [&](double x) { return expression->evaluate(x); }, f.lower, f.upper));
+            [&](double x) { return expression->evaluate(x); }, f.lower, f.upper,
+            [&](double x) { return expression->roundingOfFunctions(x); }));
     }
 }
 BENCHMARK(BM_Reference)

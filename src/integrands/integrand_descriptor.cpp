@@ -106,12 +106,14 @@ Reference IntegrandDescriptor::reference(double lower, double upper) const {
         return {.value = std::nullopt,
                 .divergence = std::nullopt,
                 .whyNone = "the exact integral is beyond the range of a double",
-                .cancellation = std::nullopt};
+                .cancellation = std::nullopt,
+                .vanishing = std::nullopt};
     }
     return {.value = ReferenceValue{*exact, 0.0, true},
             .divergence = std::nullopt,
             .whyNone = {},
-            .cancellation = std::nullopt};
+            .cancellation = std::nullopt,
+            .vanishing = std::nullopt};
 }
 
 bool IntegrandDescriptor::same(const IntegrandDescriptor& other) const {

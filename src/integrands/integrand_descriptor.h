@@ -39,12 +39,23 @@ struct Cancellation {
     int digitsLost = 0;
 };
 
+// Where f has no value but tends to 0 (exp(-1/x)/x^2 at x = 6e-163, 0/0 where two underflows
+// meet, exactly 0 over the decades before): taken as 0 between `from` and `to`, next to the
+// point `near`.
+struct Vanishing {
+    double near = 0.0;
+    double from = 0.0;
+    double to = 0.0;
+    double noValueAt = 0.0;
+};
+
 // The reference, or why there is none.
 struct Reference {
     std::optional<ReferenceValue> value;
     std::optional<Divergence> divergence;  // the integral does not exist
     std::string whyNone;                   // in words, when there is no value
     std::optional<Cancellation> cancellation;
+    std::optional<Vanishing> vanishing;
 };
 
 // "the integral of this function over these limits does not exist: f grows like 1/|x - 0.3|^1

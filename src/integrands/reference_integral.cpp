@@ -73,7 +73,8 @@ Reference none(std::string why) {
     return {.value = std::nullopt,
             .divergence = std::nullopt,
             .whyNone = std::move(why),
-            .cancellation = std::nullopt};
+            .cancellation = std::nullopt,
+            .vanishing = std::nullopt};
 }
 
 // f followed from c towards one side, decade by decade of the distance.
@@ -696,7 +697,8 @@ Reference integralOnce(const Function& f, double lower, double upper, const Func
         return {.value = ReferenceValue{0.0, 0.0, false},
                 .divergence = std::nullopt,
                 .whyNone = {},
-                .cancellation = std::nullopt};
+                .cancellation = std::nullopt,
+                .vanishing = std::nullopt};
     }
     if (!std::isfinite(lower) || !std::isfinite(upper) || !std::isfinite(upper - lower)) {
         return none("the limits are too far apart for a double to hold their difference");
@@ -743,11 +745,12 @@ Reference integralOnce(const Function& f, double lower, double upper, const Func
     };
     std::vector<TailPiece> tails;
     // Stretches next to a point where f tends to 0 but has no value: f is 0 there.
-    struct Vanishing {
+    struct Stretch {
         double from;
         double to;
     };
-    std::vector<Vanishing> vanishing;
+    std::vector<Stretch> vanishing;
+    std::optional<Vanishing> vanished;  // the first, for the words
     for (const Point& p : points) {
         // Reach: two samples, or half the way to the next anchor on that side.
         double reach = 2.0 * s.spacing;
@@ -764,6 +767,10 @@ Reference integralOnce(const Function& f, double lower, double upper, const Func
         }
         if (a.vanishesAt) {
             vanishing.push_back({std::min(p.x, *a.vanishesAt), std::max(p.x, *a.vanishesAt)});
+            if (!vanished) {
+                vanished =
+                    Vanishing{p.x, vanishing.back().from, vanishing.back().to, *a.vanishesAt};
+            }
         }
         if (a.singular() && (a.overflows || a.power() >= kDivergent)) {
             const std::size_t n = a.value.size();
@@ -793,7 +800,8 @@ Reference integralOnce(const Function& f, double lower, double upper, const Func
                 .value = std::nullopt,
                 .divergence = Divergence{p.x, std::isfinite(power) ? std::max(power, 1.0) : 1.0},
                 .whyNone = {},
-                .cancellation = std::nullopt};
+                .cancellation = std::nullopt,
+                .vanishing = std::nullopt};
         }
         if (!a.growsSomewhere()) {
             continue;
@@ -838,7 +846,7 @@ Reference integralOnce(const Function& f, double lower, double upper, const Func
     const auto finiteF = [&f, &vanishing](double x) {
         const double value = f(x);
         if (!std::isfinite(value)) {
-            for (const Vanishing& v : vanishing) {
+            for (const Stretch& v : vanishing) {
                 if (std::isnan(value) && x >= v.from && x <= v.to) {
                     return 0.0;
                 }
@@ -914,7 +922,8 @@ Reference integralOnce(const Function& f, double lower, double upper, const Func
     return {.value = ReferenceValue{value, uncertainty, false},
             .divergence = std::nullopt,
             .whyNone = {},
-            .cancellation = own.cancellation};
+            .cancellation = own.cancellation,
+            .vanishing = vanished};
 }
 
 }  // namespace

@@ -179,6 +179,14 @@ std::string cancellationText(const Cancellation& cancellation) {
            "the reference's uncertainty includes what their rounding may have cost";
 }
 
+std::string vanishingText(const Vanishing& vanishing) {
+    return "f has no value at x = " + shortNumber(vanishing.noValueAt, 10) +
+           " (0/0, where two values too small for a double meet), but it is exactly 0 over the "
+           "decades before and tends to 0 there: it is taken as 0 between x = " +
+           shortNumber(vanishing.from, 10) + " and x = " + shortNumber(vanishing.to, 10) +
+           ", next to x = " + shortNumber(vanishing.near, 10) + ", and the rest is integrated";
+}
+
 RunAnalysis analyse(const MethodRun& run, bool splitRounding) {
     RunAnalysis analysis;
     const double x1 = run.x1.toDouble();
@@ -190,6 +198,10 @@ RunAnalysis analyse(const MethodRun& run, bool splitRounding) {
     analysis.whyNoReference = made.value ? std::string() : made.whyNone;
     if (made.value && made.cancellation) {
         analysis.referenceNote = cancellationText(*made.cancellation);
+    }
+    if (made.value && made.vanishing) {
+        analysis.referenceNote +=
+            (analysis.referenceNote.empty() ? "" : "; ") + vanishingText(*made.vanishing);
     }
     if (analysis.reference && analysis.reference->closedForm) {
         analysis.exact = analysis.reference->value;

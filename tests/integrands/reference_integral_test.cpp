@@ -186,6 +186,18 @@ TEST(ReferenceIntegralTest, CancellationInsideFIsNamed) {
     }
 }
 
+// Where f has no value but tends to 0, the reference says where it took f as 0.
+TEST(ReferenceIntegralTest, AVanishingStretchIsNamed) {
+    const Reference vanishing = test::typed("exp(-1/x)/x^2").reference(0.0, 1.0);
+    ASSERT_TRUE(vanishing.vanishing.has_value());
+    EXPECT_EQ(vanishing.vanishing->near, 0.0);
+    EXPECT_EQ(vanishing.vanishing->from, 0.0);
+    EXPECT_GT(vanishing.vanishing->to, 0.0);
+    EXPECT_LT(vanishing.vanishing->to, 1e-100);
+    EXPECT_EQ(vanishing.vanishing->noValueAt, vanishing.vanishing->to);
+    EXPECT_FALSE(test::typed("exp(-1/x)").reference(0.0, 1.0).vanishing.has_value());
+}
+
 // Where and how fast f grows is said in the student's terms.
 TEST(ReferenceIntegralTest, DivergenceSaysWhereAndHowFast) {
     const Reference pole = test::typed("1/(x-0.3)").reference(0, 1);

@@ -30,4 +30,18 @@ inline std::string escapedBytes(std::string_view text, std::string_view backslas
     return result;
 }
 
+// An argument as a message shows it: quoted, escaped as above, and cut when it is long.
+//   quotedArgument("x'1") -> "'x\\'1'"
+inline std::string quotedArgument(std::string_view text) {
+    constexpr std::size_t kShown = 40;
+    // Appended rather than summed: GCC 12 warns falsely (-Wrestrict) on the sum once inlined.
+    std::string result = "'";
+    result += escapedBytes(text.substr(0, kShown), "\\'");
+    result += '\'';
+    if (text.size() > kShown) {
+        result += "... (" + std::to_string(text.size()) + " bytes)";
+    }
+    return result;
+}
+
 }  // namespace integral

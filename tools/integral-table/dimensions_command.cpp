@@ -32,15 +32,6 @@ struct UsageError {
     std::string message;
 };
 
-std::string shownArgument(std::string_view text) {
-    constexpr std::size_t kShown = 40;
-    std::string result = "'" + escapedBytes(text.substr(0, kShown), "\\'") + "'";
-    if (text.size() > kShown) {
-        result += "... (" + std::to_string(text.size()) + " bytes)";
-    }
-    return result;
-}
-
 enum class Layout { Text, Tsv, Json };
 
 struct Request {
@@ -68,7 +59,7 @@ std::int64_t parseWhole(std::string_view option, std::string_view text, std::int
         value != std::floor(value)) {
         throw UsageError{std::string(option) + " must be a whole number from " +
                          std::to_string(least) + " to " + std::to_string(most) + ", not " +
-                         shownArgument(text)};
+                         quotedArgument(text)};
     }
     return static_cast<std::int64_t>(value);
 }
@@ -77,7 +68,7 @@ double parseNumber(std::string_view option, std::string_view text) {
     const CompleteNumber number = readCompleteNumber(text);
     if (number.status != CompleteNumber::Status::Number) {
         throw UsageError{std::string(option) + " needs a number within the double range, not " +
-                         shownArgument(text)};
+                         quotedArgument(text)};
     }
     return number.value;
 }
@@ -101,7 +92,7 @@ Request parseRequest(std::span<const std::string_view> args) {
             "--dimensions", "--family", "--difficulty", "--seed",   "--function",
             "--lower",      "--upper",  "--method",     "--budget", "--format"};
         if (std::find(std::begin(kTaking), std::end(kTaking), name) == std::end(kTaking)) {
-            throw UsageError{"unknown option with --dimensions " + shownArgument(arg)};
+            throw UsageError{"unknown option with --dimensions " + quotedArgument(arg)};
         }
         if (!value) {
             if (i + 1 >= args.size()) {
@@ -122,7 +113,7 @@ Request parseRequest(std::span<const std::string_view> args) {
             std::from_chars(text.data(), text.data() + text.size(), request.seed);
         if (text.empty() || error != std::errc() || end != text.data() + text.size()) {
             throw UsageError{"--seed must be a whole number from 0 to 18446744073709551615, not " +
-                             shownArgument(text)};
+                             quotedArgument(text)};
         }
     }
     if (values.contains("--format")) {
@@ -132,7 +123,7 @@ Request parseRequest(std::span<const std::string_view> args) {
                              : text == "tsv" ? Layout::Tsv
                                              : Layout::Json;
         } else {
-            throw UsageError{"unknown format " + shownArgument(text) +
+            throw UsageError{"unknown format " + quotedArgument(text) +
                              " (expected text, tsv or json)"};
         }
     }
@@ -148,8 +139,8 @@ Request parseRequest(std::span<const std::string_view> args) {
         }
         const std::optional<Family> named = familyNamed(values["--family"]);
         if (!named) {
-            throw UsageError{"unknown family " + shownArgument(values["--family"]) + " (expected " +
-                             familyNames() + ")"};
+            throw UsageError{"unknown family " + quotedArgument(values["--family"]) +
+                             " (expected " + familyNames() + ")"};
         }
         double difficulty = familyInfo(*named).difficulty;
         if (values.contains("--difficulty")) {
@@ -161,7 +152,7 @@ Request parseRequest(std::span<const std::string_view> args) {
                 throw UsageError{
                     "--difficulty (the sum of the c_k) must be above 0 and at most "
                     "1000, not " +
-                    shownArgument(values["--difficulty"])};
+                    quotedArgument(values["--difficulty"])};
             }
         }
         request.family = drawParameters(*named, d, difficulty, request.seed);
@@ -185,7 +176,7 @@ Request parseRequest(std::span<const std::string_view> args) {
         request.function = std::string(values["--function"]);
         auto parsed = TypedExpression::parse(request.function, d);
         if (const auto* problem = std::get_if<ExpressionProblem>(&parsed)) {
-            throw UsageError{"--function " + shownArgument(request.function) + ", column " +
+            throw UsageError{"--function " + quotedArgument(request.function) + ", column " +
                              std::to_string(problem->column) + ": " + problem->message};
         }
         request.expression = std::get<std::shared_ptr<const TypedExpression>>(std::move(parsed));
@@ -198,8 +189,9 @@ Request parseRequest(std::span<const std::string_view> args) {
     if (values.contains("--method")) {
         request.method = cubatureMethodNamed(values["--method"]);
         if (!request.method) {
-            throw UsageError{"unknown method in d dimensions " + shownArgument(values["--method"]) +
-                             " (expected " + cubatureMethodNames() + ")"};
+            throw UsageError{"unknown method in d dimensions " +
+                             quotedArgument(values["--method"]) + " (expected " +
+                             cubatureMethodNames() + ")"};
         }
         if (cubatureMethodInfo(*request.method).indicatorsOnly &&
             !(request.family && request.family->family == Family::Ball)) {

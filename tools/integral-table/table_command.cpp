@@ -203,22 +203,12 @@ class UsageError {
     std::string message_;
 };
 
-// An argument as a message shows it: quoted, with control and non-ASCII bytes escaped so that
-// nothing typed can drive the terminal, and cut when it is long.
-std::string quoted(std::string_view text) {
-    constexpr std::size_t kShown = 40;
-    std::string result = "'" + escapedBytes(text.substr(0, kShown), "\\'") + "'";
-    if (text.size() > kShown) {
-        result += "... (" + std::to_string(text.size()) + " bytes)";
-    }
-    return result;
-}
-
 Method parseMethod(std::string_view text) {
     if (const std::optional<Method> method = methodNamed(text)) {
         return *method;
     }
-    throw UsageError("unknown method " + quoted(text) + " (expected " + methodNames() + ")");
+    throw UsageError("unknown method " + quotedArgument(text) + " (expected " + methodNames() +
+                     ")");
 }
 
 // "zelbrin,gauss,sobol": each at most once.
@@ -251,7 +241,7 @@ std::uint64_t parseSeed(std::string_view text) {
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), seed);
     if (text.empty() || error != std::errc() || end != text.data() + text.size()) {
         throw UsageError("--seed must be a whole number from 0 to 18446744073709551615, not " +
-                         quoted(text));
+                         quotedArgument(text));
     }
     return seed;
 }
@@ -265,7 +255,7 @@ std::int64_t parseSize(Method method, std::string_view text) {
         !sizes->has(n)) {
         throw UsageError("--n for " + std::string(methodInfo(method).name) +
                          " must be one of its sizes, " + sizesText(method) + ", not " +
-                         quoted(text));
+                         quotedArgument(text));
     }
     return n;
 }
@@ -279,7 +269,7 @@ std::int64_t parseBudget(std::string_view text) {
     if (text.empty() || error != std::errc() || end != text.data() + text.size() ||
         static_cast<double>(budget) != value) {
         throw UsageError("--budget must be a whole number of evaluations from 10 to 1000000, not " +
-                         quoted(text));
+                         quotedArgument(text));
     }
     return budget;
 }
@@ -290,10 +280,10 @@ double parseNumber(std::string_view option, std::string_view text) {
         case CompleteNumber::Status::Number:
             break;
         case CompleteNumber::Status::NotANumber:
-            throw UsageError(std::string(option) + " needs a number, and " + quoted(text) +
+            throw UsageError(std::string(option) + " needs a number, and " + quotedArgument(text) +
                              " is not a number");
         case CompleteNumber::Status::BeyondRange:
-            throw UsageError(std::string(option) + " needs a number, and " + quoted(text) +
+            throw UsageError(std::string(option) + " needs a number, and " + quotedArgument(text) +
                              " is beyond the double range");
     }
     return number.value;
@@ -309,7 +299,7 @@ Layout parseLayout(std::string_view text) {
     if (text == "json") {
         return Layout::Json;
     }
-    throw UsageError("unknown format " + quoted(text) + " (expected text, tsv or json)");
+    throw UsageError("unknown format " + quotedArgument(text) + " (expected text, tsv or json)");
 }
 
 // A row's own count, as its counter column shows it.
@@ -325,7 +315,7 @@ std::size_t parseRowCount(Method method, std::string_view text) {
                          std::to_string(rowCounter(method, 0)) + ", " +
                          std::to_string(rowCounter(method, 1)) + ", ..., " +
                          std::to_string(rowCounter(method, info.rows - 1)) + " " +
-                         std::string(info.unit) + ", not " + quoted(text));
+                         std::string(info.unit) + ", not " + quotedArgument(text));
     }
     return static_cast<std::size_t>(*row);
 }
@@ -358,7 +348,7 @@ Request parseRequest(std::span<const std::string_view> args) {
         if (name != "--method" && name != "--integrand" && name != "--lower" && name != "--upper" &&
             name != "--ymax" && name != "--format" && name != "--points" && name != "--function" &&
             name != "--budget" && name != "--methods" && name != "--seed" && name != "--n") {
-            throw UsageError("unknown option " + quoted(arg));
+            throw UsageError("unknown option " + quotedArgument(arg));
         }
         if (!value) {
             if (i + 1 >= args.size()) {
@@ -423,7 +413,7 @@ Request parseRequest(std::span<const std::string_view> args) {
         const std::string_view text = values["--function"];
         auto parsed = TypedExpression::parse(text);
         if (const auto* problem = std::get_if<ExpressionProblem>(&parsed)) {
-            throw UsageError("--function " + quoted(text) + ", column " +
+            throw UsageError("--function " + quotedArgument(text) + ", column " +
                              std::to_string(problem->column) + ": " + problem->message);
         }
         request.model.chooseExpression(
@@ -432,7 +422,7 @@ Request parseRequest(std::span<const std::string_view> args) {
     if (values.contains("--integrand")) {
         const std::string_view text = values["--integrand"];
         if (text.size() != 1 || text[0] < '1' || text[0] > '5') {
-            throw UsageError("--integrand must be 1, 2, 3, 4 or 5, not " + quoted(text));
+            throw UsageError("--integrand must be 1, 2, 3, 4 or 5, not " + quotedArgument(text));
         }
         request.model.chooseIntegrand(text[0] - '1');
     }

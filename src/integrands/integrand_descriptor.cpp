@@ -105,13 +105,13 @@ Reference IntegrandDescriptor::reference(double lower, double upper) const {
     if (!exact) {
         return {.value = std::nullopt,
                 .divergence = std::nullopt,
-                .whyNone = "the exact integral is beyond the range of a double",
+                .whyNone = WhyNoReference{.code = NoReference::ExactBeyondDouble},
                 .cancellation = std::nullopt,
                 .vanishing = std::nullopt};
     }
     return {.value = ReferenceValue{*exact, 0.0, true},
             .divergence = std::nullopt,
-            .whyNone = {},
+            .whyNone = std::nullopt,
             .cancellation = std::nullopt,
             .vanishing = std::nullopt};
 }

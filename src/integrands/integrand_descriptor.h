@@ -49,11 +49,37 @@ struct Vanishing {
     double noValueAt = 0.0;
 };
 
+// Why there is no reference, where the integral may well exist, and what the words need.
+enum class NoReference {
+    LimitsTooFarApart,     // their difference is beyond a double
+    BeyondDoubleBetween,   // f overflows over a stretch of samples, from .. to
+    NoValueBetween,        // f has no value over a stretch of samples, from .. to
+    OscillatesTooFast,     // f turns at most of the `count` samples
+    NoValueNear,           // no value at `to`, next to the point `from`
+    PowerDriftsToOne,      // near `from`, `power` still rising by `rise` over `count` decades
+    NoValueAt,             // inside a quadrature, at `from`
+    BeyondDoubleAt,        // inside a quadrature, at `from`
+    UnusableValue,         // a value the quadratures cannot use
+    IntegralBeyondDouble,  // the integral itself
+    QuadraturesDisagree,   // Gauss-Kronrod gave `first`, tanh-sinh `second`
+    ExactBeyondDouble,     // a closed form beyond the doubles
+};
+struct WhyNoReference {
+    NoReference code = NoReference::UnusableValue;
+    double from = 0.0;
+    double to = 0.0;
+    double power = 0.0;
+    double rise = 0.0;
+    int count = 0;
+    double first = 0.0;
+    double second = 0.0;
+};
+
 // The reference, or why there is none.
 struct Reference {
     std::optional<ReferenceValue> value;
-    std::optional<Divergence> divergence;  // the integral does not exist
-    std::string whyNone;                   // in words, when there is no value
+    std::optional<Divergence> divergence;   // the integral does not exist
+    std::optional<WhyNoReference> whyNone;  // neither a value nor a divergence
     std::optional<Cancellation> cancellation;
     std::optional<Vanishing> vanishing;
 };

@@ -16,8 +16,6 @@
 #include <string>
 #include <vector>
 
-#include "runtime/short_number.h"
-
 namespace integral {
 
 namespace {
@@ -64,15 +62,11 @@ double ulpOf(double x) {
     return std::nextafter(magnitude, INFINITY) - magnitude;
 }
 
-std::string at(double x) {
-    return shortNumber(x, 10);
-}
-
-// A failed reference, in words.
-Reference none(std::string why) {
+// A failed reference, and why.
+Reference none(WhyNoReference why) {
     return {.value = std::nullopt,
             .divergence = std::nullopt,
-            .whyNone = std::move(why),
+            .whyNone = why,
             .cancellation = std::nullopt,
             .vanishing = std::nullopt};
 }
@@ -244,7 +238,7 @@ Sampling sample(const Function& f, double lower, double upper) {
 }
 
 // A stretch of two or more samples in a row without a finite value.
-std::optional<std::string> stretchWithoutValue(const Sampling& s) {
+std::optional<WhyNoReference> stretchWithoutValue(const Sampling& s) {
     for (int k = 1; k + 1 < kSamples; ++k) {
         if (!std::isfinite(s.f[k]) && !std::isfinite(s.f[k + 1])) {
             int last = k + 1;
@@ -252,9 +246,10 @@ std::optional<std::string> stretchWithoutValue(const Sampling& s) {
                 ++last;
             }
             const bool overflow = std::isinf(s.f[k]);
-            return std::string(overflow ? "f is beyond the range of a double" : "f has no value") +
-                   " between x = " + at(s.x[k]) + " and x = " + at(s.x[last]) +
-                   ", inside the limits";
+            return WhyNoReference{
+                .code = overflow ? NoReference::BeyondDoubleBetween : NoReference::NoValueBetween,
+                .from = s.x[k],
+                .to = s.x[last]};
         }
     }
     return std::nullopt;
@@ -696,12 +691,12 @@ Reference integralOnce(const Function& f, double lower, double upper, const Func
     if (lower == upper) {
         return {.value = ReferenceValue{0.0, 0.0, false},
                 .divergence = std::nullopt,
-                .whyNone = {},
+                .whyNone = std::nullopt,
                 .cancellation = std::nullopt,
                 .vanishing = std::nullopt};
     }
     if (!std::isfinite(lower) || !std::isfinite(upper) || !std::isfinite(upper - lower)) {
-        return none("the limits are too far apart for a double to hold their difference");
+        return none({.code = NoReference::LimitsTooFarApart});
     }
     if (upper < lower) {
         Reference reversed = integralOnce(f, upper, lower, rounding);
@@ -712,13 +707,11 @@ Reference integralOnce(const Function& f, double lower, double upper, const Func
     }
 
     const Sampling s = sample(f, lower, upper);
-    if (const std::optional<std::string> stretch = stretchWithoutValue(s)) {
+    if (const std::optional<WhyNoReference> stretch = stretchWithoutValue(s)) {
         return none(*stretch);
     }
     if (oscillatesTooFast(s)) {
-        return none("f turns at most of the " + std::to_string(kSamples + 1) +
-                    " points it was sampled at: it oscillates faster than they can follow, so no "
-                    "quadrature here can be trusted");
+        return none({.code = NoReference::OscillatesTooFast, .count = kSamples + 1});
     }
 
     // The points to follow f towards: both limits, from inside, and each point found, from
@@ -762,8 +755,7 @@ Reference integralOnce(const Function& f, double lower, double upper, const Func
         }
         const Approach a = approach(f, p.x, p.side, reach);
         if (a.noValueAt) {
-            return none("f has no value at x = " + at(*a.noValueAt) + ", near x = " + at(p.x) +
-                        ", inside the limits");
+            return none({.code = NoReference::NoValueNear, .from = p.x, .to = *a.noValueAt});
         }
         if (a.vanishesAt) {
             vanishing.push_back({std::min(p.x, *a.vanishesAt), std::max(p.x, *a.vanishesAt)});
@@ -786,20 +778,16 @@ Reference integralOnce(const Function& f, double lower, double upper, const Func
                 continue;
             }
             if (!a.overflows && rise > kPowerKnownTo && power < 1.0 - kPowerKnownTo) {
-                const std::string distance = p.x == 0.0  ? std::string("|x|")
-                                             : p.x < 0.0 ? "|x + " + at(-p.x) + "|"
-                                                         : "|x - " + at(p.x) + "|";
-                return none("f grows like 1/" + distance + "^" + shortNumber(power, 6) +
-                            " near x = " + at(p.x) + ", its power still rising towards 1 (by " +
-                            shortNumber(rise, 2) + " over the last decade of the " +
-                            std::to_string(n) +
-                            " followed), as a logarithmic factor makes it: whether the integral "
-                            "exists cannot be told with doubles");
+                return none({.code = NoReference::PowerDriftsToOne,
+                             .from = p.x,
+                             .power = power,
+                             .rise = rise,
+                             .count = static_cast<int>(n)});
             }
             return {
                 .value = std::nullopt,
                 .divergence = Divergence{p.x, std::isfinite(power) ? std::max(power, 1.0) : 1.0},
-                .whyNone = {},
+                .whyNone = std::nullopt,
                 .cancellation = std::nullopt,
                 .vanishing = std::nullopt};
         }
@@ -882,13 +870,13 @@ Reference integralOnce(const Function& f, double lower, double upper, const Func
                                                                1.0, 1e-12, &error, &magnitude);
                                    });
     } catch (const NoValue& missing) {
-        return none(std::string(std::isnan(missing.value) ? "f has no value"
-                                                          : "f is beyond the range of a double") +
-                    " at x = " + at(missing.x) + ", inside the limits");
+        return none({.code = std::isnan(missing.value) ? NoReference::NoValueAt
+                                                       : NoReference::BeyondDoubleAt,
+                     .from = missing.x});
     } catch (const std::bad_alloc&) {
         throw;  // memory, not f: the caller reports that as it reports it anywhere
     } catch (const std::exception&) {
-        return none("the quadratures met a value of f they cannot use between the limits");
+        return none({.code = NoReference::UnusableValue});
     }
 
     double tailValue = 0.0;
@@ -910,18 +898,17 @@ Reference integralOnce(const Function& f, double lower, double upper, const Func
         uncertainty = 2.0 * apart + kronrod.error + tanhSinh.error + tailUncertainty + floor;
     }
     if (!std::isfinite(value) || !std::isfinite(uncertainty)) {
-        return none("the integral is beyond the range of a double");
+        return none({.code = NoReference::IntegralBeyondDouble});
     }
     if (uncertainty >= 0.5 * std::fabs(value) && uncertainty > 0.0 &&
         apart > 2.0 * (kronrod.error + tanhSinh.error) + floor) {
-        return none("two independent quadratures disagree (Gauss-Kronrod " +
-                    shortNumber(kronrod.value + tailValue, 8) + ", tanh-sinh " +
-                    shortNumber(tanhSinh.value + tailValue, 8) +
-                    "), so not even the first digit can be trusted");
+        return none({.code = NoReference::QuadraturesDisagree,
+                     .first = kronrod.value + tailValue,
+                     .second = tanhSinh.value + tailValue});
     }
     return {.value = ReferenceValue{value, uncertainty, false},
             .divergence = std::nullopt,
-            .whyNone = {},
+            .whyNone = std::nullopt,
             .cancellation = own.cancellation,
             .vanishing = vanished};
 }

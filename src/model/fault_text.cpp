@@ -7,6 +7,7 @@
 #include <limits>
 
 #include "integrands/formulas.h"
+#include "model/reference_text.h"
 
 #include "runtime/short_number.h"
 
@@ -115,8 +116,8 @@ std::string atALimit(const FaultReport& report) {
                " does not exist either: " + divergenceText(*reference.divergence) + ".";
     }
     if (!reference.value) {
-        return said + "Whether the integral " + span +
-               " exists cannot be told here: " + reference.whyNone + ".";
+        return said + "Whether the integral " + span + " exists cannot be told here: " +
+               (reference.whyNone ? noReferenceText(*reference.whyNone) : std::string()) + ".";
     }
     return said + "The integral " + span + " exists all the same: it is " +
            number(reference.value->value) + " (reference, within " +

@@ -9,12 +9,12 @@
 
 #include "integrands/exact_integral.h"
 #include "integrands/integrand_descriptor.h"
+#include "model/reference_text.h"
 #include "model/row_replay.h"
 #include "quadrature/evaluation_observer.h"
 #include "quadrature/monte_carlo_table.h"
 #include "quadrature/number_format.h"
 #include "quadrature/romberg_table.h"
-#include "runtime/short_number.h"
 
 namespace integral {
 
@@ -168,25 +168,6 @@ std::optional<MonteCarloLimit> monteCarloLimit(const IntegrandDescriptor& f, dou
     return limit;
 }
 
-std::string cancellationText(const Cancellation& cancellation) {
-    const std::string where = cancellation.from == cancellation.to
-                                  ? "near x = " + shortNumber(cancellation.from, 10)
-                                  : "between x = " + shortNumber(cancellation.from, 10) +
-                                        " and x = " + shortNumber(cancellation.to, 10);
-    return "f loses up to " + std::to_string(cancellation.digitsLost) +
-           " of its 16 digits to cancellation " + where +
-           ": the doubles compute it there as the small difference of much larger values, and "
-           "the reference's uncertainty includes what their rounding may have cost";
-}
-
-std::string vanishingText(const Vanishing& vanishing) {
-    return "f has no value at x = " + shortNumber(vanishing.noValueAt, 10) +
-           " (0/0, where two values too small for a double meet), but it is exactly 0 over the "
-           "decades before and tends to 0 there: it is taken as 0 between x = " +
-           shortNumber(vanishing.from, 10) + " and x = " + shortNumber(vanishing.to, 10) +
-           ", next to x = " + shortNumber(vanishing.near, 10) + ", and the rest is integrated";
-}
-
 RunAnalysis analyse(const MethodRun& run, bool splitRounding) {
     RunAnalysis analysis;
     const double x1 = run.x1.toDouble();
@@ -195,7 +176,7 @@ RunAnalysis analyse(const MethodRun& run, bool splitRounding) {
     const Reference made = f.reference(x1, x2);
     analysis.reference = made.value;
     analysis.divergence = made.divergence;
-    analysis.whyNoReference = made.value ? std::string() : made.whyNone;
+    analysis.whyNoReference = made.whyNone ? noReferenceText(*made.whyNone) : std::string();
     if (made.value && made.cancellation) {
         analysis.referenceNote = cancellationText(*made.cancellation);
     }

@@ -131,11 +131,6 @@ std::optional<MonteCarloLimit> monteCarloLimit(const IntegrandDescriptor& f, dou
 // the point as decimal separator; an empty field where a figure does not exist.
 std::string tableAsTsv(const RunAnalysis& analysis, Method method, bool details);
 
-// "f loses up to 16 of its 16 digits to cancellation between x = 0 and x = 1e-09: ..."
-std::string cancellationText(const Cancellation& cancellation);
-// "f has no value at x = 6.1e-163 (0/0, ...), but it is exactly 0 over the decades before ..."
-std::string vanishingText(const Vanishing& vanishing);
-
 // A line that says what made a table, to go before it: a "#" first, so that a spreadsheet shows
 // it as a line of text and a data-frame reader skips it as a comment.
 //   "# Gauss (Gauss-Legendre quadrature, 2 to 6 nodes) of y = 4 / (x*x + 1) from 0 to 1"

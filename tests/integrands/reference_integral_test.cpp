@@ -138,7 +138,7 @@ TEST(ReferenceIntegralTest, UncertaintyCoversTheTruthOrNoValueIsGiven) {
                      std::to_string(c.upper));
         const Reference reference = test::typed(c.text).reference(c.lower, c.upper);
         if (c.truth) {
-            ASSERT_TRUE(reference.value.has_value()) << reference.whyNone;
+            ASSERT_TRUE(reference.value.has_value());
             EXPECT_LE(std::fabs(reference.value->value - *c.truth), reference.value->uncertainty)
                 << reference.value->value << " +- " << reference.value->uncertainty;
             // Honest, and still worth having: a few per cent at worst (an interior singular
@@ -147,11 +147,11 @@ TEST(ReferenceIntegralTest, UncertaintyCoversTheTruthOrNoValueIsGiven) {
             EXPECT_GE(reference.value->uncertainty, c.atLeast * std::fabs(*c.truth));
         } else if (c.exists) {
             EXPECT_FALSE(reference.value.has_value()) << reference.value->value;
-            EXPECT_TRUE(reference.divergence.has_value()) << reference.whyNone;
+            EXPECT_TRUE(reference.divergence.has_value());
         } else {
             EXPECT_FALSE(reference.value.has_value()) << reference.value->value;
             EXPECT_FALSE(reference.divergence.has_value());
-            EXPECT_FALSE(reference.whyNone.empty());
+            EXPECT_TRUE(reference.whyNone.has_value());
         }
     }
 }
@@ -174,7 +174,7 @@ TEST(ReferenceIntegralTest, CancellationInsideFIsNamed) {
                                            {"x^2", 0.0, 1e-9, 0}}) {
         SCOPED_TRACE(c.text);
         const Reference reference = test::typed(c.text).reference(c.lower, c.upper);
-        ASSERT_TRUE(reference.value.has_value()) << reference.whyNone;
+        ASSERT_TRUE(reference.value.has_value());
         if (c.digitsLost == 0) {
             EXPECT_FALSE(reference.cancellation.has_value());
             continue;

@@ -115,6 +115,9 @@ TEST(DimensionsCommand, JsonHasEveryKeyNullWhereItDoesNotApply) {
     EXPECT_TRUE(raced["rows"].is_null());
     EXPECT_EQ(raced["compare"].size(), kCubatureMethods.size());
     EXPECT_TRUE(raced["compare"].back()["estimate"].is_null());  // hit-or-miss: not the ball
+    for (const auto& entry : raced["compare"]) {
+        EXPECT_EQ(entry.size(), raced["compare"].front().size()) << entry["method"];
+    }
 }
 
 TEST(DimensionsCommand, ARunTimeFaultLeavesStdoutEmpty) {

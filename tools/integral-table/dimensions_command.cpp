@@ -347,7 +347,15 @@ int run(const Request& request, std::ostream& out, std::ostream& err) {
         if (request.compare) {
             Json compare = Json::array();
             for (const CubatureEntry& entry : entries) {
-                Json item = entry.row ? rowJson(*entry.row, truth) : Json::object();
+                Json item = Json::object();
+                if (entry.row) {
+                    item = rowJson(*entry.row, truth);
+                } else {
+                    // A method that did not run has every figure, each null.
+                    for (const std::string_view column : kColumns) {
+                        item[std::string(column)] = nullptr;
+                    }
+                }
                 item["method"] = cubatureMethodInfo(entry.method).name;
                 item["absent"] = entry.row ? Json(nullptr) : Json(entry.absence);
                 compare.push_back(item);

@@ -48,8 +48,8 @@ ManyDimensionsWindow::ManyDimensionsWindow(QWidget* parent) : QWidget(parent, Qt
     heading_->setWordWrap(true);
     table_ = new QTableWidget(0, 7, this);
     table_->setObjectName(QStringLiteral("DimensionsTable"));
-    table_->setHorizontalHeaderLabels({tr("method"), tr("size"), tr("evaluations"), tr("estimate"),
-                                       tr("error"), tr("own estimate"), tr("covers the error")});
+    table_->setHorizontalHeaderLabels({tr("method"), tr("size"), tr("error"), tr("own estimate"),
+                                       tr("covers"), tr("evaluations"), tr("estimate")});
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->setTabKeyNavigation(false);
     table_->verticalHeader()->hide();
@@ -100,7 +100,7 @@ ManyDimensionsWindow::ManyDimensionsWindow(QWidget* parent) : QWidget(parent, Qt
     connect(jobs_, &DimensionsJobs::stopped, this,
             [this] { summary_->setText(tr("Stopped before there was anything to show.")); });
     showInputs();
-    resize(980, 900);
+    resize(780, 900);
 }
 
 QWidget* ManyDimensionsWindow::makeInputs() {
@@ -162,6 +162,8 @@ QWidget* ManyDimensionsWindow::makeInputs() {
     grid->addWidget(dimensions_, 0, 1);
     grid->addWidget(label(tr("&Integrand:"), family_), 0, 2);
     grid->addWidget(family_, 0, 3, 1, 3);
+    family_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    family_->setMinimumContentsLength(24);
     grid->addWidget(label(tr("&f ="), function_), 1, 0);
     grid->addWidget(function_, 1, 1, 1, 3);
     auto* limits = new QHBoxLayout;
@@ -180,22 +182,23 @@ QWidget* ManyDimensionsWindow::makeInputs() {
     budgetRow->addWidget(label(tr("&Budget:"), budget_));
     budgetRow->addWidget(budget_, 1);
     budgetRow->addWidget(budgetText_);
-    grid->addLayout(budgetRow, 2, 4, 1, 2);
+    grid->addLayout(budgetRow, 3, 0, 1, 6);
     grid->setColumnStretch(3, 1);
-    grid->setColumnStretch(5, 2);
 
-    auto* ticks = new QHBoxLayout;
+    // Two rows of ticks, so that the window fits beside the main one on a small screen.
+    auto* ticks = new QGridLayout;
+    constexpr int kTicksPerRow = 4;
     for (const CubatureMethodInfo& info : kCubatureMethods) {
         auto* tick = new QCheckBox(text(info.name), box);
         tick->setObjectName(QStringLiteral("DimensionsMethod_") + text(info.name));
         tick->setToolTip(text(info.description));
         // Hit-or-miss only counts hits: it races where the ball is chosen.
         tick->setChecked(!info.indicatorsOnly);
+        const int at = static_cast<int>(methods_.size());
         methods_.push_back(tick);
-        ticks->addWidget(tick);
+        ticks->addWidget(tick, at / kTicksPerRow, at % kTicksPerRow);
     }
-    ticks->addStretch(1);
-    grid->addLayout(ticks, 3, 0, 1, 6);
+    grid->addLayout(ticks, 4, 0, 1, 6);
 
     auto* race = new QPushButton(tr("R&ace"), box);
     race->setObjectName(QStringLiteral("DimensionsRace"));
@@ -210,7 +213,7 @@ QWidget* ManyDimensionsWindow::makeInputs() {
     buttons->addWidget(race);
     buttons->addWidget(curse);
     buttons->addStretch(1);
-    grid->addLayout(buttons, 4, 0, 1, 6);
+    grid->addLayout(buttons, 5, 0, 1, 6);
 
     message_ = new QLabel(this);
     message_->setObjectName(QStringLiteral("DimensionsMessage"));
@@ -411,10 +414,10 @@ void ManyDimensionsWindow::showRace(const DimensionsResults& results) {
             if (!row.absence.empty()) {
                 item->setToolTip(text(row.absence));
             }
-            if (c == 6 && row.covers && !*row.covers) {
+            if (c == 4 && row.covers && !*row.covers) {
                 item->setForeground(QColor(0xB0, 0x20, 0x20));
             }
-            if (c >= 2 && c <= 5) {
+            if (c == 2 || c == 3 || c >= 5) {
                 item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
             }
             table_->setItem(r, c, item);

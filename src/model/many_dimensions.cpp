@@ -219,7 +219,7 @@ DimensionsRace raceInDimensions(const ManyDimensionsInputs& inputs,
 std::vector<std::string> raceRowCells(const DimensionsRaceRow& r) {
     const std::string name(cubatureMethodInfo(r.method).name);
     if (!r.row) {
-        return {name, "\u2014", "\u2014", "\u2014", "\u2014", "\u2014", "not run"};
+        return {name, "\u2014", "\u2014", "\u2014", "not run", "\u2014", "\u2014"};
     }
     const CubatureRow& row = *r.row;
     std::string covers = "\u2014";
@@ -233,11 +233,11 @@ std::vector<std::string> raceRowCells(const DimensionsRaceRow& r) {
     }
     return {name,
             sizeText(row, r.method),
-            std::to_string(row.evaluations),
-            figure(row.estimate, 10),
             figure(r.error, 3),
             figure(row.estimatedError, 3),
-            covers};
+            covers,
+            std::to_string(row.evaluations),
+            figure(row.estimate, 8)};
 }
 
 std::string dimensionsInputsText(const ManyDimensionsInputs& inputs) {

@@ -108,9 +108,9 @@ DimensionsRace raceInDimensions(const ManyDimensionsInputs& inputs,
                                 const DimensionsIntegrand& integrand, const DimensionsTruth& truth,
                                 const DimensionsProgress& progress = {});
 
-// A row of the race's table as it reads: method, size, evaluations, estimate, error, own
-// estimate of the error, whether that covers the error ("yes", "no: 12× short", "—"). No cell
-// is "inf" or "nan".
+// A row of the race's table as it reads: method, size, error, own estimate of the error, whether
+// that covers the error ("yes", "no: 12× short", "—"), evaluations, estimate; what the lesson
+// needs first, where a narrow window shows only the first columns. No cell is "inf" or "nan".
 std::vector<std::string> raceRowCells(const DimensionsRaceRow& row);
 
 // "the Gaussian family in 10 dimensions, difficulty 7.03, seed 1";

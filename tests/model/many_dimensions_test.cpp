@@ -164,19 +164,19 @@ TEST(ManyDimensionsTest, ARowReadsWithoutInfOrNan) {
     };
     for (const Case& c : {
              Case{row(CubatureMethod::ProductGauss, grid, -1.2e-5),
-                  V{"product-gauss", "3 per axis", "60073", "0.0123456789", "-1.2e-05", "1e-06",
-                    "no: 12\u00d7 short"}},
+                  V{"product-gauss", "3 per axis", "-1.2e-05", "1e-06", "no: 12\u00d7 short",
+                    "60073", "0.012345679"}},
              Case{row(CubatureMethod::SparseGrid, level, 1.5e-4),
-                  V{"sparse-grid", "level 4", "3905", "2", "0.00015", "0.0001", "no"}},
+                  V{"sparse-grid", "level 4", "0.00015", "0.0001", "no", "3905", "2"}},
              Case{row(CubatureMethod::MonteCarlo, sampled, std::nullopt),
-                  V{"monte-carlo", "4096 samples", "4096", "\u2014", "\u2014", "0.002", "\u2014"}},
+                  V{"monte-carlo", "4096 samples", "\u2014", "0.002", "\u2014", "4096", "\u2014"}},
              Case{
                  row(CubatureMethod::AdaptiveCubature, adaptive, 1e-9),
-                 V{"adaptive-cubature", "at most 1000", "999", "1.5", "1e-09", "\u2014", "\u2014"}},
+                 V{"adaptive-cubature", "at most 1000", "1e-09", "\u2014", "\u2014", "999", "1.5"}},
              Case{row(CubatureMethod::Sobol, std::nullopt, std::nullopt),
-                  V{"sobol", "\u2014", "\u2014", "\u2014", "\u2014", "\u2014", "not run"}},
+                  V{"sobol", "\u2014", "\u2014", "\u2014", "not run", "\u2014", "\u2014"}},
              Case{row(CubatureMethod::Vegas, level, -1e-5),
-                  V{"vegas", "level 4", "3905", "2", "-1e-05", "0.0001", "yes"}},
+                  V{"vegas", "level 4", "-1e-05", "0.0001", "yes", "3905", "2"}},
          }) {
         EXPECT_EQ(raceRowCells(c.row), c.cells);
     }

@@ -77,7 +77,14 @@ ManyDimensionsWindow::ManyDimensionsWindow(QWidget* parent) : QWidget(parent, Qt
     curse_->setObjectName(QStringLiteral("DimensionsCurse"));
     pictures_->addTab(errorCost_, tr("&Error against cost"));
     pictures_->addTab(curse_, tr("C&urse of dimensionality"));
-    pictures_->addTab(makePointsPage(), tr("&Points"));
+    QWidget* pointsPage = makePointsPage();
+    pictures_->addTab(pointsPage, tr("&Points"));
+    // The points' page chosen by its key starts at its first control.
+    connect(pictures_, &QTabWidget::currentChanged, this, [this, pointsPage](int) {
+        if (pictures_->currentWidget() == pointsPage) {
+            pointsMethod_->setFocus(Qt::TabFocusReason);
+        }
+    });
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(makeInputs());

@@ -38,6 +38,7 @@
 #include "app/handbook_view.h"
 #include "app/language.h"
 #include "app/learning_aids.h"
+#include "app/many_dimensions_window.h"
 #include "app/method_view.h"
 #include "app/printing.h"
 #include "app/text_only_box.h"
@@ -327,6 +328,8 @@ void Form1::setupLearningAids() {
     handbookAction_ = action(tr("&Handbook…"), QKeySequence(Qt::Key_F1), &Form1::showHandbook);
     compareAction_ = action(tr("Compare the m&ethods…"), QKeySequence(Qt::CTRL | Qt::Key_E),
                             &Form1::showCompare);
+    dimensionsAction_ = action(tr("Many &dimensions…"), QKeySequence(Qt::CTRL | Qt::Key_D),
+                               &Form1::showManyDimensions);
     boxHeightAction_ =
         action(tr("Box &height…"), QKeySequence(Qt::CTRL | Qt::Key_B), &Form1::askForBoxHeight);
     printAction_ = action(tr("P&rint…"), QKeySequence::Print, [this] {
@@ -348,7 +351,7 @@ void Form1::setupLearningAids() {
         methodViewAction_->setEnabled(shown_.has_value() && List2->count() > 0);
         QMenu menu(this);
         menu.addActions({copyTableAction_, printAction_, convergenceAction_, methodViewAction_,
-                         compareAction_});
+                         compareAction_, dimensionsAction_});
         menu.exec(List2->viewport()->mapToGlobal(at));
         methodViewAction_->setEnabled(true);
     });
@@ -460,6 +463,18 @@ void Form1::showCompare() {
         connect(this, &Form1::inputsChanged, window,
                 [this, window] { window->followInputs(model_); });
         window->followInputs(model_);
+    }
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+// A window of its own inputs: nothing of the main window's state goes in or comes out.
+void Form1::showManyDimensions() {
+    auto* window = findChild<ManyDimensionsWindow*>(QStringLiteral("ManyDimensions"));
+    if (window == nullptr) {
+        window = new ManyDimensionsWindow(this);
+        placeBesideWindow(window);
     }
     window->show();
     window->raise();
@@ -877,7 +892,7 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
 void Form1::contextMenuEvent(QContextMenuEvent* event) {
     QMenu menu(this);
     menu.addActions({copyPictureAction_, printAction_, convergenceAction_, compareAction_,
-                     ownIntegrandAction_});
+                     dimensionsAction_, ownIntegrandAction_});
     menu.addSeparator();
     // The window's own texts as they are, or in English; remembered for the next start.
     QMenu* languages = menu.addMenu(tr("&Language"));

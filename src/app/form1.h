@@ -82,6 +82,7 @@ class Form1 : public QWidget {
     // The picture of a row of a run, in the one method view.
     void showPicture(const AnalysedRun* run, int row);
     void showCompare();
+    void showManyDimensions();
     void showCompared(const AnalysedRun& run);
     void showComparedRow(int row);
     void showRacePlot(const ConvergencePlot& plot);
@@ -136,6 +137,7 @@ class Form1 : public QWidget {
     QAction* ownIntegrandAction_ = nullptr;
     QAction* handbookAction_ = nullptr;
     QAction* compareAction_ = nullptr;
+    QAction* dimensionsAction_ = nullptr;
     QAction* boxHeightAction_ = nullptr;
     QAction* printAction_ = nullptr;
     // The integrands typed in this session, the latest first; never written anywhere.

@@ -26,6 +26,7 @@
 #include <QSet>
 #include <QSignalSpy>
 #include <QSlider>
+#include <QSpinBox>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -42,8 +43,11 @@
 #include "app/compare_jobs.h"
 #include "app/compare_window.h"
 #include "app/convergence_view.h"
+#include "app/dimensions_jobs.h"
+#include "app/dimensions_views.h"
 #include "app/expression_dialog.h"
 #include "app/fault_message.h"
+#include "app/many_dimensions_window.h"
 #include "app/method_view.h"
 #include "canvas/canvas_widget.h"
 #include "runtime/short_number.h"
@@ -1018,6 +1022,66 @@ TEST_F(Form1Test, RaceAtEqualCostInTheCompareWindow) {
                                     .arg(kMethods.size())));
     EXPECT_TRUE(window->isVisible());
     window->close();
+}
+
+// Many dimensions from the menu's key: input that names no integrand is said and runs nothing; a
+// race fills the table and draws its sweep off the GUI thread; Esc stops a long one at once,
+// and closing the window stops its work.
+TEST_F(Form1Test, ManyDimensionsRacesOffTheGuiThreadAndStops) {
+    QTest::keyClick(form.get(), Qt::Key_D, Qt::ControlModifier);
+    QPointer<ManyDimensionsWindow> window =
+        form->findChild<ManyDimensionsWindow*>(QStringLiteral("ManyDimensions"));
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(window->windowTitle(),
+              "Many dimensions: the Gaussian family in 10 dimensions, difficulty 7.03, seed 1");
+    auto* jobs = window->findChild<DimensionsJobs*>();
+    auto* message = window->findChild<QLabel*>(QStringLiteral("DimensionsMessage"));
+    auto* difficulty = window->findChild<QLineEdit*>(QStringLiteral("DimensionsDifficulty"));
+    auto* race = window->findChild<QPushButton*>(QStringLiteral("DimensionsRace"));
+    auto* table = window->findChild<QTableWidget*>(QStringLiteral("DimensionsTable"));
+    auto* budget = window->findChild<QSlider*>(QStringLiteral("DimensionsBudget"));
+    QTest::keyClicks(difficulty, "-3");
+    QTest::mouseClick(race, Qt::LeftButton);
+    EXPECT_FALSE(message->isHidden());
+    EXPECT_EQ(message->text(),
+              "The difficulty is a number above 0 and at most 1000; \"-3\" is not one.");
+    EXPECT_FALSE(jobs->busy());
+    difficulty->clear();
+
+    window->findChild<QSpinBox*>(QStringLiteral("DimensionsD"))->setValue(3);
+    budget->setValue(6);  // 1000 evaluations
+    EXPECT_EQ(window->budget(), 1000);
+    QTest::mouseClick(race, Qt::LeftButton);
+    EXPECT_TRUE(message->isHidden());
+    ASSERT_TRUE(QTest::qWaitFor([jobs] { return !jobs->busy(); }, 30000));
+    // Every method but hit-or-miss, which counts hits and is ticked for the ball alone.
+    EXPECT_EQ(table->rowCount(), static_cast<int>(kCubatureMethods.size()) - 1);
+    EXPECT_EQ(table->item(0, 1)->text(), "8 per axis");
+    const auto* plot =
+        window->findChild<DimensionsPlotView*>(QStringLiteral("DimensionsErrorCost"));
+    ASSERT_TRUE(plot->plot().has_value());
+    EXPECT_FALSE(plot->plot()->nothingToPlot);
+    const auto* points = window->findChild<PointsView*>(QStringLiteral("DimensionsPoints"));
+    ASSERT_TRUE(points->points().has_value());
+    EXPECT_EQ(points->points()->valuesX, 8u);
+
+    // A million evaluations in twenty dimensions: Esc stops it within moments.
+    window->findChild<QSpinBox*>(QStringLiteral("DimensionsD"))->setValue(20);
+    budget->setValue(budget->maximum());
+    QTest::mouseClick(race, Qt::LeftButton);
+    ASSERT_TRUE(jobs->busy());
+    QTest::keyClick(window, Qt::Key_Escape);
+    ASSERT_TRUE(QTest::qWaitFor([jobs] { return !jobs->busy(); }, 2000));
+    EXPECT_TRUE(window->isVisible());
+    // Stopped in the race, or in the sweep after it: what was not finished is not shown whole.
+    EXPECT_TRUE(table->rowCount() < static_cast<int>(kCubatureMethods.size()) - 1 ||
+                !plot->plot().has_value());
+
+    // Closing the window while it works stops the work and does not wait for its end.
+    QTest::mouseClick(race, Qt::LeftButton);
+    window->close();
+    ASSERT_TRUE(QTest::qWaitFor([&window] { return window.isNull(); }, 2000));
 }
 
 // A slow integrand: what the Compare window runs can be stopped and asked for again at once,

@@ -1,0 +1,330 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "model/dimensions_plots.h"
+
+#include <algorithm>
+#include <cmath>
+#include <set>
+#include <utility>
+
+#include "runtime/short_number.h"
+
+namespace integral {
+
+namespace {
+
+bool plottable(double value) {
+    return std::isfinite(value) && value > 0.0;
+}
+
+std::string methodName(CubatureMethod method) {
+    return std::string(cubatureMethodInfo(method).name);
+}
+
+// Decades around what is drawn on each logarithmic axis; the words instead where nothing is.
+void frame(DimensionsPlot& plot) {
+    std::vector<double> xs;
+    std::vector<double> ys;
+    for (const DimensionsSeries& s : plot.series) {
+        for (const std::vector<PlotPoint>* points : {&s.points, &s.claimed}) {
+            for (const PlotPoint& p : *points) {
+                xs.push_back(p.x);
+                ys.push_back(p.y);
+            }
+        }
+    }
+    if (ys.empty()) {
+        plot.nothingToPlot =
+            "Nothing to plot: no method has a figure that a logarithmic axis "
+            "can show.";
+    }
+    if (plot.xLogarithmic) {
+        plot.x = decadesAround(xs);
+    }
+    plot.y = decadesAround(ys);
+}
+
+}  // namespace
+
+DimensionsPlot errorCostPlot(const std::vector<CubatureSweep>& sweeps,
+                             const DimensionsTruth& truth) {
+    DimensionsPlot plot;
+    plot.title = "Error against cost: |error| (solid) and each method's own estimate (dashed)";
+    plot.xLabel = "evaluations of f (log scale)";
+    plot.yLabel = "|estimate - exact| (log scale)";
+    if (!truth.value) {
+        plot.notes.push_back("No true errors: " + truth.absent + "; only the own estimates.");
+    } else if (!truth.exact) {
+        plot.yLabel = "|estimate - reference| (log scale)";
+    }
+    for (const CubatureSweep& sweep : sweeps) {
+        DimensionsSeries s;
+        s.method = sweep.method;
+        bool zero = false;
+        for (const CubatureRow& row : sweep.rows) {
+            const auto x = static_cast<double>(row.evaluations);
+            if (truth.value) {
+                const double error = std::fabs(row.estimate - *truth.value);
+                // Below the reference's own uncertainty an error says nothing.
+                if (error == 0.0 || (truth.uncertainty && error <= *truth.uncertainty)) {
+                    zero = true;
+                } else if (plottable(x) && plottable(error)) {
+                    s.points.push_back({x, error});
+                }
+            }
+            if (row.estimatedError && plottable(x) && plottable(*row.estimatedError)) {
+                s.claimed.push_back({x, *row.estimatedError});
+            }
+        }
+        if (zero) {
+            plot.notes.push_back(methodName(sweep.method) +
+                                 ": some errors are not plotted, as they are 0 or within the "
+                                 "reference's own uncertainty.");
+        }
+        if (sweep.rows.empty()) {
+            plot.notes.push_back(methodName(sweep.method) +
+                                 ": even its smallest size costs more than the budget.");
+        }
+        plot.series.push_back(std::move(s));
+    }
+    frame(plot);
+    return plot;
+}
+
+std::optional<DimensionsPlot> sweepInDimensions(const ManyDimensionsInputs& inputs,
+                                                const DimensionsIntegrand& integrand,
+                                                const DimensionsTruth& truth,
+                                                const DimensionsProgress& progress) {
+    std::vector<CubatureSweep> sweeps;
+    std::string fault;
+    const std::vector<CubatureMethod> methods = dimensionsMethods(inputs);
+    for (std::size_t i = 0; i < methods.size(); ++i) {
+        try {
+            auto one = sweepCubature(*integrand.f, inputs.budget, inputs.seed, {methods[i]});
+            sweeps.insert(sweeps.end(), one.begin(), one.end());
+        } catch (const CubeFault& error) {
+            fault = methodName(methods[i]) + ": " + error.what();
+            break;
+        }
+        if (progress && !progress(i + 1, methods.size())) {
+            return std::nullopt;
+        }
+    }
+    DimensionsPlot plot = errorCostPlot(sweeps, truth);
+    if (!fault.empty()) {
+        plot.notes.push_back("The sweep ended on a fault of f: " + fault + ".");
+    }
+    return plot;
+}
+
+std::optional<DimensionsPlot> cursePlot(const ManyDimensionsInputs& inputs,
+                                        const DimensionsProgress& progress) {
+    DimensionsPlot plot;
+    plot.title = "The curse of dimensionality: evaluations for a relative error of " +
+                 shortNumber(kCurseTolerance) + ", d = 1 to " + std::to_string(kCurseDimensions);
+    plot.xLabel = "dimensions d";
+    plot.yLabel = "evaluations of f (log scale)";
+    plot.xLogarithmic = false;
+    plot.xLow = 1;
+    plot.xHigh = kCurseDimensions;
+    if (!inputs.family) {
+        plot.nothingToPlot =
+            "The curse plot changes d, so it needs one of the families: a typed f has its d "
+            "fixed by its variables.";
+        return plot;
+    }
+    const std::vector<CubatureMethod> methods = dimensionsMethods(inputs);
+    const std::size_t total = methods.size() * static_cast<std::size_t>(kCurseDimensions);
+    for (std::size_t m = 0; m < methods.size(); ++m) {
+        const CubatureMethod method = methods[m];
+        DimensionsSeries s;
+        s.method = method;
+        bool suits = true;
+        for (int d = 1; d <= kCurseDimensions; ++d) {
+            ManyDimensionsInputs at = inputs;
+            at.dimensions = d;
+            auto made = integrandOf(at);
+            auto* integrand = std::get_if<DimensionsIntegrand>(&made);
+            if (integrand == nullptr) {
+                plot.nothingToPlot = std::get<std::string>(made);
+                return plot;
+            }
+            if (!cubatureMethodSuits(method, *integrand->f)) {
+                suits = false;
+                break;
+            }
+            const double exact = exactIntegral(*integrand->parameters);
+            // Relative where the integral is not 0; absolute where it is.
+            const double goal = kCurseTolerance * (exact != 0.0 ? std::fabs(exact) : 1.0);
+            std::optional<std::int64_t> reached;
+            try {
+                for (const std::int64_t n : cubatureRows(method, d, kCurseEvaluations)) {
+                    const CubatureRow row = runCubature(method, *integrand->f, n, inputs.seed);
+                    // The method must know it too: a statistical estimate that lands near
+                    // the integral by luck, its sigma still wide, has not reached the goal.
+                    if (std::fabs(row.estimate - exact) <= goal && row.estimatedError &&
+                        *row.estimatedError <= goal) {
+                        reached = row.evaluations;
+                        break;
+                    }
+                }
+            } catch (const CubeFault&) {
+                // f has no value at a point: the goal is not reached, and the note says why.
+                plot.notes.push_back(methodName(method) + " at d = " + std::to_string(d) +
+                                     ": f had no finite value at a point it needed.");
+            }
+            if (reached) {
+                s.points.push_back({static_cast<double>(d), static_cast<double>(*reached)});
+            } else {
+                s.notReachedAt.push_back(static_cast<double>(d));
+            }
+            const std::size_t done =
+                m * static_cast<std::size_t>(kCurseDimensions) + static_cast<std::size_t>(d);
+            if (progress && !progress(done, total)) {
+                return std::nullopt;
+            }
+        }
+        if (!suits) {
+            plot.notes.push_back(methodName(method) +
+                                 " counts hits, so it integrates only the ball.");
+            continue;
+        }
+        plot.series.push_back(std::move(s));
+    }
+    const bool anyMissed = std::any_of(plot.series.begin(), plot.series.end(),
+                                       [](const auto& s) { return !s.notReachedAt.empty(); });
+    if (anyMissed) {
+        plot.notes.push_back("Hollow markers at the top: not reached within " +
+                             std::to_string(kCurseEvaluations) + " evaluations.");
+    }
+    frame(plot);
+    // The top holds the markers of goals not reached: the axis always reaches the cap.
+    plot.y.high = std::max(plot.y.high, static_cast<int>(std::log10(kCurseEvaluations)));
+    plot.y.low = std::min(plot.y.low, 0);
+    plot.y.step = std::max(1, (plot.y.high - plot.y.low + kMaxTicks - 2) / (kMaxTicks - 1));
+    plot.nothingToPlot.reset();
+    if (plot.series.empty()) {
+        plot.nothingToPlot = "No method that suits this family was chosen.";
+    }
+    return plot;
+}
+
+namespace {
+
+// f as the picture's run sees it: every point the method evaluates passes by, and those the
+// picture shows are projected on two axes and kept once each.
+class ProjectingFunction : public CubeFunction {
+  public:
+    ProjectingFunction(const CubeFunction& f, int axisX, int axisY, std::int64_t first,
+                       std::int64_t every)
+        : CubeFunction(f.dimensions(), f.lower(), f.upper()),
+          f_(f),
+          axisX_(axisX),
+          axisY_(axisY),
+          first_(first),
+          every_(every) {}
+
+    double operator()(const double* x) const override {
+        const std::int64_t index = calls_++;
+        if (index < first_ && index % every_ == 0) {
+            ++shown_;
+            const std::pair<double, double> place{x[axisX_], x[axisY_]};
+            if (places_.size() < kMostPicturePoints) {
+                places_.insert(place);
+            } else if (!cut_ && places_.find(place) == places_.end()) {
+                cut_ = true;
+            }
+        }
+        return f_(x);
+    }
+    bool indicator() const override { return f_.indicator(); }
+
+    const std::set<std::pair<double, double>>& places() const { return places_; }
+    std::int64_t shown() const { return shown_; }
+    bool cut() const { return cut_; }
+
+  private:
+    const CubeFunction& f_;
+    int axisX_;
+    int axisY_;
+    std::int64_t first_;
+    std::int64_t every_;
+    mutable std::int64_t calls_ = 0;
+    mutable std::int64_t shown_ = 0;
+    mutable bool cut_ = false;
+    mutable std::set<std::pair<double, double>> places_;
+};
+
+}  // namespace
+
+std::optional<ProjectedPoints> projectedPoints(const DimensionsIntegrand& integrand,
+                                               CubatureMethod method, int axisX, int axisY,
+                                               std::int64_t budget, std::uint64_t seed) {
+    const CubeFunction& f = *integrand.f;
+    const int d = f.dimensions();
+    axisX = std::clamp(axisX, 0, d - 1);
+    axisY = std::clamp(axisY, 0, d - 1);
+    if (!cubatureMethodSuits(method, f)) {
+        return std::nullopt;
+    }
+    const auto n = largestCubatureSize(method, d, std::min(budget, kPictureEvaluations));
+    if (!n) {
+        return std::nullopt;
+    }
+    std::int64_t first = INT64_MAX;
+    std::int64_t every = 1;
+    if (method == CubatureMethod::ProductGauss) {
+        // Its own grid is evaluated first; the grid one size smaller follows.
+        first = 1;
+        for (int k = 0; k < d; ++k) {
+            first *= *n;
+        }
+    } else if (method == CubatureMethod::Sobol) {
+        // Each point is evaluated under all 16 shifts in turn.
+        every = 16;
+    }
+    ProjectingFunction projecting(f, axisX, axisY, first, every);
+    const CubatureRow row = runCubature(method, projecting, *n, seed);
+
+    ProjectedPoints picture;
+    picture.method = method;
+    picture.axisX = axisX;
+    picture.axisY = axisY;
+    picture.lower = f.lower();
+    picture.upper = f.upper();
+    picture.shown = projecting.shown();
+    picture.cut = projecting.cut();
+    std::set<double> xs;
+    std::set<double> ys;
+    for (const auto& [x, y] : projecting.places()) {
+        picture.points.push_back({x, y});
+        xs.insert(x);
+        ys.insert(y);
+    }
+    picture.valuesX = xs.size();
+    picture.valuesY = ys.size();
+
+    // Appended piece by piece: GCC 12 warns falsely (-Wrestrict) on "x" + std::to_string(...).
+    std::string axes = "x";
+    axes += std::to_string(axisX + 1);
+    axes += " and x";
+    axes += std::to_string(axisY + 1);
+    std::string what = methodName(method) + ": " + std::to_string(picture.shown) + " points";
+    if (row.pointsPerAxis) {
+        what += " (" + std::to_string(*row.pointsPerAxis) + " per axis)";
+    } else if (row.level) {
+        what += " (level " + std::to_string(*row.level) + ")";
+    } else if (method == CubatureMethod::Sobol) {
+        what += " (one of its 16 shifted copies)";
+    }
+    what += " seen along " + axes + ": " + std::to_string(picture.points.size()) +
+            (picture.points.size() == 1 ? " place, " : " places, ") +
+            std::to_string(picture.valuesX) + " values of x" + std::to_string(axisX + 1) + ", " +
+            std::to_string(picture.valuesY) + " of x" + std::to_string(axisY + 1) + ".";
+    if (picture.cut) {
+        what += " Only the first " + std::to_string(kMostPicturePoints) + " places are drawn.";
+    }
+    picture.caption = std::move(what);
+    return picture;
+}
+
+}  // namespace integral

@@ -1,0 +1,198 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The pictures of many dimensions: the curse as the lesson states it, the points a grid places
+// seen along two axes, and plots that never carry a figure a logarithmic axis cannot show.
+#include "model/dimensions_plots.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <variant>
+
+namespace integral {
+namespace {
+
+DimensionsIntegrand integrand(const ManyDimensionsInputs& inputs) {
+    auto made = integrandOf(inputs);
+    return std::move(std::get<DimensionsIntegrand>(made));
+}
+
+ManyDimensionsInputs gaussianIn(int d) {
+    ManyDimensionsInputs inputs;
+    inputs.dimensions = d;
+    return inputs;
+}
+
+std::optional<double> needed(const DimensionsPlot& plot, CubatureMethod method, int d) {
+    for (const DimensionsSeries& s : plot.series) {
+        if (s.method == method) {
+            for (const PlotPoint& p : s.points) {
+                if (p.x == d) {
+                    return p.y;
+                }
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+// The lesson: a product rule's cost explodes with d, a sparse grid's and Sobol's do not.
+TEST(DimensionsPlotsTest, TheCurseHitsTheProductRuleAlone) {
+    ManyDimensionsInputs inputs = gaussianIn(10);
+    inputs.methods = {CubatureMethod::ProductGauss, CubatureMethod::SparseGrid,
+                      CubatureMethod::Sobol};
+    const auto plot = cursePlot(inputs);
+    ASSERT_TRUE(plot);
+    ASSERT_FALSE(plot->nothingToPlot);
+    const auto gauss = [&](int d) { return needed(*plot, CubatureMethod::ProductGauss, d); };
+    for (int d = 2; d <= 8; ++d) {
+        SCOPED_TRACE(d);
+        ASSERT_TRUE(gauss(d) && gauss(d - 1));
+        EXPECT_GT(*gauss(d), *gauss(d - 1));
+    }
+    EXPECT_GT(*gauss(8), 1000 * *gauss(2));
+    EXPECT_FALSE(gauss(10)) << "product Gauss reached 1e-3 in ten dimensions";
+    struct Case {
+        CubatureMethod method;
+        double factor;  // at most between the cheapest and the dearest d
+    };
+    for (const Case& c :
+         {Case{CubatureMethod::Sobol, 16.0}, Case{CubatureMethod::SparseGrid, 1000.0}}) {
+        SCOPED_TRACE(cubatureMethodInfo(c.method).name);
+        std::vector<double> costs;
+        for (int d = 1; d <= kCurseDimensions; ++d) {
+            const auto cost = needed(*plot, c.method, d);
+            ASSERT_TRUE(cost) << "d = " << d;
+            costs.push_back(*cost);
+        }
+        const auto [low, high] = std::minmax_element(costs.begin(), costs.end());
+        EXPECT_LE(*high / *low, c.factor);
+        EXPECT_LT(costs.back(), kCurseEvaluations / 10);
+    }
+}
+
+TEST(DimensionsPlotsTest, TheCurseSaysWhatItCannotShow) {
+    ManyDimensionsInputs typed;
+    typed.family.reset();
+    typed.function = "x1*x2";
+    typed.dimensions = 2;
+    const auto plot = cursePlot(typed);
+    ASSERT_TRUE(plot && plot->nothingToPlot);
+    EXPECT_NE(plot->nothingToPlot->find("typed f has its d fixed"), std::string::npos);
+
+    ManyDimensionsInputs onlyHits = gaussianIn(3);
+    onlyHits.methods = {CubatureMethod::HitOrMiss};
+    const auto hits = cursePlot(onlyHits);
+    ASSERT_TRUE(hits && hits->nothingToPlot);
+    EXPECT_EQ(hits->notes.front(), "hit-or-miss counts hits, so it integrates only the ball.");
+
+    // Asked to stop after the first step, it stops.
+    std::size_t steps = 0;
+    EXPECT_FALSE(cursePlot(gaussianIn(3), [&](std::size_t, std::size_t) { return ++steps < 1; }));
+    EXPECT_EQ(steps, 1u);
+}
+
+// A grid of m points per axis, seen along any two axes, has m values on each: the picture that
+// shows why 3^10 points see only three values per axis.
+TEST(DimensionsPlotsTest, AProductGridShowsItsPointsPerAxisAlongAnyTwoAxes) {
+    struct Case {
+        int d;
+        std::int64_t budget;
+        int axisX;
+        int axisY;
+        std::size_t perAxis;
+        std::int64_t shown;
+    };
+    for (const Case& c : {
+             Case{2, 100, 0, 1, 7, 49},         // 49 + 36 = 85 evaluations
+             Case{3, 1000, 2, 0, 8, 512},       // 9^3 + 8^3 is beyond 1000
+             Case{10, 100000, 8, 9, 3, 59049},  // 3^10 + 2^10 within 10^5
+             Case{10, 1000, 0, 5, 1, 1},        // 2^10 + 1 is beyond 1000
+             Case{5, 100000, 4, 4, 9, 59049},
+         }) {
+        SCOPED_TRACE(c.d);
+        const auto points =
+            projectedPoints(integrand(gaussianIn(c.d)), CubatureMethod::ProductGauss, c.axisX,
+                            c.axisY, c.budget, 1);
+        ASSERT_TRUE(points);
+        EXPECT_EQ(points->valuesX, c.perAxis);
+        EXPECT_EQ(points->valuesY, c.perAxis);
+        EXPECT_EQ(points->points.size(), c.axisX == c.axisY ? c.perAxis : c.perAxis * c.perAxis);
+        EXPECT_EQ(points->shown, c.shown);
+        EXPECT_FALSE(points->cut);
+    }
+}
+
+TEST(DimensionsPlotsTest, RandomPointsAreDistinctAndAPictureHoldsAtMostTenThousand) {
+    struct Case {
+        CubatureMethod method;
+        std::int64_t budget;
+        std::size_t drawn;
+        bool cut;
+    };
+    for (const Case& c : {
+             Case{CubatureMethod::MonteCarlo, 1000, 1000, false},
+             Case{CubatureMethod::Sobol, 1000, 32, false},  // 32 points times 16 shifts
+             Case{CubatureMethod::MonteCarlo, 1000000, kMostPicturePoints, true},
+             Case{CubatureMethod::Sobol, 1000000, 4096, false},
+         }) {
+        SCOPED_TRACE(cubatureMethodInfo(c.method).name);
+        const auto points = projectedPoints(integrand(gaussianIn(4)), c.method, 0, 3, c.budget, 1);
+        ASSERT_TRUE(points);
+        EXPECT_EQ(points->points.size(), c.drawn);
+        EXPECT_EQ(points->cut, c.cut);
+        for (const PlotPoint& p : points->points) {
+            ASSERT_TRUE(p.x >= 0.0 && p.x <= 1.0 && p.y >= 0.0 && p.y <= 1.0);
+        }
+    }
+    EXPECT_FALSE(
+        projectedPoints(integrand(gaussianIn(4)), CubatureMethod::HitOrMiss, 0, 1, 1000, 1));
+    EXPECT_FALSE(projectedPoints(integrand(gaussianIn(10)), CubatureMethod::Sobol, 0, 1, 10, 1));
+}
+
+// Only what a logarithmic axis can place reaches the plot, and what is left out is said.
+TEST(DimensionsPlotsTest, TheErrorPlotKeepsOnlyWhatALogarithmicAxisShows) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    CubatureRow exact;
+    exact.evaluations = 10;
+    exact.estimate = 2.0;
+    exact.estimatedError = 0.0;
+    CubatureRow off;
+    off.evaluations = 100;
+    off.estimate = 2.5;
+    off.estimatedError = inf;
+    CubatureRow broken;
+    broken.evaluations = 1000;
+    broken.estimate = nan;
+    broken.estimatedError = nan;
+    const std::vector<CubatureSweep> sweeps = {{CubatureMethod::MonteCarlo, {exact, off, broken}},
+                                               {CubatureMethod::Vegas, {}}};
+    DimensionsTruth truth;
+    truth.value = 2.0;
+    truth.exact = true;
+    const DimensionsPlot plot = errorCostPlot(sweeps, truth);
+    ASSERT_EQ(plot.series.size(), 2u);
+    ASSERT_EQ(plot.series[0].points.size(), 1u);
+    EXPECT_EQ(plot.series[0].points[0].x, 100.0);
+    EXPECT_EQ(plot.series[0].points[0].y, 0.5);
+    EXPECT_TRUE(plot.series[0].claimed.empty());
+    EXPECT_EQ(plot.notes, (std::vector<std::string>{
+                              "monte-carlo: some errors are not plotted, as they are 0 or "
+                              "within the reference's own uncertainty.",
+                              "vegas: even its smallest size costs more than the budget."}));
+    EXPECT_EQ(plot.y.low, -1);
+    EXPECT_FALSE(plot.nothingToPlot);
+
+    truth.value.reset();
+    truth.absent = "f has no finite value at a point of the cube";
+    const DimensionsPlot none = errorCostPlot({{CubatureMethod::MonteCarlo, {broken}}}, truth);
+    EXPECT_TRUE(none.nothingToPlot);
+    EXPECT_EQ(none.notes.front(),
+              "No true errors: f has no finite value at a point of the cube; only the own "
+              "estimates.");
+}
+
+}  // namespace
+}  // namespace integral

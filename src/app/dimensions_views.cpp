@@ -14,11 +14,7 @@
 namespace integral {
 
 QColor cubatureMethodColour(CubatureMethod method) {
-    // Far apart in hue and lightness, so that neighbours in a legend are told apart.
-    constexpr std::array<QRgb, kCubatureMethods.size()> kColours = {
-        0xC0392B, 0x2E86C1, 0x7D3C98, 0x229954, 0xD68910, 0x17A589, 0x884EA0, 0x5D6D7E,
-    };
-    return QColor::fromRgb(kColours.at(static_cast<std::size_t>(method)));
+    return QColor::fromRgb(cubatureMethodInfo(method).colour);
 }
 
 namespace {

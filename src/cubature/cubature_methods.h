@@ -44,28 +44,31 @@ struct CubatureMethodInfo {
     std::int64_t firstRow;  // the size of a table's first row; each next one doubles it
     bool rowsCount;         // rows at firstRow, firstRow + 1, ... rather than doubling
     bool indicatorsOnly;    // counts hits, so only a 0/1 integrand (the ball) suits it
+    // Its colour in plots (0xRRGGBB): together Okabe and Ito's palette, which eyes with any of
+    // the common colour deficiencies still tell apart.
+    std::uint32_t colour;
 };
 
 inline constexpr auto kCubatureMethods = std::to_array<CubatureMethodInfo>({
     {CubatureMethod::ProductGauss, "product-gauss",
      "Gauss-Legendre with m points on every axis, m^d evaluations", "points per axis",
-     CubeOwnError::Difference, 1, true, false},
+     CubeOwnError::Difference, 1, true, false, 0xD55E00},
     {CubatureMethod::SparseGrid, "sparse-grid",
      "Smolyak's sparse grid on nested Clenshaw-Curtis rules, level l", "level",
-     CubeOwnError::Difference, 0, true, false},
+     CubeOwnError::Difference, 0, true, false, 0x0072B2},
     {CubatureMethod::AdaptiveCubature, "adaptive-cubature",
      "h-adaptive Genz-Malik cubature (libcubature's hcubature)", "evaluations at most",
-     CubeOwnError::AsItRuns, 0, false, false},
+     CubeOwnError::AsItRuns, 0, false, false, 0xCC79A7},
     {CubatureMethod::MonteCarlo, "monte-carlo", "mean-value Monte Carlo", "samples",
-     CubeOwnError::TwoSigma, 128, false, false},
+     CubeOwnError::TwoSigma, 128, false, false, 0x009E73},
     {CubatureMethod::Sobol, "sobol", "randomised quasi-Monte Carlo, Sobol points times 16 shifts",
-     "points", CubeOwnError::TwoSigma, 8, false, false},
+     "points", CubeOwnError::TwoSigma, 8, false, false, 0xE69F00},
     {CubatureMethod::Vegas, "vegas", "VEGAS adaptive importance sampling (GSL)", "calls",
-     CubeOwnError::TwoSigma, 1024, false, false},
+     CubeOwnError::TwoSigma, 1024, false, false, 0x56B4E9},
     {CubatureMethod::Miser, "miser", "MISER recursive stratified sampling (GSL)", "calls",
-     CubeOwnError::TwoSigma, 1024, false, false},
+     CubeOwnError::TwoSigma, 1024, false, false, 0x000000},
     {CubatureMethod::HitOrMiss, "hit-or-miss", "hit-or-miss Monte Carlo, for the ball", "samples",
-     CubeOwnError::TwoSigma, 128, false, true},
+     CubeOwnError::TwoSigma, 128, false, true, 0x999999},
 });
 
 constexpr bool cubatureMethodsInOrder() {

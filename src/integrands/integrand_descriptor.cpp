@@ -105,7 +105,7 @@ Reference IntegrandDescriptor::reference(double lower, double upper) const {
     if (!exact) {
         return {.value = std::nullopt,
                 .divergence = std::nullopt,
-                .whyNone = WhyNoReference{.code = NoReference::ExactBeyondDouble},
+                .whyNone = WhyNoReference{.code = ReferenceFailure::ExactBeyondDouble},
                 .cancellation = std::nullopt,
                 .vanishing = std::nullopt};
     }

@@ -50,7 +50,7 @@ struct Vanishing {
 };
 
 // Why there is no reference, where the integral may well exist, and what the words need.
-enum class NoReference {
+enum class ReferenceFailure {
     LimitsTooFarApart,     // their difference is beyond a double
     BeyondDoubleBetween,   // f overflows over a stretch of samples, from .. to
     NoValueBetween,        // f has no value over a stretch of samples, from .. to
@@ -65,7 +65,7 @@ enum class NoReference {
     ExactBeyondDouble,     // a closed form beyond the doubles
 };
 struct WhyNoReference {
-    NoReference code = NoReference::UnusableValue;
+    ReferenceFailure code = ReferenceFailure::UnusableValue;
     double from = 0.0;
     double to = 0.0;
     double power = 0.0;

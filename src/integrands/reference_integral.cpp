@@ -246,10 +246,10 @@ std::optional<WhyNoReference> stretchWithoutValue(const Sampling& s) {
                 ++last;
             }
             const bool overflow = std::isinf(s.f[k]);
-            return WhyNoReference{
-                .code = overflow ? NoReference::BeyondDoubleBetween : NoReference::NoValueBetween,
-                .from = s.x[k],
-                .to = s.x[last]};
+            return WhyNoReference{.code = overflow ? ReferenceFailure::BeyondDoubleBetween
+                                                   : ReferenceFailure::NoValueBetween,
+                                  .from = s.x[k],
+                                  .to = s.x[last]};
         }
     }
     return std::nullopt;
@@ -696,7 +696,7 @@ Reference integralOnce(const Function& f, double lower, double upper, const Func
                 .vanishing = std::nullopt};
     }
     if (!std::isfinite(lower) || !std::isfinite(upper) || !std::isfinite(upper - lower)) {
-        return none({.code = NoReference::LimitsTooFarApart});
+        return none({.code = ReferenceFailure::LimitsTooFarApart});
     }
     if (upper < lower) {
         Reference reversed = integralOnce(f, upper, lower, rounding);
@@ -711,7 +711,7 @@ Reference integralOnce(const Function& f, double lower, double upper, const Func
         return none(*stretch);
     }
     if (oscillatesTooFast(s)) {
-        return none({.code = NoReference::OscillatesTooFast, .count = kSamples + 1});
+        return none({.code = ReferenceFailure::OscillatesTooFast, .count = kSamples + 1});
     }
 
     // The points to follow f towards: both limits, from inside, and each point found, from
@@ -755,7 +755,7 @@ Reference integralOnce(const Function& f, double lower, double upper, const Func
         }
         const Approach a = approach(f, p.x, p.side, reach);
         if (a.noValueAt) {
-            return none({.code = NoReference::NoValueNear, .from = p.x, .to = *a.noValueAt});
+            return none({.code = ReferenceFailure::NoValueNear, .from = p.x, .to = *a.noValueAt});
         }
         if (a.vanishesAt) {
             vanishing.push_back({std::min(p.x, *a.vanishesAt), std::max(p.x, *a.vanishesAt)});
@@ -778,7 +778,7 @@ Reference integralOnce(const Function& f, double lower, double upper, const Func
                 continue;
             }
             if (!a.overflows && rise > kPowerKnownTo && power < 1.0 - kPowerKnownTo) {
-                return none({.code = NoReference::PowerDriftsToOne,
+                return none({.code = ReferenceFailure::PowerDriftsToOne,
                              .from = p.x,
                              .power = power,
                              .rise = rise,
@@ -870,13 +870,13 @@ Reference integralOnce(const Function& f, double lower, double upper, const Func
                                                                1.0, 1e-12, &error, &magnitude);
                                    });
     } catch (const NoValue& missing) {
-        return none({.code = std::isnan(missing.value) ? NoReference::NoValueAt
-                                                       : NoReference::BeyondDoubleAt,
+        return none({.code = std::isnan(missing.value) ? ReferenceFailure::NoValueAt
+                                                       : ReferenceFailure::BeyondDoubleAt,
                      .from = missing.x});
     } catch (const std::bad_alloc&) {
         throw;  // memory, not f: the caller reports that as it reports it anywhere
     } catch (const std::exception&) {
-        return none({.code = NoReference::UnusableValue});
+        return none({.code = ReferenceFailure::UnusableValue});
     }
 
     double tailValue = 0.0;
@@ -898,11 +898,11 @@ Reference integralOnce(const Function& f, double lower, double upper, const Func
         uncertainty = 2.0 * apart + kronrod.error + tanhSinh.error + tailUncertainty + floor;
     }
     if (!std::isfinite(value) || !std::isfinite(uncertainty)) {
-        return none({.code = NoReference::IntegralBeyondDouble});
+        return none({.code = ReferenceFailure::IntegralBeyondDouble});
     }
     if (uncertainty >= 0.5 * std::fabs(value) && uncertainty > 0.0 &&
         apart > 2.0 * (kronrod.error + tanhSinh.error) + floor) {
-        return none({.code = NoReference::QuadraturesDisagree,
+        return none({.code = ReferenceFailure::QuadraturesDisagree,
                      .first = kronrod.value + tailValue,
                      .second = tanhSinh.value + tailValue});
     }

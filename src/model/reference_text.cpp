@@ -15,23 +15,23 @@ std::string at(double x) {
 
 std::string noReferenceText(const WhyNoReference& why) {
     switch (why.code) {
-        case NoReference::LimitsTooFarApart:
+        case ReferenceFailure::LimitsTooFarApart:
             return "the limits are too far apart for a double to hold their difference";
-        case NoReference::BeyondDoubleBetween:
-        case NoReference::NoValueBetween:
-            return std::string(why.code == NoReference::BeyondDoubleBetween
+        case ReferenceFailure::BeyondDoubleBetween:
+        case ReferenceFailure::NoValueBetween:
+            return std::string(why.code == ReferenceFailure::BeyondDoubleBetween
                                    ? "f is beyond the range of a double"
                                    : "f has no value") +
                    " between x = " + at(why.from) + " and x = " + at(why.to) +
                    ", inside the limits";
-        case NoReference::OscillatesTooFast:
+        case ReferenceFailure::OscillatesTooFast:
             return "f turns at most of the " + std::to_string(why.count) +
                    " points it was sampled at: it oscillates faster than they can follow, so no "
                    "quadrature here can be trusted";
-        case NoReference::NoValueNear:
+        case ReferenceFailure::NoValueNear:
             return "f has no value at x = " + at(why.to) + ", near x = " + at(why.from) +
                    ", inside the limits";
-        case NoReference::PowerDriftsToOne: {
+        case ReferenceFailure::PowerDriftsToOne: {
             const std::string distance = why.from == 0.0  ? std::string("|x|")
                                          : why.from < 0.0 ? "|x + " + at(-why.from) + "|"
                                                           : "|x - " + at(why.from) + "|";
@@ -42,21 +42,21 @@ std::string noReferenceText(const WhyNoReference& why) {
                    " followed), as a logarithmic factor makes it: whether the integral exists "
                    "cannot be told with doubles";
         }
-        case NoReference::NoValueAt:
-        case NoReference::BeyondDoubleAt:
-            return std::string(why.code == NoReference::NoValueAt
+        case ReferenceFailure::NoValueAt:
+        case ReferenceFailure::BeyondDoubleAt:
+            return std::string(why.code == ReferenceFailure::NoValueAt
                                    ? "f has no value"
                                    : "f is beyond the range of a double") +
                    " at x = " + at(why.from) + ", inside the limits";
-        case NoReference::UnusableValue:
+        case ReferenceFailure::UnusableValue:
             return "the quadratures met a value of f they cannot use between the limits";
-        case NoReference::IntegralBeyondDouble:
+        case ReferenceFailure::IntegralBeyondDouble:
             return "the integral is beyond the range of a double";
-        case NoReference::QuadraturesDisagree:
+        case ReferenceFailure::QuadraturesDisagree:
             return "two independent quadratures disagree (Gauss-Kronrod " +
                    shortNumber(why.first, 8) + ", tanh-sinh " + shortNumber(why.second, 8) +
                    "), so not even the first digit can be trusted";
-        case NoReference::ExactBeyondDouble:
+        case ReferenceFailure::ExactBeyondDouble:
             return "the exact integral is beyond the range of a double";
     }
     return "the reference cannot be computed";

@@ -3,6 +3,8 @@
 // the first box that is wrong, the title and the heading, and the race's rows as they read.
 #include "model/many_dimensions.h"
 
+#include "model/contrast.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -231,6 +233,25 @@ TEST(ManyDimensionsTest, ATypedFunctionHasAReference) {
     EXPECT_FALSE(truth.exact);
     EXPECT_NEAR(*truth.value, 0.125, 1e-12);
     EXPECT_EQ(truthText(truth).substr(0, 16), "Reference 0.125 ");
+}
+
+}  // namespace
+}  // namespace integral
+
+namespace integral {
+namespace {
+
+// The d-dimensional methods' colours, like the one-dimensional ones, stay apart pairwise by far
+// more than an eye needs, and stand out from a plot's white.
+TEST(ManyDimensionsTest, EveryMethodHasAColourOfItsOwn) {
+    for (std::size_t i = 0; i < kCubatureMethods.size(); ++i) {
+        EXPECT_GE(contrastRatio(kCubatureMethods[i].colour, 0xFFFFFF), 1.7)
+            << kCubatureMethods[i].name;
+        for (std::size_t j = i + 1; j < kCubatureMethods.size(); ++j) {
+            EXPECT_GE(colourDistance(kCubatureMethods[i].colour, kCubatureMethods[j].colour), 25.0)
+                << kCubatureMethods[i].name << " and " << kCubatureMethods[j].name;
+        }
+    }
 }
 
 }  // namespace

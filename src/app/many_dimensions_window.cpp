@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/many_dimensions_window.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -216,9 +217,45 @@ QWidget* ManyDimensionsWindow::makeInputs() {
     auto* curse = new QPushButton(tr("&Curse plot"), box);
     curse->setObjectName(QStringLiteral("DimensionsCurseButton"));
     curse->setToolTip(tr("The ticked methods on the family at d = 1 to 10 (Ctrl+U); Esc stops"));
+    auto* presets = new QComboBox(box);
+    presets->setObjectName(QStringLiteral("DimensionsPresets"));
+    // Narrow in the row, so that the window still fits beside the main one; the list that
+    // opens is as wide as the examples' names.
+    presets->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    presets->setMinimumContentsLength(10);
+    presets->addItem(tr("Examples…"));
+    for (const DimensionsPreset& preset : kDimensionsPresets) {
+        presets->addItem(text(preset.name));
+    }
+    presets->setToolTip(
+        tr("Takes an example's integrand, dimension and budget and races; the handbook's "
+           "chapter on many dimensions says what each shows"));
+    presets->view()->setMinimumWidth(presets->view()->sizeHintForColumn(0) + 24);
+    connect(presets, &QComboBox::activated, this, [this, presets](int index) {
+        if (index <= 0) {
+            return;
+        }
+        const DimensionsPreset& preset = kDimensionsPresets[index - 1];
+        presets->setCurrentIndex(0);
+        dimensions_->setValue(preset.dimensions);
+        family_->setCurrentIndex(static_cast<int>(preset.family));
+        difficulty_->clear();
+        seed_->setText(QStringLiteral("1"));
+        for (std::size_t i = 0; i < std::size(kSweepBudgets); ++i) {
+            if (kSweepBudgets[i] == preset.budget) {
+                budget_->setValue(static_cast<int>(i));
+            }
+        }
+        for (std::size_t i = 0; i < methods_.size(); ++i) {
+            methods_[i]->setChecked(!kCubatureMethods[i].indicatorsOnly ||
+                                    preset.family == Family::Ball);
+        }
+        startRace();
+    });
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(race);
     buttons->addWidget(curse);
+    buttons->addWidget(presets);
     buttons->addStretch(1);
     grid->addLayout(buttons, 5, 0, 1, 6);
 

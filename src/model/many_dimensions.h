@@ -34,6 +34,23 @@ struct ManyDimensionsInputs {
     bool operator==(const ManyDimensionsInputs&) const = default;
 };
 
+// Three races the handbook's chapter on many dimensions tells of, one lesson each: where f is
+// smooth the sparse grid and Sobol points win; where it jumps the grids lose their edge; and
+// hits grow rare in the ball. Every method that suits the integrand races, with seed 1.
+struct DimensionsPreset {
+    std::string_view name;
+    Family family;
+    int dimensions;
+    std::int64_t budget;
+};
+inline constexpr DimensionsPreset kDimensionsPresets[] = {
+    {"Smooth: the Gaussian family in 10 dimensions (sparse grid and Sobol win)", Family::Gaussian,
+     10, 100000},
+    {"A jump: the discontinuous family in 10 dimensions (the grids lose their edge)",
+     Family::Discontinuous, 10, 100000},
+    {"Hits grow rare: the unit ball in 10 dimensions", Family::Ball, 10, 100000},
+};
+
 // The inputs as the window's boxes hold them, as typed.
 struct TypedDimensionsInputs {
     int dimensions = 10;

@@ -6,8 +6,8 @@
 // dropped. Each job runs on its own copy of the model.
 #pragma once
 
-#include <QFutureWatcher>
-#include <QObject>
+#include "app/background_jobs.h"
+
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
@@ -22,7 +22,7 @@
 
 namespace integral {
 
-class CompareJobs : public QObject {
+class CompareJobs : public BackgroundJobs {
     Q_OBJECT
 
   public:
@@ -37,20 +37,11 @@ class CompareJobs : public QObject {
     // true errors against the cost.
     void runClaimsPlot(const Model& model, std::vector<Method> methods, std::uint64_t seed);
 
-    // Stops the job under way (a race or a sweep between two methods; a single run's rows are
-    // then not shown) and forgets one waiting to start.
-    void stop();
-    // A job under way or waiting, stopped or not.
-    bool busy() const;
-
     // The copy a job runs on: a typed integrand's expression is parsed anew, as the parser's
     // evaluator is not to be shared between threads.
     static Model copyForJob(const Model& model);
 
   signals:
-    void busyChanged(bool busy);
-    // After each method of a race or a sweep.
-    void progressed(std::size_t done, std::size_t total);
     void methodRan(const integral::AnalysedRun& run);
     // A race, whole or as far as it got before it was stopped: `requested` methods were asked
     // for.
@@ -58,24 +49,6 @@ class CompareJobs : public QObject {
     void plotted(const integral::ConvergencePlot& plot);
     // A plot stopped before its end: there is nothing to show.
     void plotStopped();
-
-  private:
-    using Progress = std::function<bool(std::size_t, std::size_t)>;
-    // Runs off the GUI thread and returns what to report, which is done on the GUI thread.
-    using Work = std::function<std::function<void()>(const std::atomic<bool>&, const Progress&)>;
-
-    void start(Work work);
-    void launch(Work work);
-    void finished();
-
-    QFutureWatcher<std::function<void()>> watcher_;
-    std::shared_ptr<std::atomic<bool>> stop_;
-    std::optional<Work> waiting_;
-    // Which job's progress is news: an old job's, queued before it ended, is not.
-    std::uint64_t job_ = 0;
-    // From a job's launch until its report is made: the future may have ended before the GUI
-    // thread hears of it, and the job is not over until then.
-    bool launched_ = false;
 };
 
 }  // namespace integral

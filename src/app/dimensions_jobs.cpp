@@ -1,11 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/dimensions_jobs.h"
 
-#include <QtConcurrent/QtConcurrentRun>
 #include <utility>
 #include <variant>
-
-#include "runtime/stop_request.h"
 
 namespace integral {
 
@@ -36,90 +33,14 @@ Pictured picture(const DimensionsIntegrand& integrand, const ManyDimensionsInput
 
 }  // namespace
 
-DimensionsJobs::DimensionsJobs(QObject* parent) : QObject(parent) {
-    connect(&watcher_, &QFutureWatcherBase::finished, this, &DimensionsJobs::finished);
-}
+DimensionsJobs::DimensionsJobs(QObject* parent) : BackgroundJobs(parent) {}
 
 DimensionsJobs::~DimensionsJobs() {
-    waiting_.reset();
-    if (stop_) {
-        stop_->store(true);
-    }
-    watcher_.disconnect(this);
-    watcher_.waitForFinished();
-}
-
-bool DimensionsJobs::busy() const {
-    return launched_ || waiting_.has_value();
-}
-
-void DimensionsJobs::stop() {
-    waiting_.reset();
-    if (stop_) {
-        stop_->store(true);
-    }
-}
-
-void DimensionsJobs::start(Work work) {
-    if (launched_) {
-        stop_->store(true);
-        waiting_ = std::move(work);
-        return;
-    }
-    launch(std::move(work));
-    emit busyChanged(true);
-}
-
-void DimensionsJobs::launch(Work work) {
-    launched_ = true;
-    auto stop = std::make_shared<std::atomic<bool>>(false);
-    stop_ = stop;
-    const std::uint64_t job = ++job_;
-    // Called on the job's thread: the news crosses to the GUI thread queued, and is dropped
-    // there once a newer job has started.
-    Progress progress = [this, job, stop](std::size_t done, std::size_t total) {
-        QMetaObject::invokeMethod(
-            this,
-            [this, job, done, total] {
-                if (job == job_) {
-                    emit progressed(done, total);
-                }
-            },
-            Qt::QueuedConnection);
-        return !stop->load();
-    };
-    watcher_.setFuture(
-        QtConcurrent::run([work = std::move(work), stop, progress = std::move(progress)] {
-            // Every evaluation of f looks at the request, so Esc stops inside a method too.
-            const StopScope scope(*stop);
-            try {
-                return work(progress);
-            } catch (const StopRequested&) {
-                return std::function<void()>();
-            }
-        }));
-}
-
-void DimensionsJobs::finished() {
-    launched_ = false;
-    const std::function<void()> report = watcher_.result();
-    if (waiting_) {
-        Work next = std::move(*waiting_);
-        waiting_.reset();
-        launch(std::move(next));
-    }
-    if (report) {
-        report();
-    } else if (!launched_) {
-        emit stopped();
-    }
-    if (!busy()) {
-        emit busyChanged(false);
-    }
+    stopAndWait();
 }
 
 void DimensionsJobs::runRace(const ManyDimensionsInputs& inputs, PointsChoice points) {
-    start([this, inputs, points](const Progress& progress) {
+    start([this, inputs, points](const std::atomic<bool>&, const Progress& progress) {
         auto made = integrandOf(inputs);
         if (auto* why = std::get_if<std::string>(&made)) {
             return std::function<void()>(
@@ -150,7 +71,7 @@ void DimensionsJobs::runRace(const ManyDimensionsInputs& inputs, PointsChoice po
 }
 
 void DimensionsJobs::runCurse(const ManyDimensionsInputs& inputs) {
-    start([this, inputs](const Progress& progress) {
+    start([this, inputs](const std::atomic<bool>&, const Progress& progress) {
         std::optional<DimensionsPlot> plot = cursePlot(inputs, progress);
         if (!plot) {
             return std::function<void()>();
@@ -160,7 +81,7 @@ void DimensionsJobs::runCurse(const ManyDimensionsInputs& inputs) {
 }
 
 void DimensionsJobs::runPoints(const ManyDimensionsInputs& inputs, PointsChoice points) {
-    start([this, inputs, points](const Progress&) {
+    start([this, inputs, points](const std::atomic<bool>&, const Progress&) {
         auto made = integrandOf(inputs);
         if (auto* why = std::get_if<std::string>(&made)) {
             return std::function<void()>(

@@ -6,8 +6,8 @@
 // integrand from the inputs on its own thread, as a typed f's evaluator is not to be shared.
 #pragma once
 
-#include <QFutureWatcher>
-#include <QObject>
+#include "app/background_jobs.h"
+
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
@@ -38,7 +38,7 @@ struct DimensionsResults {
     std::string pointsAbsent;
 };
 
-class DimensionsJobs : public QObject {
+class DimensionsJobs : public BackgroundJobs {
     Q_OBJECT
 
   public:
@@ -50,12 +50,7 @@ class DimensionsJobs : public QObject {
     void runCurse(const ManyDimensionsInputs& inputs);
     void runPoints(const ManyDimensionsInputs& inputs, PointsChoice points);
 
-    void stop();
-    bool busy() const;
-
   signals:
-    void busyChanged(bool busy);
-    void progressed(std::size_t done, std::size_t total);
     void raced(const integral::DimensionsResults& results);
     void cursed(const integral::DimensionsPlot& plot);
     void pointsMade(const std::optional<integral::ProjectedPoints>& points, const QString& absent);
@@ -65,18 +60,7 @@ class DimensionsJobs : public QObject {
     void stopped();
 
   private:
-    using Progress = std::function<bool(std::size_t, std::size_t)>;
-    using Work = std::function<std::function<void()>(const Progress&)>;
-
-    void start(Work work);
-    void launch(Work work);
-    void finished();
-
-    QFutureWatcher<std::function<void()>> watcher_;
-    std::shared_ptr<std::atomic<bool>> stop_;
-    std::optional<Work> waiting_;
-    std::uint64_t job_ = 0;
-    bool launched_ = false;
+    void endedSilently() override { emit stopped(); }
 };
 
 }  // namespace integral

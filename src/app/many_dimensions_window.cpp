@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QShortcut>
 #include <QSlider>
 #include <QSpinBox>
@@ -87,7 +88,10 @@ ManyDimensionsWindow::ManyDimensionsWindow(QWidget* parent) : QWidget(parent, Qt
         }
     });
 
-    auto* layout = new QVBoxLayout(this);
+    // Everything in a scrolling area: on a small screen, or a large scale, the window is no
+    // taller than the screen and scrolls instead of running off it.
+    auto* content = new QWidget;
+    auto* layout = new QVBoxLayout(content);
     layout->addWidget(makeInputs());
     layout->addWidget(message_);
     layout->addWidget(progress_);
@@ -95,6 +99,14 @@ ManyDimensionsWindow::ManyDimensionsWindow(QWidget* parent) : QWidget(parent, Qt
     layout->addWidget(table_);
     layout->addWidget(summary_);
     layout->addWidget(pictures_, 1);
+    auto* scroll = new QScrollArea(this);
+    scroll->setObjectName(QStringLiteral("DimensionsScroll"));
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll->setWidget(content);
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(scroll);
 
     connect(jobs_, &DimensionsJobs::busyChanged, this, &ManyDimensionsWindow::setRunning);
     connect(jobs_, &DimensionsJobs::progressed, this, &ManyDimensionsWindow::showProgress);

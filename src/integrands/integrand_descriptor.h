@@ -51,18 +51,19 @@ struct Vanishing {
 
 // Why there is no reference, where the integral may well exist, and what the words need.
 enum class ReferenceFailure {
-    LimitsTooFarApart,     // their difference is beyond a double
-    BeyondDoubleBetween,   // f overflows over a stretch of samples, from .. to
-    NoValueBetween,        // f has no value over a stretch of samples, from .. to
-    OscillatesTooFast,     // f turns at most of the `count` samples
-    NoValueNear,           // no value at `to`, next to the point `from`
-    PowerDriftsToOne,      // near `from`, `power` still rising by `rise` over `count` decades
-    NoValueAt,             // inside a quadrature, at `from`
-    BeyondDoubleAt,        // inside a quadrature, at `from`
-    UnusableValue,         // a value the quadratures cannot use
-    IntegralBeyondDouble,  // the integral itself
-    QuadraturesDisagree,   // Gauss-Kronrod gave `first`, tanh-sinh `second`
-    ExactBeyondDouble,     // a closed form beyond the doubles
+    LimitsTooFarApart,       // their difference is beyond a double
+    BeyondDoubleBetween,     // f overflows over a stretch of samples, from .. to
+    NoValueBetween,          // f has no value over a stretch of samples, from .. to
+    OscillatesTooFast,       // f turns at most of the `count` samples
+    NoValueNear,             // no value at `to`, next to the point `from`
+    PowerDriftsToOne,        // near `from`, `power` still rising by `rise` over `count` decades
+    NoValueAt,               // inside a quadrature, at `from`
+    BeyondDoubleAt,          // inside a quadrature, at `from`
+    UnusableValue,           // a value the quadratures cannot use
+    IntegralBeyondDouble,    // the integral itself
+    QuadraturesDisagree,     // Gauss-Kronrod gave `first`, tanh-sinh `second`
+    StaggeredRulesDisagree,  // as above, but the second the 61-point rule on other pieces
+    ExactBeyondDouble,       // a closed form beyond the doubles
 };
 struct WhyNoReference {
     ReferenceFailure code = ReferenceFailure::UnusableValue;

@@ -512,6 +512,14 @@ constexpr int kKronrodDepth = 12;
 // A function that is noise at every scale would have every piece halved to the full depth:
 // past this many evaluations the pieces stand as they are, with the errors they claim.
 constexpr std::int64_t kKronrodBudget = 500'000;
+// Past this many evaluations, a piece still open is integrated again by the 61-point rule,
+// which halves on from there.
+constexpr std::int64_t kKronrodLowBudget = 120'000;
+// The second opinion on such an f takes pieces two of the first's wide, where the 61-point
+// rule's value is good to the last digits while the 30-point one it is checked against is
+// not yet: it claims far more than it errs, and is not halved beyond this budget, as what it
+// is for is the value to hold the first against.
+constexpr std::int64_t kSecondOpinionBudget = 150'000;
 // Tanh-sinh halves its step at most this many times on a piece (the library's default is 15).
 constexpr std::size_t kTanhSinhLevels = 10;
 
@@ -525,19 +533,28 @@ struct KronrodPiece {
     double error = 0.0;
     double magnitude = 0.0;
     bool open = false;
+    bool high = false;  // the 61-point rule, not the 15-point one
 };
 
 template <typename F>
-KronrodPiece kronrodPiece(const F& f, double a, double b, int depth) {
+KronrodPiece kronrodPiece(const F& f, double a, double b, int depth, bool high = false) {
     KronrodPiece piece{a, b, depth};
+    piece.high = high;
     const double middle = a + (b - a) / 2;
-    piece.value = boost::math::quadrature::gauss_kronrod<double, 15>::integrate(
-        onUnitInterval(f, a, b), -1.0, 1.0, 0, 0.0, &piece.error, &piece.magnitude);
+    piece.value =
+        high ? boost::math::quadrature::gauss_kronrod<double, 61>::integrate(
+                   onUnitInterval(f, a, b), -1.0, 1.0, 0, 0.0, &piece.error, &piece.magnitude)
+             : boost::math::quadrature::gauss_kronrod<double, 15>::integrate(
+                   onUnitInterval(f, a, b), -1.0, 1.0, 0, 0.0, &piece.error, &piece.magnitude);
     // A piece a few thousand doubles wide sees f on the grid of its doubles, noisy to about
     // that part of its integral: halving it further finds only that noise.
     const double resolution = 8.0 * kEpsilon * std::max(std::fabs(a), std::fabs(b)) / (b - a);
+    // Values below the normal doubles carry fewer digits, so a piece whose rules differ only by
+    // the rounding of such values (next to a zero of high order) cannot settle to a part in
+    // 10^13: halving it spends the budget on nothing.
+    const double subnormalNoise = 64.0 * std::numeric_limits<double>::denorm_min();
     piece.open = depth > 0 && piece.error > std::max(1e-13, resolution) * piece.magnitude &&
-                 middle > a && middle < b;
+                 piece.error > subnormalNoise && middle > a && middle < b;
     return piece;
 }
 
@@ -547,38 +564,54 @@ KronrodPiece kronrodPiece(const F& f, double a, double b, int depth) {
 // up as the halving went, so that where the budget suffices the sum is the one a halving piece
 // by piece, depth first, makes to the bit.
 template <typename F>
-std::vector<std::optional<KronrodPiece>> settledKronrod(const F& f,
-                                                        const std::vector<double>& splits,
-                                                        const std::vector<bool>& skip) {
+std::vector<std::optional<KronrodPiece>> settledKronrod(
+    const F& f, const std::vector<double>& splits, const std::vector<bool>& skip, bool high,
+    std::int64_t budget, bool* switched = nullptr, std::vector<double>* middles = nullptr) {
     // Each piece's halves, once it has them, by its place in the tree of one top piece.
     std::vector<std::map<std::pair<double, double>, KronrodPiece>> trees(splits.size());
-    using Key = std::pair<std::size_t, std::pair<double, double>>;
-    const auto larger = [&trees](const Key& l, const Key& r) {
-        return trees[l.first].at(l.second).error < trees[r.first].at(r.second).error;
+    // A piece's error travels with it in the queue: looking it up in its tree at every
+    // comparison cost more than the rule itself.
+    struct Key {
+        double error;
+        std::size_t top;
+        std::pair<double, double> where;
     };
+    const auto larger = [](const Key& l, const Key& r) { return l.error < r.error; };
     std::priority_queue<Key, std::vector<Key>, decltype(larger)> open(larger);
-    std::int64_t budget = kKronrodBudget;
-    const auto add = [&](std::size_t top, double a, double b, int depth) {
-        const KronrodPiece piece = kronrodPiece(f, a, b, depth);
-        budget -= 15;
+    const std::int64_t given = budget;
+    const auto add = [&](std::size_t top, double a, double b, int depth, bool high) {
+        const KronrodPiece piece = kronrodPiece(f, a, b, depth, high);
+        budget -= high ? 61 : 15;
         trees[top][{a, b}] = piece;
         if (piece.open) {
-            open.push({top, {a, b}});
+            open.push({piece.error, top, {a, b}});
         }
     };
     for (std::size_t i = 0; i + 1 < splits.size(); ++i) {
         if (!skip[i]) {
-            add(i, splits[i], splits[i + 1], kKronrodDepth);
+            add(i, splits[i], splits[i + 1], kKronrodDepth, high);
         }
     }
     while (!open.empty() && budget > 0) {
-        const auto [top, where] = open.top();
+        const Key key = open.top();
         open.pop();
+        const std::size_t top = key.top;
+        const std::pair<double, double> where = key.where;
         const KronrodPiece& piece = trees[top].at(where);
+        if (!piece.high && budget < given - kKronrodLowBudget) {
+            // f needs far more pieces than most do, as one that turns thousands of times
+            // does: the 15-point rule would need pieces four times narrower than the 61-point
+            // one to settle, and the halving to reach them would spend the budget before it.
+            add(top, piece.a, where.second, piece.depth, true);
+            if (switched != nullptr) {
+                *switched = true;
+            }
+            continue;
+        }
         const double middle = piece.a + (piece.b - piece.a) / 2;
         const int depth = piece.depth - 1;
-        add(top, piece.a, middle, depth);
-        add(top, middle, where.second, depth);
+        add(top, piece.a, middle, depth, piece.high);
+        add(top, middle, where.second, depth, piece.high);
     }
     // Summed from the leaves up, left half plus right half, as the halving made them.
     std::vector<std::optional<KronrodPiece>> settled(splits.size());
@@ -587,11 +620,14 @@ std::vector<std::optional<KronrodPiece>> settledKronrod(const F& f,
             continue;
         }
         const auto& tree = trees[i];
-        const auto sum = [&tree](const auto& self, double a, double b) -> KronrodPiece {
+        const auto sum = [&tree, middles](const auto& self, double a, double b) -> KronrodPiece {
             const KronrodPiece& piece = tree.at({a, b});
             const double middle = a + (b - a) / 2;
             const auto left = tree.find({a, middle});
             if (left == tree.end()) {
+                if (middles != nullptr) {
+                    middles->push_back(middle);
+                }
                 return piece;
             }
             const KronrodPiece l = self(self, a, middle);
@@ -643,6 +679,18 @@ Estimate integratePieces(const std::vector<double>& splits, const std::vector<bo
         total.magnitude += magnitude;
     }
     return total;
+}
+
+// The settled pieces between `splits`, summed as integratePieces sums any.
+Estimate integrateSettled(const std::vector<double>& splits, const std::vector<bool>& skip,
+                          const std::vector<std::optional<KronrodPiece>>& settled) {
+    return integratePieces(splits, skip, [&](double a, double, double& error, double& magnitude) {
+        const auto at = static_cast<std::size_t>(std::lower_bound(splits.begin(), splits.end(), a) -
+                                                 splits.begin());
+        error = settled[at]->error;
+        magnitude = settled[at]->magnitude;
+        return settled[at]->value;
+    });
 }
 
 Reference integralOnce(const Function& f, double lower, double upper, const Function& rounding);
@@ -802,22 +850,10 @@ Reference integralOnce(const Function& f, double lower, double upper, const Func
     }
 
     // The two partitions: the anchors and the decades in both, and a grid of their own.
-    const auto partition = [&](int pieceSamples, int offset) {
+    const auto partitionAt = [&](const std::vector<double>& inner) {
         std::vector<double> splits = anchors;
         splits.insert(splits.end(), decadeSplits.begin(), decadeSplits.end());
-        for (int k = offset; k < kSamples; k += pieceSamples) {
-            if (k == 0) {
-                continue;
-            }
-            const double x = s.x[k];
-            // Clear of the anchors, whose neighbourhoods the decades divide.
-            const bool clear = std::all_of(anchors.begin(), anchors.end(), [&](double a) {
-                return std::fabs(x - a) > 2.5 * s.spacing;
-            });
-            if (clear) {
-                splits.push_back(x);
-            }
-        }
+        splits.insert(splits.end(), inner.begin(), inner.end());
         std::sort(splits.begin(), splits.end());
         splits.erase(std::unique(splits.begin(), splits.end()), splits.end());
         std::vector<bool> skip(splits.size(), false);
@@ -829,6 +865,23 @@ Reference integralOnce(const Function& f, double lower, double upper, const Func
             }
         }
         return std::pair(std::move(splits), std::move(skip));
+    };
+    const auto partition = [&](int pieceSamples, int offset) {
+        std::vector<double> inner;
+        for (int k = offset; k < kSamples; k += pieceSamples) {
+            if (k == 0) {
+                continue;
+            }
+            const double x = s.x[k];
+            // Clear of the anchors, whose neighbourhoods the decades divide.
+            const bool clear = std::all_of(anchors.begin(), anchors.end(), [&](double a) {
+                return std::fabs(x - a) > 2.5 * s.spacing;
+            });
+            if (clear) {
+                inner.push_back(x);
+            }
+        }
+        return partitionAt(inner);
     };
 
     const auto finiteF = [&f, &vanishing](double x) {
@@ -844,31 +897,41 @@ Reference integralOnce(const Function& f, double lower, double upper, const Func
         return value;
     };
     Estimate kronrod;
-    Estimate tanhSinh;
+    Estimate second;  // tanh-sinh, or where f turns too often for it, Kronrod staggered
+    bool longRule = false;
     try {
         // Named, not bound by a structured binding, as a lambda below uses them.
         const auto kronrodPartition = partition(kKronrodPiece, 0);
         const std::vector<double>& splits = kronrodPartition.first;
         const std::vector<bool>& skip = kronrodPartition.second;
-        const std::vector<std::optional<KronrodPiece>> settled =
-            settledKronrod(finiteF, splits, skip);
-        kronrod =
-            integratePieces(splits, skip, [&](double a, double, double& error, double& magnitude) {
-                const auto at = static_cast<std::size_t>(
-                    std::lower_bound(splits.begin(), splits.end(), a) - splits.begin());
-                error = settled[at]->error;
-                magnitude = settled[at]->magnitude;
-                return settled[at]->value;
-            });
-        const auto [tsSplits, tsSkip] = partition(kTanhSinhPiece, kTanhSinhPiece / 2);
-        boost::math::quadrature::tanh_sinh<double> method(kTanhSinhLevels);
-        tanhSinh = integratePieces(tsSplits, tsSkip,
-                                   [&](double a, double b, double& error, double& magnitude) {
-                                       // Its outermost points lie within 1e-300 of the ends:
-                                       // onUnitInterval keeps them off the ends themselves.
-                                       return method.integrate(onUnitInterval(finiteF, a, b), -1.0,
-                                                               1.0, 1e-12, &error, &magnitude);
-                                   });
+        std::vector<double> middles;
+        kronrod = integrateSettled(
+            splits, skip,
+            settledKronrod(finiteF, splits, skip, false, kKronrodBudget, &longRule, &middles));
+        if (longRule) {
+            // f turns so often that tanh-sinh, whose nodes crowd at the ends of its pieces,
+            // would need many times the evaluations to settle: the second opinion is the
+            // 61-point rule on pieces as wide as those the first settled on, staggered
+            // against them by half a piece.
+            std::vector<double> everySecond;
+            for (std::size_t i = 0; i < middles.size(); i += 2) {
+                everySecond.push_back(middles[i]);
+            }
+            const auto staggered = partitionAt(everySecond);
+            second = integrateSettled(staggered.first, staggered.second,
+                                      settledKronrod(finiteF, staggered.first, staggered.second,
+                                                     true, kSecondOpinionBudget));
+        } else {
+            const auto [tsSplits, tsSkip] = partition(kTanhSinhPiece, kTanhSinhPiece / 2);
+            boost::math::quadrature::tanh_sinh<double> method(kTanhSinhLevels);
+            second = integratePieces(
+                tsSplits, tsSkip, [&](double a, double b, double& error, double& magnitude) {
+                    // Its outermost points lie within 1e-300 of the ends: onUnitInterval keeps
+                    // them off the ends themselves.
+                    return method.integrate(onUnitInterval(finiteF, a, b), -1.0, 1.0, 1e-12, &error,
+                                            &magnitude);
+                });
+        }
     } catch (const NoValue& missing) {
         return none({.code = std::isnan(missing.value) ? ReferenceFailure::NoValueAt
                                                        : ReferenceFailure::BeyondDoubleAt,
@@ -888,23 +951,24 @@ Reference integralOnce(const Function& f, double lower, double upper, const Func
     const OwnRounding own = ownRounding(rounding, s);
     const double floor = 2.0 * own.integral + conditioningFloor(s, kronrod.magnitude) +
                          4.0 * kEpsilon * (kronrod.magnitude + std::fabs(tailValue));
-    const Estimate& best = kronrod.error <= tanhSinh.error ? kronrod : tanhSinh;
+    const Estimate& best = kronrod.error <= second.error ? kronrod : second;
     const double value = best.value + tailValue;
-    const double apart = std::fabs(kronrod.value - tanhSinh.value);
+    const double apart = std::fabs(kronrod.value - second.value);
     double uncertainty = std::max(best.error, apart) + tailUncertainty + floor;
-    if (apart > 2.0 * (kronrod.error + tanhSinh.error) + floor) {
+    if (apart > 2.0 * (kronrod.error + second.error) + floor) {
         // They disagree beyond what either claims: only the disagreement itself, widened, can
         // say how far the truth may lie.
-        uncertainty = 2.0 * apart + kronrod.error + tanhSinh.error + tailUncertainty + floor;
+        uncertainty = 2.0 * apart + kronrod.error + second.error + tailUncertainty + floor;
     }
     if (!std::isfinite(value) || !std::isfinite(uncertainty)) {
         return none({.code = ReferenceFailure::IntegralBeyondDouble});
     }
     if (uncertainty >= 0.5 * std::fabs(value) && uncertainty > 0.0 &&
-        apart > 2.0 * (kronrod.error + tanhSinh.error) + floor) {
-        return none({.code = ReferenceFailure::QuadraturesDisagree,
+        apart > 2.0 * (kronrod.error + second.error) + floor) {
+        return none({.code = longRule ? ReferenceFailure::StaggeredRulesDisagree
+                                      : ReferenceFailure::QuadraturesDisagree,
                      .first = kronrod.value + tailValue,
-                     .second = tanhSinh.value + tailValue});
+                     .second = second.value + tailValue});
     }
     return {.value = ReferenceValue{value, uncertainty, false},
             .divergence = std::nullopt,

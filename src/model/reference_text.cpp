@@ -53,9 +53,13 @@ std::string noReferenceText(const WhyNoReference& why) {
         case ReferenceFailure::IntegralBeyondDouble:
             return "the integral is beyond the range of a double";
         case ReferenceFailure::QuadraturesDisagree:
+        case ReferenceFailure::StaggeredRulesDisagree:
             return "two independent quadratures disagree (Gauss-Kronrod " +
-                   shortNumber(why.first, 8) + ", tanh-sinh " + shortNumber(why.second, 8) +
-                   "), so not even the first digit can be trusted";
+                   shortNumber(why.first, 8) +
+                   (why.code == ReferenceFailure::QuadraturesDisagree
+                        ? ", tanh-sinh "
+                        : ", Gauss-Kronrod on pieces staggered against its own ") +
+                   shortNumber(why.second, 8) + "), so not even the first digit can be trusted";
         case ReferenceFailure::ExactBeyondDouble:
             return "the exact integral is beyond the range of a double";
     }

@@ -53,7 +53,8 @@ void BM_Reference(benchmark::State& state) {
     for (auto _ : state) {
         benchmark::DoNotOptimize(integral::adaptiveIntegral(
             [&](double x) { return expression->evaluate(x); }, f.lower, f.upper,
-            [&](double x) { return expression->roundingOfFunctions(x); }));
+            {[&](double x) { return expression->roundingOfFunctions(x); },
+             [&](double x) { return expression->roundingOfOperations(x); }}));
     }
 }
 BENCHMARK(BM_Reference)

@@ -97,7 +97,8 @@ Reference IntegrandDescriptor::reference(double lower, double upper) const {
         const TypedExpression& expression = *expression_;
         Reference made = adaptiveIntegral(
             [&expression](double x) { return expression.evaluate(x); }, lower, upper,
-            [&expression](double x) { return expression.roundingOfFunctions(x); });
+            {[&expression](double x) { return expression.roundingOfFunctions(x); },
+             [&expression](double x) { return expression.roundingOfOperations(x); }});
         const std::lock_guard<std::mutex> lock(references_->mutex);
         return references_->byLimits.emplace(limits, std::move(made)).first->second;
     }

@@ -360,27 +360,26 @@ struct OwnRounding {
 constexpr int kDigitsLost = 8;
 constexpr int kStretch = kSamples / 100;
 
-OwnRounding ownRounding(const Function& rounding, const Sampling& s) {
+// What the moves of f's values in `moved` (by sample) cost its integral, and where they are
+// most of f.
+OwnRounding roundingCost(const std::vector<double>& moved, const Sampling& s) {
     OwnRounding result;
-    if (!rounding) {
-        return result;
-    }
     int lossy = 0;
     Cancellation worst{INFINITY, -INFINITY, 0};
     for (int k = 0; k <= kSamples; ++k) {
-        const double moved = rounding(s.x[k]);
-        if (!std::isfinite(moved) || !std::isfinite(s.f[k])) {
+        const auto at = static_cast<std::size_t>(k);
+        if (!std::isfinite(moved[at]) || !std::isfinite(s.f[k])) {
             continue;
         }
         const double kept = kEpsilon * std::fabs(s.f[k]);
         // A few roundings of f's own size the floor allows already.
-        result.integral +=
-            (k == 0 || k == kSamples ? 0.5 : 1.0) * std::max(0.0, moved - 4.0 * kept) * s.spacing;
+        result.integral += (k == 0 || k == kSamples ? 0.5 : 1.0) *
+                           std::max(0.0, moved[at] - 4.0 * kept) * s.spacing;
         const int lost =
-            moved == 0.0 ? 0
+            moved[at] == 0.0 ? 0
             : kept == 0.0
                 ? 16
-                : std::clamp(static_cast<int>(std::lround(std::log10(moved / kept))), 0, 16);
+                : std::clamp(static_cast<int>(std::lround(std::log10(moved[at] / kept))), 0, 16);
         if (lost >= kDigitsLost) {
             ++lossy;
             worst = {std::min(worst.from, s.x[k]), std::max(worst.to, s.x[k]),
@@ -389,6 +388,29 @@ OwnRounding ownRounding(const Function& rounding, const Sampling& s) {
     }
     if (lossy >= kStretch) {
         result.cancellation = worst;
+    }
+    return result;
+}
+
+OwnRounding ownRounding(const OwnRoundingOf& rounding, const Sampling& s) {
+    if (!rounding.functions) {
+        return {};
+    }
+    std::vector<double> moved(kSamples + 1);
+    for (int k = 0; k <= kSamples; ++k) {
+        moved[static_cast<std::size_t>(k)] = rounding.functions(s.x[k]);
+    }
+    OwnRounding result = roundingCost(moved, s);
+    if (rounding.operations) {
+        for (int k = 0; k <= kSamples; ++k) {
+            const auto at = static_cast<std::size_t>(k);
+            moved[at] = std::max(moved[at], rounding.operations(s.x[k]));
+        }
+        // The operators' rounding joins only where it is most of f over a stretch: elsewhere
+        // an ulp or two of each product is what the floor allows for already.
+        if (OwnRounding wider = roundingCost(moved, s); wider.cancellation) {
+            result = wider;
+        }
     }
     return result;
 }
@@ -693,7 +715,8 @@ Estimate integrateSettled(const std::vector<double>& splits, const std::vector<b
     });
 }
 
-Reference integralOnce(const Function& f, double lower, double upper, const Function& rounding);
+Reference integralOnce(const Function& f, double lower, double upper,
+                       const OwnRoundingOf& rounding);
 
 }  // namespace
 
@@ -701,7 +724,7 @@ Reference integralOnce(const Function& f, double lower, double upper, const Func
 // their error estimates, long before its integral does: then f is integrated scaled down by a
 // power of two, which is exact, and the result scaled back where it is a double.
 Reference adaptiveIntegral(const Function& f, double lower, double upper,
-                           const Function& rounding) {
+                           const OwnRoundingOf& rounding) {
     Reference once = integralOnce(f, lower, upper, rounding);
     if (once.value || once.divergence || !std::isfinite(lower) || !std::isfinite(upper)) {
         return once;
@@ -718,10 +741,14 @@ Reference adaptiveIntegral(const Function& f, double lower, double upper,
     }
     const int exponent = std::ilogb(largest);
     const Function scaled = [&f, exponent](double x) { return std::ldexp(f(x), -exponent); };
-    const Function scaledRounding = [&rounding, exponent](double x) {
-        return std::ldexp(rounding(x), -exponent);
+    const auto scaledDown = [exponent](const Function& g) -> Function {
+        if (!g) {
+            return {};
+        }
+        return [&g, exponent](double x) { return std::ldexp(g(x), -exponent); };
     };
-    Reference down = integralOnce(scaled, lower, upper, rounding ? scaledRounding : Function());
+    Reference down = integralOnce(
+        scaled, lower, upper, {scaledDown(rounding.functions), scaledDown(rounding.operations)});
     if (!down.value) {
         return once;
     }
@@ -735,7 +762,8 @@ Reference adaptiveIntegral(const Function& f, double lower, double upper,
 
 namespace {
 
-Reference integralOnce(const Function& f, double lower, double upper, const Function& rounding) {
+Reference integralOnce(const Function& f, double lower, double upper,
+                       const OwnRoundingOf& rounding) {
     if (lower == upper) {
         return {.value = ReferenceValue{0.0, 0.0, false},
                 .divergence = std::nullopt,

@@ -28,9 +28,14 @@
 
 namespace integral {
 
-// `rounding`, where given, tells how far f(x) may be from the f of exact arithmetic through the
-// rounding of its own operations (TypedExpression::roundingOfFunctions).
+// How far f(x) may be from the f of exact arithmetic through the rounding of its own
+// operations: of its functions, and of its functions and operators (TypedExpression's
+// roundingOfFunctions and roundingOfOperations). Either may be left empty.
+struct OwnRoundingOf {
+    std::function<double(double)> functions;
+    std::function<double(double)> operations;
+};
 Reference adaptiveIntegral(const std::function<double(double)>& f, double lower, double upper,
-                           const std::function<double(double)>& rounding = {});
+                           const OwnRoundingOf& rounding = {});
 
 }  // namespace integral

@@ -51,11 +51,31 @@ const Alias kRounding[] = {
 thread_local bool tAlternate = false;
 thread_local unsigned tCalls = 0;
 
-double nudged(void* alias, double a) {
-    const double value = static_cast<const Alias*>(alias)->function(a);
+double nudge(double value) {
     const bool up = !tAlternate || (++tCalls & 1u) != 0;
     return std::nextafter(value, up ? INFINITY : -INFINITY);
 }
+
+double nudged(void* alias, double a) {
+    return nudge(static_cast<const Alias*>(alias)->function(a));
+}
+
+// The operators that round and are never unary, under names of their own: the library will
+// not take its own operators' names for new ones, so a second copy of the text spells each of
+// these twice ("x^^2"), and those names are defined below with the precedence and the
+// associativity of the originals.
+struct NudgedOperator {
+    char sign;
+    const char* name;
+    double (*function)(double, double);
+    int precedence;     // the library's own: multiplication and division 6, power 7
+    int associativity;  // muOPRT_ASCT_LEFT or muOPRT_ASCT_RIGHT
+};
+const NudgedOperator kNudgedOperators[] = {
+    {'*', "**", [](double a, double b) { return nudge(a * b); }, 6, muOPRT_ASCT_LEFT},
+    {'/', "//", [](double a, double b) { return nudge(a / b); }, 6, muOPRT_ASCT_LEFT},
+    {'^', "^^", [](double a, double b) { return nudge(std::pow(a, b)); }, 7, muOPRT_ASCT_RIGHT},
+};
 
 // The bytes of the UTF-8 character that starts at `at`: 1 for a byte that starts none.
 std::size_t sequenceLength(std::string_view text, std::size_t at) {
@@ -262,6 +282,7 @@ struct Library {
     void (*defineFun1)(muParserHandle_t, const muChar_t*, muFun1_t, muBool_t);
     void (*defineFunUserData1)(muParserHandle_t, const muChar_t*, muFunUserData1_t, void*,
                                muBool_t);
+    void (*defineOprt)(muParserHandle_t, const muChar_t*, muFun2_t, muInt_t, muInt_t, muBool_t);
     muBool_t (*error)(muParserHandle_t);
     muInt_t (*errorCode)(muParserHandle_t);
     muInt_t (*errorPos)(muParserHandle_t);
@@ -291,6 +312,7 @@ const Library* library() {
             resolve(handle, "mupDefineConst", l.defineConst) &&
             resolve(handle, "mupDefineFun1", l.defineFun1) &&
             resolve(handle, "mupDefineFunUserData1", l.defineFunUserData1) &&
+            resolve(handle, "mupDefineOprt", l.defineOprt) &&
             resolve(handle, "mupError", l.error) &&
             resolve(handle, "mupGetErrorCode", l.errorCode) &&
             resolve(handle, "mupGetErrorPos", l.errorPos) &&
@@ -312,8 +334,10 @@ struct TypedExpression::Evaluator {
     explicit Evaluator(const Library& l) : library(l), parser(l.create(muBASETYPE_FLOAT)) {}
     ~Evaluator() {
         library.release(parser);
-        if (nudgedParser != nullptr) {
-            library.release(nudgedParser);
+        for (const muParserHandle_t copy : {nudgedParser, operationsParser}) {
+            if (copy != nullptr) {
+                library.release(copy);
+            }
         }
     }
     Evaluator(const Evaluator&) = delete;
@@ -331,31 +355,57 @@ struct TypedExpression::Evaluator {
 
     // The same expression with every function value moved by one rounding.
     void makeNudgedCopy(const std::string& body) {
-        nudgedParser = library.create(muBASETYPE_FLOAT);
-        library.defineVar(nudgedParser, "x", &nudgedX);
-        library.defineConst(nudgedParser, "pi", std::numbers::pi);
-        library.defineConst(nudgedParser, "e", std::numbers::e);
-        for (const Alias& alias : kAliases) {
-            library.defineFunUserData1(nudgedParser, alias.name, nudged, const_cast<Alias*>(&alias),
-                                       0);
-        }
-        for (const Alias& alias : kRounding) {
-            library.defineFunUserData1(nudgedParser, alias.name, nudged, const_cast<Alias*>(&alias),
-                                       0);
-        }
-        library.setExpr(nudgedParser, body.c_str());
-        int results = 0;
-        (void)library.evalMulti(nudgedParser, &results);
+        nudgedParser = nudgedCopy(body, false);
         // The text read well once already: the copy can fail only for want of memory, which the
         // library's C interface reports as an error of its own rather than throwing.
-        if (library.error(nudgedParser) != 0) {
+        if (nudgedParser == nullptr) {
             throw std::bad_alloc();
         }
+        std::string doubled;
+        for (const char c : body) {
+            doubled += c;
+            for (const NudgedOperator& o : kNudgedOperators) {
+                if (c == o.sign) {
+                    doubled += c;
+                }
+            }
+        }
+        // Should the library read the respelt text otherwise, the operators go without.
+        operationsParser = nudgedCopy(doubled, true);
+    }
+
+    // The text read with every function, and where asked the operators of kNudgedOperators,
+    // moving its value by one rounding; nothing where the library reports an error.
+    muParserHandle_t nudgedCopy(const std::string& text, bool operators) {
+        const muParserHandle_t copy = library.create(muBASETYPE_FLOAT);
+        library.defineVar(copy, "x", &nudgedX);
+        library.defineConst(copy, "pi", std::numbers::pi);
+        library.defineConst(copy, "e", std::numbers::e);
+        for (const Alias& alias : kAliases) {
+            library.defineFunUserData1(copy, alias.name, nudged, const_cast<Alias*>(&alias), 0);
+        }
+        for (const Alias& alias : kRounding) {
+            library.defineFunUserData1(copy, alias.name, nudged, const_cast<Alias*>(&alias), 0);
+        }
+        if (operators) {
+            for (const NudgedOperator& o : kNudgedOperators) {
+                library.defineOprt(copy, o.name, o.function, o.precedence, o.associativity, 0);
+            }
+        }
+        library.setExpr(copy, text.c_str());
+        int results = 0;
+        (void)library.evalMulti(copy, &results);
+        if (library.error(copy) != 0) {
+            library.release(copy);
+            return nullptr;
+        }
+        return copy;
     }
 
     const Library& library;
     muParserHandle_t parser;
     muParserHandle_t nudgedParser = nullptr;
+    muParserHandle_t operationsParser = nullptr;
     double nudgedX = 0.0;
     // The library reads x from the first of these, or the i-th point of a batch from the i-th.
     std::array<double, kBatch> x{};
@@ -490,9 +540,17 @@ double TypedExpression::evaluate(double x) const {
 }
 
 double TypedExpression::roundingOfFunctions(double x) const {
+    return roundingIn(evaluator_->nudgedParser, x);
+}
+
+double TypedExpression::roundingOfOperations(double x) const {
+    return roundingIn(evaluator_->operationsParser, x);
+}
+
+double TypedExpression::roundingIn(void* copy, double x) const {
     const double value = evaluate(x);
     Evaluator& e = *evaluator_;
-    const muParserHandle_t nudgedParser = e.nudgedParser;
+    const auto nudgedParser = static_cast<muParserHandle_t>(copy);
     if (nudgedParser == nullptr) {
         return 0.0;
     }

@@ -57,6 +57,9 @@ class TypedExpression {
     // small difference of much larger values (1 - cos(x) near 0). Not thread-safe, as
     // evaluate() is not.
     double roundingOfFunctions(double x) const;
+    // The same with the values of its multiplications, divisions and powers moved as well:
+    // (1+x)^2 - 1 and 1/(1-x) - 1 lose all of x to the rounding of an operator near 0.
+    double roundingOfOperations(double x) const;
     // f(x1, ..., xd) of an expression read with d variables, at point[0 .. d-1].
     double evaluateAt(const double* point) const;
     int variables() const { return variables_; }
@@ -69,6 +72,9 @@ class TypedExpression {
   private:
     struct Evaluator;
     TypedExpression(std::string text, std::unique_ptr<Evaluator> evaluator, int variables);
+    // How far f(x) moves in the copy `copy` of the library's (a handle), all moved up and up
+    // and down in turn.
+    double roundingIn(void* copy, double x) const;
 
     std::string text_;
     int variables_ = 0;

@@ -123,6 +123,9 @@ TEST(ReferenceIntegralTest, UncertaintyCoversTheTruthOrNoValueIsGiven) {
         {"exp(x)-1", 0.0, 1e-17, 5.0e-35},
         {"cosh(x)-1", 0.0, 1e-9, 1.6666666666666666667e-28},
         {"sqrt(1+x)-1", 0.0, 1e-20, 2.5e-41},
+        {"(1+x)^0.5-1", 0.0, 1e-20, 2.5e-41},
+        {"(1+x)^2-1", 0.0, 1e-17, 1.0000000000000000003e-34},
+        {"1/(1-x)-1", 0.0, 1e-20, 5.0e-41},
         {"cosh(x)-exp(x)/2", 40.0, 41.0, 1.3427360329783001136e-18, true, 1e21},
         {"(1-cos(x))/x^2", 1e-9, 1e-8, 4.5e-9, true, 100.0},
         // Where the samples are too coarse to see where f is: a logarithm half-way between two
@@ -170,6 +173,8 @@ TEST(ReferenceIntegralTest, CancellationInsideFIsNamed) {
     for (const Case& c : std::vector<Case>{{"1-cos(x)", 0.0, 1e-9, 16},
                                            {"1-cos(x)", 1e-5, 1e-4, 8},
                                            {"sqrt(1+x)-1", 0.0, 1e-20, 16},
+                                           {"1/(1-x)-1", 0.0, 1e-20, 16},
+                                           {"(x-0.5)*(x+0.5)", 0.0, 1.0, 0},
                                            {"1-cos(x)", 0.0, 1.0, 0},
                                            {"sin(x)-0.5", 0.0, 1.0, 0},
                                            {"1e-300*sin(x)", 0.0, 1.0, 0},

@@ -32,9 +32,18 @@ TEST(TypedExpressionTest, ReadsWhatAStudentTypes) {
              {"f(x) = Sqr(x) + Atn(1)", 4, 2 + std::numbers::pi / 4},
              {"-x^2", 3, -9},
              {"(x > 0) * x", -2, 0},
+             {"2^3^2*x", 1, 512},
+             {"-2^x + x/2/4", 2, -3.75},
+             {"2^-x * x*3/6*2", 1, 0.5},
+             {"x < 2 ? x*2 : x/2", 4, 2},
          }) {
         SCOPED_TRACE(c.text);
-        EXPECT_DOUBLE_EQ(test::parsed(c.text)->evaluate(c.x), c.value);
+        const auto expression = test::parsed(c.text);
+        EXPECT_DOUBLE_EQ(expression->evaluate(c.x), c.value);
+        // The copies that measure f's own rounding read the text as this one does: where
+        // nothing cancels, they move f by a few roundings at most.
+        EXPECT_LE(expression->roundingOfFunctions(c.x), 1e-14 * std::fabs(c.value) + 1e-300);
+        EXPECT_LE(expression->roundingOfOperations(c.x), 1e-14 * std::fabs(c.value) + 1e-300);
     }
 }
 

@@ -330,9 +330,9 @@ struct TypedExpression::Evaluator {
     }
 
     // The same expression with every function value moved by one rounding.
-    void makeNudgedCopy(const std::string& body) {
+    void makeNudgedCopy(const std::string& body, const char* variable) {
         nudgedParser = library.create(muBASETYPE_FLOAT);
-        library.defineVar(nudgedParser, "x", &nudgedX);
+        library.defineVar(nudgedParser, variable, &nudgedX);
         library.defineConst(nudgedParser, "pi", std::numbers::pi);
         library.defineConst(nudgedParser, "e", std::numbers::e);
         for (const Alias& alias : kAliases) {
@@ -371,11 +371,26 @@ TypedExpression::~TypedExpression() = default;
 
 std::variant<std::shared_ptr<const TypedExpression>, ExpressionProblem> TypedExpression::parse(
     std::string_view text) {
-    return parse(text, 0);
+    return read(text, 0, "x");
 }
 
 std::variant<std::shared_ptr<const TypedExpression>, ExpressionProblem> TypedExpression::parse(
     std::string_view text, int variables) {
+    return read(text, variables, "x");
+}
+
+std::variant<std::shared_ptr<const TypedExpression>, ExpressionProblem> TypedExpression::parseOfX1(
+    std::string_view text) {
+    // Read once as f(x1) of one coordinate, so that a problem is told as the cube's f tells it.
+    auto asCoordinate = read(text, 1, "x");
+    if (std::holds_alternative<ExpressionProblem>(asCoordinate)) {
+        return asCoordinate;
+    }
+    return read(text, 0, "x1");
+}
+
+std::variant<std::shared_ptr<const TypedExpression>, ExpressionProblem> TypedExpression::read(
+    std::string_view text, int variables, const char* single) {
     if (variables < 0 || variables > kMaxVariables) {
         return ExpressionProblem{
             "an expression takes 1 to " + std::to_string(kMaxVariables) + " variables", 1};
@@ -415,7 +430,7 @@ std::variant<std::shared_ptr<const TypedExpression>, ExpressionProblem> TypedExp
     auto evaluator = std::make_unique<Evaluator>(*functions);
     const muParserHandle_t parser = evaluator->parser;
     if (variables == 0) {
-        functions->defineVar(parser, "x", evaluator->x.data());
+        functions->defineVar(parser, single, evaluator->x.data());
     }
     for (int k = 0; k < variables; ++k) {
         // Appended rather than "x" + ...: GCC 12 warns falsely (-Wrestrict) on the sum.
@@ -474,7 +489,7 @@ std::variant<std::shared_ptr<const TypedExpression>, ExpressionProblem> TypedExp
     }
     // f(x) alone gets a reference of its own, which weighs the rounding of f's functions.
     if (variables == 0) {
-        evaluator->makeNudgedCopy(expression);
+        evaluator->makeNudgedCopy(expression, single);
     }
     return std::shared_ptr<const TypedExpression>(
         new TypedExpression(std::string(text), std::move(evaluator), variables));

@@ -257,6 +257,13 @@ TEST(DimensionsCommand, HelpAndManualNameEveryFamilyAndMethod) {
         EXPECT_NE(help.find(info.name), std::string::npos) << info.name;
         EXPECT_NE(manual.find(info.name), std::string::npos) << info.name;
     }
+    // And the part of one dimension at d = 1, by its heading and its JSON names.
+    for (const std::string_view said :
+         {"the one-dimensional methods on the same f", "compare_one_dimension",
+          "sweep_one_dimension", "reference_error_one_dimension", "no_reference_one_dimension"}) {
+        EXPECT_NE(help.find(said), std::string::npos) << said;
+        EXPECT_NE(manual.find(said), std::string::npos) << said;
+    }
 }
 
 }  // namespace

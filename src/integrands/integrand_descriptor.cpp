@@ -21,6 +21,9 @@ struct ReferenceCache {
 IntegrandDescriptor::IntegrandDescriptor(std::shared_ptr<const TypedExpression> expression)
     : expression_(std::move(expression)), references_(std::make_shared<ReferenceCache>()) {}
 
+IntegrandDescriptor::IntegrandDescriptor(std::shared_ptr<const ClosedFormFunction> function)
+    : function_(std::move(function)), references_(std::make_shared<ReferenceCache>()) {}
+
 std::string divergenceText(const Divergence& divergence) {
     const std::string at = shortNumber(divergence.at);
     const double rounded = std::round(divergence.power);
@@ -43,6 +46,9 @@ std::string IntegrandDescriptor::label() const {
     if (expression_) {
         return expression_->text();
     }
+    if (function_) {
+        return function_->label;
+    }
     const Formula formula = formulaOf(fnum_);
     if (formula == Formula::None) {
         return {};
@@ -63,6 +69,9 @@ Variant IntegrandDescriptor::operator()(const Variant& x) const {
         if (expression_) {
             return Variant::real(expression_->evaluate(x.toDouble()));
         }
+        if (function_) {
+            return Variant::real(function_->f(x.toDouble()));
+        }
         return evaluateIntegrand(fnum_, x);
     } catch (RuntimeError& error) {
         error.setArgument(x.toDouble());
@@ -71,7 +80,7 @@ Variant IntegrandDescriptor::operator()(const Variant& x) const {
 }
 
 std::optional<Formula> IntegrandDescriptor::formula() const {
-    if (expression_) {
+    if (expression_ || function_) {
         return std::nullopt;
     }
     return formulaOf(fnum_);
@@ -85,7 +94,14 @@ std::optional<PlainEvaluator> IntegrandDescriptor::plainEvaluator() const {
 }
 
 Reference IntegrandDescriptor::reference(double lower, double upper) const {
-    if (expression_) {
+    if (function_ && lower == function_->lower && upper == function_->upper) {
+        return {.value = ReferenceValue{function_->integral, 0.0, true},
+                .divergence = std::nullopt,
+                .whyNone = std::nullopt,
+                .cancellation = std::nullopt,
+                .vanishing = std::nullopt};
+    }
+    if (expression_ || function_) {
         const std::pair<double, double> limits(lower, upper);
         {
             const std::lock_guard<std::mutex> lock(references_->mutex);
@@ -94,11 +110,16 @@ Reference IntegrandDescriptor::reference(double lower, double upper) const {
                 return known->second;
             }
         }
-        const TypedExpression& expression = *expression_;
-        Reference made = adaptiveIntegral(
-            [&expression](double x) { return expression.evaluate(x); }, lower, upper,
-            {[&expression](double x) { return expression.roundingOfFunctions(x); },
-             [&expression](double x) { return expression.roundingOfOperations(x); }});
+        Reference made;
+        if (expression_) {
+            const TypedExpression& expression = *expression_;
+            made = adaptiveIntegral(
+                [&expression](double x) { return expression.evaluate(x); }, lower, upper,
+                {[&expression](double x) { return expression.roundingOfFunctions(x); },
+                 [&expression](double x) { return expression.roundingOfOperations(x); }});
+        } else {
+            made = adaptiveIntegral(function_->f, lower, upper);
+        }
         const std::lock_guard<std::mutex> lock(references_->mutex);
         return references_->byLimits.emplace(limits, std::move(made)).first->second;
     }
@@ -120,6 +141,9 @@ Reference IntegrandDescriptor::reference(double lower, double upper) const {
 bool IntegrandDescriptor::same(const IntegrandDescriptor& other) const {
     if (expression_ || other.expression_) {
         return expression_ && other.expression_ && expression_->text() == other.expression_->text();
+    }
+    if (function_ || other.function_) {
+        return function_ == other.function_;
     }
     return fnum_.identical(other.fnum_);
 }

@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Which integrand a computation uses, and what is known of it: one of the five by its number
-// (`fnum`), an expression the student typed, or none yet. It says its label, evaluates f, and
-// gives the reference its integrals are measured against: the closed form of one of the five,
+// (`fnum`), an expression the student typed, a function of the program's own with its integral
+// in closed form, or none yet. It says its label, evaluates f, and gives the reference its
+// integrals are measured against: the closed form of one of the five or of the program's own,
 // or adaptive quadrature with its own error estimate for a typed one. The run, the fault, the
 // analysis and the messages carry it, so that none of them needs to know which kind it is.
 // Nothing chosen gives Empty at every x, and 0 as the integral.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -91,6 +93,17 @@ std::string divergenceText(const Divergence& divergence);
 
 struct ReferenceCache;
 
+// A function of x the program makes itself, with its integral over one interval in closed form
+// (a test family of the d-dimensional cube at d = 1): measured there against that, not against
+// a quadrature of its own. `f` is finite on the interval.
+struct ClosedFormFunction {
+    std::string label;
+    std::function<double(double)> f;
+    double lower = 0.0;
+    double upper = 1.0;
+    double integral = 0.0;
+};
+
 class IntegrandDescriptor {
   public:
     // None chosen.
@@ -98,13 +111,18 @@ class IntegrandDescriptor {
     // One of the five; a number outside 1 to 5 (Empty before the first choice) is none.
     explicit IntegrandDescriptor(const Variant& fnum) : fnum_(fnum) {}
     explicit IntegrandDescriptor(std::shared_ptr<const TypedExpression> expression);
+    explicit IntegrandDescriptor(std::shared_ptr<const ClosedFormFunction> function);
 
     // The number of one of the five; Empty for a typed integrand or none.
     const Variant& fnum() const { return fnum_; }
     const TypedExpression* expression() const { return expression_.get(); }
-    bool chosen() const { return expression_ != nullptr || formulaOf(fnum_) != Formula::None; }
+    const ClosedFormFunction* closedForm() const { return function_.get(); }
+    bool chosen() const {
+        return expression_ != nullptr || function_ != nullptr || formulaOf(fnum_) != Formula::None;
+    }
 
-    // "y = x*Exp(-x)" for one of the five, the text as typed, or "" for none.
+    // "y = x*Exp(-x)" for one of the five, the text as typed, the function's own label, or ""
+    // for none.
     std::string label() const;
     // The label, a typed text that does not say what it is given as "f(x) = ...".
     std::string name() const;
@@ -114,7 +132,7 @@ class IntegrandDescriptor {
     Variant operator()(const Variant& x) const;
 
     // The catalogue formula, for loops that choose a typed kernel once; nothing for a typed
-    // integrand. None chosen is the formula None, which is 0 everywhere.
+    // integrand or one of the program's own. None chosen is the formula None, 0 everywhere.
     std::optional<Formula> formula() const;
     // A typed integrand in plain doubles (not finite where it has no value); nothing otherwise.
     std::optional<PlainEvaluator> plainEvaluator() const;
@@ -122,15 +140,17 @@ class IntegrandDescriptor {
     // The integral from lower to upper the rows are measured against, or why there is none:
     // it is beyond the doubles, it does not exist, or it cannot be known here. A typed
     // integrand's is made once for each pair of limits and kept by every copy of the
-    // descriptor.
+    // descriptor. One of the program's own has its closed form over its interval, and over
+    // other limits a reference made as a typed one's is.
     Reference reference(double lower, double upper) const;
 
-    // The same integrand: the same number, or the same typed expression.
+    // The same integrand: the same number, the same typed expression, or the same function.
     bool same(const IntegrandDescriptor& other) const;
 
   private:
     Variant fnum_;
     std::shared_ptr<const TypedExpression> expression_;
+    std::shared_ptr<const ClosedFormFunction> function_;
     std::shared_ptr<ReferenceCache> references_;
 };
 

@@ -354,8 +354,8 @@ struct TypedExpression::Evaluator {
     }
 
     // The same expression with every function value moved by one rounding.
-    void makeNudgedCopy(const std::string& body) {
-        nudgedParser = nudgedCopy(body, false);
+    void makeNudgedCopy(const std::string& body, const char* variable) {
+        nudgedParser = nudgedCopy(body, variable, false);
         // The text read well once already: the copy can fail only for want of memory, which the
         // library's C interface reports as an error of its own rather than throwing.
         if (nudgedParser == nullptr) {
@@ -371,14 +371,14 @@ struct TypedExpression::Evaluator {
             }
         }
         // Should the library read the respelt text otherwise, the operators go without.
-        operationsParser = nudgedCopy(doubled, true);
+        operationsParser = nudgedCopy(doubled, variable, true);
     }
 
     // The text read with every function, and where asked the operators of kNudgedOperators,
     // moving its value by one rounding; nothing where the library reports an error.
-    muParserHandle_t nudgedCopy(const std::string& text, bool operators) {
+    muParserHandle_t nudgedCopy(const std::string& text, const char* variable, bool operators) {
         const muParserHandle_t copy = library.create(muBASETYPE_FLOAT);
-        library.defineVar(copy, "x", &nudgedX);
+        library.defineVar(copy, variable, &nudgedX);
         library.defineConst(copy, "pi", std::numbers::pi);
         library.defineConst(copy, "e", std::numbers::e);
         for (const Alias& alias : kAliases) {
@@ -421,11 +421,26 @@ TypedExpression::~TypedExpression() = default;
 
 std::variant<std::shared_ptr<const TypedExpression>, ExpressionProblem> TypedExpression::parse(
     std::string_view text) {
-    return parse(text, 0);
+    return read(text, 0, "x");
 }
 
 std::variant<std::shared_ptr<const TypedExpression>, ExpressionProblem> TypedExpression::parse(
     std::string_view text, int variables) {
+    return read(text, variables, "x");
+}
+
+std::variant<std::shared_ptr<const TypedExpression>, ExpressionProblem> TypedExpression::parseOfX1(
+    std::string_view text) {
+    // Read once as f(x1) of one coordinate, so that a problem is told as the cube's f tells it.
+    auto asCoordinate = read(text, 1, "x");
+    if (std::holds_alternative<ExpressionProblem>(asCoordinate)) {
+        return asCoordinate;
+    }
+    return read(text, 0, "x1");
+}
+
+std::variant<std::shared_ptr<const TypedExpression>, ExpressionProblem> TypedExpression::read(
+    std::string_view text, int variables, const char* single) {
     if (variables < 0 || variables > kMaxVariables) {
         return ExpressionProblem{
             "an expression takes 1 to " + std::to_string(kMaxVariables) + " variables", 1};
@@ -465,7 +480,7 @@ std::variant<std::shared_ptr<const TypedExpression>, ExpressionProblem> TypedExp
     auto evaluator = std::make_unique<Evaluator>(*functions);
     const muParserHandle_t parser = evaluator->parser;
     if (variables == 0) {
-        functions->defineVar(parser, "x", evaluator->x.data());
+        functions->defineVar(parser, single, evaluator->x.data());
     }
     for (int k = 0; k < variables; ++k) {
         // Appended rather than "x" + ...: GCC 12 warns falsely (-Wrestrict) on the sum.
@@ -524,7 +539,7 @@ std::variant<std::shared_ptr<const TypedExpression>, ExpressionProblem> TypedExp
     }
     // f(x) alone gets a reference of its own, which weighs the rounding of f's functions.
     if (variables == 0) {
-        evaluator->makeNudgedCopy(expression);
+        evaluator->makeNudgedCopy(expression, single);
     }
     return std::shared_ptr<const TypedExpression>(
         new TypedExpression(std::string(text), std::move(evaluator), variables));

@@ -40,6 +40,11 @@ class TypedExpression {
     //   "x11" with 10 variables -> column of x11: "x11" is not known; the variables are x1 to x10
     static std::variant<std::shared_ptr<const TypedExpression>, ExpressionProblem> parse(
         std::string_view text, int variables);
+    // The text of f(x1) at d = 1 read as f(x): its one variable spelled x1, it evaluates, rounds
+    // and has a reference as an expression of x does, so that the methods of one dimension take
+    // the very f the cube's methods take at d = 1.
+    static std::variant<std::shared_ptr<const TypedExpression>, ExpressionProblem> parseOfX1(
+        std::string_view text);
 
     static constexpr int kMaxVariables = 20;
 
@@ -71,6 +76,9 @@ class TypedExpression {
 
   private:
     struct Evaluator;
+    // `single` names the variable where `variables` is 0.
+    static std::variant<std::shared_ptr<const TypedExpression>, ExpressionProblem> read(
+        std::string_view text, int variables, const char* single);
     TypedExpression(std::string text, std::unique_ptr<Evaluator> evaluator, int variables);
     // How far f(x) moves in the copy `copy` of the library's (a handle), all moved up and up
     // and down in turn.

@@ -255,6 +255,33 @@ std::string dimensionsInputsText(const ManyDimensionsInputs& inputs) {
     return said + ", " + seed;
 }
 
+OneDimensionalIntegrand oneDimensionalFamily(const GenzParameters& parameters) {
+    const std::shared_ptr<const CubeFunction> cube = familyFunction(parameters);
+    ManyDimensionsInputs named;
+    named.dimensions = parameters.dimensions;
+    named.family = parameters.family;
+    named.difficulty = parameters.difficulty;
+    named.seed = parameters.seed;
+    auto function = std::make_shared<ClosedFormFunction>();
+    function->label = dimensionsInputsText(named);
+    function->f = [cube](double x) { return (*cube)(&x); };
+    function->lower = cube->lower();
+    function->upper = cube->upper();
+    function->integral = exactIntegral(parameters);
+    return {IntegrandDescriptor(std::move(function)), cube->lower(), cube->upper()};
+}
+
+std::optional<OneDimensionalIntegrand> oneDimensionalFunction(std::string_view function,
+                                                              double lower, double upper) {
+    auto parsed = TypedExpression::parseOfX1(function);
+    if (std::holds_alternative<ExpressionProblem>(parsed)) {
+        return std::nullopt;
+    }
+    return OneDimensionalIntegrand{
+        IntegrandDescriptor(std::get<std::shared_ptr<const TypedExpression>>(std::move(parsed))),
+        lower, upper};
+}
+
 std::string dimensionsTitle(const ManyDimensionsInputs& inputs) {
     return "Many dimensions: " + dimensionsInputsText(inputs);
 }

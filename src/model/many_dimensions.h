@@ -12,12 +12,14 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <variant>
 #include <vector>
 
 #include "cubature/cubature_race.h"
 #include "cubature/genz_families.h"
 #include "cubature/typed_cube_function.h"
+#include "integrands/integrand_descriptor.h"
 
 namespace integral {
 
@@ -129,6 +131,20 @@ DimensionsRace raceInDimensions(const ManyDimensionsInputs& inputs,
 // that covers the error ("yes", "no: 12× short", "—"), evaluations, estimate; what the lesson
 // needs first, where a narrow window shows only the first columns. No cell is "inf" or "nan".
 std::vector<std::string> raceRowCells(const DimensionsRaceRow& row);
+
+// At d = 1, f as the methods of one dimension take it, on the same interval: a family's member
+// as a function of x measured against the same closed form the cube's methods are, or a typed
+// f(x1) read as f(x), with the reference those methods make for a typed f.
+struct OneDimensionalIntegrand {
+    IntegrandDescriptor integrand;
+    double lower = 0.0;
+    double upper = 1.0;
+};
+// `parameters` of d = 1.
+OneDimensionalIntegrand oneDimensionalFamily(const GenzParameters& parameters);
+// Nothing where `function` is no expression of x1 alone.
+std::optional<OneDimensionalIntegrand> oneDimensionalFunction(std::string_view function,
+                                                              double lower, double upper);
 
 // "the Gaussian family in 10 dimensions, difficulty 7.03, seed 1";
 // "the unit ball in 3 dimensions, seed 1"; "f = exp(-x1*x2) on [0,1]^2, seed 1".

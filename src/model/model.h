@@ -83,6 +83,8 @@ class Model {
     void chooseIntegrand(int row);
     // An integrand the student typed; fnum becomes Empty, as none of the five is chosen.
     void chooseExpression(std::shared_ptr<const TypedExpression> expression);
+    // Any integrand a descriptor names: the tool's way to a function of the program's own.
+    void choose(const IntegrandDescriptor& integrand) { chosen_ = integrand; }
 
     // Enter in the lower box: x1 becomes the number the text starts with (0 for none). A number
     // beyond the double range is the Overflow fault and leaves x1 as it was.

@@ -9,8 +9,11 @@
 
 #include <cmath>
 #include <limits>
+#include <memory>
 #include <string>
 #include <variant>
+
+#include "integrands/typed_expression.h"
 
 namespace integral {
 namespace {
@@ -233,6 +236,45 @@ TEST(ManyDimensionsTest, ATypedFunctionHasAReference) {
     EXPECT_FALSE(truth.exact);
     EXPECT_NEAR(*truth.value, 0.125, 1e-12);
     EXPECT_EQ(truthText(truth).substr(0, 16), "Reference 0.125 ");
+}
+
+// At d = 1 the methods of one dimension see the cube's f itself: the same values at the same
+// points of the same interval, and a family's closed form as their reference there (elsewhere
+// one made by quadrature); a typed f(x1) read as f(x) has the reference of a typed f.
+TEST(ManyDimensionsTest, AtOneDimensionTheMethodsOfOneDimensionSeeTheSameF) {
+    constexpr double kAt[] = {0.0, 0.1, 0.37, 0.5, 0.77, 1.0};
+    for (const FamilyInfo& info : kFamilies) {
+        const GenzParameters p = drawParameters(info.family, 1, info.difficulty, 7);
+        const std::unique_ptr<CubeFunction> cube = familyFunction(p);
+        const OneDimensionalIntegrand one = oneDimensionalFamily(p);
+        EXPECT_EQ(one.lower, cube->lower()) << info.name;
+        EXPECT_EQ(one.upper, cube->upper()) << info.name;
+        for (const double t : kAt) {
+            const double x = cube->lower() + t * (cube->upper() - cube->lower());
+            EXPECT_EQ(one.integrand(Variant::real(x)).toDouble(), (*cube)(&x))
+                << info.name << " at " << x;
+        }
+        const Reference reference = one.integrand.reference(one.lower, one.upper);
+        ASSERT_TRUE(reference.value) << info.name;
+        EXPECT_TRUE(reference.value->closedForm) << info.name;
+        EXPECT_EQ(reference.value->value, exactIntegral(p)) << info.name;
+        const Reference part = one.integrand.reference(one.lower, 0.5 * (one.lower + one.upper));
+        EXPECT_FALSE(part.value && part.value->closedForm) << info.name;
+    }
+
+    const auto typed = TypedExpression::parse("exp(-x1^2)*sin(3*x1)", 1);
+    const TypedCubeFunction cube(std::get<std::shared_ptr<const TypedExpression>>(typed), -1.0,
+                                 2.0);
+    const std::optional<OneDimensionalIntegrand> one =
+        oneDimensionalFunction("exp(-x1^2)*sin(3*x1)", -1.0, 2.0);
+    ASSERT_TRUE(one);
+    for (const double t : kAt) {
+        const double x = -1.0 + 3.0 * t;
+        EXPECT_EQ(one->integrand(Variant::real(x)).toDouble(), cube(&x)) << x;
+    }
+    const Reference reference = one->integrand.reference(-1.0, 2.0);
+    ASSERT_TRUE(reference.value);
+    EXPECT_FALSE(reference.value->closedForm);
 }
 
 }  // namespace

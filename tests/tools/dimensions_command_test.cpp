@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <fstream>
 #include <nlohmann/json.hpp>
 #include <sstream>
@@ -11,6 +12,7 @@
 
 #include "cubature/cubature_methods.h"
 #include "cubature/genz_families.h"
+#include "model/methods.h"
 #include "table_command.h"
 
 namespace integral {
@@ -62,6 +64,14 @@ TEST(DimensionsCommand, BadInputIsAUsageErrorWithNothingOnStdout) {
          "--budget must be a whole number from 1"},
         {{"--dimensions", "2", "--family", "gaussian", "--compare", "--integrand", "2"},
          "unknown option with --dimensions '--integrand'"},
+        {{"--dimensions", "1", "--family", "gaussian", "--method", "simpson"},
+         "or at d = 1 one of one dimension, zelbrin, gauss"},
+        {{"--dimensions", "1", "--family", "gaussian", "--method", "gauss", "--budget", "100"},
+         "gauss's table has rows of its own"},
+        {{"--dimensions", "2", "--family", "gaussian", "--compare", "--ymax", "1"},
+         "--ymax is the box of hit-or-miss in one dimension"},
+        {{"--dimensions", "1", "--family", "gaussian", "--compare", "--ymax", "-1"},
+         "--ymax must be at least 0"},
     };
     for (const auto& c : cases) {
         const Outcome outcome = runTool(c.args);
@@ -120,6 +130,103 @@ TEST(DimensionsCommand, JsonHasEveryKeyNullWhereItDoesNotApply) {
     }
 }
 
+// At d = 1 the methods of one dimension race on the same f after the cube's, measured against
+// the family's closed form: Gauss and the parabolic rule as close as the family's smoothness
+// lets them, at the same budget.
+TEST(DimensionsCommand, AtOneDimensionTheMethodsOfOneDimensionMeetTheClosedForm) {
+    const struct {
+        std::string_view family;
+        double gauss;  // the largest |error| expected, relative to the integral
+        double zelbrin;
+    } cases[] = {
+        {"oscillatory", 1e-13, 1e-10},
+        {"product-peak", 1e-13, 1e-10},
+        {"corner-peak", 1e-13, 1e-10},
+        {"gaussian", 1e-13, 1e-10},
+        {"ball", 1e-13, 1e-10},
+        // A kink at w1 takes the rules down to h^2, a jump to h.
+        {"continuous", 1e-4, 1e-4},
+        {"discontinuous", 1e-2, 1e-2},
+    };
+    for (const auto& c : cases) {
+        const Outcome outcome = runTool({"--dimensions", "1", "--family", c.family, "--compare",
+                                         "--budget", "1000", "--format", "json"});
+        ASSERT_EQ(outcome.status, 0) << outcome.err;
+        const auto document = nlohmann::ordered_json::parse(outcome.out);
+        const double exact = document["exact"];
+        EXPECT_EQ(document["reference_one_dimension"].get<double>(), exact) << c.family;
+        EXPECT_EQ(document["reference_error_one_dimension"].get<double>(), 0.0) << c.family;
+        const auto& entries = document["compare_one_dimension"];
+        ASSERT_EQ(entries.size(), kMethods.size()) << c.family;
+        for (const auto& entry : entries) {
+            const std::string method = entry["method"];
+            if (method != "gauss" && method != "zelbrin") {
+                continue;
+            }
+            EXPECT_LE(entry["evaluations"].get<int>(), 1000) << c.family << " " << method;
+            const double error = entry["error"];
+            EXPECT_EQ(error, entry["estimate"].get<double>() - exact) << c.family << " " << method;
+            EXPECT_LE(std::fabs(error),
+                      (method == "gauss" ? c.gauss : c.zelbrin) * std::fabs(exact))
+                << c.family << " " << method;
+        }
+    }
+}
+
+// The part of one dimension stands at d = 1 with --compare or --sweep, in every layout, and
+// nowhere else; a method of one dimension's name at d = 1 prints its table on the same f.
+TEST(DimensionsCommand, OnlyAtOneDimensionTheMethodsOfOneDimensionJoin) {
+    const struct {
+        std::vector<std::string_view> args;
+        std::string_view key;  // the JSON key of the part of one dimension; "" for none
+    } cases[] = {
+        {{"--dimensions", "1", "--family", "gaussian", "--compare", "--budget", "100"},
+         "compare_one_dimension"},
+        {{"--dimensions", "1", "--function", "x1^3", "--lower", "0", "--upper", "2", "--sweep",
+          "--budget", "100"},
+         "sweep_one_dimension"},
+        {{"--dimensions", "1", "--family", "gaussian", "--method", "sobol", "--budget", "100"}, ""},
+        {{"--dimensions", "2", "--family", "gaussian", "--compare", "--budget", "100"}, ""},
+        {{"--dimensions", "2", "--function", "x1^3", "--lower", "0", "--upper", "2", "--sweep",
+          "--budget", "100"},
+         ""},
+    };
+    constexpr std::string_view kHeading = "# the one-dimensional methods on the same f\n";
+    for (const auto& c : cases) {
+        for (const std::string_view layout : {"text", "tsv", "json"}) {
+            std::vector<std::string_view> args = c.args;
+            args.insert(args.end(), {"--format", layout});
+            const Outcome outcome = runTool(args);
+            ASSERT_EQ(outcome.status, 0) << outcome.err;
+            if (layout != "json") {
+                EXPECT_EQ(outcome.out.find(kHeading) != std::string::npos, !c.key.empty())
+                    << c.args[1] << " " << c.args[4] << " " << layout;
+                continue;
+            }
+            const auto document = nlohmann::ordered_json::parse(outcome.out);
+            for (const std::string_view key :
+                 {"compare_one_dimension", "sweep_one_dimension", "reference_one_dimension"}) {
+                const bool expected =
+                    !c.key.empty() && (key == c.key || key == "reference_one_dimension");
+                EXPECT_EQ(document.contains(key), expected) << c.args[1] << " " << key;
+            }
+            if (c.key == "sweep_one_dimension") {
+                // Its budgets stop at --budget: 10, 20, 50 and 100; x^3 on [0,2] is 4.
+                EXPECT_EQ(document[c.key].size(), 4u);
+                EXPECT_NEAR(document["reference_one_dimension"].get<double>(), 4.0, 1e-12);
+            }
+        }
+    }
+
+    const Outcome table = runTool(
+        {"--dimensions", "1", "--family", "gaussian", "--method", "romberg", "--format", "json"});
+    ASSERT_EQ(table.status, 0) << table.err;
+    const auto run = nlohmann::ordered_json::parse(table.out);
+    EXPECT_EQ(run["exact"].get<double>(),
+              exactIntegral(drawParameters(Family::Gaussian, 1, 7.03, 1)));
+    EXPECT_NEAR(run["rows"].back()["estimate"].get<double>(), run["exact"].get<double>(), 1e-12);
+}
+
 TEST(DimensionsCommand, ARunTimeFaultLeavesStdoutEmpty) {
     const Outcome outcome = runTool({"--dimensions", "2", "--function", "1/(x1 - x1)", "--lower",
                                      "0", "--upper", "1", "--method", "monte-carlo"});
@@ -141,6 +248,13 @@ TEST(DimensionsCommand, HelpAndManualNameEveryFamilyAndMethod) {
     for (const CubatureMethodInfo& info : kCubatureMethods) {
         EXPECT_NE(help.find(info.name), std::string::npos) << info.name;
         EXPECT_NE(manual.find(info.name), std::string::npos) << info.name;
+    }
+    // And the part of one dimension at d = 1, by its heading and its JSON names.
+    for (const std::string_view said :
+         {"the one-dimensional methods on the same f", "compare_one_dimension",
+          "sweep_one_dimension", "reference_error_one_dimension", "no_reference_one_dimension"}) {
+        EXPECT_NE(help.find(said), std::string::npos) << said;
+        EXPECT_NE(manual.find(said), std::string::npos) << said;
     }
 }
 

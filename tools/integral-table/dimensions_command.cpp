@@ -13,8 +13,14 @@
 #include "cubature/cubature_race.h"
 #include "cubature/genz_families.h"
 #include "cubature/typed_cube_function.h"
+#include "model/fault_text.h"
+#include "model/many_dimensions.h"
+#include "model/methods.h"
+#include "model/race.h"
+#include "model/run_analysis.h"
 #include "runtime/escaped_bytes.h"
 #include "runtime/text_to_number.h"
+#include "table_output.h"
 
 namespace integral {
 
@@ -24,15 +30,13 @@ using Json = nlohmann::ordered_json;
 
 constexpr int kRunTimeError = 1;
 constexpr int kUsageError = 2;
+constexpr int kOutOfMemory = 4;
 constexpr std::int64_t kDefaultBudget = 100000;
 constexpr std::int64_t kLargestBudget = 100'000'000;
-constexpr std::uint64_t kDefaultSeed = 1;
 
 struct UsageError {
     std::string message;
 };
-
-enum class Layout { Text, Tsv, Json };
 
 struct Request {
     int dimensions = 0;
@@ -42,6 +46,11 @@ struct Request {
     double lower = 0.0;
     double upper = 1.0;
     std::optional<CubatureMethod> method;
+    // At d = 1: a method of one dimension whose table is wanted instead, and f as those methods
+    // take it, for that table or for their race beside the cube's; the box of their hit-or-miss.
+    std::optional<Method> oneDimensionalMethod;
+    std::optional<OneDimensionalIntegrand> oneDimension;
+    std::optional<float> ymax;
     bool compare = false;
     bool sweep = false;
     std::int64_t budget = kDefaultBudget;
@@ -89,8 +98,8 @@ Request parseRequest(std::span<const std::string_view> args) {
             value = arg.substr(equals + 1);
         }
         static constexpr std::string_view kTaking[] = {
-            "--dimensions", "--family", "--difficulty", "--seed",   "--function",
-            "--lower",      "--upper",  "--method",     "--budget", "--format"};
+            "--dimensions", "--family", "--difficulty", "--seed",   "--function", "--lower",
+            "--upper",      "--method", "--budget",     "--format", "--ymax"};
         if (std::find(std::begin(kTaking), std::end(kTaking), name) == std::end(kTaking)) {
             throw UsageError{"unknown option with --dimensions " + quotedArgument(arg)};
         }
@@ -188,12 +197,20 @@ Request parseRequest(std::span<const std::string_view> args) {
     }
     if (values.contains("--method")) {
         request.method = cubatureMethodNamed(values["--method"]);
-        if (!request.method) {
+        // A name both lists know (sobol) stays the cube's.
+        if (!request.method && d == 1) {
+            request.oneDimensionalMethod = methodNamed(values["--method"]);
+            if (!request.oneDimensionalMethod) {
+                throw UsageError{"unknown method " + quotedArgument(values["--method"]) +
+                                 " (expected one of d dimensions, " + cubatureMethodNames() +
+                                 ", or at d = 1 one of one dimension, " + methodNames() + ")"};
+            }
+        } else if (!request.method) {
             throw UsageError{"unknown method in d dimensions " +
                              quotedArgument(values["--method"]) + " (expected " +
                              cubatureMethodNames() + ")"};
         }
-        if (cubatureMethodInfo(*request.method).indicatorsOnly &&
+        if (request.method && cubatureMethodInfo(*request.method).indicatorsOnly &&
             !(request.family && request.family->family == Family::Ball)) {
             throw UsageError{
                 "hit-or-miss counts hits, so it integrates only the ball "
@@ -201,7 +218,40 @@ Request parseRequest(std::span<const std::string_view> args) {
         }
     }
     if (values.contains("--budget")) {
+        if (request.oneDimensionalMethod) {
+            throw UsageError{
+                "--budget goes with the methods of d dimensions, --compare or --sweep: " +
+                std::string(methodInfo(*request.oneDimensionalMethod).name) +
+                "'s table has rows of its own"};
+        }
         request.budget = parseWhole("--budget", values["--budget"], 1, kLargestBudget);
+    }
+    const bool oneDimension = d == 1 && !request.method;
+    if (values.contains("--ymax")) {
+        if (!oneDimension) {
+            throw UsageError{
+                "--ymax is the box of hit-or-miss in one dimension: it goes with --dimensions 1 "
+                "and --compare, --sweep or a method of one dimension"};
+        }
+        const double ymax = parseNumber("--ymax", values["--ymax"]);
+        if (!(ymax >= 0.0 && ymax <= std::numeric_limits<float>::max())) {
+            throw UsageError{
+                "--ymax must be at least 0 and within the single-precision range, not " +
+                quotedArgument(values["--ymax"])};
+        }
+        request.ymax = static_cast<float>(ymax);
+    }
+    if (oneDimension) {
+        if (request.family) {
+            request.oneDimension = oneDimensionalFamily(*request.family);
+        } else {
+            request.oneDimension =
+                oneDimensionalFunction(request.function, request.lower, request.upper);
+            if (!request.oneDimension) {
+                throw UsageError{"--function " + quotedArgument(request.function) +
+                                 " does not read as an expression of x1 alone"};
+            }
+        }
     }
     return request;
 }
@@ -269,7 +319,84 @@ void writeCells(std::ostream& out, const std::vector<std::string>& cells, Layout
     out << "\n";
 }
 
+// "# d = 3, gaussian on [0,1]^d, seed 1, difficulty 7.03": the inputs, in text.
+void writeInputsLine(std::ostream& out, const Request& request, double lower, double upper) {
+    out << "# d = " << request.dimensions << ", ";
+    if (request.family) {
+        out << familyInfo(request.family->family).name << " on [" << text(std::optional(lower))
+            << "," << text(std::optional(upper)) << "]^d, seed " << request.seed;
+        if (request.family->family != Family::Ball) {
+            out << ", difficulty " << text(std::optional(request.family->difficulty));
+        }
+    } else {
+        out << "f = " << request.function << " on [" << text(std::optional(lower)) << ","
+            << text(std::optional(upper)) << "]^d, seed " << request.seed;
+    }
+    out << "\n";
+}
+
+// What the methods of one dimension are measured against, in text: a family's closed form, the
+// reference they make for a typed f, or why there is none.
+void writeTruthOfOne(std::ostream& out, const std::optional<ReferenceValue>& reference,
+                     const std::string& whyNone) {
+    if (!reference) {
+        out << "# no reference: " << (whyNone.empty() ? "there is none" : whyNone) << "\n";
+    } else if (reference->closedForm) {
+        out << "# exact " << text(std::optional(reference->value)) << "\n";
+    } else {
+        out << "# reference " << text(std::optional(reference->value)) << " +- "
+            << text(std::optional(reference->uncertainty)) << "\n";
+    }
+}
+
+// The methods of one dimension on the cube's f at d = 1, on the same interval.
+Model oneDimensionalModel(const Request& request) {
+    Model model;
+    model.choose(request.oneDimension->integrand);
+    model.setLower(Variant::real(request.oneDimension->lower));
+    model.setUpper(Variant::real(request.oneDimension->upper));
+    if (request.ymax) {
+        model.setHeight(*request.ymax);
+    }
+    return model;
+}
+
+// At d = 1, a method of one dimension's own table on the same f, as `--method NAME` writes it
+// for a typed f, after the inputs in text; the rows made before a fault stay printed, as there.
+int runOneDimensionalTable(const Request& request, std::ostream& out, std::ostream& err) {
+    Model model = oneDimensionalModel(request);
+    const Method method = *request.oneDimensionalMethod;
+    // The stream the race of one dimension draws from for this method and seed.
+    model.useGenerator(RandomGenerator::seeded(request.seed, static_cast<std::uint32_t>(method)));
+    if (methodOf(method).samplesABox() && !request.ymax) {
+        err << "integral-table: no --ymax given: the Monte Carlo box has height 0, so every "
+               "estimate is 0\n";
+    }
+    const MethodRun run = model.run(method);
+    if (request.layout == Layout::Text) {
+        writeInputsLine(out, request, request.oneDimension->lower, request.oneDimension->upper);
+        out << "# the one-dimensional method " << methodInfo(method).name << " on the same f\n";
+        const RunAnalysis analysis = analyse(run, false);
+        writeTruthOfOne(
+            out, analysis.reference,
+            analysis.divergence ? divergenceText(*analysis.divergence) : analysis.whyNoReference);
+    }
+    writeRun(out, run, request.layout, false);
+    if (run.fault) {
+        if (*run.fault == Fault::OutOfMemory) {
+            err << "integral-table: out of memory\n";
+            return kOutOfMemory;
+        }
+        err << "integral-table: run-time error: " << faultText(*run.fault) << "\n";
+        return kRunTimeError;
+    }
+    return 0;
+}
+
 int run(const Request& request, std::ostream& out, std::ostream& err) {
+    if (request.oneDimensionalMethod) {
+        return runOneDimensionalTable(request, out, err);
+    }
     std::unique_ptr<CubeFunction> owned;
     if (request.family) {
         owned = familyFunction(*request.family);
@@ -310,6 +437,30 @@ int run(const Request& request, std::ostream& out, std::ostream& err) {
         err << "integral-table: run-time error: " << fault.what() << "\n";
         return kRunTimeError;
     }
+    // At d = 1 the methods of one dimension race on the same f beside them.
+    std::optional<Race> raceOfOne;
+    std::optional<Sweep> sweepOfOne;
+    if (request.oneDimension) {
+        const Model model = oneDimensionalModel(request);
+        if (request.compare) {
+            raceOfOne = race(model, request.budget, allMethods(), {}, request.seed);
+        } else {
+            std::vector<std::int64_t> budgets;
+            for (const std::int64_t budget : kSweepBudgets) {
+                if (budget <= request.budget) {
+                    budgets.push_back(budget);
+                }
+            }
+            // Below the first budget of the sweep, the race at the budget given: no row fits.
+            if (budgets.empty()) {
+                budgets.push_back(request.budget);
+            }
+            sweepOfOne = sweep(model, budgets, allMethods(), {}, request.seed);
+        }
+    }
+    const Race* truthOfOne = raceOfOne    ? &*raceOfOne
+                             : sweepOfOne ? &sweepOfOne->races.front()
+                                          : nullptr;
 
     const bool perMethod = !request.method;
     if (request.layout == Layout::Json) {
@@ -364,24 +515,27 @@ int run(const Request& request, std::ostream& out, std::ostream& err) {
         } else {
             document["compare"] = nullptr;
         }
+        if (truthOfOne) {
+            const std::optional<ReferenceValue>& one = truthOfOne->reference;
+            document["reference_one_dimension"] =
+                number(one ? std::optional(one->value) : std::nullopt);
+            document["reference_error_one_dimension"] =
+                number(one ? std::optional(one->uncertainty) : std::nullopt);
+            document["no_reference_one_dimension"] = one || truthOfOne->whyNoReference.empty()
+                                                         ? Json(nullptr)
+                                                         : Json(truthOfOne->whyNoReference);
+            if (raceOfOne) {
+                document["compare_one_dimension"] = raceEntriesJson(*raceOfOne);
+            } else {
+                document["sweep_one_dimension"] = sweepRacesJson(*sweepOfOne);
+            }
+        }
         out << document.dump(2) << "\n";
         return 0;
     }
 
     if (request.layout == Layout::Text) {
-        out << "# d = " << request.dimensions << ", ";
-        if (request.family) {
-            out << familyInfo(request.family->family).name << " on ["
-                << text(std::optional(f.lower())) << "," << text(std::optional(f.upper()))
-                << "]^d, seed " << request.seed;
-            if (request.family->family != Family::Ball) {
-                out << ", difficulty " << text(std::optional(request.family->difficulty));
-            }
-        } else {
-            out << "f = " << request.function << " on [" << text(std::optional(f.lower())) << ","
-                << text(std::optional(f.upper())) << "]^d, seed " << request.seed;
-        }
-        out << "\n";
+        writeInputsLine(out, request, f.lower(), f.upper());
         if (exact) {
             out << "# exact " << text(exact) << "\n";
         } else if (reference->value) {
@@ -424,6 +578,18 @@ int run(const Request& request, std::ostream& out, std::ostream& err) {
             }
         }
     }
+    if (truthOfOne) {
+        out << "# the one-dimensional methods on the same f\n";
+        // Where there is none, the race's last lines say why.
+        if (request.layout == Layout::Text && truthOfOne->reference) {
+            writeTruthOfOne(out, truthOfOne->reference, truthOfOne->whyNoReference);
+        }
+        if (raceOfOne) {
+            writeRace(out, *raceOfOne, request.layout);
+        } else {
+            writeSweep(out, *sweepOfOne, request.layout);
+        }
+    }
     return 0;
 }
 
@@ -435,7 +601,7 @@ std::string dimensionsUsage() {
         "       integral-table --dimensions D (--family NAME [--difficulty H] [--seed S]\n"
         "                      | --function EXPR --lower A --upper B)\n"
         "                      (--method NAME [--budget N] | --compare [--budget N] | --sweep\n"
-        "                      [--budget N]) [--format text|tsv|json]\n"
+        "                      [--budget N]) [--ymax Y] [--format text|tsv|json]\n"
         "               --family: Genz's test families on [0,1]^d, c and w drawn from --seed\n"
         "               (1 unless given), sum c_k = --difficulty (Genz's defaults), or the unit\n"
         "               ball on [-1,1]^d:\n";
@@ -468,6 +634,29 @@ std::string dimensionsUsage() {
         "               reference, reference_error, rows [{n, level, points_per_axis,\n"
         "               evaluations, estimate, error, estimated_error, sigma}], compare [...]\n"
         "               (the same with method and absent); null where a field does not apply.\n";
+    // Appended, not summed: GCC warns falsely (-Wrestrict) on a literal + std::string.
+    std::string words =
+        "At --dimensions 1 the methods of one dimension take the same f, as a function of x1 "
+        "read as x: a family's on [0,1] ([-1,1] for the ball), measured against its closed "
+        "form; a typed f's on [A,B], against the reference they make for a typed f. --compare "
+        "adds their race at the same budget, --sweep their race at each budget of their sweep "
+        "up to --budget, after the line \"# the one-dimensional methods on the same f\"; JSON: "
+        "reference_one_dimension, reference_error_one_dimension, no_reference_one_dimension, "
+        "and compare_one_dimension [...] as the entries of the one-dimensional --compare, or "
+        "sweep_one_dimension [...] as the races of its --sweep. --method";
+    const char* separator = " ";
+    for (const MethodInfo& info : kMethods) {
+        if (!cubatureMethodNamed(info.name)) {
+            words += separator;
+            words += info.name;
+            separator = ", ";
+        }
+    }
+    words +=
+        ": that method's table on the same f, without --budget; sobol is the Sobol method of d "
+        "dimensions, and the one of one dimension stands in the race. --ymax Y: the box of "
+        "hit-or-miss in one dimension (height 0 unless given: nothing to sample).";
+    text += wrapped(words, 15);
     return text;
 }
 

@@ -95,28 +95,6 @@ constexpr std::string_view kOptions =
     "Exit status: 0 done, 1 run-time error (the rows made before it are printed), 2 usage\n"
     "error, 3 the output could not be written, 4 out of memory.\n";
 
-// Words laid out in lines of at most 90 characters, each line indented.
-std::string wrapped(const std::string& words, std::size_t indent) {
-    constexpr std::size_t kWidth = 90;
-    std::string text;
-    std::string line(indent, ' ');
-    std::size_t start = 0;
-    while (start < words.size()) {
-        std::size_t end = words.find(' ', start);
-        if (end == std::string::npos) {
-            end = words.size();
-        }
-        const std::string word = words.substr(start, end - start);
-        if (line.size() > indent && line.size() + 1 + word.size() > kWidth) {
-            text += line + "\n";
-            line = std::string(indent, ' ');
-        }
-        line += (line.size() > indent ? " " : "") + word;
-        start = end + 1;
-    }
-    return text + line + "\n";
-}
-
 // The options' text with the typed functions' names and the JSON names in their places, each
 // from its one list.
 std::string withFunctions(std::string_view options) {

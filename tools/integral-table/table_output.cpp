@@ -425,15 +425,48 @@ class RaceLines {
 
 }  // namespace
 
+std::string wrapped(const std::string& words, std::size_t indent) {
+    constexpr std::size_t kWidth = 90;
+    std::string text;
+    std::string line(indent, ' ');
+    std::size_t start = 0;
+    while (start < words.size()) {
+        std::size_t end = words.find(' ', start);
+        if (end == std::string::npos) {
+            end = words.size();
+        }
+        const std::string word = words.substr(start, end - start);
+        if (line.size() > indent && line.size() + 1 + word.size() > kWidth) {
+            text += line + "\n";
+            line = std::string(indent, ' ');
+        }
+        line += (line.size() > indent ? " " : "") + word;
+        start = end + 1;
+    }
+    return text + line + "\n";
+}
+
+Json raceEntriesJson(const Race& race) {
+    Json entries = Json::array();
+    for (const RaceEntry& e : race.entries) {
+        entries.push_back(shaped(raceEntryJson(e), kRaceEntryKeys));
+    }
+    return entries;
+}
+
+Json sweepRacesJson(const Sweep& sweep) {
+    Json races = Json::array();
+    for (const Race& race : sweep.races) {
+        races.push_back({{"budget", race.budget}, {"entries", raceEntriesJson(race)}});
+    }
+    return races;
+}
+
 void writeRace(std::ostream& out, const Race& race, Layout layout) {
     if (layout == Layout::Json) {
         Json document = raceDocument(race);
         document["budget"] = race.budget;
-        Json entries = Json::array();
-        for (const RaceEntry& e : race.entries) {
-            entries.push_back(raceEntryJson(e));
-        }
-        document["compare"] = std::move(entries);
+        document["compare"] = raceEntriesJson(race);
         out << shaped(document, kRaceKeys).dump(2) << "\n";
         return;
     }
@@ -448,15 +481,7 @@ void writeSweep(std::ostream& out, const Sweep& sweep, Layout layout) {
     }
     if (layout == Layout::Json) {
         Json document = raceDocument(sweep.races.front());
-        Json races = Json::array();
-        for (const Race& race : sweep.races) {
-            Json entries = Json::array();
-            for (const RaceEntry& e : race.entries) {
-                entries.push_back(raceEntryJson(e));
-            }
-            races.push_back({{"budget", race.budget}, {"entries", std::move(entries)}});
-        }
-        document["sweep"] = std::move(races);
+        document["sweep"] = sweepRacesJson(sweep);
         out << shaped(document, kSweepKeys).dump(2) << "\n";
         return;
     }

@@ -5,6 +5,7 @@
 // list that the writer keeps to and --help shows.
 #pragma once
 
+#include <nlohmann/json_fwd.hpp>
 #include <ostream>
 #include <span>
 #include <string>
@@ -95,6 +96,9 @@ inline constexpr JsonKey kSweepKeys[] = {
     {"version"},      {"inputs", kRaceInputKeys},     {"seed"}, {"reference"}, {"reference_error"},
     {"no_reference"}, {"sweep", kSweepRaceKeys, true}};
 
+// Words laid out in lines of at most 90 characters, each line indented by `indent` spaces.
+std::string wrapped(const std::string& words, std::size_t indent);
+
 // "version, inputs {method, ...}, ..., rows [{n, ...}], ...": the names as --help lists them.
 std::string jsonKeysText(std::span<const JsonKey> keys);
 
@@ -103,6 +107,11 @@ void writeRun(std::ostream& out, const MethodRun& run, Layout layout, bool detai
 // The race: a line (or tsv row, or JSON entry) per method, then in text how often each
 // method's claims held.
 void writeRace(std::ostream& out, const Race& race, Layout layout);
+
+// The race's entries, or the sweep's races, as --compare's and --sweep's JSON hold them, for a
+// document that holds them beside its own.
+nlohmann::ordered_json raceEntriesJson(const Race& race);
+nlohmann::ordered_json sweepRacesJson(const Sweep& sweep);
 
 // The sweep: the race's lines at every budget, each after its budget, then in text how often
 // each method's claims held over its table's rows.

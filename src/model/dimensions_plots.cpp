@@ -283,7 +283,8 @@ std::optional<ProjectedPoints> projectedPoints(const DimensionsIntegrand& integr
         every = 16;
     }
     ProjectingFunction projecting(f, axisX, axisY, first, every);
-    const CubatureRow row = runCubature(method, projecting, *n, seed);
+    CubatureTrace trace;
+    const CubatureRow row = runCubature(method, projecting, *n, seed, &trace);
 
     ProjectedPoints picture;
     picture.method = method;
@@ -302,6 +303,36 @@ std::optional<ProjectedPoints> projectedPoints(const DimensionsIntegrand& integr
     }
     picture.valuesX = xs.size();
     picture.valuesY = ys.size();
+    const auto ax = static_cast<std::size_t>(axisX);
+    const auto ay = static_cast<std::size_t>(axisY);
+    std::set<ProjectedRegion> rectangles;
+    for (const CubeRegion& region : trace.regions) {
+        const ProjectedRegion r{
+            region.centre[ax] - region.halfwidth[ax], region.centre[ax] + region.halfwidth[ax],
+            region.centre[ay] - region.halfwidth[ay], region.centre[ay] + region.halfwidth[ay]};
+        if (rectangles.size() < kMostPicturePoints) {
+            rectangles.insert(r);
+        } else if (rectangles.find(r) == rectangles.end()) {
+            picture.regionsCut = true;
+        }
+    }
+    picture.regions.assign(rectangles.begin(), rectangles.end());
+    picture.regionCount = trace.regions.size();
+    // Only edges that rise within the cube reach the picture.
+    const auto rising = [&](std::size_t axis) {
+        std::vector<double> kept;
+        if (axis < trace.edges.size()) {
+            for (const double edge : trace.edges[axis]) {
+                if (std::isfinite(edge) && edge >= picture.lower && edge <= picture.upper &&
+                    (kept.empty() || edge > kept.back())) {
+                    kept.push_back(edge);
+                }
+            }
+        }
+        return kept;
+    };
+    picture.edgesX = rising(ax);
+    picture.edgesY = rising(ay);
 
     // Appended piece by piece: GCC 12 warns falsely (-Wrestrict) on "x" + std::to_string(...).
     std::string axes = "x";
@@ -322,6 +353,25 @@ std::optional<ProjectedPoints> projectedPoints(const DimensionsIntegrand& integr
             std::to_string(picture.valuesY) + " of x" + std::to_string(axisY + 1) + ".";
     if (picture.cut) {
         what += " Only the first " + std::to_string(kMostPicturePoints) + " places are drawn.";
+    }
+    if (method == CubatureMethod::AdaptiveCubature) {
+        if (picture.regions.empty()) {
+            what += " Its regions could not be rebuilt from the points it evaluated.";
+        } else {
+            what += " Lines: the " + std::to_string(picture.regionCount) +
+                    " regions it ended with, split most where f was hardest";
+            if (picture.regions.size() != picture.regionCount) {
+                what += ", seen as " + std::to_string(picture.regions.size()) + " rectangles";
+            }
+            what += ".";
+        }
+        if (picture.regionsCut) {
+            what +=
+                " Only the first " + std::to_string(kMostPicturePoints) + " rectangles are drawn.";
+        }
+    } else if (method == CubatureMethod::Vegas && picture.edgesX.size() > 1) {
+        what += " Lines: its grid after adapting, " + std::to_string(picture.edgesX.size() - 1) +
+                " bins per axis, crowded where |f| is large.";
     }
     picture.caption = std::move(what);
     return picture;

@@ -151,6 +151,50 @@ TEST(DimensionsPlotsTest, RandomPointsAreDistinctAndAPictureHoldsAtMostTenThousa
     EXPECT_FALSE(projectedPoints(integrand(gaussianIn(10)), CubatureMethod::Sobol, 0, 1, 10, 1));
 }
 
+// Adaptive cubature's regions and VEGAS's grid, seen along two axes: in two dimensions the
+// rectangles are the regions and tile the square; in more, regions split along the other axes
+// coincide and are drawn once. The grid's edges rise across the whole side.
+TEST(DimensionsPlotsTest, RegionsAndGridLinesAreDrawnOnceWithinTheSquare) {
+    struct Case {
+        CubatureMethod method;
+        int d;
+        int axisX;
+        int axisY;
+        std::int64_t budget;
+        bool tiles;  // the rectangles are all the regions, the square's area in all
+        std::size_t bins;
+        const char* says;
+    };
+    for (const Case& c : {
+             Case{CubatureMethod::AdaptiveCubature, 2, 0, 1, 5000, true, 0,
+                  "Lines: the 147 regions it ended with, split most where f was hardest."},
+             Case{CubatureMethod::AdaptiveCubature, 5, 3, 1, 100000, false, 0, "rectangles."},
+             Case{CubatureMethod::Vegas, 4, 2, 0, 100000, false, 50,
+                  "Lines: its grid after adapting, 50 bins per axis, crowded where |f| is large."},
+             Case{CubatureMethod::ProductGauss, 2, 0, 1, 1000, false, 0, "of x2."},
+         }) {
+        SCOPED_TRACE(cubatureMethodInfo(c.method).name);
+        const auto picture =
+            projectedPoints(integrand(gaussianIn(c.d)), c.method, c.axisX, c.axisY, c.budget, 1);
+        ASSERT_TRUE(picture);
+        const std::string& caption = picture->caption;
+        EXPECT_EQ(caption.substr(caption.size() - std::string(c.says).size()), c.says);
+        double area = 0.0;
+        for (const ProjectedRegion& r : picture->regions) {
+            ASSERT_TRUE(0.0 <= r.xLow && r.xLow < r.xHigh && r.xHigh <= 1.0);
+            ASSERT_TRUE(0.0 <= r.yLow && r.yLow < r.yHigh && r.yHigh <= 1.0);
+            area += (r.xHigh - r.xLow) * (r.yHigh - r.yLow);
+        }
+        const bool adaptive = c.method == CubatureMethod::AdaptiveCubature;
+        EXPECT_EQ(picture->regions.empty(), !adaptive);
+        EXPECT_EQ(picture->regions.size() < picture->regionCount, adaptive && !c.tiles);
+        EXPECT_EQ(std::fabs(area - 1.0) < 1e-12, c.tiles);
+        EXPECT_EQ(picture->edgesX.size(), c.bins == 0 ? 0 : c.bins + 1);
+        EXPECT_EQ(picture->edgesY.size(), picture->edgesX.size());
+        EXPECT_FALSE(picture->regionsCut);
+    }
+}
+
 // Only what a logarithmic axis can place reaches the plot, and what is left out is said.
 TEST(DimensionsPlotsTest, TheErrorPlotKeepsOnlyWhatALogarithmicAxisShows) {
     const double nan = std::numeric_limits<double>::quiet_NaN();

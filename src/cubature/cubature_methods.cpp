@@ -450,10 +450,12 @@ CubatureRow runGsl(CubatureMethod method, const CubeFunction& g, std::int64_t n,
         if (!state) {
             throw std::bad_alloc();
         }
-        // VEGAS spends its calls on every one of its iterations (5 by default): each gets a
-        // share, so that all of them together stay within n.
+        // VEGAS spends its calls on every one of its iterations: each gets a share, so that
+        // all of them together stay within n.
         gsl_monte_vegas_params params;
         gsl_monte_vegas_params_get(state.get(), &params);
+        params.iterations = static_cast<std::size_t>(kVegasIterations);
+        gsl_monte_vegas_params_set(state.get(), &params);
         const auto calls = static_cast<std::size_t>(n) / params.iterations;
         status = gsl_monte_vegas_integrate(&function, lower.data(), upper.data(), d, calls,
                                            random.rng, state.get(), &value, &error);

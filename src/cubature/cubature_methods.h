@@ -115,6 +115,10 @@ struct CubatureRow {
     std::optional<double> sigma;           // a statistical method's one-sigma uncertainty
 };
 
+// VEGAS's iterations per run (GSL's default): each takes an equal share of the calls, and the
+// grid adapts after each.
+inline constexpr std::int64_t kVegasIterations = 5;
+
 // A box of the cube: centre +- halfwidth on each axis.
 struct CubeRegion {
     std::vector<double> centre;

@@ -195,6 +195,34 @@ TEST(DimensionsPlotsTest, RegionsAndGridLinesAreDrawnOnceWithinTheSquare) {
     }
 }
 
+// VEGAS's picture shows the points it placed last, once its grid has adapted to a peak: far
+// more of them near it than the uniform sampling it starts with puts there (4 in 100).
+TEST(DimensionsPlotsTest, VegasShowsThePointsOfItsAdaptedGrid) {
+    ManyDimensionsInputs peak;
+    peak.family.reset();
+    peak.function = "exp(-100*((x1-0.3)^2+(x2-0.3)^2))";
+    peak.dimensions = 2;
+    struct Case {
+        CubatureMethod method;
+        double nearLow;  // the share of points within 0.1 of the peak on both axes
+        double nearHigh;
+    };
+    for (const Case& c :
+         {Case{CubatureMethod::MonteCarlo, 0.03, 0.05}, Case{CubatureMethod::Vegas, 0.3, 1.0}}) {
+        SCOPED_TRACE(cubatureMethodInfo(c.method).name);
+        const auto picture = projectedPoints(integrand(peak), c.method, 0, 1, 100000, 1);
+        ASSERT_TRUE(picture);
+        EXPECT_EQ(picture->points.size(), kMostPicturePoints);
+        const auto near =
+            std::count_if(picture->points.begin(), picture->points.end(), [](const PlotPoint& p) {
+                return std::fabs(p.x - 0.3) < 0.1 && std::fabs(p.y - 0.3) < 0.1;
+            });
+        const double share = static_cast<double>(near) / picture->points.size();
+        EXPECT_GT(share, c.nearLow);
+        EXPECT_LT(share, c.nearHigh);
+    }
+}
+
 // Only what a logarithmic axis can place reaches the plot, and what is left out is said.
 TEST(DimensionsPlotsTest, TheErrorPlotKeepsOnlyWhatALogarithmicAxisShows) {
     const double nan = std::numeric_limits<double>::quiet_NaN();

@@ -224,11 +224,25 @@ void PointsView::paintEvent(QPaintEvent*) {
     painter.drawText(QRectF(area.left() - 70, area.center().y() + 12, 30, 20), Qt::AlignRight,
                      QStringLiteral("x%1").arg(p.axisY + 1));
     const QColor colour = cubatureMethodColour(p.method);
+    painter.setPen(QPen(colour, 0.8));
+    for (const ProjectedRegion& r : p.regions) {
+        painter.drawRect(QRectF(frame.at(r.xLow, r.yHigh), frame.at(r.xHigh, r.yLow)));
+    }
+    for (const double x : p.edgesX) {
+        painter.drawLine(frame.at(x, p.lower), frame.at(x, p.upper));
+    }
+    for (const double y : p.edgesY) {
+        painter.drawLine(frame.at(p.lower, y), frame.at(p.upper, y));
+    }
     // Few points are drawn large, so that a grid's few places show; many small, so that they
-    // do not merge into a blot.
+    // do not merge into a blot. Over lines they are paler, so that the lines still read.
     const double radius = p.points.size() <= 400 ? 3.5 : p.points.size() <= 3000 ? 1.8 : 1.1;
+    QColor fill = colour;
+    if (!p.regions.empty() || !p.edgesX.empty()) {
+        fill.setAlphaF(0.35f);
+    }
     painter.setPen(Qt::NoPen);
-    painter.setBrush(colour);
+    painter.setBrush(fill);
     for (const PlotPoint& point : p.points) {
         painter.drawEllipse(frame.at(point.x, point.y), radius, radius);
     }

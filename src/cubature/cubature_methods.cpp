@@ -180,12 +180,20 @@ CubatureRow runSparseGrid(const CubeFunction& g, std::int64_t level) {
 // A C library calls f: what f throws waits here until the library has returned, as no
 // exception may cross its frames.
 struct Caller {
+    explicit Caller(const CubeFunction& g) : f(g) {}
+
     CountedFunction f;
     std::exception_ptr thrown;
+    // Where a picture asks: the coordinates of the first of every `stride` points.
+    std::vector<double>* firsts = nullptr;
+    std::int64_t stride = 1;
 
     double call(const double* x) {
         if (thrown) {
             return 0.0;
+        }
+        if (firsts != nullptr && f.evaluations() % stride == 0) {
+            firsts->insert(firsts->end(), x, x + f.function().dimensions());
         }
         try {
             return f(x);
@@ -207,8 +215,59 @@ int cubatureCall(unsigned, const double* x, void* data, unsigned, double* value)
     return caller->thrown ? 1 : 0;
 }
 
-CubatureRow runAdaptive(const CubeFunction& g, std::int64_t n) {
-    Caller caller{CountedFunction(g), nullptr};
+// hcubature's regions rebuilt from the centres it evaluated, in its order: the whole cube
+// first, then two at a time the halves of the region it split, the lower one first, as its
+// cut_region makes them: the halfwidth along the axis halved and each centre moved by it. The
+// same arithmetic here finds every parent exactly, and nothing is returned where a centre
+// does not follow that order.
+std::vector<CubeRegion> adaptiveRegions(const std::vector<double>& centres, const CubeFunction& g) {
+    const auto d = static_cast<std::size_t>(g.dimensions());
+    const std::size_t count = centres.size() / d;
+    const CubeRegion cube{std::vector<double>(d, 0.5 * (g.lower() + g.upper())),
+                          std::vector<double>(d, 0.5 * (g.upper() - g.lower()))};
+    if (count % 2 == 0 || !std::equal(cube.centre.begin(), cube.centre.end(), centres.begin())) {
+        return {};
+    }
+    std::vector<CubeRegion> leaves{cube};
+    for (std::size_t k = 1; k < count; k += 2) {
+        const double* a = &centres[k * d];
+        const double* b = &centres[(k + 1) * d];
+        bool found = false;
+        for (std::size_t l = 0; l < leaves.size() && !found; ++l) {
+            CubeRegion& parent = leaves[l];
+            std::size_t axis = d;
+            bool others = true;
+            for (std::size_t j = 0; j < d && others; ++j) {
+                if (a[j] != parent.centre[j]) {
+                    others = axis == d;
+                    axis = j;
+                } else {
+                    others = b[j] == parent.centre[j];
+                }
+            }
+            if (!others || axis == d) {
+                continue;
+            }
+            const double half = parent.halfwidth[axis] * 0.5;
+            if (parent.centre[axis] - half != a[axis] || parent.centre[axis] + half != b[axis]) {
+                continue;
+            }
+            parent.halfwidth[axis] = half;
+            parent.centre[axis] = a[axis];
+            CubeRegion upper = parent;
+            upper.centre[axis] = b[axis];
+            leaves.push_back(std::move(upper));
+            found = true;
+        }
+        if (!found) {
+            return {};
+        }
+    }
+    return leaves;
+}
+
+CubatureRow runAdaptive(const CubeFunction& g, std::int64_t n, CubatureTrace* trace) {
+    Caller caller(g);
     const auto d = static_cast<std::size_t>(g.dimensions());
     const std::vector<double> lower(d, g.lower());
     const std::vector<double> upper(d, g.upper());
@@ -217,6 +276,12 @@ CubatureRow runAdaptive(const CubeFunction& g, std::int64_t n) {
     // limit, so 1 stands for "the first region alone".
     const std::int64_t region = adaptiveRegionPoints(g.dimensions());
     const std::int64_t limit = std::max<std::int64_t>(n - 2 * region + 1, 1);
+    // Each region's points start with its centre.
+    std::vector<double> centres;
+    if (trace != nullptr) {
+        caller.firsts = &centres;
+        caller.stride = region;
+    }
     double value = 0.0;
     double error = 0.0;
     const int status =
@@ -225,6 +290,9 @@ CubatureRow runAdaptive(const CubeFunction& g, std::int64_t n) {
     caller.rethrow();
     if (status != 0) {
         throw CubeFault("the adaptive cubature failed (out of memory)");
+    }
+    if (trace != nullptr) {
+        trace->regions = adaptiveRegions(centres, g);
     }
     CubatureRow row;
     row.n = n;
@@ -364,10 +432,10 @@ void quietGsl() {
     std::call_once(once, [] { gsl_set_error_handler_off(); });
 }
 
-CubatureRow runGsl(CubatureMethod method, const CubeFunction& g, std::int64_t n,
-                   std::uint64_t seed) {
+CubatureRow runGsl(CubatureMethod method, const CubeFunction& g, std::int64_t n, std::uint64_t seed,
+                   CubatureTrace* trace) {
     quietGsl();
-    Caller caller{CountedFunction(g), nullptr};
+    Caller caller(g);
     const auto d = static_cast<std::size_t>(g.dimensions());
     std::vector<double> lower(d, g.lower());
     std::vector<double> upper(d, g.upper());
@@ -382,13 +450,26 @@ CubatureRow runGsl(CubatureMethod method, const CubeFunction& g, std::int64_t n,
         if (!state) {
             throw std::bad_alloc();
         }
-        // VEGAS spends its calls on every one of its iterations (5 by default): each gets a
-        // share, so that all of them together stay within n.
+        // VEGAS spends its calls on every one of its iterations: each gets a share, so that
+        // all of them together stay within n.
         gsl_monte_vegas_params params;
         gsl_monte_vegas_params_get(state.get(), &params);
+        params.iterations = static_cast<std::size_t>(kVegasIterations);
+        gsl_monte_vegas_params_set(state.get(), &params);
         const auto calls = static_cast<std::size_t>(n) / params.iterations;
         status = gsl_monte_vegas_integrate(&function, lower.data(), upper.data(), d, calls,
                                            random.rng, state.get(), &value, &error);
+        if (trace != nullptr && status == GSL_SUCCESS) {
+            // Its grid lives on the unit cube: edge i of axis j at xi[i * d + j].
+            const gsl_monte_vegas_state& grid = *state;
+            trace->edges.assign(d, {});
+            for (std::size_t j = 0; j < d; ++j) {
+                for (std::size_t i = 0; i <= grid.bins; ++i) {
+                    trace->edges[j].push_back(lower[j] +
+                                              (upper[j] - lower[j]) * grid.xi[i * d + j]);
+                }
+            }
+        }
     } else {
         std::unique_ptr<gsl_monte_miser_state, void (*)(gsl_monte_miser_state*)> state(
             gsl_monte_miser_alloc(d), gsl_monte_miser_free);
@@ -567,7 +648,7 @@ std::optional<std::int64_t> largestCubatureSize(CubatureMethod method, int dimen
 }
 
 CubatureRow runCubature(CubatureMethod method, const CubeFunction& f, std::int64_t n,
-                        std::uint64_t seed) {
+                        std::uint64_t seed, CubatureTrace* trace) {
     if (!cubatureEvaluations(method, f.dimensions(), n)) {
         throw std::invalid_argument("no such size of the method");
     }
@@ -577,14 +658,14 @@ CubatureRow runCubature(CubatureMethod method, const CubeFunction& f, std::int64
         case CubatureMethod::SparseGrid:
             return runSparseGrid(f, n);
         case CubatureMethod::AdaptiveCubature:
-            return runAdaptive(f, n);
+            return runAdaptive(f, n, trace);
         case CubatureMethod::MonteCarlo:
             return runMonteCarlo(f, n, seed);
         case CubatureMethod::Sobol:
             return runSobol(f, n, seed);
         case CubatureMethod::Vegas:
         case CubatureMethod::Miser:
-            return runGsl(method, f, n, seed);
+            return runGsl(method, f, n, seed, trace);
         case CubatureMethod::HitOrMiss:
             return runHitOrMiss(f, n, seed);
     }

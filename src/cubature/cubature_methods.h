@@ -115,10 +115,31 @@ struct CubatureRow {
     std::optional<double> sigma;           // a statistical method's one-sigma uncertainty
 };
 
+// VEGAS's iterations per run (GSL's default): each takes an equal share of the calls, and the
+// grid adapts after each.
+inline constexpr std::int64_t kVegasIterations = 5;
+
+// A box of the cube: centre +- halfwidth on each axis.
+struct CubeRegion {
+    std::vector<double> centre;
+    std::vector<double> halfwidth;
+};
+
+// What a run leaves behind besides its row, for a picture to show; a run that is not handed
+// one keeps nothing. Each field is filled by the method it names, left empty by the others.
+struct CubatureTrace {
+    // Adaptive cubature's regions at its end, those it never split. libcubature keeps them to
+    // itself; they are rebuilt from the centres it evaluates, so they cost n / (its points per
+    // region) centres on the way. Empty where its order of evaluation was not the one expected.
+    std::vector<CubeRegion> regions;
+    // VEGAS's bin edges on each axis after its last iteration, from lower to upper.
+    std::vector<std::vector<double>> edges;
+};
+
 // The method at size n (one of its sizes) on f, its random numbers from `seed`. Throws
 // CubeFault where f has no finite value at a point it needs, StopRequested where asked to stop.
 CubatureRow runCubature(CubatureMethod method, const CubeFunction& f, std::int64_t n,
-                        std::uint64_t seed);
+                        std::uint64_t seed, CubatureTrace* trace = nullptr);
 
 // Genz and Malik's rule's points in one region: the fewest adaptive cubature evaluates.
 std::int64_t adaptiveRegionPoints(int dimensions);

@@ -211,21 +211,32 @@ std::optional<DimensionsPlot> cursePlot(const ManyDimensionsInputs& inputs,
 namespace {
 
 // f as the picture's run sees it: every point the method evaluates passes by, and those the
-// picture shows are projected on two axes and kept once each.
+// picture shows (every `every`-th of the first `first`) are projected on two axes and kept once
+// each. With `latest`, only the last `latest` of them are kept, the older giving way.
 class ProjectingFunction : public CubeFunction {
   public:
     ProjectingFunction(const CubeFunction& f, int axisX, int axisY, std::int64_t first,
-                       std::int64_t every)
+                       std::int64_t every, std::size_t latest)
         : CubeFunction(f.dimensions(), f.lower(), f.upper()),
           f_(f),
           axisX_(axisX),
           axisY_(axisY),
           first_(first),
-          every_(every) {}
+          every_(every),
+          latest_(std::min(latest, kMostPicturePoints)) {}
 
     double operator()(const double* x) const override {
         const std::int64_t index = calls_++;
         if (index < first_ && index % every_ == 0) {
+            if (latest_ > 0) {
+                if (ring_.size() < latest_) {
+                    ring_.emplace_back(x[axisX_], x[axisY_]);
+                } else {
+                    ring_[static_cast<std::size_t>(shown_) % latest_] = {x[axisX_], x[axisY_]};
+                }
+                ++shown_;
+                return f_(x);
+            }
             ++shown_;
             const std::pair<double, double> place{x[axisX_], x[axisY_]};
             if (places_.size() < kMostPicturePoints) {
@@ -238,6 +249,13 @@ class ProjectingFunction : public CubeFunction {
     }
     bool indicator() const override { return f_.indicator(); }
 
+    // After the run.
+    void settle() {
+        if (latest_ > 0) {
+            places_.insert(ring_.begin(), ring_.end());
+            shown_ = static_cast<std::int64_t>(ring_.size());
+        }
+    }
     const std::set<std::pair<double, double>>& places() const { return places_; }
     std::int64_t shown() const { return shown_; }
     bool cut() const { return cut_; }
@@ -248,11 +266,26 @@ class ProjectingFunction : public CubeFunction {
     int axisY_;
     std::int64_t first_;
     std::int64_t every_;
+    std::size_t latest_;
+    mutable std::vector<std::pair<double, double>> ring_;
     mutable std::int64_t calls_ = 0;
     mutable std::int64_t shown_ = 0;
     mutable bool cut_ = false;
     mutable std::set<std::pair<double, double>> places_;
 };
+
+// ", every 2nd", ", every 10th"; nothing for every one.
+std::string everyNth(std::int64_t every) {
+    if (every <= 1) {
+        return {};
+    }
+    const std::int64_t last = every % 10;
+    const bool teen = every % 100 / 10 == 1;
+    std::string words = ", every ";
+    words += std::to_string(every);
+    words += teen || last == 0 || last > 3 ? "th" : last == 1 ? "st" : last == 2 ? "nd" : "rd";
+    return words;
+}
 
 }  // namespace
 
@@ -282,8 +315,23 @@ std::optional<ProjectedPoints> projectedPoints(const DimensionsIntegrand& integr
         // Each point is evaluated under all 16 shifts in turn.
         every = 16;
     }
-    ProjectingFunction projecting(f, axisX, axisY, first, every);
-    const CubatureRow row = runCubature(method, projecting, *n, seed);
+    const auto most = static_cast<std::int64_t>(kMostPicturePoints);
+    std::size_t latest = 0;
+    if (method == CubatureMethod::AdaptiveCubature) {
+        // Its first points are those of its first, largest regions: spread evenly over the
+        // run, they reach the small regions it ends with too.
+        every = (*n + most - 1) / most;
+    } else if (method == CubatureMethod::Vegas) {
+        // Its first iterations sample a grid that has not adapted yet; its last shows where
+        // the adapted grid sends the points.
+        const std::int64_t iteration = *n / kVegasIterations;
+        every = std::max<std::int64_t>(1, (iteration + most - 1) / most);
+        latest = static_cast<std::size_t>(std::max<std::int64_t>(1, iteration / every));
+    }
+    ProjectingFunction projecting(f, axisX, axisY, first, every, latest);
+    CubatureTrace trace;
+    const CubatureRow row = runCubature(method, projecting, *n, seed, &trace);
+    projecting.settle();
 
     ProjectedPoints picture;
     picture.method = method;
@@ -302,6 +350,36 @@ std::optional<ProjectedPoints> projectedPoints(const DimensionsIntegrand& integr
     }
     picture.valuesX = xs.size();
     picture.valuesY = ys.size();
+    const auto ax = static_cast<std::size_t>(axisX);
+    const auto ay = static_cast<std::size_t>(axisY);
+    std::set<ProjectedRegion> rectangles;
+    for (const CubeRegion& region : trace.regions) {
+        const ProjectedRegion r{
+            region.centre[ax] - region.halfwidth[ax], region.centre[ax] + region.halfwidth[ax],
+            region.centre[ay] - region.halfwidth[ay], region.centre[ay] + region.halfwidth[ay]};
+        if (rectangles.size() < kMostPicturePoints) {
+            rectangles.insert(r);
+        } else if (rectangles.find(r) == rectangles.end()) {
+            picture.regionsCut = true;
+        }
+    }
+    picture.regions.assign(rectangles.begin(), rectangles.end());
+    picture.regionCount = trace.regions.size();
+    // Only edges that rise within the cube reach the picture.
+    const auto rising = [&](std::size_t axis) {
+        std::vector<double> kept;
+        if (axis < trace.edges.size()) {
+            for (const double edge : trace.edges[axis]) {
+                if (std::isfinite(edge) && edge >= picture.lower && edge <= picture.upper &&
+                    (kept.empty() || edge > kept.back())) {
+                    kept.push_back(edge);
+                }
+            }
+        }
+        return kept;
+    };
+    picture.edgesX = rising(ax);
+    picture.edgesY = rising(ay);
 
     // Appended piece by piece: GCC 12 warns falsely (-Wrestrict) on "x" + std::to_string(...).
     std::string axes = "x";
@@ -315,6 +393,10 @@ std::optional<ProjectedPoints> projectedPoints(const DimensionsIntegrand& integr
         what += " (level " + std::to_string(*row.level) + ")";
     } else if (method == CubatureMethod::Sobol) {
         what += " (one of its 16 shifted copies)";
+    } else if (latest > 0) {
+        what += " (the last it evaluated" + everyNth(every) + ")";
+    } else if (every > 1) {
+        what += " (" + everyNth(every).substr(2) + " it evaluated)";
     }
     what += " seen along " + axes + ": " + std::to_string(picture.points.size()) +
             (picture.points.size() == 1 ? " place, " : " places, ") +
@@ -322,6 +404,25 @@ std::optional<ProjectedPoints> projectedPoints(const DimensionsIntegrand& integr
             std::to_string(picture.valuesY) + " of x" + std::to_string(axisY + 1) + ".";
     if (picture.cut) {
         what += " Only the first " + std::to_string(kMostPicturePoints) + " places are drawn.";
+    }
+    if (method == CubatureMethod::AdaptiveCubature) {
+        if (picture.regions.empty()) {
+            what += " Its regions could not be rebuilt from the points it evaluated.";
+        } else {
+            what += " Lines: the " + std::to_string(picture.regionCount) +
+                    " regions it ended with, split most where f was hardest";
+            if (picture.regions.size() != picture.regionCount) {
+                what += ", seen as " + std::to_string(picture.regions.size()) + " rectangles";
+            }
+            what += ".";
+        }
+        if (picture.regionsCut) {
+            what +=
+                " Only the first " + std::to_string(kMostPicturePoints) + " rectangles are drawn.";
+        }
+    } else if (method == CubatureMethod::Vegas && picture.edgesX.size() > 1) {
+        what += " Lines: its grid after adapting, " + std::to_string(picture.edgesX.size() - 1) +
+                " bins per axis, crowded where |f| is large.";
     }
     picture.caption = std::move(what);
     return picture;

@@ -6,6 +6,7 @@
 // picture holds at most kMostPicturePoints points, so drawing any of them always ends.
 #pragma once
 
+#include <compare>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -63,9 +64,17 @@ std::optional<DimensionsPlot> cursePlot(const ManyDimensionsInputs& inputs,
 // The points one method places, projected on the axes x_(axisX+1) and x_(axisY+1): the method
 // at the largest of its sizes within min(budget, kPictureEvaluations), each place drawn once.
 // Product Gauss shows its own grid (not the one size smaller it checks itself with), Sobol one
-// of its 16 shifted copies.
+// of its 16 shifted copies; adaptive cubature also its regions, VEGAS its grid.
 inline constexpr std::int64_t kPictureEvaluations = 100000;
 inline constexpr std::size_t kMostPicturePoints = 10000;
+// A box of the cube seen along the two axes.
+struct ProjectedRegion {
+    double xLow = 0.0;
+    double xHigh = 0.0;
+    double yLow = 0.0;
+    double yHigh = 0.0;
+    auto operator<=>(const ProjectedRegion&) const = default;
+};
 struct ProjectedPoints {
     CubatureMethod method = CubatureMethod::ProductGauss;
     int axisX = 0;
@@ -77,6 +86,14 @@ struct ProjectedPoints {
     std::size_t valuesX = 0;        // distinct coordinates on each axis among them
     std::size_t valuesY = 0;
     bool cut = false;  // more distinct places than a picture holds
+    // Adaptive cubature: the regions it ended with, each rectangle once (regions split along
+    // other axes look alike), at most kMostPicturePoints of them.
+    std::vector<ProjectedRegion> regions;
+    std::size_t regionCount = 0;  // the regions in d dimensions they stand for
+    bool regionsCut = false;
+    // VEGAS: its bin edges on the two axes after adapting, rising from lower to upper.
+    std::vector<double> edgesX;
+    std::vector<double> edgesY;
     std::string caption;
 };
 // Nothing where the method has no size within the budget or does not suit f; a fault of f is

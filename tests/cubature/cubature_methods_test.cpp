@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cmath>
 #include <functional>
@@ -115,6 +116,97 @@ TEST(AdaptiveCubature, KeepsWithinItsBudget) {
             const CubatureRow row = runCubature(CubatureMethod::AdaptiveCubature, *f, budget, 0);
             EXPECT_LE(row.evaluations, budget) << f->dimensions();
             EXPECT_GT(row.evaluations, budget / 2 - adaptiveRegionPoints(f->dimensions()));
+        }
+    }
+}
+
+double peak(const double* x, int d) {
+    double sum = 0.0;
+    for (int k = 0; k < d; ++k) {
+        sum += (x[k] - 0.3) * (x[k] - 0.3);
+    }
+    return std::exp(-100.0 * sum);
+}
+
+// The regions rebuilt from what libcubature evaluated are the ones it ended with: as many as
+// its evaluations count (the cube, then two per split), and together they tile the cube.
+TEST(AdaptiveCubature, ItsRegionsTileTheCube) {
+    struct Case {
+        int d;
+        std::int64_t budget;
+        double lower;
+        double upper;
+    };
+    for (const Case& c : {Case{1, 1000, 0.0, 1.0}, Case{2, 5000, -1.0, 2.0},
+                          Case{3, 4000, 0.0, 1.0}, Case{6, 100000, 0.0, 1.0}}) {
+        SCOPED_TRACE(c.d);
+        const Lambda f(
+            c.d, [&](const double* x) { return peak(x, c.d); }, c.lower, c.upper);
+        CubatureTrace trace;
+        const CubatureRow row =
+            runCubature(CubatureMethod::AdaptiveCubature, f, c.budget, 0, &trace);
+        const std::int64_t region = adaptiveRegionPoints(c.d);
+        ASSERT_EQ(row.evaluations % region, 0);
+        ASSERT_EQ(static_cast<std::int64_t>(trace.regions.size()),
+                  (row.evaluations / region + 1) / 2);
+        ASSERT_GT(trace.regions.size(), 10u);
+        double volume = 0.0;
+        for (const CubeRegion& r : trace.regions) {
+            double v = 1.0;
+            for (std::size_t k = 0; k < r.centre.size(); ++k) {
+                ASSERT_GE(r.centre[k] - r.halfwidth[k], c.lower);
+                ASSERT_LE(r.centre[k] + r.halfwidth[k], c.upper);
+                v *= 2.0 * r.halfwidth[k];
+            }
+            volume += v;
+        }
+        EXPECT_NEAR(volume, f.volume(), 1e-12 * f.volume());
+        // Touching is allowed, overlapping is not: two boxes overlap where they overlap on
+        // every axis.
+        for (std::size_t i = 0; i < trace.regions.size(); ++i) {
+            for (std::size_t j = 0; j < i; ++j) {
+                const CubeRegion& a = trace.regions[i];
+                const CubeRegion& b = trace.regions[j];
+                bool apart = false;
+                for (std::size_t k = 0; k < a.centre.size() && !apart; ++k) {
+                    apart = std::fabs(a.centre[k] - b.centre[k]) >=
+                            (a.halfwidth[k] + b.halfwidth[k]) * (1.0 - 1e-12);
+                }
+                ASSERT_TRUE(apart) << i << " overlaps " << j;
+            }
+        }
+    }
+}
+
+// VEGAS's grid after adapting: bins + 1 edges on each axis from lower to upper, narrow near a
+// peak and wide far from it. Per iteration GSL aims at 2 calls per box, boxes =
+// floor((calls / 2)^(1/d)); from 25 boxes on it stratifies, one bin per box up to 50 bins, and
+// below that it keeps 50 bins.
+TEST(Vegas, ItsGridCrowdsNearAPeak) {
+    struct Case {
+        int d;
+        std::int64_t n;
+        std::size_t bins;
+    };
+    for (const Case& c : {Case{2, 9000, 30}, Case{3, 100000, 50}, Case{6, 100000, 50}}) {
+        SCOPED_TRACE(c.d);
+        const Lambda f(
+            c.d, [&](const double* x) { return peak(x, c.d); }, -1.0, 1.0);
+        CubatureTrace trace;
+        runCubature(CubatureMethod::Vegas, f, c.n, 1, &trace);
+        EXPECT_TRUE(trace.regions.empty());
+        ASSERT_EQ(trace.edges.size(), static_cast<std::size_t>(c.d));
+        for (const std::vector<double>& edges : trace.edges) {
+            ASSERT_EQ(edges.size(), c.bins + 1);
+            EXPECT_EQ(edges.front(), -1.0);
+            EXPECT_EQ(edges.back(), 1.0);
+            EXPECT_TRUE(std::adjacent_find(edges.begin(), edges.end(), std::greater_equal<>()) ==
+                        edges.end());
+            const auto widthAt = [&](double x) {
+                const auto above = std::upper_bound(edges.begin(), edges.end(), x);
+                return *above - *(above - 1);
+            };
+            EXPECT_LT(4.0 * widthAt(0.3), widthAt(-0.7));
         }
     }
 }

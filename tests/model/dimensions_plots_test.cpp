@@ -151,6 +151,63 @@ TEST(DimensionsPlotsTest, RandomPointsAreDistinctAndAPictureHoldsAtMostTenThousa
     EXPECT_FALSE(projectedPoints(integrand(gaussianIn(10)), CubatureMethod::Sobol, 0, 1, 10, 1));
 }
 
+// Adaptive cubature's regions and VEGAS's grid, seen along two axes: in two dimensions the
+// rectangles are the regions and tile the square; in more, regions split along the other axes
+// coincide and are drawn once. VEGAS shows the points it placed last, on a grid adapted to the
+// peak: far more near it than uniform points (4 in 100).
+TEST(DimensionsPlotsTest, RegionsGridAndPointsAfterAdapting) {
+    ManyDimensionsInputs peak;
+    peak.family.reset();
+    peak.function = "exp(-100*((x1-0.3)^2+(x2-0.3)^2))";
+    peak.dimensions = 2;
+    struct Case {
+        CubatureMethod method;
+        ManyDimensionsInputs inputs;
+        int axisX;
+        std::int64_t budget;
+        bool tiles;  // the rectangles are all the regions, the square's area in all
+        std::size_t bins;
+        double nearLow;  // the share of points within 0.1 of the peak on both axes
+        double nearHigh;
+        const char* says;
+    };
+    for (const Case& c : {
+             Case{CubatureMethod::AdaptiveCubature, gaussianIn(2), 0, 5000, true, 0, 0, 1,
+                  "Lines: the 147 regions it ended with, split most where f was hardest."},
+             Case{CubatureMethod::AdaptiveCubature, gaussianIn(5), 3, 100000, false, 0, 0, 1,
+                  "rectangles."},
+             Case{CubatureMethod::Vegas, peak, 0, 100000, false, 50, 0.3, 1,
+                  "Lines: its grid after adapting, 50 bins per axis, crowded where |f| is large."},
+             Case{CubatureMethod::MonteCarlo, peak, 0, 100000, false, 0, 0.03, 0.05,
+                  "places are drawn."},
+         }) {
+        SCOPED_TRACE(cubatureMethodInfo(c.method).name);
+        const auto picture =
+            projectedPoints(integrand(c.inputs), c.method, c.axisX, 1, c.budget, 1);
+        ASSERT_TRUE(picture);
+        const std::string& caption = picture->caption;
+        EXPECT_EQ(caption.substr(caption.size() - std::string(c.says).size()), c.says);
+        double area = 0.0;
+        for (const ProjectedRegion& r : picture->regions) {
+            ASSERT_TRUE(0.0 <= r.xLow && r.xLow < r.xHigh && r.xHigh <= 1.0);
+            ASSERT_TRUE(0.0 <= r.yLow && r.yLow < r.yHigh && r.yHigh <= 1.0);
+            area += (r.xHigh - r.xLow) * (r.yHigh - r.yLow);
+        }
+        const bool adaptive = c.method == CubatureMethod::AdaptiveCubature;
+        EXPECT_EQ(picture->regions.empty(), !adaptive);
+        EXPECT_EQ(picture->regions.size() < picture->regionCount, adaptive && !c.tiles);
+        EXPECT_EQ(std::fabs(area - 1.0) < 1e-12, c.tiles);
+        EXPECT_EQ(picture->edgesX.size(), c.bins == 0 ? 0 : c.bins + 1);
+        EXPECT_EQ(picture->edgesY.size(), picture->edgesX.size());
+        const auto near =
+            std::count_if(picture->points.begin(), picture->points.end(), [](const PlotPoint& p) {
+                return std::fabs(p.x - 0.3) < 0.1 && std::fabs(p.y - 0.3) < 0.1;
+            });
+        const double share = static_cast<double>(near) / picture->points.size();
+        EXPECT_TRUE(share >= c.nearLow && share <= c.nearHigh) << share;
+    }
+}
+
 // Only what a logarithmic axis can place reaches the plot, and what is left out is said.
 TEST(DimensionsPlotsTest, TheErrorPlotKeepsOnlyWhatALogarithmicAxisShows) {
     const double nan = std::numeric_limits<double>::quiet_NaN();

@@ -212,21 +212,30 @@ namespace {
 
 // f as the picture's run sees it: every point the method evaluates passes by, and those the
 // picture shows (every `every`-th of the first `first`) are projected on two axes and kept once
-// each. With `latest`, only the last `latest` of them are kept, the older giving way.
+// each. With `latest`, only the last `latest` of them are kept, the older giving way. A product
+// grid's projection is every pair of its values on the two axes: with `axesOnly`, only those
+// values are kept, a few hundred at most, and the picture is made from them.
 class ProjectingFunction : public CubeFunction {
   public:
     ProjectingFunction(const CubeFunction& f, int axisX, int axisY, std::int64_t first,
-                       std::int64_t every, std::size_t latest)
+                       std::int64_t every, std::size_t latest, bool axesOnly)
         : CubeFunction(f.dimensions(), f.lower(), f.upper()),
           f_(f),
           axisX_(axisX),
           axisY_(axisY),
           first_(first),
           every_(every),
-          latest_(std::min(latest, kMostPicturePoints)) {}
+          latest_(std::min(latest, kMostPicturePoints)),
+          axesOnly_(axesOnly) {}
 
     double operator()(const double* x) const override {
         const std::int64_t index = calls_++;
+        if (axesOnly_ && index < first_) {
+            ++shown_;
+            valuesX_.insert(x[axisX_]);
+            valuesY_.insert(x[axisY_]);
+            return f_(x);
+        }
         if (index < first_ && index % every_ == 0) {
             if (latest_ > 0) {
                 if (ring_.size() < latest_) {
@@ -257,6 +266,8 @@ class ProjectingFunction : public CubeFunction {
         }
     }
     const std::set<std::pair<double, double>>& places() const { return places_; }
+    const std::set<double>& valuesX() const { return valuesX_; }
+    const std::set<double>& valuesY() const { return valuesY_; }
     std::int64_t shown() const { return shown_; }
     bool cut() const { return cut_; }
 
@@ -267,6 +278,9 @@ class ProjectingFunction : public CubeFunction {
     std::int64_t first_;
     std::int64_t every_;
     std::size_t latest_;
+    bool axesOnly_;
+    mutable std::set<double> valuesX_;
+    mutable std::set<double> valuesY_;
     mutable std::vector<std::pair<double, double>> ring_;
     mutable std::int64_t calls_ = 0;
     mutable std::int64_t shown_ = 0;
@@ -303,8 +317,10 @@ std::optional<ProjectedPoints> projectedPoints(const DimensionsIntegrand& integr
     if (!n) {
         return std::nullopt;
     }
+    const auto most = static_cast<std::int64_t>(kMostPicturePoints);
     std::int64_t first = INT64_MAX;
     std::int64_t every = 1;
+    const bool grid = method == CubatureMethod::ProductGauss && axisX != axisY;
     if (method == CubatureMethod::ProductGauss) {
         // Its own grid is evaluated first; the grid one size smaller follows.
         first = 1;
@@ -315,7 +331,6 @@ std::optional<ProjectedPoints> projectedPoints(const DimensionsIntegrand& integr
         // Each point is evaluated under all 16 shifts in turn.
         every = 16;
     }
-    const auto most = static_cast<std::int64_t>(kMostPicturePoints);
     std::size_t latest = 0;
     if (method == CubatureMethod::AdaptiveCubature) {
         // Its first points are those of its first, largest regions: spread evenly over the
@@ -328,7 +343,7 @@ std::optional<ProjectedPoints> projectedPoints(const DimensionsIntegrand& integr
         every = std::max<std::int64_t>(1, (iteration + most - 1) / most);
         latest = static_cast<std::size_t>(std::max<std::int64_t>(1, iteration / every));
     }
-    ProjectingFunction projecting(f, axisX, axisY, first, every, latest);
+    ProjectingFunction projecting(f, axisX, axisY, first, every, latest, grid);
     CubatureTrace trace;
     const CubatureRow row = runCubature(method, projecting, *n, seed, &trace);
     projecting.settle();
@@ -350,6 +365,22 @@ std::optional<ProjectedPoints> projectedPoints(const DimensionsIntegrand& integr
     }
     picture.valuesX = xs.size();
     picture.valuesY = ys.size();
+    // A grid too fine to draw whole shows every stride-th value on each axis, over all of it.
+    std::size_t stride = 1;
+    if (grid) {
+        const std::vector<double> alongX(projecting.valuesX().begin(), projecting.valuesX().end());
+        const std::vector<double> alongY(projecting.valuesY().begin(), projecting.valuesY().end());
+        const auto side = static_cast<std::size_t>(std::sqrt(static_cast<double>(most)));
+        stride =
+            std::max<std::size_t>(1, (std::max(alongX.size(), alongY.size()) + side - 1) / side);
+        for (std::size_t i = 0; i < alongX.size(); i += stride) {
+            for (std::size_t j = 0; j < alongY.size(); j += stride) {
+                picture.points.push_back({alongX[i], alongY[j]});
+            }
+        }
+        picture.valuesX = alongX.size();
+        picture.valuesY = alongY.size();
+    }
     const auto ax = static_cast<std::size_t>(axisX);
     const auto ay = static_cast<std::size_t>(axisY);
     std::set<ProjectedRegion> rectangles;
@@ -404,6 +435,11 @@ std::optional<ProjectedPoints> projectedPoints(const DimensionsIntegrand& integr
             std::to_string(picture.valuesY) + " of x" + std::to_string(axisY + 1) + ".";
     if (picture.cut) {
         what += " Only the first " + std::to_string(kMostPicturePoints) + " places are drawn.";
+    }
+    if (stride > 1) {
+        std::string which = everyNth(static_cast<std::int64_t>(stride)).substr(2);
+        which[0] = 'E';
+        what += " " + which + " value on each axis is drawn.";
     }
     if (method == CubatureMethod::AdaptiveCubature) {
         if (picture.regions.empty()) {

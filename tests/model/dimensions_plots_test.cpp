@@ -103,6 +103,7 @@ TEST(DimensionsPlotsTest, AProductGridShowsItsPointsPerAxisAlongAnyTwoAxes) {
         int axisY;
         std::size_t perAxis;
         std::int64_t shown;
+        std::size_t drawnPerAxis = perAxis;  // too fine a grid is drawn thinned, over all of it
     };
     for (const Case& c : {
              Case{2, 100, 0, 1, 7, 49},         // 49 + 36 = 85 evaluations
@@ -110,6 +111,7 @@ TEST(DimensionsPlotsTest, AProductGridShowsItsPointsPerAxisAlongAnyTwoAxes) {
              Case{10, 100000, 8, 9, 3, 59049},  // 3^10 + 2^10 within 10^5
              Case{10, 1000, 0, 5, 1, 1},        // 2^10 + 1 is beyond 1000
              Case{5, 100000, 4, 4, 9, 59049},
+             Case{2, 100000, 1, 0, 224, 50176, 75},  // every 3rd value on each axis
          }) {
         SCOPED_TRACE(c.d);
         const auto points =
@@ -118,9 +120,18 @@ TEST(DimensionsPlotsTest, AProductGridShowsItsPointsPerAxisAlongAnyTwoAxes) {
         ASSERT_TRUE(points);
         EXPECT_EQ(points->valuesX, c.perAxis);
         EXPECT_EQ(points->valuesY, c.perAxis);
-        EXPECT_EQ(points->points.size(), c.axisX == c.axisY ? c.perAxis : c.perAxis * c.perAxis);
+        EXPECT_EQ(points->points.size(),
+                  c.axisX == c.axisY ? c.drawnPerAxis : c.drawnPerAxis * c.drawnPerAxis);
         EXPECT_EQ(points->shown, c.shown);
         EXPECT_FALSE(points->cut);
+        // Drawn from one side of the cube to the other on both axes, not its first rows.
+        double reachX = 0.0;
+        double reachY = 0.0;
+        for (const PlotPoint& p : points->points) {
+            reachX = std::max(reachX, p.x);
+            reachY = std::max(reachY, p.y);
+        }
+        EXPECT_GT(std::min(reachX, reachY), c.perAxis >= 3 ? 0.85 : 0.4);
     }
 }
 

@@ -194,19 +194,75 @@ std::int64_t sparseGridPoints(int dimensions, int level) {
                          : static_cast<std::int64_t>(total);
 }
 
+namespace {
+
+struct Kept {
+    std::shared_ptr<const SparseGrid> grid;
+    std::size_t bytes = 0;
+    std::uint64_t lastUse = 0;
+};
+
+struct GridCache {
+    std::mutex mutex;
+    std::map<std::pair<int, int>, Kept> grids;
+    std::size_t bytes = 0;
+    std::size_t limit = kKeptSparseGridBytes;
+    std::uint64_t uses = 0;
+};
+
+GridCache& gridCache() {
+    static GridCache cache;
+    return cache;
+}
+
+std::size_t bytesOf(const SparseGrid& grid) {
+    return grid.coordinates.size() * sizeof(double) +
+           grid.positions.size() * sizeof(std::uint16_t) +
+           (grid.weights.size() + grid.coarserWeights.size()) * sizeof(double);
+}
+
+}  // namespace
+
 std::shared_ptr<const SparseGrid> sparseGrid(int dimensions, int level) {
     if (dimensions < 1 || level < 0 || level > 15 ||
         sparseGridPoints(dimensions, level) > kMaxSparseGridPoints) {
         throw std::invalid_argument("sparse grid beyond the largest kept");
     }
-    static std::mutex mutex;
-    static std::map<std::pair<int, int>, std::shared_ptr<const SparseGrid>> grids;
-    const std::lock_guard lock(mutex);
-    auto& grid = grids[{dimensions, level}];
-    if (!grid) {
-        grid = std::make_shared<const SparseGrid>(Builder(dimensions, level).build());
+    GridCache& cache = gridCache();
+    const std::lock_guard lock(cache.mutex);
+    Kept& kept = cache.grids[{dimensions, level}];
+    kept.lastUse = ++cache.uses;
+    if (!kept.grid) {
+        kept.grid = std::make_shared<const SparseGrid>(Builder(dimensions, level).build());
+        kept.bytes = bytesOf(*kept.grid);
+        cache.bytes += kept.bytes;
+        // The least recently used give way: a student who tries d = 1 ... 20 at high levels
+        // would otherwise keep every grid for the program's life. Those still in use live on
+        // with their users.
+        while (cache.bytes > cache.limit && cache.grids.size() > 1) {
+            auto oldest = cache.grids.begin();
+            for (auto it = cache.grids.begin(); it != cache.grids.end(); ++it) {
+                if (it->second.lastUse < oldest->second.lastUse) {
+                    oldest = it;
+                }
+            }
+            cache.bytes -= oldest->second.bytes;
+            cache.grids.erase(oldest);
+        }
     }
-    return grid;
+    return kept.grid;
+}
+
+std::size_t keptSparseGridBytes() {
+    GridCache& cache = gridCache();
+    const std::lock_guard lock(cache.mutex);
+    return cache.bytes;
+}
+
+void limitKeptSparseGrids(std::size_t bytes) {
+    GridCache& cache = gridCache();
+    const std::lock_guard lock(cache.mutex);
+    cache.limit = bytes;
 }
 
 }  // namespace integral

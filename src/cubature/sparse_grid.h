@@ -9,6 +9,7 @@
 // grid's own error estimate at no extra cost.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -35,8 +36,13 @@ inline constexpr std::int64_t kMaxSparseGridPoints = std::int64_t{1} << 21;
 // INT64_MAX.
 std::int64_t sparseGridPoints(int dimensions, int level);
 
-// The grid of (d, l), built on first use and kept for the program's life, so a race or a sweep
-// that asks again pays nothing. Safe to call from several threads.
+// The grid of (d, l), built on first use and kept, so a race or a sweep that asks again pays
+// nothing: up to kKeptSparseGridBytes in all, past which the least recently used are let go.
+// Safe to call from several threads.
+inline constexpr std::size_t kKeptSparseGridBytes = std::size_t{256} << 20;
 std::shared_ptr<const SparseGrid> sparseGrid(int dimensions, int level);
+// What the kept grids take, and a lower limit for them (for a test).
+std::size_t keptSparseGridBytes();
+void limitKeptSparseGrids(std::size_t bytes);
 
 }  // namespace integral

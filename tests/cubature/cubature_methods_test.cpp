@@ -353,6 +353,17 @@ TEST(SparseGrid, KeptOncePerDimensionAndLevelAndWeighsToOne) {
     }
     EXPECT_NEAR(sum, 1.0, 1e-13);
     EXPECT_NEAR(coarser, 1.0, 1e-13);
+
+    // Past the limit the grids least recently used go; the one just asked for stays.
+    limitKeptSparseGrids(0);
+    const auto fourth = sparseGrid(10, 4);
+    EXPECT_EQ(fourth.get(), sparseGrid(10, 4).get());
+    const auto fifth = sparseGrid(10, 5);
+    EXPECT_EQ(keptSparseGridBytes(), fifth->coordinates.size() * sizeof(double) +
+                                         fifth->positions.size() * 2 +
+                                         fifth->size() * 2 * sizeof(double));
+    EXPECT_NE(fourth.get(), sparseGrid(10, 4).get());  // let go, and made anew
+    limitKeptSparseGrids(kKeptSparseGridBytes);
 }
 
 }  // namespace

@@ -43,6 +43,8 @@ const std::vector<Family> kFamily = {
     {"exp(-1/x)/x^2", 0, 1},
     {"sin(x)^2", 0, 100000},
     {"1/(x*ln(x)^2)", 0, 0.5},
+    {"1/(2+cos(x))", 0, 20000},
+    {"1/(1-x)-1", 0, 1e-20},
 };
 
 void BM_Reference(benchmark::State& state) {

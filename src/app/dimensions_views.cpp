@@ -56,6 +56,9 @@ void DimensionsPlotView::say(const QString& words) {
 void DimensionsPlotView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
+    // The paper is white under any theme, as the Compare window's plots are: the ink must not
+    // follow the theme's text, which a dark one makes white.
+    painter.setPen(Qt::black);
     if (!plot_ || plot_->nothingToPlot) {
         drawWords(painter, rect(), plot_ ? text(*plot_->nothingToPlot) : words_);
         return;
@@ -192,6 +195,7 @@ void PointsView::say(const QString& words) {
 void PointsView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::black);  // on white paper under any theme
     if (!points_) {
         drawWords(painter, rect(), words_);
         return;

@@ -2,6 +2,7 @@
 #include "app/many_dimensions_window.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -120,8 +121,14 @@ ManyDimensionsWindow::ManyDimensionsWindow(QWidget* parent) : QWidget(parent, Qt
     auto* scroll = new QScrollArea(this);
     scroll->setObjectName(QStringLiteral("DimensionsScroll"));
     scroll->setFrameShape(QFrame::NoFrame);
-    // Not a stop of its own for Tab: each control it holds scrolls itself into sight.
+    // Not a stop of its own for Tab: each control it holds scrolls itself into sight, and the
+    // pictures whole as soon as the focus reaches them, so that no key is needed to scroll.
     scroll->setFocusPolicy(Qt::NoFocus);
+    connect(qApp, &QApplication::focusChanged, scroll, [this, scroll](QWidget*, QWidget* now) {
+        if (now != nullptr && pictures_->isAncestorOf(now)) {
+            scroll->ensureWidgetVisible(pictures_, 0, 0);
+        }
+    });
     scroll->setWidgetResizable(true);
     scroll->setWidget(content);
     auto* outer = new QVBoxLayout(this);

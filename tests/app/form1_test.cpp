@@ -22,13 +22,11 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScreen>
-#include <QScrollArea>
 #include <QScrollBar>
 #include <QSet>
 #include <QSignalSpy>
 #include <QSlider>
 #include <QSpinBox>
-#include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -231,45 +229,26 @@ TEST(Form1ThemeTest, TextsOnFixedBackColoursReadInADarkTheme) {
         EXPECT_GE(contrast(QColor(match.captured(1)), dialog.palette().color(QPalette::Window)),
                   4.5);
 
-        // Many dimensions: the warning, the table's method colours (miser's is black) on the
-        // theme's back colours, and the headings on the pictures' white paper.
+        // Many dimensions: the warning, the pictures' ink, the table's method colours.
         ManyDimensionsWindow dims;
+        for (const char* name : {"DimensionsMessage", "DimensionsErrorCost", "DimensionsPoints"}) {
+            const QPalette palette = dims.findChild<QWidget*>(QString::fromLatin1(name))->palette();
+            EXPECT_GE(
+                contrast(palette.color(QPalette::WindowText), palette.color(QPalette::Window)), 4.5)
+                << name;
+        }
         dims.findChild<QSpinBox*>(QStringLiteral("DimensionsD"))->setValue(2);
         dims.findChild<QSlider*>(QStringLiteral("DimensionsBudget"))->setValue(2);
-        dims.findChild<QLineEdit*>(QStringLiteral("DimensionsDifficulty"))->setText("-3");
-        EXPECT_FALSE(dims.checkedInputs());
-        const QPalette warning =
-            dims.findChild<QLabel*>(QStringLiteral("DimensionsMessage"))->palette();
-        EXPECT_GE(contrast(warning.color(QPalette::WindowText), warning.color(QPalette::Window)),
-                  4.5);
-        dims.findChild<QLineEdit*>(QStringLiteral("DimensionsDifficulty"))->clear();
         dims.startRace();
-        auto* jobs = dims.findChild<DimensionsJobs*>();
-        ASSERT_TRUE(QTest::qWaitFor([jobs] { return !jobs->busy(); }, 30000));
-        const auto* table = dims.findChild<QTableWidget*>(QStringLiteral("DimensionsTable"));
-        ASSERT_GT(table->rowCount(), 0);
-        for (int r = 0; r < table->rowCount(); ++r) {
-            for (int c = 0; c < table->columnCount(); ++c) {
-                const QBrush fore = table->item(r, c)->foreground();
-                EXPECT_GE(
-                    contrast(fore.style() == Qt::NoBrush ? table->palette().color(QPalette::Text)
-                                                         : fore.color(),
-                             table->palette().color(QPalette::Base)),
-                    4.5)
-                    << r << ", " << c;
-            }
-        }
-        for (const char* name : {"DimensionsErrorCost", "DimensionsPoints"}) {
-            auto* view = dims.findChild<QWidget*>(QString::fromLatin1(name));
-            view->resize(500, 420);
-            const QImage image = view->grab().toImage();
-            bool inked = false;
-            for (int y = 0; y < 8 + view->fontMetrics().height() && !inked; ++y) {
-                for (int x = 0; x < image.width() && !inked; ++x) {
-                    inked = contrast(image.pixelColor(x, y), Qt::white) >= 4.5;
-                }
-            }
-            EXPECT_TRUE(inked) << name << ": its heading does not read on its paper";
+        const auto* table = dims.findChild<QTableWidget*>();
+        ASSERT_TRUE(QTest::qWaitFor([table] { return table->rowCount() > 0; }, 30000));
+        for (const QTableWidgetItem* item : table->findItems(QString(), Qt::MatchContains)) {
+            const QVariant ink = item->data(Qt::ForegroundRole);
+            EXPECT_GE(
+                contrast(ink.isValid() ? ink.value<QBrush>().color() : dark.color(QPalette::Text),
+                         dark.color(QPalette::Base)),
+                4.5)
+                << item->text().toStdString();
         }
     }
     QApplication::setPalette(light);
@@ -1069,9 +1048,9 @@ TEST_F(Form1Test, RaceAtEqualCostInTheCompareWindow) {
     window->close();
 }
 
-// Many dimensions from the menu's key: input that names no integrand is said and runs nothing; a
-// race fills the table and draws its sweep off the GUI thread; Esc stops a long one at once,
-// and closing the window stops its work.
+// Many dimensions from the menu's key, and Enter in a box: input that names no integrand is said
+// and runs nothing; a race fills the table and draws its sweep off the GUI thread; Esc stops a long
+// one at once, and closing the window stops its work.
 TEST_F(Form1Test, ManyDimensionsRacesOffTheGuiThreadAndStops) {
     QTest::keyClick(form.get(), Qt::Key_D, Qt::ControlModifier);
     QPointer<ManyDimensionsWindow> window =
@@ -1080,6 +1059,20 @@ TEST_F(Form1Test, ManyDimensionsRacesOffTheGuiThreadAndStops) {
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(window->windowTitle(),
               "Many dimensions: the Gaussian family in 10 dimensions, difficulty 7.03, seed 1");
+    // Tab goes down the window as it reads, past the boxes that are off.
+    QApplication::setActiveWindow(window);
+    QStringList order = {"D", "Family", "Difficulty", "Seed", "Budget"};
+    for (const CubatureMethodInfo& info : kCubatureMethods) {
+        order << QStringLiteral("Method_") + text(info.name);
+    }
+    order += {"Race", "CurseButton", "Presets", "Table", "PictureTabs", "D"};
+    window->findChild<QWidget*>(QStringLiteral("DimensionsD"))->setFocus(Qt::OtherFocusReason);
+    QStringList visited = {order[0]};
+    while (visited.size() < order.size()) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        visited << QApplication::focusWidget()->objectName().remove(QStringLiteral("Dimensions"));
+    }
+    EXPECT_EQ(visited.join(' ').toStdString(), order.join(' ').toStdString());
     auto* jobs = window->findChild<DimensionsJobs*>();
     auto* message = window->findChild<QLabel*>(QStringLiteral("DimensionsMessage"));
     auto* difficulty = window->findChild<QLineEdit*>(QStringLiteral("DimensionsDifficulty"));
@@ -1087,7 +1080,7 @@ TEST_F(Form1Test, ManyDimensionsRacesOffTheGuiThreadAndStops) {
     auto* table = window->findChild<QTableWidget*>(QStringLiteral("DimensionsTable"));
     auto* budget = window->findChild<QSlider*>(QStringLiteral("DimensionsBudget"));
     QTest::keyClicks(difficulty, "-3");
-    QTest::mouseClick(race, Qt::LeftButton);
+    QTest::keyClick(difficulty, Qt::Key_Return);
     EXPECT_FALSE(message->isHidden());
     EXPECT_EQ(message->text(),
               "The difficulty is a number above 0 and at most 1000; \"-3\" is not one.");
@@ -1127,72 +1120,6 @@ TEST_F(Form1Test, ManyDimensionsRacesOffTheGuiThreadAndStops) {
     QTest::mouseClick(race, Qt::LeftButton);
     window->close();
     ASSERT_TRUE(QTest::qWaitFor([&window] { return window.isNull(); }, 2000));
-}
-
-// Many dimensions by keyboard: Tab goes down the window as it reads, Enter in a box races, Esc
-// stops the race and then closes the window, as in the Compare window.
-TEST_F(Form1Test, ManyDimensionsIsDrivenByKeyboard) {
-    QTest::keyClick(form.get(), Qt::Key_D, Qt::ControlModifier);
-    QPointer<ManyDimensionsWindow> window =
-        form->findChild<ManyDimensionsWindow*>(QStringLiteral("ManyDimensions"));
-    ASSERT_NE(window, nullptr);
-    QApplication::setActiveWindow(window);
-    // A typed f, whose boxes are on; the difficulty is then off, and skipped.
-    auto* family = window->findChild<QComboBox*>(QStringLiteral("DimensionsFamily"));
-    family->setCurrentIndex(family->count() - 1);
-    QStringList order = {"D", "Family", "Function", "Lower", "Upper", "Seed", "Budget"};
-    for (const CubatureMethodInfo& info : kCubatureMethods) {
-        order << QStringLiteral("Method_") + text(info.name);
-    }
-    order << "Race"
-          << "CurseButton"
-          << "Presets"
-          << "Table"
-          << "PictureTabs"
-          << "D";
-    window->findChild<QWidget*>(QStringLiteral("DimensionsD"))->setFocus(Qt::OtherFocusReason);
-    QStringList visited = {order[0]};
-    for (int i = 1; i < order.size(); ++i) {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        visited << QApplication::focusWidget()->objectName().remove(QStringLiteral("Dimensions"));
-    }
-    EXPECT_EQ(visited.join(' ').toStdString(), order.join(' ').toStdString());
-    family->setCurrentIndex(0);
-    // On a low screen, the pictures' key scrolls them whole into sight.
-    window->resize(700, 450);
-    QTest::keyClick(window, Qt::Key_P, Qt::AltModifier);
-    const auto* pictures = window->findChild<QTabWidget*>(QStringLiteral("DimensionsPictures"));
-    const QWidget* shown = window->findChild<QScrollArea*>()->viewport();
-    EXPECT_TRUE(shown->rect().contains(QRect(pictures->mapTo(shown, QPoint()), pictures->size())));
-    // Each key of Alt leads to one place: a letter used twice leads nowhere.
-    QStringList named;
-    for (const QLabel* label : window->findChildren<QLabel*>()) {
-        named << label->text();
-    }
-    for (const QAbstractButton* button : window->findChildren<QAbstractButton*>()) {
-        named << button->text();
-    }
-    for (int i = 0; i < pictures->count(); ++i) {
-        named << pictures->tabText(i);
-    }
-    QStringList keys;
-    for (const QString& words : named) {
-        if (const QKeySequence key = QKeySequence::mnemonic(words); !key.isEmpty()) {
-            EXPECT_FALSE(keys.contains(key.toString())) << words.toStdString();
-            keys << key.toString();
-        }
-    }
-
-    auto* jobs = window->findChild<DimensionsJobs*>();
-    auto* seed = window->findChild<QLineEdit*>(QStringLiteral("DimensionsSeed"));
-    seed->setFocus(Qt::OtherFocusReason);
-    QTest::keyClick(seed, Qt::Key_Return);
-    ASSERT_TRUE(jobs->busy());
-    QTest::keyClick(seed, Qt::Key_Escape);
-    ASSERT_TRUE(QTest::qWaitFor([jobs] { return !jobs->busy(); }, 2000));
-    EXPECT_FALSE(window.isNull());
-    QTest::keyClick(seed, Qt::Key_Escape);
-    EXPECT_TRUE(QTest::qWaitFor([&window] { return window.isNull(); }, 2000));
 }
 
 // A slow integrand: what the Compare window runs can be stopped and asked for again at once,

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cmath>
 #include <limits>
 #include <memory>
@@ -14,6 +15,7 @@
 #include <variant>
 
 #include "integrands/typed_expression.h"
+#include "runtime/stop_request.h"
 
 namespace integral {
 namespace {
@@ -213,6 +215,16 @@ TEST(ManyDimensionsTest, ARaceMeasuresAgainstTheTruthAndSaysHowFarItGot) {
     EXPECT_EQ(stopped.rows.size(), 1u);
     EXPECT_EQ(dimensionsOutcomeText(stopped).substr(0, 53),
               "Stopped after 1 of 3 methods at 1000 evaluations of f");
+    {
+        // Stopped within the second method: the first is kept.
+        std::atomic<bool> stop{false};
+        const StopScope scope(stop);
+        const DimensionsRace cut = raceInDimensions(inputs, integrand, truth, [&stop](auto...) {
+            stop = true;
+            return true;
+        });
+        EXPECT_EQ(cut.rows.size(), 1u);
+    }
 
     DimensionsTruth none;
     none.absent = "the adaptive cubature did not reach its tolerance within its evaluations";

@@ -26,6 +26,14 @@ void drawWords(QPainter& painter, const QRect& area, const QString& words) {
     painter.drawText(area.adjusted(20, 20, -20, -20), Qt::AlignCenter | Qt::TextWordWrap, words);
 }
 
+// White paper under any theme, as the Compare window's plots are, and black ink on it: a text
+// drawn in the painter's first pen must not follow the theme's, which a dark one makes white.
+QPalette paper(QPalette palette) {
+    palette.setColor(QPalette::Window, Qt::white);
+    palette.setColor(QPalette::WindowText, Qt::black);
+    return palette;
+}
+
 QString decadeText(int exponent) {
     return QStringLiteral("1e%1").arg(exponent);
 }
@@ -36,9 +44,7 @@ DimensionsPlotView::DimensionsPlotView(const QString& waiting, QWidget* parent)
     : QWidget(parent), words_(waiting) {
     setMinimumSize(360, 260);
     setAutoFillBackground(true);
-    QPalette white = palette();
-    white.setColor(QPalette::Window, Qt::white);
-    setPalette(white);
+    setPalette(paper(palette()));
 }
 
 void DimensionsPlotView::display(const DimensionsPlot& plot) {
@@ -172,9 +178,7 @@ void DimensionsPlotView::paintEvent(QPaintEvent*) {
 PointsView::PointsView(QWidget* parent) : QWidget(parent) {
     setMinimumSize(300, 300);
     setAutoFillBackground(true);
-    QPalette white = palette();
-    white.setColor(QPalette::Window, Qt::white);
-    setPalette(white);
+    setPalette(paper(palette()));
 }
 
 void PointsView::display(const std::optional<ProjectedPoints>& points, const QString& absent) {

@@ -2,6 +2,7 @@
 #include "app/many_dimensions_window.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -17,6 +18,7 @@
 #include <QShortcut>
 #include <QSlider>
 #include <QSpinBox>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -24,6 +26,7 @@
 
 #include "app/dimensions_views.h"
 #include "app/utf8.h"
+#include "model/contrast.h"
 #include "model/race.h"
 #include "runtime/short_number.h"
 
@@ -33,6 +36,21 @@ namespace {
 
 // The combo's last entry stands for the typed f.
 constexpr int kTypedEntry = static_cast<int>(kFamilies.size());
+
+constexpr std::uint32_t kWarningRed = 0xB02020;
+
+// A colour of the program's own on a back colour of the theme's: as it is on a light one, moved
+// just far enough towards white on a dark one to read.
+QColor readable(std::uint32_t fore, const QColor& back) {
+    return QColor::fromRgb(readableOn(fore, back.rgb() & 0xFFFFFFu));
+}
+
+// Its key (Alt and the letter underlined) takes the focus to `buddy`.
+QLabel* labelFor(const QString& words, QWidget* buddy, QWidget* parent) {
+    auto* made = new QLabel(words, parent);
+    made->setBuddy(buddy);
+    return made;
+}
 
 }  // namespace
 
@@ -67,6 +85,7 @@ ManyDimensionsWindow::ManyDimensionsWindow(QWidget* parent) : QWidget(parent, Qt
 
     pictures_ = new QTabWidget(this);
     pictures_->setObjectName(QStringLiteral("DimensionsPictures"));
+    pictures_->tabBar()->setObjectName(QStringLiteral("DimensionsPictureTabs"));
     errorCost_ = new DimensionsPlotView(tr("Race (Ctrl+R) draws each method's error against "
                                            "the evaluations of f, at every size up to the "
                                            "budget."),
@@ -102,6 +121,14 @@ ManyDimensionsWindow::ManyDimensionsWindow(QWidget* parent) : QWidget(parent, Qt
     auto* scroll = new QScrollArea(this);
     scroll->setObjectName(QStringLiteral("DimensionsScroll"));
     scroll->setFrameShape(QFrame::NoFrame);
+    // Not a stop of its own for Tab: each control it holds scrolls itself into sight, and the
+    // pictures whole as soon as the focus reaches them, so that no key is needed to scroll.
+    scroll->setFocusPolicy(Qt::NoFocus);
+    connect(qApp, &QApplication::focusChanged, scroll, [this, scroll](QWidget*, QWidget* now) {
+        if (now != nullptr && pictures_->isAncestorOf(now)) {
+            scroll->ensureWidgetVisible(pictures_, 0, 0);
+        }
+    });
     scroll->setWidgetResizable(true);
     scroll->setWidget(content);
     auto* outer = new QVBoxLayout(this);
@@ -174,9 +201,7 @@ QWidget* ManyDimensionsWindow::makeInputs() {
     auto* grid = new QGridLayout(box);
     grid->setContentsMargins(0, 0, 0, 0);
     const auto label = [box](const QString& words, QWidget* buddy) {
-        auto* made = new QLabel(words, box);
-        made->setBuddy(buddy);
-        return made;
+        return labelFor(words, buddy, box);
     };
     grid->addWidget(label(tr("&d:"), dimensions_), 0, 0);
     grid->addWidget(dimensions_, 0, 1);
@@ -187,14 +212,14 @@ QWidget* ManyDimensionsWindow::makeInputs() {
     grid->addWidget(label(tr("&f ="), function_), 1, 0);
     grid->addWidget(function_, 1, 1, 1, 3);
     auto* limits = new QHBoxLayout;
-    limits->addWidget(new QLabel(tr("on ["), box));
+    limits->addWidget(label(tr("o&n ["), lower_));
     limits->addWidget(lower_);
     limits->addWidget(new QLabel(QStringLiteral(","), box));
     limits->addWidget(upper_);
     limits->addWidget(new QLabel(tr("]^d"), box));
     limits->addStretch(1);
     grid->addLayout(limits, 1, 4, 1, 2);
-    grid->addWidget(label(tr("Di&fficulty:"), difficulty_), 2, 0);
+    grid->addWidget(label(tr("Difficul&ty:"), difficulty_), 2, 0);
     grid->addWidget(difficulty_, 2, 1);
     grid->addWidget(label(tr("&Seed:"), seed_), 2, 2);
     grid->addWidget(seed_, 2, 3);
@@ -225,10 +250,14 @@ QWidget* ManyDimensionsWindow::makeInputs() {
     race->setToolTip(
         tr("Races the ticked methods at the budget and sweeps their sizes "
            "(Ctrl+R); Esc stops"));
+    // Enter anywhere in the window races, as a dialog's default button would; on the other
+    // button, Enter presses that one.
     race->setDefault(true);
+    race->setAutoDefault(true);
     auto* curse = new QPushButton(tr("&Curse plot"), box);
     curse->setObjectName(QStringLiteral("DimensionsCurseButton"));
     curse->setToolTip(tr("The ticked methods on the family at d = 1 to 10 (Ctrl+U); Esc stops"));
+    curse->setAutoDefault(true);
     auto* presets = new QComboBox(box);
     presets->setObjectName(QStringLiteral("DimensionsPresets"));
     // Narrow in the row, so that the window still fits beside the main one; the list that
@@ -275,7 +304,7 @@ QWidget* ManyDimensionsWindow::makeInputs() {
     message_->setObjectName(QStringLiteral("DimensionsMessage"));
     message_->setWordWrap(true);
     QPalette warning = message_->palette();
-    warning.setColor(QPalette::WindowText, QColor(0xB0, 0x20, 0x20));
+    warning.setColor(QPalette::WindowText, readable(kWarningRed, warning.color(QPalette::Window)));
     message_->setPalette(warning);
     message_->hide();
 
@@ -339,9 +368,12 @@ QWidget* ManyDimensionsWindow::makePointsPage() {
         tr("Race (Ctrl+R) shows here the points the chosen method places, seen "
            "along two axes."));
     auto* row = new QHBoxLayout;
-    row->addWidget(new QLabel(tr("Points of"), page));
+    const auto label = [page](const QString& words, QWidget* buddy) {
+        return labelFor(words, buddy, page);
+    };
+    row->addWidget(label(tr("Points &of"), pointsMethod_));
     row->addWidget(pointsMethod_);
-    row->addWidget(new QLabel(tr("seen along"), page));
+    row->addWidget(label(tr("seen alon&g"), axisX_));
     row->addWidget(axisX_);
     row->addWidget(new QLabel(tr("and"), page));
     row->addWidget(axisY_);
@@ -460,18 +492,24 @@ void ManyDimensionsWindow::showRace(const DimensionsResults& results) {
     raced_ = results.race.inputs;
     showInputs();
     const DimensionsRace& race = results.race;
+    // The method's colour, and the red of a claim that failed, on the theme's back colour: the
+    // rest keeps the theme's own text colour.
+    const QColor back = table_->palette().color(QPalette::Base);
     table_->setRowCount(static_cast<int>(race.rows.size()));
     for (int r = 0; r < static_cast<int>(race.rows.size()); ++r) {
         const DimensionsRaceRow& row = race.rows[static_cast<std::size_t>(r)];
         const std::vector<std::string> cells = raceRowCells(row);
         for (int c = 0; c < static_cast<int>(cells.size()); ++c) {
             auto* item = new QTableWidgetItem(text(cells[static_cast<std::size_t>(c)]));
-            item->setForeground(c == 0 ? cubatureMethodColour(row.method) : QColor(Qt::black));
+            if (c == 0) {
+                item->setForeground(
+                    readable(cubatureMethodColour(row.method).rgb() & 0xFFFFFFu, back));
+            }
             if (!row.absence.empty()) {
                 item->setToolTip(text(row.absence));
             }
             if (c == 4 && row.covers && !*row.covers) {
-                item->setForeground(QColor(0xB0, 0x20, 0x20));
+                item->setForeground(readable(kWarningRed, back));
             }
             if (c == 2 || c == 3 || c >= 5) {
                 item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -511,6 +549,11 @@ void ManyDimensionsWindow::keyPressEvent(QKeyEvent* event) {
     }
     if (event->key() == Qt::Key_Escape) {
         close();
+        return;
+    }
+    // What a box does not take itself reaches the window, as in a dialog.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        startRace();
         return;
     }
     QWidget::keyPressEvent(event);

@@ -9,6 +9,7 @@
 #include "integrands/typed_expression.h"
 #include "model/race_texts.h"
 #include "runtime/short_number.h"
+#include "runtime/stop_request.h"
 #include "runtime/text_to_number.h"
 
 namespace integral {
@@ -194,6 +195,9 @@ DimensionsRace raceInDimensions(const ManyDimensionsInputs& inputs,
         } catch (const CubeFault& fault) {
             race.fault = std::string(cubatureMethodInfo(method).name) + ": " + fault.what();
             return race;
+        } catch (const StopRequested&) {
+            // Stopped within a method: the methods run by then are still shown, as stopped.
+            break;
         }
         DimensionsRaceRow row;
         row.method = method;

@@ -49,6 +49,7 @@
 #include "app/fault_message.h"
 #include "app/many_dimensions_window.h"
 #include "app/method_view.h"
+#include "app/utf8.h"
 #include "canvas/canvas_widget.h"
 #include "runtime/short_number.h"
 #include "support/clipboard_contents.h"
@@ -227,6 +228,28 @@ TEST(Form1ThemeTest, TextsOnFixedBackColoursReadInADarkTheme) {
         ASSERT_TRUE(match.hasMatch()) << problem->text().toStdString();
         EXPECT_GE(contrast(QColor(match.captured(1)), dialog.palette().color(QPalette::Window)),
                   4.5);
+
+        // Many dimensions: the warning, the pictures' ink, the table's method colours.
+        ManyDimensionsWindow dims;
+        for (const char* name : {"DimensionsMessage", "DimensionsErrorCost", "DimensionsPoints"}) {
+            const QPalette palette = dims.findChild<QWidget*>(QString::fromLatin1(name))->palette();
+            EXPECT_GE(
+                contrast(palette.color(QPalette::WindowText), palette.color(QPalette::Window)), 4.5)
+                << name;
+        }
+        dims.findChild<QSpinBox*>(QStringLiteral("DimensionsD"))->setValue(2);
+        dims.findChild<QSlider*>(QStringLiteral("DimensionsBudget"))->setValue(2);
+        dims.startRace();
+        const auto* table = dims.findChild<QTableWidget*>();
+        ASSERT_TRUE(QTest::qWaitFor([table] { return table->rowCount() > 0; }, 30000));
+        for (const QTableWidgetItem* item : table->findItems(QString(), Qt::MatchContains)) {
+            const QVariant ink = item->data(Qt::ForegroundRole);
+            EXPECT_GE(
+                contrast(ink.isValid() ? ink.value<QBrush>().color() : dark.color(QPalette::Text),
+                         dark.color(QPalette::Base)),
+                4.5)
+                << item->text().toStdString();
+        }
     }
     QApplication::setPalette(light);
     // Under the light theme the summary keeps the window's own red.
@@ -691,6 +714,7 @@ TEST_F(Form1Test, ExtraWindowsFitTheScreenBesideTheButtons) {
     QTest::keyClick(form.get(), Qt::Key_K, Qt::ControlModifier);
     QTest::keyClick(form.get(), Qt::Key_F1);
     QTest::keyClick(form.get(), Qt::Key_E, Qt::ControlModifier);
+    QTest::keyClick(form.get(), Qt::Key_D, Qt::ControlModifier);
     const QRect screen = form->screen()->availableGeometry();
     const QRect buttons(form->mapToGlobal(QPoint(canvas()->geometry().right() + 1, 0)),
                         form->frameGeometry().bottomRight());
@@ -708,7 +732,7 @@ TEST_F(Form1Test, ExtraWindowsFitTheScreenBesideTheButtons) {
             EXPECT_FALSE(window->frameGeometry().intersects(buttons));
         }
     }
-    EXPECT_EQ(extras, 4);
+    EXPECT_EQ(extras, 5);
 }
 
 // Run also at QT_SCALE_FACTOR 1.5 and 2: the retained image has the screen's resolution, and
@@ -1024,9 +1048,9 @@ TEST_F(Form1Test, RaceAtEqualCostInTheCompareWindow) {
     window->close();
 }
 
-// Many dimensions from the menu's key: input that names no integrand is said and runs nothing; a
-// race fills the table and draws its sweep off the GUI thread; Esc stops a long one at once,
-// and closing the window stops its work.
+// Many dimensions from the menu's key, and Enter in a box: input that names no integrand is said
+// and runs nothing; a race fills the table and draws its sweep off the GUI thread; Esc stops a long
+// one at once, and closing the window stops its work.
 TEST_F(Form1Test, ManyDimensionsRacesOffTheGuiThreadAndStops) {
     QTest::keyClick(form.get(), Qt::Key_D, Qt::ControlModifier);
     QPointer<ManyDimensionsWindow> window =
@@ -1035,6 +1059,20 @@ TEST_F(Form1Test, ManyDimensionsRacesOffTheGuiThreadAndStops) {
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(window->windowTitle(),
               "Many dimensions: the Gaussian family in 10 dimensions, difficulty 7.03, seed 1");
+    // Tab goes down the window as it reads, past the boxes that are off.
+    QApplication::setActiveWindow(window);
+    QStringList order = {"D", "Family", "Difficulty", "Seed", "Budget"};
+    for (const CubatureMethodInfo& info : kCubatureMethods) {
+        order << QStringLiteral("Method_") + text(info.name);
+    }
+    order += {"Race", "CurseButton", "Presets", "Table", "PictureTabs", "D"};
+    window->findChild<QWidget*>(QStringLiteral("DimensionsD"))->setFocus(Qt::OtherFocusReason);
+    QStringList visited = {order[0]};
+    while (visited.size() < order.size()) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        visited << QApplication::focusWidget()->objectName().remove(QStringLiteral("Dimensions"));
+    }
+    EXPECT_EQ(visited.join(' ').toStdString(), order.join(' ').toStdString());
     auto* jobs = window->findChild<DimensionsJobs*>();
     auto* message = window->findChild<QLabel*>(QStringLiteral("DimensionsMessage"));
     auto* difficulty = window->findChild<QLineEdit*>(QStringLiteral("DimensionsDifficulty"));
@@ -1042,7 +1080,7 @@ TEST_F(Form1Test, ManyDimensionsRacesOffTheGuiThreadAndStops) {
     auto* table = window->findChild<QTableWidget*>(QStringLiteral("DimensionsTable"));
     auto* budget = window->findChild<QSlider*>(QStringLiteral("DimensionsBudget"));
     QTest::keyClicks(difficulty, "-3");
-    QTest::mouseClick(race, Qt::LeftButton);
+    QTest::keyClick(difficulty, Qt::Key_Return);
     EXPECT_FALSE(message->isHidden());
     EXPECT_EQ(message->text(),
               "The difficulty is a number above 0 and at most 1000; \"-3\" is not one.");

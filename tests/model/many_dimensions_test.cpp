@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cmath>
 #include <limits>
 #include <memory>
@@ -14,6 +15,7 @@
 #include <variant>
 
 #include "integrands/typed_expression.h"
+#include "runtime/stop_request.h"
 
 namespace integral {
 namespace {
@@ -222,6 +224,12 @@ TEST(ManyDimensionsTest, ARaceMeasuresAgainstTheTruthAndSaysHowFarItGot) {
     const DimensionsRace blind = raceInDimensions(inputs, integrand, none);
     EXPECT_FALSE(blind.rows[0].error);
     EXPECT_FALSE(blind.rows[0].covers);
+
+    // Stopped within the second method: the first is kept.
+    std::atomic<bool> stop{false};
+    const StopScope scope(stop);
+    const auto stopNow = [&stop](std::size_t, std::size_t) { return stop = true; };
+    EXPECT_EQ(raceInDimensions(inputs, integrand, truth, stopNow).rows.size(), 1u);
 }
 
 // A typed f is measured against its reference, with the reference's uncertainty.

@@ -452,13 +452,20 @@ CubatureRow runGsl(CubatureMethod method, const CubeFunction& g, std::int64_t n,
         }
         // VEGAS spends its calls on every one of its iterations: each gets a share, so that
         // all of them together stay within n.
+        // They run one at a time, so that a stop ends the run after the iteration it comes in
+        // rather than after all the calls left: stage 2 goes on with the grid, the bins and
+        // the weighted average of the iterations before, to the bit as one run of all does.
         gsl_monte_vegas_params params;
         gsl_monte_vegas_params_get(state.get(), &params);
-        params.iterations = static_cast<std::size_t>(kVegasIterations);
-        gsl_monte_vegas_params_set(state.get(), &params);
-        const auto calls = static_cast<std::size_t>(n) / params.iterations;
-        status = gsl_monte_vegas_integrate(&function, lower.data(), upper.data(), d, calls,
-                                           random.rng, state.get(), &value, &error);
+        params.iterations = 1;
+        const auto calls = static_cast<std::size_t>(n / kVegasIterations);
+        for (std::int64_t iteration = 0;
+             iteration < kVegasIterations && status == GSL_SUCCESS && !caller.thrown; ++iteration) {
+            params.stage = iteration == 0 ? 0 : 2;
+            gsl_monte_vegas_params_set(state.get(), &params);
+            status = gsl_monte_vegas_integrate(&function, lower.data(), upper.data(), d, calls,
+                                               random.rng, state.get(), &value, &error);
+        }
         if (trace != nullptr && status == GSL_SUCCESS) {
             // Its grid lives on the unit cube: edge i of axis j at xi[i * d + j].
             const gsl_monte_vegas_state& grid = *state;

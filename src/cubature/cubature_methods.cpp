@@ -407,10 +407,42 @@ double gslCall(double* x, std::size_t, void* data) {
     return static_cast<Caller*>(data)->call(x);
 }
 
+// After a stop, GSL's samplers still run through every call they were given, though f is no
+// longer evaluated: their draws then cost nothing, so that they reach the end within
+// milliseconds. Until then each draw is the Mersenne twister's own, to the bit.
+struct StoppableDraws {
+    gsl_rng* twister;
+    const std::exception_ptr* thrown;
+};
+
+void noSeed(void*, unsigned long) {}
+
+unsigned long stoppableGet(void* state) {
+    const auto& draws = *static_cast<const StoppableDraws*>(state);
+    return *draws.thrown ? 0 : gsl_rng_get(draws.twister);
+}
+
+double stoppableUniform(void* state) {
+    const auto& draws = *static_cast<const StoppableDraws*>(state);
+    return *draws.thrown ? 0.5 : gsl_rng_uniform(draws.twister);
+}
+
+const gsl_rng_type* stoppableType() {
+    static const gsl_rng_type type{"stoppable mt19937",
+                                   gsl_rng_mt19937->max,
+                                   gsl_rng_mt19937->min,
+                                   sizeof(StoppableDraws),
+                                   &noSeed,
+                                   &stoppableGet,
+                                   &stoppableUniform};
+    return &type;
+}
+
 struct GslRng {
-    explicit GslRng(std::uint64_t seed, CubatureMethod method)
-        : rng(gsl_rng_alloc(gsl_rng_mt19937)) {
-        if (rng == nullptr) {
+    GslRng(std::uint64_t seed, CubatureMethod method, const std::exception_ptr& thrown)
+        : twister(gsl_rng_alloc(gsl_rng_mt19937)), rng(gsl_rng_alloc(stoppableType())) {
+        if (twister == nullptr || rng == nullptr) {
+            release();
             throw std::bad_alloc();
         }
         std::seed_seq sequence{static_cast<std::uint32_t>(seed),
@@ -418,11 +450,20 @@ struct GslRng {
                                static_cast<std::uint32_t>(method)};
         std::array<std::uint32_t, 1> word{};
         sequence.generate(word.begin(), word.end());
-        gsl_rng_set(rng, word[0]);
+        gsl_rng_set(twister, word[0]);
+        *static_cast<StoppableDraws*>(rng->state) = {twister, &thrown};
     }
-    ~GslRng() { gsl_rng_free(rng); }
+    ~GslRng() { release(); }
+    void release() {
+        for (gsl_rng* r : {rng, twister}) {
+            if (r != nullptr) {
+                gsl_rng_free(r);
+            }
+        }
+    }
     GslRng(const GslRng&) = delete;
     GslRng& operator=(const GslRng&) = delete;
+    gsl_rng* twister;
     gsl_rng* rng;
 };
 
@@ -440,7 +481,7 @@ CubatureRow runGsl(CubatureMethod method, const CubeFunction& g, std::int64_t n,
     std::vector<double> lower(d, g.lower());
     std::vector<double> upper(d, g.upper());
     gsl_monte_function function{&gslCall, d, &caller};
-    GslRng random(seed, method);
+    GslRng random(seed, method, caller.thrown);
     double value = 0.0;
     double error = 0.0;
     int status = GSL_SUCCESS;

@@ -6,6 +6,7 @@
 #include <set>
 #include <utility>
 
+#include "cubature/sparse_grid.h"
 #include "runtime/short_number.h"
 
 namespace integral {
@@ -330,6 +331,12 @@ std::optional<ProjectedPoints> projectedPoints(const DimensionsIntegrand& integr
     } else if (method == CubatureMethod::Sobol) {
         // Each point is evaluated under all 16 shifts in turn.
         every = 16;
+    } else if (method == CubatureMethod::SparseGrid || method == CubatureMethod::Miser) {
+        // Their points come region by region (the grid's) or half by half (MISER's): the first
+        // ten thousand would show a corner or an even first sampling, not the whole.
+        const std::int64_t points =
+            method == CubatureMethod::SparseGrid ? sparseGridPoints(d, static_cast<int>(*n)) : *n;
+        every = std::max<std::int64_t>(1, (points + most - 1) / most);
     }
     std::size_t latest = 0;
     if (method == CubatureMethod::AdaptiveCubature) {
@@ -421,7 +428,7 @@ std::optional<ProjectedPoints> projectedPoints(const DimensionsIntegrand& integr
     if (row.pointsPerAxis) {
         what += " (" + std::to_string(*row.pointsPerAxis) + " per axis)";
     } else if (row.level) {
-        what += " (level " + std::to_string(*row.level) + ")";
+        what += " (level " + std::to_string(*row.level) + everyNth(every) + ")";
     } else if (method == CubatureMethod::Sobol) {
         what += " (one of its 16 shifted copies)";
     } else if (latest > 0) {

@@ -191,13 +191,18 @@ TEST(DimensionsPlotsTest, RegionsGridAndPointsAfterAdapting) {
                   "Lines: its grid after adapting, 50 bins per axis, crowded where |f| is large."},
              Case{CubatureMethod::MonteCarlo, peak, 0, 100000, false, 0, 0.03, 0.05,
                   "places are drawn."},
+             // Spread over the whole run, not the first sampling or the first lines of the grid.
+             Case{CubatureMethod::Miser, peak, 0, 100000, false, 0, 0.2, 1,
+                  "(every 10th it evaluated)"},
+             Case{CubatureMethod::SparseGrid, gaussianIn(2), 0, 100000, false, 0, 0, 1,
+                  "(level 13, every 7th)"},
          }) {
         SCOPED_TRACE(cubatureMethodInfo(c.method).name);
         const auto picture =
             projectedPoints(integrand(c.inputs), c.method, c.axisX, 1, c.budget, 1);
         ASSERT_TRUE(picture);
         const std::string& caption = picture->caption;
-        EXPECT_EQ(caption.substr(caption.size() - std::string(c.says).size()), c.says);
+        EXPECT_NE(caption.find(c.says), std::string::npos) << caption;
         double area = 0.0;
         for (const ProjectedRegion& r : picture->regions) {
             ASSERT_TRUE(0.0 <= r.xLow && r.xLow < r.xHigh && r.xHigh <= 1.0);
@@ -216,6 +221,13 @@ TEST(DimensionsPlotsTest, RegionsGridAndPointsAfterAdapting) {
             });
         const double share = static_cast<double>(near) / picture->points.size();
         EXPECT_TRUE(share >= c.nearLow && share <= c.nearHigh) << share;
+        double reachX = 0.0;
+        double reachY = 0.0;
+        for (const PlotPoint& p : picture->points) {
+            reachX = std::max(reachX, p.x);
+            reachY = std::max(reachY, p.y);
+        }
+        EXPECT_GT(std::min(reachX, reachY), 0.85);
     }
 }
 

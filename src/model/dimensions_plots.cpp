@@ -83,7 +83,7 @@ DimensionsPlot errorCostPlot(const std::vector<CubatureSweep>& sweeps,
         }
         if (sweep.rows.empty()) {
             plot.notes.push_back(methodName(sweep.method) +
-                                 ": even its smallest size costs more than the budget.");
+                                 ": the first row of its table costs more than the budget.");
         }
         plot.series.push_back(std::move(s));
     }

@@ -261,7 +261,7 @@ TEST(DimensionsPlotsTest, TheErrorPlotKeepsOnlyWhatALogarithmicAxisShows) {
     EXPECT_EQ(plot.notes, (std::vector<std::string>{
                               "monte-carlo: some errors are not plotted, as they are 0 or "
                               "within the reference's own uncertainty.",
-                              "vegas: even its smallest size costs more than the budget."}));
+                              "vegas: the first row of its table costs more than the budget."}));
     EXPECT_EQ(plot.y.low, -1);
     EXPECT_FALSE(plot.nothingToPlot);
 

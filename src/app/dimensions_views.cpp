@@ -6,6 +6,7 @@
 #include <QPainterPath>
 #include <array>
 #include <cmath>
+#include <map>
 
 #include "app/plot_frame.h"
 #include "app/utf8.h"
@@ -122,6 +123,9 @@ void DimensionsPlotView::paintEvent(QPaintEvent*) {
     painter.restore();
 
     painter.setClipRect(area.adjusted(-kMarker - 1, -kMarker - 1, kMarker + 1, kMarker + 1));
+    // Goals not reached at the same d stack down from the top edge, one method under another,
+    // so that each shows.
+    std::map<double, int> stacked;
     for (const DimensionsSeries& s : plot.series) {
         const QColor colour = cubatureMethodColour(s.method);
         for (const auto& [points, style] :
@@ -148,7 +152,8 @@ void DimensionsPlotView::paintEvent(QPaintEvent*) {
         painter.setBrush(Qt::white);
         painter.setPen(QPen(colour, 1.5));
         for (const double x : s.notReachedAt) {
-            const QPointF p = frame.at(x, plot.y.high);
+            const QPointF p =
+                frame.at(x, plot.y.high) + QPointF(0, (2 * kMarker + 2) * stacked[x]++);
             painter.drawRect(QRectF(p.x() - kMarker, p.y() - kMarker, 2 * kMarker, 2 * kMarker));
         }
     }

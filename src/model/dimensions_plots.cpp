@@ -194,7 +194,7 @@ std::optional<DimensionsPlot> cursePlot(const ManyDimensionsInputs& inputs,
     const bool anyMissed = std::any_of(plot.series.begin(), plot.series.end(),
                                        [](const auto& s) { return !s.notReachedAt.empty(); });
     if (anyMissed) {
-        plot.notes.push_back("Hollow markers at the top: not reached within " +
+        plot.notes.push_back("Hollow markers stacked down from the top: not reached within " +
                              std::to_string(kCurseEvaluations) + " evaluations.");
     }
     frame(plot);

@@ -70,8 +70,15 @@ void DimensionsPlotView::paintEvent(QPaintEvent*) {
     const DimensionsPlot& plot = *plot_;
     const QFontMetrics metrics = painter.fontMetrics();
     const double top = drawHeading(painter, rect(), text(plot.title)) + 10;
-    // Room under the plot for the axis' numbers, its label and the notes.
-    const int noteLines = static_cast<int>(plot.notes.size());
+    // Room under the plot for the axis' numbers, its label and the notes, each wrapped whole.
+    const auto noteHeight = [&](const std::string& note) {
+        return metrics.boundingRect(QRect(0, 0, width() - 20, 10000), Qt::TextWordWrap, text(note))
+            .height();
+    };
+    int noteLines = 0;
+    for (const std::string& note : plot.notes) {
+        noteLines += (noteHeight(note) + metrics.lineSpacing() - 1) / metrics.lineSpacing();
+    }
     const double legendWidth = 150;
     const QRectF area(70, top, width() - 70 - legendWidth - 20,
                       height() - top - (3 + noteLines) * metrics.lineSpacing() - 10);
@@ -174,9 +181,10 @@ void DimensionsPlotView::paintEvent(QPaintEvent*) {
     double noteTop = area.bottom() + 2 * metrics.lineSpacing() + 8;
     painter.setPen(QColor(0x40, 0x40, 0x40));
     for (const std::string& note : plot.notes) {
-        painter.drawText(QRectF(10, noteTop, width() - 20, metrics.lineSpacing()), Qt::AlignLeft,
-                         metrics.elidedText(text(note), Qt::ElideRight, width() - 20));
-        noteTop += metrics.lineSpacing();
+        const int height = noteHeight(note);
+        painter.drawText(QRectF(10, noteTop, width() - 20, height),
+                         Qt::AlignLeft | Qt::TextWordWrap, text(note));
+        noteTop += height;
     }
 }
 

@@ -403,10 +403,6 @@ CubatureRow runSobol(const CubeFunction& g, std::int64_t n, std::uint64_t seed) 
     return statisticalRow(n, f.evaluations(), mean * g.volume(), sigma * g.volume());
 }
 
-double gslCall(double* x, std::size_t, void* data) {
-    return static_cast<Caller*>(data)->call(x);
-}
-
 struct GslRng {
     explicit GslRng(std::uint64_t seed, CubatureMethod method)
         : rng(gsl_rng_alloc(gsl_rng_mt19937)) {
@@ -432,18 +428,36 @@ void quietGsl() {
     std::call_once(once, [] { gsl_set_error_handler_off(); });
 }
 
-CubatureRow runGsl(CubatureMethod method, const CubeFunction& g, std::int64_t n, std::uint64_t seed,
-                   CubatureTrace* trace) {
-    quietGsl();
-    Caller caller(g);
+struct GslRun {
+    int status = GSL_SUCCESS;
+    double value = 0.0;
+    double error = 0.0;
+    std::int64_t evaluations = 0;
+    double largest = 0.0;  // the largest |f| met
+};
+
+struct ScaledCaller {
+    Caller caller;
+    int exponent = 0;  // f enters scaled by 2^-exponent, which is exact
+    double largest = 0.0;
+};
+
+double gslScaledCall(double* x, std::size_t, void* data) {
+    auto& scaled = *static_cast<ScaledCaller*>(data);
+    const double value = scaled.caller.call(x);
+    scaled.largest = std::max(scaled.largest, std::fabs(value));
+    return std::ldexp(value, -scaled.exponent);
+}
+
+GslRun gslOnce(CubatureMethod method, const CubeFunction& g, std::int64_t n, std::uint64_t seed,
+               int exponent, CubatureTrace* trace) {
+    ScaledCaller scaled{Caller(g), exponent, 0.0};
     const auto d = static_cast<std::size_t>(g.dimensions());
     std::vector<double> lower(d, g.lower());
     std::vector<double> upper(d, g.upper());
-    gsl_monte_function function{&gslCall, d, &caller};
+    gsl_monte_function function{&gslScaledCall, d, &scaled};
     GslRng random(seed, method);
-    double value = 0.0;
-    double error = 0.0;
-    int status = GSL_SUCCESS;
+    GslRun run;
     if (method == CubatureMethod::Vegas) {
         std::unique_ptr<gsl_monte_vegas_state, void (*)(gsl_monte_vegas_state*)> state(
             gsl_monte_vegas_alloc(d), gsl_monte_vegas_free);
@@ -457,9 +471,9 @@ CubatureRow runGsl(CubatureMethod method, const CubeFunction& g, std::int64_t n,
         params.iterations = static_cast<std::size_t>(kVegasIterations);
         gsl_monte_vegas_params_set(state.get(), &params);
         const auto calls = static_cast<std::size_t>(n) / params.iterations;
-        status = gsl_monte_vegas_integrate(&function, lower.data(), upper.data(), d, calls,
-                                           random.rng, state.get(), &value, &error);
-        if (trace != nullptr && status == GSL_SUCCESS) {
+        run.status = gsl_monte_vegas_integrate(&function, lower.data(), upper.data(), d, calls,
+                                               random.rng, state.get(), &run.value, &run.error);
+        if (trace != nullptr && run.status == GSL_SUCCESS) {
             // Its grid lives on the unit cube: edge i of axis j at xi[i * d + j].
             const gsl_monte_vegas_state& grid = *state;
             trace->edges.assign(d, {});
@@ -476,16 +490,36 @@ CubatureRow runGsl(CubatureMethod method, const CubeFunction& g, std::int64_t n,
         if (!state) {
             throw std::bad_alloc();
         }
-        status = gsl_monte_miser_integrate(&function, lower.data(), upper.data(), d,
-                                           static_cast<std::size_t>(n), random.rng, state.get(),
-                                           &value, &error);
+        run.status = gsl_monte_miser_integrate(&function, lower.data(), upper.data(), d,
+                                               static_cast<std::size_t>(n), random.rng, state.get(),
+                                               &run.value, &run.error);
     }
-    caller.rethrow();
-    if (status != GSL_SUCCESS || !std::isfinite(value) || !std::isfinite(error)) {
-        throw CubeFault(std::string(cubatureMethodInfo(method).name) +
-                        " failed: " + gsl_strerror(status));
+    scaled.caller.rethrow();
+    run.value = std::ldexp(run.value, exponent);
+    run.error = std::ldexp(run.error, exponent);
+    run.evaluations = scaled.caller.f.evaluations();
+    run.largest = scaled.largest;
+    return run;
+}
+
+CubatureRow runGsl(CubatureMethod method, const CubeFunction& g, std::int64_t n, std::uint64_t seed,
+                   CubatureTrace* trace) {
+    quietGsl();
+    GslRun run = gslOnce(method, g, n, seed, 0, trace);
+    // The samplers square f's values for their variances: past about 1e150 those overflow,
+    // and VEGAS then claims an error of 0, MISER none at all. The same draw with f scaled down
+    // by a power of two keeps them finite.
+    if (run.status == GSL_SUCCESS && run.largest > 0x1p500) {
+        run = gslOnce(method, g, n, seed, std::ilogb(run.largest), trace);
     }
-    return statisticalRow(n, caller.f.evaluations(), value, error);
+    const std::string name(cubatureMethodInfo(method).name);
+    if (run.status != GSL_SUCCESS) {
+        throw CubeFault(name + " failed: " + gsl_strerror(run.status));
+    }
+    if (!std::isfinite(run.value) || !std::isfinite(run.error)) {
+        throw CubeFault(name + "'s estimate or its error is beyond the range of a double");
+    }
+    return statisticalRow(n, run.evaluations, run.value, run.error);
 }
 
 // The smallest size of each method in d dimensions.

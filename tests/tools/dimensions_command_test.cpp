@@ -187,6 +187,10 @@ TEST(DimensionsCommand, OnlyAtOneDimensionTheMethodsOfOneDimensionJoin) {
          "sweep_one_dimension"},
         {{"--dimensions", "1", "--family", "gaussian", "--method", "sobol", "--budget", "100"}, ""},
         {{"--dimensions", "2", "--family", "gaussian", "--compare", "--budget", "100"}, ""},
+        // f up to about 1e300: too large to square, as the samplers' variances do.
+        {{"--dimensions", "2", "--family", "discontinuous", "--difficulty", "1000", "--seed", "7",
+          "--compare", "--budget", "500"},
+         ""},
         {{"--dimensions", "2", "--function", "x1^3", "--lower", "0", "--upper", "2", "--sweep",
           "--budget", "100"},
          ""},

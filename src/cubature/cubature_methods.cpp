@@ -29,6 +29,8 @@ constexpr std::int64_t kInt64Max = std::numeric_limits<std::int64_t>::max();
 // Beyond this many points per axis a product rule's nodes cost more to find than they repay.
 constexpr std::int64_t kMaxPointsPerAxis = 1024;
 constexpr int kShifts = 16;
+// The evaluations a table of every size may spend, its rows together, before its rows thin out.
+constexpr std::int64_t kEveryRowEvaluations = 1'000'000'000;
 
 std::int64_t saturatingPower(std::int64_t base, int exponent) {
     std::int64_t result = 1;
@@ -629,17 +631,33 @@ std::optional<std::int64_t> cubatureEvaluations(CubatureMethod method, int dimen
 std::vector<std::int64_t> cubatureRows(CubatureMethod method, int dimensions, std::int64_t budget) {
     const CubatureMethodInfo& info = cubatureMethodInfo(method);
     std::vector<std::int64_t> rows;
+    const auto fits = [&](std::int64_t size) {
+        const std::optional<std::int64_t> cost = cubatureEvaluations(method, dimensions, size);
+        return cost && *cost <= budget;
+    };
+    std::int64_t spent = 0;
     std::int64_t n = std::max(info.firstRow, smallestSize(method, dimensions));
-    while (true) {
-        const std::optional<std::int64_t> cost = cubatureEvaluations(method, dimensions, n);
-        if (!cost || *cost > budget) {
-            break;
-        }
+    while (fits(n)) {
         rows.push_back(n);
         if (!info.rowsCount && n > kInt64Max / 2) {
             break;
         }
-        n = info.rowsCount ? n + 1 : 2 * n;
+        if (!info.rowsCount) {
+            n *= 2;
+            continue;
+        }
+        // A row for every size costs the table about size / (d + 1) times the budget: past
+        // kEveryRowEvaluations (a product rule at d = 3 and a budget of 1e8 would spend 1e10)
+        // each row costs at least twice the one before, the last the largest within the budget.
+        const std::int64_t cost = *cubatureEvaluations(method, dimensions, n);
+        spent = cost > kInt64Max - spent ? kInt64Max : spent + cost;
+        std::int64_t next = n + 1;
+        if (spent > kEveryRowEvaluations) {
+            while (fits(next + 1) && *cubatureEvaluations(method, dimensions, next) < 2 * cost) {
+                ++next;
+            }
+        }
+        n = next;
     }
     return rows;
 }

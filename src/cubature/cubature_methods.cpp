@@ -29,6 +29,8 @@ constexpr std::int64_t kInt64Max = std::numeric_limits<std::int64_t>::max();
 // Beyond this many points per axis a product rule's nodes cost more to find than they repay.
 constexpr std::int64_t kMaxPointsPerAxis = 1024;
 constexpr int kShifts = 16;
+// The evaluations a table of every size may spend, its rows together, before its rows thin out.
+constexpr std::int64_t kEveryRowEvaluations = 1'000'000'000;
 
 std::int64_t saturatingPower(std::int64_t base, int exponent) {
     std::int64_t result = 1;
@@ -209,10 +211,15 @@ struct Caller {
     }
 };
 
+// After a fault every value is NaN: hcubature counts a NaN error as converged and stops at
+// its next test. Its own way to stop, a nonzero return, leaks the regions it holds.
 int cubatureCall(unsigned, const double* x, void* data, unsigned, double* value) {
     auto* caller = static_cast<Caller*>(data);
     *value = caller->call(x);
-    return caller->thrown ? 1 : 0;
+    if (caller->thrown) {
+        *value = std::numeric_limits<double>::quiet_NaN();
+    }
+    return 0;
 }
 
 // hcubature's regions rebuilt from the centres it evaluated, in its order: the whole cube
@@ -403,10 +410,6 @@ CubatureRow runSobol(const CubeFunction& g, std::int64_t n, std::uint64_t seed) 
     return statisticalRow(n, f.evaluations(), mean * g.volume(), sigma * g.volume());
 }
 
-double gslCall(double* x, std::size_t, void* data) {
-    return static_cast<Caller*>(data)->call(x);
-}
-
 // After a stop, GSL's samplers still run through every call they were given, though f is no
 // longer evaluated: their draws then cost nothing, so that they reach the end within
 // milliseconds. Until then each draw is the Mersenne twister's own, to the bit.
@@ -473,18 +476,36 @@ void quietGsl() {
     std::call_once(once, [] { gsl_set_error_handler_off(); });
 }
 
-CubatureRow runGsl(CubatureMethod method, const CubeFunction& g, std::int64_t n, std::uint64_t seed,
-                   CubatureTrace* trace) {
-    quietGsl();
-    Caller caller(g);
+struct GslRun {
+    int status = GSL_SUCCESS;
+    double value = 0.0;
+    double error = 0.0;
+    std::int64_t evaluations = 0;
+    double largest = 0.0;  // the largest |f| met
+};
+
+struct ScaledCaller {
+    Caller caller;
+    int exponent = 0;  // f enters scaled by 2^-exponent, which is exact
+    double largest = 0.0;
+};
+
+double gslScaledCall(double* x, std::size_t, void* data) {
+    auto& scaled = *static_cast<ScaledCaller*>(data);
+    const double value = scaled.caller.call(x);
+    scaled.largest = std::max(scaled.largest, std::fabs(value));
+    return std::ldexp(value, -scaled.exponent);
+}
+
+GslRun gslOnce(CubatureMethod method, const CubeFunction& g, std::int64_t n, std::uint64_t seed,
+               int exponent, CubatureTrace* trace) {
+    ScaledCaller scaled{Caller(g), exponent, 0.0};
     const auto d = static_cast<std::size_t>(g.dimensions());
     std::vector<double> lower(d, g.lower());
     std::vector<double> upper(d, g.upper());
-    gsl_monte_function function{&gslCall, d, &caller};
-    GslRng random(seed, method, caller.thrown);
-    double value = 0.0;
-    double error = 0.0;
-    int status = GSL_SUCCESS;
+    gsl_monte_function function{&gslScaledCall, d, &scaled};
+    GslRng random(seed, method, scaled.caller.thrown);
+    GslRun run;
     if (method == CubatureMethod::Vegas) {
         std::unique_ptr<gsl_monte_vegas_state, void (*)(gsl_monte_vegas_state*)> state(
             gsl_monte_vegas_alloc(d), gsl_monte_vegas_free);
@@ -492,22 +513,23 @@ CubatureRow runGsl(CubatureMethod method, const CubeFunction& g, std::int64_t n,
             throw std::bad_alloc();
         }
         // VEGAS spends its calls on every one of its iterations: each gets a share, so that
-        // all of them together stay within n.
-        // They run one at a time, so that a stop ends the run after the iteration it comes in
-        // rather than after all the calls left: stage 2 goes on with the grid, the bins and
-        // the weighted average of the iterations before, to the bit as one run of all does.
+        // all of them together stay within n. They run one at a time, so that a stop ends the
+        // run after the iteration it comes in rather than after all the calls left: stage 2
+        // goes on with the grid, the bins and the weighted average of the iterations before,
+        // to the bit as one run of all does.
         gsl_monte_vegas_params params;
         gsl_monte_vegas_params_get(state.get(), &params);
         params.iterations = 1;
         const auto calls = static_cast<std::size_t>(n / kVegasIterations);
         for (std::int64_t iteration = 0;
-             iteration < kVegasIterations && status == GSL_SUCCESS && !caller.thrown; ++iteration) {
+             iteration < kVegasIterations && run.status == GSL_SUCCESS && !scaled.caller.thrown;
+             ++iteration) {
             params.stage = iteration == 0 ? 0 : 2;
             gsl_monte_vegas_params_set(state.get(), &params);
-            status = gsl_monte_vegas_integrate(&function, lower.data(), upper.data(), d, calls,
-                                               random.rng, state.get(), &value, &error);
+            run.status = gsl_monte_vegas_integrate(&function, lower.data(), upper.data(), d, calls,
+                                                   random.rng, state.get(), &run.value, &run.error);
         }
-        if (trace != nullptr && status == GSL_SUCCESS) {
+        if (trace != nullptr && run.status == GSL_SUCCESS) {
             // Its grid lives on the unit cube: edge i of axis j at xi[i * d + j].
             const gsl_monte_vegas_state& grid = *state;
             trace->edges.assign(d, {});
@@ -524,16 +546,36 @@ CubatureRow runGsl(CubatureMethod method, const CubeFunction& g, std::int64_t n,
         if (!state) {
             throw std::bad_alloc();
         }
-        status = gsl_monte_miser_integrate(&function, lower.data(), upper.data(), d,
-                                           static_cast<std::size_t>(n), random.rng, state.get(),
-                                           &value, &error);
+        run.status = gsl_monte_miser_integrate(&function, lower.data(), upper.data(), d,
+                                               static_cast<std::size_t>(n), random.rng, state.get(),
+                                               &run.value, &run.error);
     }
-    caller.rethrow();
-    if (status != GSL_SUCCESS || !std::isfinite(value) || !std::isfinite(error)) {
-        throw CubeFault(std::string(cubatureMethodInfo(method).name) +
-                        " failed: " + gsl_strerror(status));
+    scaled.caller.rethrow();
+    run.value = std::ldexp(run.value, exponent);
+    run.error = std::ldexp(run.error, exponent);
+    run.evaluations = scaled.caller.f.evaluations();
+    run.largest = scaled.largest;
+    return run;
+}
+
+CubatureRow runGsl(CubatureMethod method, const CubeFunction& g, std::int64_t n, std::uint64_t seed,
+                   CubatureTrace* trace) {
+    quietGsl();
+    GslRun run = gslOnce(method, g, n, seed, 0, trace);
+    // The samplers square f's values for their variances: past about 1e150 those overflow,
+    // and VEGAS then claims an error of 0, MISER none at all. The same draw with f scaled down
+    // by a power of two keeps them finite.
+    if (run.status == GSL_SUCCESS && run.largest > 0x1p500) {
+        run = gslOnce(method, g, n, seed, std::ilogb(run.largest), trace);
     }
-    return statisticalRow(n, caller.f.evaluations(), value, error);
+    const std::string name(cubatureMethodInfo(method).name);
+    if (run.status != GSL_SUCCESS) {
+        throw CubeFault(name + " failed: " + gsl_strerror(run.status));
+    }
+    if (!std::isfinite(run.value) || !std::isfinite(run.error)) {
+        throw CubeFault(name + "'s estimate or its error is beyond the range of a double");
+    }
+    return statisticalRow(n, run.evaluations, run.value, run.error);
 }
 
 // The smallest size of each method in d dimensions.
@@ -643,17 +685,33 @@ std::optional<std::int64_t> cubatureEvaluations(CubatureMethod method, int dimen
 std::vector<std::int64_t> cubatureRows(CubatureMethod method, int dimensions, std::int64_t budget) {
     const CubatureMethodInfo& info = cubatureMethodInfo(method);
     std::vector<std::int64_t> rows;
+    const auto fits = [&](std::int64_t size) {
+        const std::optional<std::int64_t> cost = cubatureEvaluations(method, dimensions, size);
+        return cost && *cost <= budget;
+    };
+    std::int64_t spent = 0;
     std::int64_t n = std::max(info.firstRow, smallestSize(method, dimensions));
-    while (true) {
-        const std::optional<std::int64_t> cost = cubatureEvaluations(method, dimensions, n);
-        if (!cost || *cost > budget) {
-            break;
-        }
+    while (fits(n)) {
         rows.push_back(n);
         if (!info.rowsCount && n > kInt64Max / 2) {
             break;
         }
-        n = info.rowsCount ? n + 1 : 2 * n;
+        if (!info.rowsCount) {
+            n *= 2;
+            continue;
+        }
+        // A row for every size costs the table about size / (d + 1) times the budget: past
+        // kEveryRowEvaluations (a product rule at d = 3 and a budget of 1e8 would spend 1e10)
+        // each row costs at least twice the one before, the last the largest within the budget.
+        const std::int64_t cost = *cubatureEvaluations(method, dimensions, n);
+        spent = cost > kInt64Max - spent ? kInt64Max : spent + cost;
+        std::int64_t next = n + 1;
+        if (spent > kEveryRowEvaluations) {
+            while (fits(next + 1) && *cubatureEvaluations(method, dimensions, next) < 2 * cost) {
+                ++next;
+            }
+        }
+        n = next;
     }
     return rows;
 }

@@ -187,6 +187,10 @@ TEST(DimensionsCommand, OnlyAtOneDimensionTheMethodsOfOneDimensionJoin) {
          "sweep_one_dimension"},
         {{"--dimensions", "1", "--family", "gaussian", "--method", "sobol", "--budget", "100"}, ""},
         {{"--dimensions", "2", "--family", "gaussian", "--compare", "--budget", "100"}, ""},
+        // f up to about 1e300: too large to square, as the samplers' variances do.
+        {{"--dimensions", "2", "--family", "discontinuous", "--difficulty", "1000", "--seed", "7",
+          "--compare", "--budget", "500"},
+         ""},
         {{"--dimensions", "2", "--function", "x1^3", "--lower", "0", "--upper", "2", "--sweep",
           "--budget", "100"},
          ""},
@@ -233,6 +237,30 @@ TEST(DimensionsCommand, ARunTimeFaultLeavesStdoutEmpty) {
     EXPECT_EQ(outcome.status, 1);
     EXPECT_EQ(outcome.out, "");
     EXPECT_NE(outcome.err.find("no finite value"), std::string::npos) << outcome.err;
+}
+
+// A table of every size would spend about size / (d + 1) times its budget: at the largest
+// budgets its rows thin out, so that it ends in seconds, still on the largest size that fits.
+TEST(DimensionsCommand, ATableOfEverySizeStaysWithinReach) {
+    const struct {
+        int d;
+        std::int64_t budget;
+        bool everySize;
+    } cases[] = {{2, 100'000'000, true},
+                 {3, 100'000, true},
+                 {3, 100'000'000, false},
+                 {4, 100'000'000, false}};
+    for (const auto& c : cases) {
+        const auto rows = cubatureRows(CubatureMethod::ProductGauss, c.d, c.budget);
+        std::int64_t spent = 0;
+        for (const std::int64_t n : rows) {
+            spent += *cubatureEvaluations(CubatureMethod::ProductGauss, c.d, n);
+        }
+        EXPECT_EQ(rows.back(), largestCubatureSize(CubatureMethod::ProductGauss, c.d, c.budget))
+            << c.d;
+        EXPECT_EQ(rows.back() == static_cast<std::int64_t>(rows.size()), c.everySize) << c.d;
+        EXPECT_LE(spent, 2'000'000'000) << c.d;
+    }
 }
 
 // --help and the manual page name every family and every method of the tables.

@@ -375,8 +375,12 @@ struct TypedExpression::Evaluator {
                 }
             }
         }
-        // Should the library read the respelt text otherwise, the operators go without.
-        operationsParser = nudgedCopy(doubled, variable, true);
+        // A comparison turns a rounding of its sides into a jump of f (x^2 == x*x flips from 1
+        // to 0), which is no loss of digits: such an f goes without. Should the library read
+        // the respelt text otherwise, the operators go without too.
+        if (body.find_first_of("<>=!&|?") == std::string::npos) {
+            operationsParser = nudgedCopy(doubled, variable, true);
+        }
     }
 
     // The text read with every function, and where asked the operators of kNudgedOperators,

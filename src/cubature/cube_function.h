@@ -32,6 +32,9 @@ class CubeFunction {
     // Whether f only takes the values 0 and 1 (an indicator, as the ball's): hit-or-miss then
     // counts hits.
     virtual bool indicator() const { return false; }
+    // How far f(x) may lie from the f of exact arithmetic through the rounding of its own
+    // operations, where f can tell (a typed f); 0 where it cannot.
+    virtual double roundingAt(const double* /*x*/) const { return 0.0; }
 
   private:
     int dimensions_;

@@ -18,6 +18,7 @@ class TypedCubeFunction : public CubeFunction {
     TypedCubeFunction(std::shared_ptr<const TypedExpression> expression, double lower,
                       double upper);
     double operator()(const double* x) const override { return expression_->evaluateAt(x); }
+    double roundingAt(const double* x) const override { return expression_->roundingAt(x); }
     const TypedExpression& expression() const { return *expression_; }
 
   private:

@@ -359,8 +359,8 @@ struct TypedExpression::Evaluator {
     }
 
     // The same expression with every function value moved by one rounding.
-    void makeNudgedCopy(const std::string& body, const char* variable) {
-        nudgedParser = nudgedCopy(body, variable, false);
+    void makeNudgedCopy(const std::string& body, const char* variable, int variables) {
+        nudgedParser = nudgedCopy(body, variable, variables, false);
         // The text read well once already: the copy can fail only for want of memory, which the
         // library's C interface reports as an error of its own rather than throwing.
         if (nudgedParser == nullptr) {
@@ -379,15 +379,23 @@ struct TypedExpression::Evaluator {
         // to 0), which is no loss of digits: such an f goes without. Should the library read
         // the respelt text otherwise, the operators go without too.
         if (body.find_first_of("<>=!&|?") == std::string::npos) {
-            operationsParser = nudgedCopy(doubled, variable, true);
+            operationsParser = nudgedCopy(doubled, variable, variables, true);
         }
     }
 
     // The text read with every function, and where asked the operators of kNudgedOperators,
     // moving its value by one rounding; nothing where the library reports an error.
-    muParserHandle_t nudgedCopy(const std::string& text, const char* variable, bool operators) {
+    muParserHandle_t nudgedCopy(const std::string& text, const char* variable, int variables,
+                                bool operators) {
         const muParserHandle_t copy = library.create(muBASETYPE_FLOAT);
-        library.defineVar(copy, variable, &nudgedX);
+        if (variables == 0) {
+            library.defineVar(copy, variable, &nudgedX);
+        }
+        for (int k = 0; k < variables; ++k) {
+            std::string name = "x";
+            name += std::to_string(k + 1);
+            library.defineVar(copy, name.c_str(), &nudgedCoordinates[static_cast<std::size_t>(k)]);
+        }
         library.defineConst(copy, "pi", std::numbers::pi);
         library.defineConst(copy, "e", std::numbers::e);
         for (const Alias& alias : kAliases) {
@@ -420,6 +428,7 @@ struct TypedExpression::Evaluator {
     std::array<double, kBatch> x{};
     // x1, x2, ... of an expression of several variables, one point at a time.
     std::array<double, kMaxVariables> coordinates{};
+    std::array<double, kMaxVariables> nudgedCoordinates{};
 };
 
 TypedExpression::TypedExpression(std::string text, std::unique_ptr<Evaluator> evaluator,
@@ -546,10 +555,8 @@ std::variant<std::shared_ptr<const TypedExpression>, ExpressionProblem> TypedExp
         return ExpressionProblem{"give one expression, not a list separated by commas",
                                  columnAt(text, start + body.find(','))};
     }
-    // f(x) alone gets a reference of its own, which weighs the rounding of f's functions.
-    if (variables == 0) {
-        evaluator->makeNudgedCopy(expression, single);
-    }
+    // Its references weigh the rounding of f's own functions and operators.
+    evaluator->makeNudgedCopy(expression, single, variables);
     return std::shared_ptr<const TypedExpression>(
         new TypedExpression(std::string(text), std::move(evaluator), variables));
 }
@@ -573,12 +580,23 @@ double TypedExpression::roundingOfOperations(double x) const {
 
 double TypedExpression::roundingIn(void* copy, double x) const {
     const double value = evaluate(x);
+    evaluator_->nudgedX = x;
+    return movedIn(copy, value);
+}
+
+double TypedExpression::roundingAt(const double* point) const {
+    const double value = evaluateAt(point);
+    std::copy(point, point + variables_, evaluator_->nudgedCoordinates.begin());
+    return std::max(movedIn(evaluator_->nudgedParser, value),
+                    movedIn(evaluator_->operationsParser, value));
+}
+
+double TypedExpression::movedIn(void* copy, double value) const {
     Evaluator& e = *evaluator_;
     const auto nudgedParser = static_cast<muParserHandle_t>(copy);
     if (nudgedParser == nullptr) {
         return 0.0;
     }
-    e.nudgedX = x;
     double moved = 0.0;
     for (const bool alternate : {false, true}) {
         tAlternate = alternate;

@@ -65,6 +65,9 @@ class TypedExpression {
     // The same with the values of its multiplications, divisions and powers moved as well:
     // (1+x)^2 - 1 and 1/(1-x) - 1 lose all of x to the rounding of an operator near 0.
     double roundingOfOperations(double x) const;
+    // For an expression of x1 ... xd, how far f moves at `point` when its functions and
+    // operators move their values by one rounding, the larger of the two ways.
+    double roundingAt(const double* point) const;
     // f(x1, ..., xd) of an expression read with d variables, at point[0 .. d-1].
     double evaluateAt(const double* point) const;
     int variables() const { return variables_; }
@@ -83,6 +86,8 @@ class TypedExpression {
     // How far f(x) moves in the copy `copy` of the library's (a handle), all moved up and up
     // and down in turn.
     double roundingIn(void* copy, double x) const;
+    // How far the copy moves f from `value`, its variables already set.
+    double movedIn(void* copy, double value) const;
 
     std::string text_;
     int variables_ = 0;

@@ -24,6 +24,18 @@ ManyDimensionsInputs gaussianIn(int d) {
     return inputs;
 }
 
+// How far towards the upper corner the points reach on the nearer of the two axes: a picture
+// of the first rows or lines of a run alone reaches far less on one of them.
+double reachOnBothAxes(const std::vector<PlotPoint>& points) {
+    double reachX = 0.0;
+    double reachY = 0.0;
+    for (const PlotPoint& p : points) {
+        reachX = std::max(reachX, p.x);
+        reachY = std::max(reachY, p.y);
+    }
+    return std::min(reachX, reachY);
+}
+
 std::optional<double> needed(const DimensionsPlot& plot, CubatureMethod method, int d) {
     for (const DimensionsSeries& s : plot.series) {
         if (s.method == method) {
@@ -125,13 +137,7 @@ TEST(DimensionsPlotsTest, AProductGridShowsItsPointsPerAxisAlongAnyTwoAxes) {
         EXPECT_EQ(points->shown, c.shown);
         EXPECT_FALSE(points->cut);
         // Drawn from one side of the cube to the other on both axes, not its first rows.
-        double reachX = 0.0;
-        double reachY = 0.0;
-        for (const PlotPoint& p : points->points) {
-            reachX = std::max(reachX, p.x);
-            reachY = std::max(reachY, p.y);
-        }
-        EXPECT_GT(std::min(reachX, reachY), c.perAxis >= 3 ? 0.85 : 0.4);
+        EXPECT_GT(reachOnBothAxes(points->points), c.perAxis >= 3 ? 0.85 : 0.4);
     }
 }
 
@@ -221,13 +227,7 @@ TEST(DimensionsPlotsTest, RegionsGridAndPointsAfterAdapting) {
             });
         const double share = static_cast<double>(near) / picture->points.size();
         EXPECT_TRUE(share >= c.nearLow && share <= c.nearHigh) << share;
-        double reachX = 0.0;
-        double reachY = 0.0;
-        for (const PlotPoint& p : picture->points) {
-            reachX = std::max(reachX, p.x);
-            reachY = std::max(reachY, p.y);
-        }
-        EXPECT_GT(std::min(reachX, reachY), 0.85);
+        EXPECT_GT(reachOnBothAxes(picture->points), 0.85);
     }
 }
 
